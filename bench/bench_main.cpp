@@ -1,0 +1,98 @@
+// Timings on the real data: verse extraction, interleaving, search, and the main window's first text.
+// Each search benchmark reports grep -ci on the same file beside it, as "grep_ms".
+
+#include "platform/substituteplayer.h"
+#include "search/engine.h"
+#include "shell/form1.h"
+#include "text/extract.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+std::string dataFolder() { return std::filesystem::canonical(VELMORA_DATA_DIR).string() + "/"; }
+
+std::string scratchFolder()
+{
+    static const std::string dir = [] {
+        const auto d = std::filesystem::temp_directory_path() / "velmora-bench";
+        std::filesystem::create_directories(d);
+        return d.string() + "/";
+    }();
+    return dir;
+}
+
+double grepMilliseconds(const std::string &file, const std::string &word)
+{
+    const std::string cmd = "grep -ci '" + word + "' '" + dataFolder() + file + "' > /dev/null";
+    constexpr int runs = 10;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < runs; ++i)
+        if (std::system(cmd.c_str()) < 0)
+            return -1;
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / runs;
+}
+
+void SurahTwoOneTranslation(benchmark::State &state)
+{
+    const std::string data = dataFolder();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(velmora::ExtractVerseRange(data, "PIKTHL.txt", 2, 0, 286));
+}
+BENCHMARK(SurahTwoOneTranslation)->Unit(benchmark::kMillisecond);
+
+void SurahTwoAllFour(benchmark::State &state)
+{
+    const std::string data = dataFolder();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(velmora::InterleaveTranslations4(data, scratchFolder(), "TRNSLIT.TXT", "PIKTHL.txt",
+                                                                  "YSFALI.txt", "SHAKIR.txt", 2, 0, 286));
+}
+BENCHMARK(SurahTwoAllFour)->Unit(benchmark::kMillisecond);
+
+void Search(benchmark::State &state, int source, const char *file, const char *query, const char *grepWord)
+{
+    const std::string data = dataFolder();
+    velmora::SearchWords words;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(velmora::RunQuery(data, source, query, words));
+    state.counters["grep_ms"] = grepMilliseconds(file, grepWord);
+}
+BENCHMARK_CAPTURE(Search, DayBukhari, 5, "BUKHARI.TXT", "day", "day")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Search, DayPickthall, 0, "PIKTHL.TXT", "day", "day")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Search, DayJudgmentPickthall, 0, "PIKTHL.TXT", "day judgment", "day")
+    ->Unit(benchmark::kMillisecond);
+
+void WindowToFirstText(benchmark::State &state)
+{
+    velmora::platform::SubstitutePlayer player;
+    velmora::qtkit::Dialogs dialogs;
+    for (auto _ : state) {
+        velmora::Form1 form(dataFolder(), scratchFolder(), player, dialogs);
+        form.load();
+        form.show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(form.findChild<QPlainTextEdit *>(QStringLiteral("Text3"))->toPlainText());
+    }
+}
+BENCHMARK(WindowToFirstText)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,31 @@
+#include "platform/paths.h"
+#include "platform/qtkit.h"
+#include "shell/form1.h"
+
+#ifdef _WIN32
+#include "platform/win32player.h"
+#else
+#include "platform/nullplayer.h"
+#endif
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    velmora::qtkit::installFontSubstitutes();
+
+#ifdef _WIN32
+    velmora::platform::Win32PlayerChannel player;
+#else
+    velmora::platform::NullPlayerChannel player;
+#endif
+    velmora::qtkit::Dialogs dialogs;
+    velmora::Form1 form(velmora::platform::programFolder(), velmora::platform::tempFolder(), player, dialogs);
+    QObject::connect(&form, &velmora::Form1::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    form.load();
+    form.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,136 @@
+#include "paths.h"
+
+#include "shell/ansi.h"
+
+#include <cstdlib>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace velmora::platform {
+
+char separator()
+{
+#ifdef _WIN32
+    return '\\';
+#else
+    return '/';
+#endif
+}
+
+namespace {
+
+std::string withSeparator(std::string folder)
+{
+    if (!folder.empty() && folder.back() != separator() && folder.back() != '/')
+        folder.push_back(separator());
+    return folder;
+}
+
+} // namespace
+
+std::string programFolder()
+{
+#ifdef _WIN32
+    char buf[MAX_PATH + 1] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
+    return withSeparator(fs::path(std::string(buf, n)).parent_path().string());
+#else
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return withSeparator(fs::current_path(ec).string());
+    return withSeparator(exe.parent_path().string());
+#endif
+}
+
+std::string tempFolder()
+{
+#ifdef _WIN32
+    char buf[144] = {};
+    const DWORD n = GetTempPathA(sizeof buf, buf);
+    if (n == 0 || n >= sizeof buf)
+        return {};
+    return std::string(buf); // up to the first NUL
+#else
+    std::error_code ec;
+    if (const char *dir = std::getenv("TMPDIR"); dir && *dir && fs::is_directory(dir, ec))
+        return withSeparator(dir);
+    return "/tmp/";
+#endif
+}
+
+std::string ShortPathOf(const std::string &path)
+{
+    if (path.empty())
+        return {};
+#ifdef _WIN32
+    char buf[256];
+    const DWORD n = GetShortPathNameA(path.c_str(), buf, 255);
+    if (n == 0 || n >= 255)
+        return {}; // no such path, or a short form too long for the buffer
+    return std::string(buf, n);
+#else
+    std::error_code ec;
+    const fs::path p(path);
+    if (!fs::exists(p, ec))
+        return {};
+    return fs::absolute(p, ec).lexically_normal().string();
+#endif
+}
+
+fs::path resolveNoCase(const std::string &folder, const std::string &name)
+{
+    const fs::path exact = fs::path(folder) / name;
+    std::error_code ec;
+    if (fs::exists(exact, ec))
+        return exact;
+    const fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        if (ansi::equalsNoCase(entry, name))
+            return folder.empty() ? fs::path(entry) : fs::path(folder) / entry;
+    }
+    return exact;
+}
+
+std::vector<std::string> listFilesWithExtension(const std::string &folder, const std::string &extension)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    const fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code fileEc;
+        if (!it->is_regular_file(fileEc))
+            continue;
+        const std::string name = it->path().filename().string();
+        if (name == "." || name == ".." || name.front() == '.' || name.size() < extension.size())
+            continue;
+        if (ansi::equalsNoCase(std::string_view(name).substr(name.size() - extension.size()), extension))
+            names.push_back(name);
+    }
+    return names;
+}
+
+std::optional<std::uintmax_t> fileSize(const fs::path &path)
+{
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    if (ec)
+        return std::nullopt;
+    return size;
+}
+
+bool isRegularFile(const fs::path &path)
+{
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+} // namespace velmora::platform

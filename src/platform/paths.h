@@ -1,0 +1,35 @@
+// Folders and files as the operating system has them.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora::platform {
+
+// The path separator the program appends to its folders.
+char separator();
+
+// The folder of the running program file, with a separator appended.
+std::string programFolder();
+
+// The user's temporary folder with a separator appended. On Windows the folder the system reports
+// (empty when it does not fit 144 characters); elsewhere TMPDIR when it names a folder, else /tmp.
+std::string tempFolder();
+
+// The short (8.3) form of an existing file or folder; elsewhere, where there is no short form, its
+// absolute path. "" for "" or a path that names nothing.
+std::string ShortPathOf(const std::string &path);
+
+// folder + name, where an existing entry whose name differs only in letter case stands for name.
+std::filesystem::path resolveNoCase(const std::string &folder, const std::string &name);
+
+// Ordinary files of a folder whose names end in the extension (letter case ignored), as listed.
+std::vector<std::string> listFilesWithExtension(const std::string &folder, const std::string &extension);
+
+std::optional<std::uintmax_t> fileSize(const std::filesystem::path &path);
+bool isRegularFile(const std::filesystem::path &path);
+
+} // namespace velmora::platform

@@ -1,0 +1,128 @@
+#include "process.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace velmora::platform {
+
+std::vector<std::string> splitPlayerCommandLine(const std::string &commandLine)
+{
+    const auto cut = commandLine.find("  ");
+    if (cut == std::string::npos)
+        return {commandLine};
+    std::vector<std::string> argv{commandLine.substr(0, cut)};
+    const std::string argument = commandLine.substr(cut + 2);
+    if (!argument.empty())
+        argv.push_back(argument);
+    return argv;
+}
+
+#ifdef _WIN32
+
+bool startDetached(const std::vector<std::string> &argv, WindowStyle style)
+{
+    if (argv.empty() || argv.front().empty())
+        return false;
+    std::string commandLine;
+    for (const auto &arg : argv) {
+        if (!commandLine.empty())
+            commandLine += ' ';
+        commandLine += arg;
+    }
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = style == WindowStyle::MinimizedNoActivate ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
+std::vector<std::string> editorCommandFor(const std::string &path) { return {"notepad", path}; }
+
+#else
+
+bool startDetached(const std::vector<std::string> &argv, WindowStyle)
+{
+    if (argv.empty() || argv.front().empty())
+        return false;
+    int errPipe[2];
+    if (pipe2(errPipe, O_CLOEXEC) != 0)
+        return false;
+    const pid_t child = fork();
+    if (child < 0) {
+        close(errPipe[0]);
+        close(errPipe[1]);
+        return false;
+    }
+    if (child == 0) {
+        // The first child starts a session and forks the program, so that nothing is left to reap.
+        setsid();
+        const pid_t grandchild = fork();
+        if (grandchild != 0)
+            _exit(grandchild < 0 ? 127 : 0);
+        std::vector<char *> args;
+        for (const auto &a : argv)
+            args.push_back(const_cast<char *>(a.c_str()));
+        args.push_back(nullptr);
+        execvp(args[0], args.data());
+        const int err = errno;
+        [[maybe_unused]] const auto written = write(errPipe[1], &err, sizeof err);
+        _exit(127);
+    }
+    close(errPipe[1]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    int err = 0;
+    const auto got = read(errPipe[0], &err, sizeof err);
+    close(errPipe[0]);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && got <= 0;
+}
+
+namespace {
+
+bool onPath(const std::string &program)
+{
+    const char *path = std::getenv("PATH");
+    if (!path)
+        return false;
+    std::stringstream dirs(path);
+    std::string dir;
+    while (std::getline(dirs, dir, ':')) {
+        const auto candidate = std::filesystem::path(dir.empty() ? "." : dir) / program;
+        if (access(candidate.c_str(), X_OK) == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::vector<std::string> editorCommandFor(const std::string &path)
+{
+    if (const char *visual = std::getenv("VISUAL"); visual && *visual)
+        return {visual, path};
+    for (const char *editor : {"gnome-text-editor", "gedit", "kate", "kwrite", "mousepad", "xed", "pluma",
+                               "featherpad", "leafpad"}) {
+        if (onPath(editor))
+            return {editor, path};
+    }
+    return {"xdg-open", path};
+}
+
+#endif
+
+} // namespace velmora::platform

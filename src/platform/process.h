@@ -1,0 +1,21 @@
+// Starting other programs without waiting for them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "recite/playerchannel.h"
+
+namespace velmora::platform {
+
+// Starts program with its arguments, detached from this process; false when it cannot be started.
+bool startDetached(const std::vector<std::string> &argv, WindowStyle style);
+
+// Splits "program  argument" at its first run of two spaces into program and argument.
+std::vector<std::string> splitPlayerCommandLine(const std::string &commandLine);
+
+// The text editor for a file: on Windows "notepad"; elsewhere $VISUAL, else the first of the
+// common desktop editors that is installed, else xdg-open.
+std::vector<std::string> editorCommandFor(const std::string &path);
+
+} // namespace velmora::platform

@@ -1,0 +1,241 @@
+#include "qtkit.h"
+
+#include "shell/ansi.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QFont>
+#include <QInputDialog>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace velmora::qtkit {
+
+int px(int twips) { return (twips + (twips >= 0 ? kTwipsPerPixel / 2 : -kTwipsPerPixel / 2)) / kTwipsPerPixel; }
+
+QRect twipsRect(int left, int top, int width, int height) { return {px(left), px(top), px(width), px(height)}; }
+
+QString fromAnsi(std::string_view text)
+{
+    QString out;
+    out.resize(static_cast<qsizetype>(text.size()));
+    QChar *dst = out.data();
+    for (std::size_t i = 0; i < text.size(); ++i)
+        dst[i] = QChar(ansi::toUnicode(static_cast<unsigned char>(text[i])));
+    return out;
+}
+
+std::string toAnsi(const QString &text)
+{
+    std::string out;
+    out.reserve(static_cast<std::size_t>(text.size()));
+    for (const char32_t cp : text.toUcs4())
+        out.push_back(ansi::fromUnicode(cp));
+    return out;
+}
+
+QString fromAnsiText(std::string_view text)
+{
+    QString out = fromAnsi(text);
+    out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return out;
+}
+
+std::string toAnsiText(const QString &text)
+{
+    QString copy = text;
+    copy.replace(QLatin1String("\n"), QLatin1String("\r\n"));
+    return toAnsi(copy);
+}
+
+const QCursor &handCursor()
+{
+    // A 32 x 32 two-colour hand with a raised index finger, its hot spot the fingertip (5, 0).
+    static const QCursor cursor = [] {
+        static const char *const rows[] = {
+            "....XX..........", "...X..X.........", "...X..X.........", "...X..X.........",
+            "...X..XXX.......", "...X..X..XXX....", "...X..X..X..XX..", "XX.X..X..X..X.X.",
+            "X..X........X..X", "X..X...........X", ".X.............X", ".X.............X",
+            "..X............X", "..X...........X.", "...X..........X.", "...X.........X..",
+            "....X........X..", "....XXXXXXXXXX..",
+        };
+        QBitmap shape(32, 32);
+        QBitmap mask(32, 32);
+        shape.fill(Qt::color0);
+        mask.fill(Qt::color0);
+        QPainter ps(&shape);
+        QPainter pm(&mask);
+        const int rowCount = static_cast<int>(std::size(rows));
+        for (int y = 0; y < rowCount; ++y) {
+            const QString row = QString::fromLatin1(rows[y]);
+            int first = row.indexOf(QLatin1Char('X'));
+            int last = row.lastIndexOf(QLatin1Char('X'));
+            for (int x = 0; x < row.size(); ++x) {
+                const bool inside = first >= 0 && x >= first && x <= last;
+                if (row[x] == QLatin1Char('X')) {
+                    ps.setPen(Qt::color1);
+                    ps.drawPoint(x + 2, y);
+                }
+                if (inside || row[x] == QLatin1Char('X')) {
+                    pm.setPen(Qt::color1);
+                    pm.drawPoint(x + 2, y);
+                }
+            }
+        }
+        ps.end();
+        pm.end();
+        return QCursor(shape, mask, 5, 0);
+    }();
+    return cursor;
+}
+
+void installFontSubstitutes()
+{
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                                QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Comic Sans MS"),
+                               {QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Courier"),
+                               {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
+}
+
+QFont designFont(const QString &family, double points, bool bold, bool italic, bool underline)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    font.setUnderline(underline);
+    return font;
+}
+
+void setTextColor(QWidget *widget, int red, int green, int blue)
+{
+    QPalette pal = widget->palette();
+    const QColor colour(red, green, blue);
+    pal.setColor(QPalette::WindowText, colour);
+    pal.setColor(QPalette::Text, colour);
+    pal.setColor(QPalette::ButtonText, colour);
+    widget->setPalette(pal);
+}
+
+namespace {
+
+template<typename TextAt>
+int sortedPosition(int count, const QString &text, TextAt textAt)
+{
+    const std::string key = toAnsi(text);
+    int lo = 0;
+    int hi = count;
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (ansi::collate(toAnsi(textAt(mid)), key) <= 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+QStringList sortedCopy(QStringList items)
+{
+    std::vector<std::pair<std::string, QString>> keyed;
+    keyed.reserve(static_cast<std::size_t>(items.size()));
+    for (const auto &item : items)
+        keyed.emplace_back(toAnsi(item), item);
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto &a, const auto &b) { return ansi::collateLess(a.first, b.first); });
+    QStringList out;
+    out.reserve(items.size());
+    for (auto &k : keyed)
+        out.push_back(std::move(k.second));
+    return out;
+}
+
+} // namespace
+
+int insertSorted(QComboBox *combo, const QString &text)
+{
+    const int at = sortedPosition(combo->count(), text, [combo](int i) { return combo->itemText(i); });
+    combo->insertItem(at, text);
+    return at;
+}
+
+int insertSorted(QListWidget *list, const QString &text)
+{
+    const int at = sortedPosition(list->count(), text, [list](int i) { return list->item(i)->text(); });
+    list->insertItem(at, text);
+    return at;
+}
+
+void setEntriesQuietly(QComboBox *combo, const QStringList &items, bool sorted)
+{
+    const QSignalBlocker blocker(combo);
+    combo->clear();
+    combo->addItems(sorted ? sortedCopy(items) : items);
+    combo->setCurrentIndex(-1);
+}
+
+void setEntriesQuietly(QListWidget *list, const QStringList &items, bool sorted)
+{
+    const QSignalBlocker blocker(list);
+    list->clear();
+    list->addItems(sorted ? sortedCopy(items) : items);
+    list->setCurrentRow(-1);
+    list->clearSelection();
+}
+
+QStringList entries(const QComboBox *combo)
+{
+    QStringList out;
+    for (int i = 0; i < combo->count(); ++i)
+        out.push_back(combo->itemText(i));
+    return out;
+}
+
+QStringList entries(const QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out.push_back(list->item(i)->text());
+    return out;
+}
+
+BusyCursor::BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+BusyCursor::~BusyCursor() { QApplication::restoreOverrideCursor(); }
+
+void PressReleaseList::mousePressEvent(QMouseEvent *event)
+{
+    QListWidget::mousePressEvent(event);
+    emit mouseDown();
+}
+
+void PressReleaseList::mouseReleaseEvent(QMouseEvent *event)
+{
+    QListWidget::mouseReleaseEvent(event);
+    emit mouseUp();
+}
+
+QMessageBox::StandardButton Dialogs::ask(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons,
+                                         QMessageBox::Icon icon)
+{
+    QMessageBox box(icon, QString::fromLatin1(kProgramTitle), text, buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+std::optional<QString> Dialogs::getText(QWidget *parent, const QString &prompt, const QString &suggestion)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent, QString::fromLatin1(kProgramTitle), prompt,
+                                                 QLineEdit::Normal, suggestion, &ok);
+    if (!ok)
+        return std::nullopt;
+    return answer;
+}
+
+} // namespace velmora::qtkit

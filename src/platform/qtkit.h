@@ -1,0 +1,90 @@
+// The small window-toolkit helpers that every window shares: measures, Windows-1252 text,
+// sorted lists, the hand pointer, the busy pointer and message boxes.
+#pragma once
+
+#include <QComboBox>
+#include <QCursor>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmora::qtkit {
+
+inline constexpr int kTwipsPerPixel = 15;
+inline constexpr const char *kProgramTitle = "Velmora";
+
+int px(int twips);
+QRect twipsRect(int left, int top, int width, int height);
+
+// Windows-1252 bytes to and from the window's text; CR LF becomes a line break and back.
+QString fromAnsi(std::string_view text);
+std::string toAnsi(const QString &text);
+QString fromAnsiText(std::string_view text); // multi-line: CR LF to \n
+std::string toAnsiText(const QString &text); // multi-line: \n to CR LF
+
+// The pointing-hand pointer of the link labels (hot spot at the fingertip).
+const QCursor &handCursor();
+
+// Font stand-ins for the design's Windows fonts, so that captions keep their widths.
+void installFontSubstitutes();
+QFont designFont(const QString &family, double points, bool bold = false, bool italic = false,
+                 bool underline = false);
+
+void setTextColor(QWidget *widget, int red, int green, int blue);
+
+// Sorted lists in the order of the platform's sorted list control (letter case ignored).
+int insertSorted(QComboBox *combo, const QString &text);
+int insertSorted(QListWidget *list, const QString &text);
+// Replaces the entries without raising any handler and leaves nothing selected.
+void setEntriesQuietly(QComboBox *combo, const QStringList &entries, bool sorted);
+void setEntriesQuietly(QListWidget *list, const QStringList &entries, bool sorted);
+QStringList entries(const QComboBox *combo);
+QStringList entries(const QListWidget *list);
+
+// The hourglass for as long as the guard lives.
+class BusyCursor
+{
+public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+// A list box that tells when a mouse button goes down and up over it, after the list has moved
+// its current entry.
+class PressReleaseList : public QListWidget
+{
+    Q_OBJECT
+public:
+    using QListWidget::QListWidget;
+signals:
+    void mouseDown();
+    void mouseUp();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+// Message boxes and the text-input dialog, behind one interface so that tests can answer them.
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+    virtual QMessageBox::StandardButton ask(QWidget *parent, const QString &text,
+                                            QMessageBox::StandardButtons buttons, QMessageBox::Icon icon);
+    // nullopt when the reader cancels.
+    virtual std::optional<QString> getText(QWidget *parent, const QString &prompt, const QString &suggestion);
+    void tell(QWidget *parent, const QString &text, QMessageBox::Icon icon = QMessageBox::Warning)
+    {
+        ask(parent, text, QMessageBox::Ok, icon);
+    }
+};
+
+} // namespace velmora::qtkit

@@ -1,0 +1,229 @@
+// The main window's recitation: transport buttons, Save and Recite, the scheme buttons and the
+// playback monitor.
+
+#include "shell/form1.h"
+
+#include "platform/paths.h"
+#include "platform/process.h"
+#include "recite/monitor.h"
+#include "recite/playlist.h"
+#include "shell/textfield.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include <filesystem>
+
+namespace velmora {
+
+using qtkit::fromAnsi;
+using qtkit::toAnsi;
+
+namespace {
+
+constexpr const char *kFixedPlayer = "c:\\winamp\\winamp  ";
+
+int commandCodeOf(int index)
+{
+    switch (index) {
+    case 2:
+        return kCmdPlay;
+    case 3:
+        return kCmdPause;
+    case 4:
+        return kCmdStop;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+void Form1::buttonClick(int index)
+{
+    button_[0]->setFocus();
+    if (const int code = commandCodeOf(index))
+        player_.SendPlayerCommand(code);
+}
+
+void Form1::saveClicked()
+{
+    if (state_.schemeName.empty())
+        state_.schemeName = kDefaultScheme;
+    std::string suggestion = state_.schemeName;
+    for (;;) {
+        if (state_.reciteMode == 1) {
+            state_.schemeName = kDefaultScheme;
+        } else {
+            const auto answer = dialogs_.getText(
+                this,
+                QStringLiteral("Please enter a name for the scheme\n\n[8 characters, without spaces, without "
+                               "extension]"),
+                fromAnsi(suggestion));
+            state_.schemeName = answer ? toAnsi(*answer) : std::string();
+        }
+        const SchemeNameCheck check = checkSchemeName(state_.schemeName);
+        if (check == SchemeNameCheck::TooLong) {
+            dialogs_.tell(this, QStringLiteral("A scheme name has at most 8 characters, without spaces and "
+                                               "without extension."));
+            suggestion = state_.schemeName;
+            continue;
+        }
+        if (check == SchemeNameCheck::NotAFileName) {
+            dialogs_.tell(this, QStringLiteral("A scheme name cannot hold any of the characters \\ / : * ? \" < > |."));
+            suggestion = state_.schemeName;
+            continue;
+        }
+        if (check == SchemeNameCheck::Empty)
+            return;
+        state_.playlistPath = state_.tempFolder + playlistFileName(state_.schemeName);
+        const auto existing = platform::resolveNoCase(state_.tempFolder, playlistFileName(state_.schemeName));
+        if (state_.reciteMode == 0 && platform::isRegularFile(existing)) {
+            const auto overwrite = dialogs_.ask(this,
+                                                QStringLiteral("Scheme '%1' already exists.Do you want to overwrite?")
+                                                    .arg(fromAnsi(state_.schemeName)),
+                                                QMessageBox::Yes | QMessageBox::No, QMessageBox::NoIcon);
+            if (overwrite != QMessageBox::Yes) {
+                suggestion = state_.schemeName;
+                continue;
+            }
+        }
+        state_.playlistPath = existing.string();
+        break;
+    }
+
+    PlaylistRequest request;
+    request.programFolder = state_.programFolder;
+    for (int i = 0; i < list1_->count(); ++i)
+        request.entries.push_back(toAnsi(list1_->item(i)->text()));
+    request.from = static_cast<int>(numberInText(toAnsi(combo2_->currentText())));
+    request.to = static_cast<int>(numberInText(toAnsi(combo3_->currentText())));
+    request.everyVerseCount = toAnsi(text1_->text());
+    request.selectionCount = toAnsi(text2_->text());
+    request.pauseIndex = combo6_->currentIndex();
+    LineWriter w;
+    for (const auto &line : composePlaylist(request))
+        w.text(line);
+    if (!writeFileReplacing(state_.playlistPath, w.contents())) {
+        dialogs_.tell(this, QStringLiteral("The scheme could not be saved to %1.")
+                                .arg(QString::fromStdString(state_.playlistPath)));
+        return;
+    }
+    UpdateCombo4();
+}
+
+void Form1::reciteClicked()
+{
+    state_.reciteMode = 1;
+    text1_->setText(fromAnsi(reciteCountText(toAnsi(text1_->text()))));
+    text2_->setText(fromAnsi(reciteCountText(toAnsi(text2_->text()))));
+    label2_->setText(QString());
+    saveClicked();
+    state_.reciteMode = 0;
+    const auto playlist = platform::resolveNoCase(state_.tempFolder, playlistFileName(state_.schemeName));
+    state_.playlistPath = platform::ShortPathOf(playlist.string());
+    if (state_.playerPath.empty()) {
+        launchFailed("No player program is set in the preferences file " + state_.tempFolder + kPrefsFileName + ".");
+        return;
+    }
+    if (!player_.LaunchPlayer(state_.playerPath + "  " + state_.playlistPath, WindowStyle::MinimizedNoActivate))
+        launchFailed("The player " + state_.playerPath + " could not be started.");
+}
+
+void Form1::command2Click(int index)
+{
+    if (combo4_->currentIndex() < 0) {
+        dialogs_.ask(this, QStringLiteral("Please select a file first."), QMessageBox::Ok | QMessageBox::Cancel,
+                     QMessageBox::Warning);
+        combo4_->setFocus();
+        return;
+    }
+    state_.playlistPath = state_.tempFolder + toAnsi(combo4_->currentText());
+    switch (index) {
+    case 0:
+        if (!player_.LaunchPlayer(kFixedPlayer + platform::ShortPathOf(state_.playlistPath),
+                                  WindowStyle::NormalActivate))
+            launchFailed("The player c:\\winamp\\winamp could not be started.");
+        break;
+    case 1:
+        if (!platform::startDetached(platform::editorCommandFor(state_.playlistPath), WindowStyle::NormalActivate))
+            launchFailed("No text editor could be started for " + state_.playlistPath + ".");
+        break;
+    case 2: {
+        const auto answer =
+            dialogs_.ask(this, QStringLiteral("Are you sure you want to delete '%1'?").arg(combo4_->currentText()),
+                         QMessageBox::Yes | QMessageBox::No, QMessageBox::NoIcon);
+        if (answer != QMessageBox::Yes)
+            return;
+        std::error_code ec;
+        std::filesystem::remove(state_.playlistPath, ec); // a file already gone is simply dropped from the list
+        {
+            const QSignalBlocker blocker(combo4_);
+            combo4_->removeItem(combo4_->currentIndex());
+            combo4_->setCurrentIndex(-1);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void Form1::launchFailed(const std::string &what) { dialogs_.tell(this, fromAnsi(what)); }
+
+void Form1::timer1Tick()
+{
+    const MonitorView view = monitorTick(player_);
+    if (view.status)
+        label2_->setText(fromAnsi(*view.status));
+    if (view.playEnabled)
+        button_[2]->setEnabled(*view.playEnabled);
+    if (view.pauseEnabled)
+        button_[3]->setEnabled(*view.pauseEnabled);
+    if (view.stopEnabled)
+        button_[4]->setEnabled(*view.stopEnabled);
+    if (view.blinking) {
+        if (*view.blinking)
+            blinkie_->start();
+        else
+            blinkie_->stop();
+    }
+    switch (view.lamp) {
+    case Lamp::NoPlayer:
+        setLampGrey();
+        break;
+    case Lamp::Stopped:
+        setLamp(kLampStoppedRed);
+        break;
+    case Lamp::Playing:
+        setLamp(kLampPlayingGreen);
+        break;
+    case Lamp::Unchanged:
+        break;
+    }
+}
+
+void Form1::blinkieTick() { setLamp(lampColour_ == kLampPauseYellow ? kLampStoppedRed : kLampPauseYellow); }
+
+void Form1::setLamp(unsigned colourValue)
+{
+    lampColour_ = colourValue;
+    QPalette pal = playState_->palette();
+    pal.setColor(QPalette::Window, QColor(colourValue & 0xFF, (colourValue >> 8) & 0xFF, (colourValue >> 16) & 0xFF));
+    playState_->setPalette(pal);
+}
+
+void Form1::setLampGrey()
+{
+    lampColour_ = 0x8000000F;
+    QPalette pal = playState_->palette();
+    pal.setColor(QPalette::Window, palette().color(QPalette::Button));
+    playState_->setPalette(pal);
+}
+
+} // namespace velmora

@@ -1,0 +1,33 @@
+// The playback monitor: what one poll of the player shows in the main window.
+#pragma once
+
+#include "playerchannel.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+enum class Lamp { Unchanged, NoPlayer, Stopped, Playing };
+
+inline constexpr unsigned kLampStoppedRed = 668380; // colour values: red in the lowest byte
+inline constexpr unsigned kLampPlayingGreen = 58880;
+inline constexpr unsigned kLampPauseYellow = 65535;
+
+struct MonitorView
+{
+    std::optional<std::string> status; // the status line's new caption
+    std::optional<bool> playEnabled, pauseEnabled, stopEnabled;
+    std::optional<bool> blinking; // start or stop the blink timer
+    Lamp lamp = Lamp::Unchanged;
+};
+
+// One tick: find the player, ask its state and read the verse from its window title.
+MonitorView monitorTick(PlayerChannel &player);
+
+// The verse the title names, by the player title rule: the text after the first "-" (one
+// character skipped), as long as the distance between the second and third "-" allows.
+std::string verseFromTitle(std::string_view title);
+
+} // namespace velmora

@@ -1,0 +1,50 @@
+// The operations by which the program drives the outside audio player.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace velmora {
+
+using PlayerHandle = std::uintptr_t; // 0: no player window
+
+enum class WindowStyle { MinimizedNoActivate, NormalActivate };
+
+inline constexpr int kCmdPlay = 40045;
+inline constexpr int kCmdPause = 40046;
+inline constexpr int kCmdStop = 40047;
+
+inline constexpr int kStateStopped = 0;
+inline constexpr int kStatePlaying = 1;
+inline constexpr int kStatePaused = 3;
+
+class PlayerChannel
+{
+public:
+    virtual ~PlayerChannel() = default;
+
+    // The player's main window, 0 when the player is not running.
+    virtual PlayerHandle FindPlayer() = 0;
+    virtual bool IsPlayerWindow(PlayerHandle handle) = 0;
+    // Sends a command to the window found afresh; nothing when there is none.
+    void SendPlayerCommand(int code)
+    {
+        const PlayerHandle h = FindPlayer();
+        if (h != 0 && IsPlayerWindow(h))
+            sendCommand(h, code);
+    }
+    // 0 stopped, 1 playing, 3 paused; other values pass through unchanged.
+    virtual int QueryPlayState(PlayerHandle handle) = 0;
+    // "" when the handle is no window.
+    virtual std::string GetWindowTitle(PlayerHandle handle) = 0;
+    // Asks the player to close and returns at once.
+    virtual void ClosePlayer(PlayerHandle handle) = 0;
+    // Starts the player program with a command line "program  playlist"; false when it could not
+    // be started.
+    virtual bool LaunchPlayer(const std::string &commandLine, WindowStyle style) = 0;
+
+protected:
+    virtual void sendCommand(PlayerHandle handle, int code) = 0;
+};
+
+} // namespace velmora

@@ -1,0 +1,537 @@
+#include "form3.h"
+
+#include "platform/paths.h"
+#include "search/engine.h"
+#include "search/history.h"
+#include "search/markword.h"
+#include "shell/ansi.h"
+#include "shell/catalogue.h"
+#include "shell/form1.h"
+#include "shell/textfield.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QToolTip>
+
+namespace velmora {
+
+using qtkit::fromAnsi;
+using qtkit::px;
+using qtkit::toAnsi;
+using qtkit::twipsRect;
+
+namespace {
+
+constexpr int kWidth = 10875;
+constexpr int kHeight = 5685;
+constexpr int kProgressIntervalMs = 40;
+constexpr std::size_t kHadithKeyLength = 50;
+
+bool isTranslationSource(int source) { return source >= 0 && source <= 3; }
+bool isHadithSource(int source) { return source >= 5 && source < kSourceCount; }
+
+QLabel *makeLink(QWidget *parent, const char *name, const QString &caption, QRect geometry)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    label->setFont(qtkit::designFont(QStringLiteral("MS Sans Serif"), 8.25, false, false, true));
+    label->setCursor(qtkit::handCursor());
+    qtkit::setTextColor(label, 0, 0, 192);
+    return label;
+}
+
+} // namespace
+
+Form3::Form3(MainState &state, qtkit::Dialogs &dialogs, QComboBox *surahList, const QFont &displayFont)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      state_(state), dialogs_(dialogs), surahList_(surahList)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Search the Quran and Hadeeth ..."));
+    setModal(false);
+    setFont(qtkit::designFont(QStringLiteral("MS Sans Serif"), 8.25));
+    setFixedSize(px(kWidth), px(kHeight));
+    createControls();
+
+    // Load: centre, take the display font, read the history, start on the first source.
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    QFont font = list1_->font();
+    font.setFamily(displayFont.family());
+    font.setPointSizeF(displayFont.pointSizeF());
+    list1_->setFont(font);
+    text1_->setFont(font);
+    loadHistory();
+    state_.currentSource = 0;
+    combo1_->setFocus();
+    loading_ = false;
+}
+
+void Form3::createControls()
+{
+    combo1_ = new QComboBox(this);
+    combo1_->setObjectName(QStringLiteral("Combo1"));
+    combo1_->setEditable(true);
+    combo1_->setInsertPolicy(QComboBox::NoInsert);
+    combo1_->setGeometry(twipsRect(2910, 330, 2265, 315));
+    connect(combo1_, &QComboBox::activated, this, [this](int index) {
+        if (index < 0)
+            return;
+        combo1_->setEditText(combo1_->itemText(index));
+        command1_->click();
+    });
+
+    command1_ = new QPushButton(QStringLiteral("Go !"), this);
+    command1_->setObjectName(QStringLiteral("Command1"));
+    command1_->setGeometry(twipsRect(5220, 330, 495, 315));
+    command1_->setDefault(true);
+    connect(command1_, &QPushButton::clicked, this, &Form3::searchCommand);
+
+    labelxyz_ = makeLink(this, "Labelxyz", QStringLiteral("Reset usage"), twipsRect(4260, 60, 900, 195));
+    label7_[0] = makeLink(this, "Label7_0", QStringLiteral("< Prev"), twipsRect(5880, 240, 465, 195));
+    label7_[1] = makeLink(this, "Label7_1", QStringLiteral("Next >"), twipsRect(6540, 240, 465, 195));
+    label3_ = makeLink(this, "Label3", QStringLiteral("Recite this verse"), twipsRect(7500, 60, 1185, 195));
+    for (QLabel *hidden : {label7_[0], label7_[1], label3_})
+        hidden->hide();
+    for (QLabel *link : {labelxyz_, label7_[0], label7_[1], label3_})
+        link->installEventFilter(this);
+
+    label1_ = new QLabel(QStringLiteral("Search results"), this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setGeometry(twipsRect(2910, 750, 1005, 195));
+    qtkit::setTextColor(label1_, 128, 0, 128);
+    label1_->adjustSize();
+    label1_->installEventFilter(this);
+
+    list1_ = new QListWidget(this);
+    list1_->setObjectName(QStringLiteral("List1"));
+    list1_->setGeometry(twipsRect(2880, 1020, 2865, 4545));
+    list1_->setUniformItemSizes(true);
+    list1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    connect(list1_, &QListWidget::itemSelectionChanged, this, [this] {
+        if (list1_->currentItem() && list1_->currentItem()->isSelected())
+            hitClick();
+    });
+
+    label2_ = new QLabel(QStringLiteral("Complete text"), this);
+    label2_->setObjectName(QStringLiteral("Label2"));
+    label2_->setGeometry(twipsRect(9780, 350, 960, 195));
+    qtkit::setTextColor(label2_, 128, 0, 128);
+    label2_->adjustSize();
+
+    text1_ = new QPlainTextEdit(this);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setGeometry(twipsRect(5850, 570, 4905, 4995));
+    text1_->setReadOnly(true);
+    text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette pal = text1_->palette();
+    pal.setColor(QPalette::Base, QColor(255, 255, 192));
+    text1_->setPalette(pal);
+
+    auto *frame1 = new QGroupBox(QStringLiteral("Source"), this);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    frame1->setGeometry(twipsRect(30, 210, 2715, 5325));
+    frame1->setFont(qtkit::designFont(QStringLiteral("MS Sans Serif"), 8.25, true));
+    qtkit::setTextColor(frame1, 0, 0, 192);
+    const QFont comic = qtkit::designFont(QStringLiteral("Comic Sans MS"), 9.75);
+
+    struct Row
+    {
+        int index;
+        const char *caption;
+        QRect geometry;
+        QColor colour;
+    };
+    const QColor purple(128, 0, 128);
+    const QColor darkRed(192, 0, 0);
+    const QColor green(0, 128, 0);
+    const std::array<Row, 9> options = {{
+        {2, "English Transliteration", twipsRect(90, 450, 2535, 315), purple},
+        {0, "M. Pickthall", twipsRect(270, 1380, 2300, 285), darkRed},
+        {1, "Abdullah Yousuf Ali", twipsRect(270, 1710, 2300, 285), darkRed},
+        {3, "Shakir", twipsRect(270, 2070, 2300, 285), darkRed},
+        {5, "Bukhari", twipsRect(270, 3000, 1095, 285), green},
+        {6, "Muslim", twipsRect(270, 3420, 975, 285), green},
+        {7, "AbuDawud", twipsRect(270, 3810, 1335, 285), green},
+        {8, "Malik", twipsRect(270, 4200, 1155, 285), green},
+        {4, "Urdu word list", twipsRect(90, 4800, 1815, 285), QColor(0, 0, 128)},
+    }};
+    for (const auto &row : options) {
+        auto *option = new QRadioButton(QLatin1String(row.caption), frame1);
+        option->setObjectName(QStringLiteral("Option1_%1").arg(row.index));
+        option->setGeometry(row.geometry);
+        option->setFont(comic);
+        qtkit::setTextColor(option, row.colour.red(), row.colour.green(), row.colour.blue());
+        option1_[static_cast<std::size_t>(row.index)] = option;
+        const int index = row.index;
+        connect(option, &QRadioButton::toggled, this, [this, index](bool on) {
+            if (on && !loading_)
+                optionClick(index);
+        });
+    }
+    option1_[4]->hide();
+    option1_[0]->setChecked(true);
+
+    struct Caption
+    {
+        const char *name;
+        const char *text;
+        QRect geometry;
+        QColor colour;
+    };
+    const std::array<Caption, 6> captions = {{
+        {"Label4_1", "English Translation", twipsRect(90, 990, 1740, 270), darkRed},
+        {"Label4_0", "Hadeeth", twipsRect(90, 2700, 765, 270), green},
+        {"Label5_0", "(7,125)", twipsRect(1410, 3030, 780, 270), green},
+        {"Label5_1", "(7,190)", twipsRect(1410, 3420, 660, 270), green},
+        {"Label5_2", "(2,517)", twipsRect(1650, 3810, 660, 270), green},
+        {"Label5_3", "(1,917)", twipsRect(1410, 4200, 630, 270), green},
+    }};
+    for (const auto &c : captions) {
+        auto *label = new QLabel(QLatin1String(c.text), frame1);
+        label->setObjectName(QLatin1String(c.name));
+        label->setGeometry(c.geometry);
+        label->setFont(comic);
+        qtkit::setTextColor(label, c.colour.red(), c.colour.green(), c.colour.blue());
+    }
+
+    setTabOrder(combo1_, command1_);
+    setTabOrder(command1_, list1_);
+    setTabOrder(list1_, text1_);
+    setTabOrder(text1_, option1_[0]);
+}
+
+std::filesystem::path Form3::historyPath() const
+{
+    return platform::resolveNoCase(state_.tempFolder, kHistoryFileName);
+}
+
+void Form3::loadHistory()
+{
+    const QSignalBlocker blocker(combo1_);
+    combo1_->clear();
+    std::vector<std::string> history = readHistory(historyPath());
+    if (history.empty())
+        history = defaultHistory();
+    for (const auto &entry : history)
+        qtkit::insertSorted(combo1_, fromAnsi(entry));
+    combo1_->setCurrentIndex(-1);
+    combo1_->setEditText(QString());
+}
+
+void Form3::addToHistory(const QString &query)
+{
+    const std::string key = toAnsi(query);
+    for (int i = 0; i < combo1_->count(); ++i)
+        if (ansi::equalsNoCase(toAnsi(combo1_->itemText(i)), key))
+            return;
+    const QSignalBlocker blocker(combo1_);
+    qtkit::insertSorted(combo1_, query);
+    combo1_->setEditText(query);
+}
+
+int Form3::chosenSource() const
+{
+    for (int i = 0; i < kSourceCount; ++i)
+        if (option1_[static_cast<std::size_t>(i)]->isChecked())
+            return i;
+    return 0;
+}
+
+void Form3::setCountText(const QString &text)
+{
+    label1_->setText(text);
+    label1_->adjustSize();
+}
+
+void Form3::setHeading(const QString &text)
+{
+    label2_->setText(text);
+    label2_->adjustSize();
+}
+
+void Form3::searchCommand()
+{
+    const qtkit::BusyCursor busy;
+    const QString query = combo1_->currentText();
+    addToHistory(query);
+    label3_->hide();
+
+    text1_->clear();
+    list1_->clear();
+    // The growing count is shown every few tens of milliseconds, not after every hit, so that a
+    // search with thousands of hits stays fast; the final texts are always shown.
+    QElapsedTimer sinceShown;
+    sinceShown.start();
+    int shownPhase = 0;
+    std::size_t shownEntries = 0;
+    const SearchProgress progress = [&](const std::vector<std::string> &entries, std::string_view countText,
+                                        int phase) {
+        if (sinceShown.elapsed() < kProgressIntervalMs)
+            return;
+        if (phase != shownPhase) {
+            list1_->clear();
+            shownEntries = 0;
+            shownPhase = phase;
+        }
+        QStringList fresh;
+        for (; shownEntries < entries.size(); ++shownEntries)
+            fresh.push_back(fromAnsi(entries[shownEntries]));
+        list1_->addItems(fresh);
+        setCountText(fromAnsi(countText));
+        repaint();
+        sinceShown.restart();
+    };
+    const SearchOutcome outcome =
+        RunQuery(state_.programFolder, chosenSource(), toAnsi(query), state_.searchWords, progress);
+
+    {
+        const QSignalBlocker blocker(list1_);
+        list1_->clear();
+        QStringList all;
+        all.reserve(static_cast<qsizetype>(outcome.entries.size()));
+        for (const auto &entry : outcome.entries)
+            all.push_back(fromAnsi(entry));
+        list1_->addItems(all);
+    }
+    if (outcome.countText)
+        setCountText(fromAnsi(*outcome.countText));
+    if (outcome.heading)
+        setHeading(fromAnsi(*outcome.heading));
+    label7_[0]->hide();
+    label7_[1]->hide();
+    if (!outcome.problem.empty())
+        dialogs_.tell(this, fromAnsi(outcome.problem));
+}
+
+void Form3::optionClick(int index)
+{
+    state_.currentSource = index;
+    command1_->click();
+}
+
+void Form3::countLabelClick()
+{
+    if (!writeHistory(historyPath(), defaultHistory()))
+        dialogs_.tell(this, QStringLiteral("The search history could not be written to %1.")
+                                .arg(QString::fromStdString(historyPath().string())));
+}
+
+void Form3::resetUsageClick()
+{
+    {
+        const QSignalBlocker blocker(combo1_);
+        combo1_->clear();
+        for (const auto &entry : resetHistory())
+            qtkit::insertSorted(combo1_, fromAnsi(entry));
+        combo1_->setCurrentIndex(-1);
+        combo1_->setEditText(QString());
+    }
+    const auto path = platform::resolveNoCase(state_.tempFolder, "srch.dat");
+    if (!writeHistory(path, resetHistory()))
+        dialogs_.tell(this, QStringLiteral("The search history could not be written to %1.")
+                                .arg(QString::fromStdString(path.string())));
+}
+
+void Form3::closeEvent(QCloseEvent *event)
+{
+    std::vector<std::string> entries;
+    for (int i = 0; i < combo1_->count(); ++i)
+        entries.push_back(toAnsi(combo1_->itemText(i)));
+    writeHistory(historyPath(), entries); // a history that cannot be written is not reported
+    QDialog::closeEvent(event);
+}
+
+bool Form3::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const bool inside = static_cast<QWidget *>(watched)->rect().contains(mouse->pos());
+        if (mouse->button() == Qt::LeftButton && inside) {
+            if (watched == labelxyz_)
+                resetUsageClick();
+            else if (watched == label1_)
+                countLabelClick();
+            else if (watched == label7_[0] && label7_[0]->isEnabled())
+                stepClick(0);
+            else if (watched == label7_[1] && label7_[1]->isEnabled())
+                stepClick(1);
+            else if (watched == label3_)
+                reciteLinkClick();
+        }
+    } else if (event->type() == QEvent::ToolTip && watched == label3_) {
+        label3_->setToolTip(QStringLiteral("Verse ") + fromAnsi(recordReference(shownText())));
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// ---- The result view ----
+
+std::string Form3::shownText() const { return qtkit::toAnsiText(text1_->toPlainText()); }
+
+void Form3::setShownText(const std::string &text) { text1_->setPlainText(qtkit::fromAnsiText(text)); }
+
+std::string Form3::marked(std::string text) const { return markSearchWords(std::move(text), state_.searchWords); }
+
+std::string Form3::sourcePath(int source) const
+{
+    return platform::resolveNoCase(state_.programFolder, searchSources()[static_cast<std::size_t>(source)].fileName)
+        .string();
+}
+
+void Form3::hitClick()
+{
+    const std::string item = toAnsi(list1_->currentItem()->text());
+    const int source = chosenSource();
+    label3_->setVisible(isTranslationSource(source));
+    if (isTranslationSource(source))
+        showTranslationHit(item);
+    else if (isHadithSource(source))
+        showHadithHit(item, source);
+    else
+        showWordListHit(item);
+    showStepLinks();
+    if (source == kWordListSource) {
+        label7_[0]->hide();
+        label7_[1]->hide();
+    }
+}
+
+void Form3::showStepLinks()
+{
+    const bool any = !text1_->toPlainText().isEmpty();
+    label7_[0]->setVisible(any);
+    label7_[1]->setVisible(any);
+}
+
+void Form3::showTranslationHit(const std::string &item)
+{
+    const std::string text = marked(item);
+    setShownText(text);
+    const int surah = static_cast<int>(numberInText(text.substr(0, 3)));
+    // A hit that does not begin with a surah number (a surah heading, say) is named as a verse.
+    if (surah >= 1 && surah <= kSurahCount && surah <= surahList_->count())
+        setHeading(QStringLiteral("Surah: ") + surahList_->itemText(surah - 1));
+    else
+        setHeading(QStringLiteral("Complete verse"));
+}
+
+void Form3::showHadithHit(const std::string &item, int source)
+{
+    const qtkit::BusyCursor busy;
+    const std::string key = ansi::upper(item.substr(0, std::min(kHadithKeyLength, item.size())));
+    if (auto reader = FieldReader::open(sourcePath(source))) {
+        state_.shownRecordNumber = 0;
+        do {
+            const std::string_view record = reader->next();
+            ++state_.shownRecordNumber;
+            if (ansi::upper(record).find(key) != std::string::npos) {
+                setShownText(std::string(record));
+                break;
+            }
+        } while (!reader->atEnd());
+    }
+    setShownText(marked(shownText()));
+    setHeading(QStringLiteral("Complete text"));
+}
+
+void Form3::showWordListHit(const std::string &item)
+{
+    auto reader = FieldReader::open(
+        platform::resolveNoCase(state_.programFolder, "URDU.txt"));
+    setShownText(reader ? FindWordEntry(*reader, item) : std::string());
+}
+
+void Form3::stepClick(int index)
+{
+    if (isTranslationSource(state_.currentSource))
+        stepVerse(index);
+    else if (isHadithSource(state_.currentSource))
+        stepHadith(index);
+}
+
+void Form3::stepVerse(int index)
+{
+    const std::string ref = recordReference(shownText());
+    if (ref.size() < 3)
+        return; // the shown text names no verse
+    long verse = static_cast<long>(numberInText(TextAfterLast(ref, '.')));
+    const std::string surah = ref.substr(0, 3);
+    QLabel *clicked = label7_[static_cast<std::size_t>(index)];
+    if (index == 0) {
+        --verse;
+        label7_[1]->setEnabled(true);
+    } else {
+        ++verse;
+        label7_[0]->setEnabled(true);
+    }
+    const std::string key = surah + "." + std::to_string(verse);
+    {
+        const qtkit::BusyCursor busy;
+        bool found = false;
+        if (auto reader = FieldReader::open(sourcePath(state_.currentSource))) {
+            while (!reader->atEnd()) {
+                const std::string_view record = reader->next();
+                if (ansi::upper(record).find(key) != std::string::npos) {
+                    setShownText(std::string(record));
+                    found = true;
+                    break;
+                }
+            }
+        }
+        if (!found)
+            clicked->setEnabled(false);
+    }
+    setShownText(marked(shownText()));
+    showStepLinks();
+}
+
+void Form3::stepHadith(int index)
+{
+    if (index == 0) {
+        label7_[1]->setEnabled(true);
+        --state_.shownRecordNumber;
+    } else {
+        label7_[0]->setEnabled(true);
+        ++state_.shownRecordNumber;
+    }
+    std::string last;
+    int read = 0;
+    if (auto reader = FieldReader::open(sourcePath(state_.currentSource))) {
+        while (read < state_.shownRecordNumber && !reader->atEnd()) {
+            last = std::string(reader->next());
+            ++read;
+        }
+    }
+    if (index == 1 && read < state_.shownRecordNumber) {
+        // Past the last hadith: stay on it and offer no further step.
+        state_.shownRecordNumber = read;
+        label7_[1]->setEnabled(false);
+    } else {
+        setShownText(state_.shownRecordNumber <= 0 ? std::string() : last);
+    }
+    setHeading(QStringLiteral("Complete text"));
+}
+
+void Form3::reciteLinkClick()
+{
+    dialogs_.ask(this, QStringLiteral("No audio support available in this version"), QMessageBox::Ok,
+                 QMessageBox::Information);
+}
+
+} // namespace velmora

@@ -1,0 +1,81 @@
+// The search window: query box with history, sources, result list and the complete text of a hit.
+#pragma once
+
+#include "platform/qtkit.h"
+
+#include <QDialog>
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace velmora {
+
+struct MainState;
+
+class Form3 : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // surahList is the main window's surah list, which names the surah of a verse hit.
+    Form3(MainState &state, qtkit::Dialogs &dialogs, QComboBox *surahList, const QFont &displayFont);
+
+    void searchCommand();
+    int chosenSource() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createControls();
+    void loadHistory();
+    std::filesystem::path historyPath() const;
+    void addToHistory(const QString &query);
+    void countLabelClick();
+    void resetUsageClick();
+    void optionClick(int index);
+
+    // Result view
+    void hitClick();
+    void showTranslationHit(const std::string &item);
+    void showHadithHit(const std::string &item, int source);
+    void showWordListHit(const std::string &item);
+    void stepClick(int index);
+    void stepVerse(int index);
+    void stepHadith(int index);
+    void reciteLinkClick();
+    void showStepLinks();
+    void setShownText(const std::string &text);
+    std::string shownText() const;
+    std::string marked(std::string text) const;
+    std::string sourcePath(int source) const;
+    void setHeading(const QString &text);
+    void setCountText(const QString &text);
+
+    MainState &state_;
+    qtkit::Dialogs &dialogs_;
+    QComboBox *surahList_;
+
+    QComboBox *combo1_ = nullptr;
+    QPushButton *command1_ = nullptr;
+    QLabel *labelxyz_ = nullptr;
+    std::array<QLabel *, 2> label7_{};
+    QLabel *label3_ = nullptr;
+    QLabel *label1_ = nullptr;
+    QListWidget *list1_ = nullptr;
+    QLabel *label2_ = nullptr;
+    QPlainTextEdit *text1_ = nullptr;
+    std::array<QRadioButton *, 9> option1_{};
+    bool loading_ = true;
+};
+
+} // namespace velmora

@@ -1,0 +1,41 @@
+#include "history.h"
+
+#include "shell/textfield.h"
+
+namespace velmora {
+
+const std::vector<std::string> &defaultHistory()
+{
+    static const std::vector<std::string> entries = {"Day", "Day Judgment", "'Day of Judgment'"};
+    return entries;
+}
+
+const std::vector<std::string> &resetHistory()
+{
+    static const std::vector<std::string> entries = {"Day", "Day Judgment", "'Day of Judgement'"};
+    return entries;
+}
+
+std::vector<std::string> readHistory(const std::filesystem::path &path)
+{
+    std::vector<std::string> entries;
+    auto reader = FieldReader::open(path);
+    if (!reader)
+        return entries;
+    while (!reader->atEnd()) {
+        const std::string_view field = reader->next();
+        if (!field.empty())
+            entries.emplace_back(field);
+    }
+    return entries;
+}
+
+bool writeHistory(const std::filesystem::path &path, const std::vector<std::string> &entries)
+{
+    LineWriter w;
+    for (const auto &entry : entries)
+        w.text(entry);
+    return writeFileReplacing(path, w.contents());
+}
+
+} // namespace velmora

@@ -1,0 +1,53 @@
+#include "markword.h"
+
+#include "shell/ansi.h"
+
+namespace velmora {
+
+std::string MarkWord(std::string text, std::string_view word, std::string_view capitalWord, int &count)
+{
+    std::string work = ansi::lower(text);
+    for (;;) {
+        const std::size_t p = work.find(word);
+        if (p == std::string::npos)
+            return text;
+        text.replace(p, word.size(), capitalWord);
+        work = text;
+        ++count;
+        if (count > kMarkLimit)
+            return text;
+    }
+}
+
+std::string markSearchWords(std::string text, const SearchWords &words)
+{
+    int count = 0;
+    for (int j = 0; j < words.count && j < static_cast<int>(words.words.size()); ++j) {
+        const std::string &word = words.words[static_cast<std::size_t>(j)];
+        if (!word.empty())
+            text = MarkWord(std::move(text), word, ansi::upper(word), count);
+    }
+    return text;
+}
+
+std::string TextAfterFirst(std::string_view text, char separator)
+{
+    const auto p = text.find(separator);
+    return std::string(p == std::string_view::npos ? text : text.substr(p + 1));
+}
+
+std::string TextAfterLast(std::string_view text, char separator)
+{
+    const auto p = text.rfind(separator);
+    return std::string(p == std::string_view::npos ? text : text.substr(p + 1));
+}
+
+std::string recordReference(std::string_view shownText)
+{
+    const auto blank = shownText.find(' ');
+    if (blank == std::string_view::npos || blank < 2)
+        return {};
+    return std::string(shownText.substr(0, blank - 1));
+}
+
+} // namespace velmora

@@ -1,0 +1,163 @@
+#include "ansi.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+namespace velmora::ansi {
+namespace {
+
+struct CaseTables
+{
+    std::array<char, 256> up{};
+    std::array<char, 256> down{};
+    CaseTables()
+    {
+        for (int i = 0; i < 256; ++i) {
+            up[i] = static_cast<char>(i);
+            down[i] = static_cast<char>(i);
+        }
+        auto pair = [this](int upper, int lower) {
+            up[lower] = static_cast<char>(upper);
+            down[upper] = static_cast<char>(lower);
+        };
+        for (int c = 'A'; c <= 'Z'; ++c)
+            pair(c, c + 32);
+        for (int c = 0xC0; c <= 0xDE; ++c)
+            if (c != 0xD7)
+                pair(c, c + 32);
+        pair(0x8A, 0x9A); // Š š
+        pair(0x8C, 0x9C); // Œ œ
+        pair(0x8E, 0x9E); // Ž ž
+        pair(0x9F, 0xFF); // Ÿ ÿ
+    }
+};
+
+const CaseTables &tables()
+{
+    static const CaseTables t;
+    return t;
+}
+
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+bool isIgnorable(unsigned char c) { return c == '\'' || c == '-'; }
+
+// Primary weight of a character in list order.
+int weight(unsigned char c)
+{
+    const auto u = static_cast<unsigned char>(toUpper(static_cast<char>(c)));
+    if (u >= '0' && u <= '9')
+        return 0x200 + u;
+    const bool letter = (u >= 'A' && u <= 'Z') || (u >= 0xC0 && u != 0xD7 && u != 0xF7) || u == 0x8A ||
+                        u == 0x8C || u == 0x8E || u == 0x9F;
+    return letter ? 0x300 + u : 0x100 + u;
+}
+
+} // namespace
+
+char toUpper(char c) { return tables().up[static_cast<unsigned char>(c)]; }
+char toLower(char c) { return tables().down[static_cast<unsigned char>(c)]; }
+
+void upperInto(std::string_view text, char *out)
+{
+    const auto &up = tables().up;
+    const char *in = text.data();
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    // Eight plain ASCII bytes at a time: only a-z change, by clearing their 0x20 bit.
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t high = 0x8080808080808080ULL;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, in + i, 8);
+        if (word & high) {
+            for (std::size_t k = 0; k < 8; ++k)
+                out[i + k] = up[static_cast<unsigned char>(in[i + k])];
+            continue;
+        }
+        const std::uint64_t aboveA = word + (0x80 - 'a') * ones; // high bit set where byte >= 'a'
+        const std::uint64_t aboveZ = word + (0x80 - 'z' - 1) * ones; // high bit set where byte > 'z'
+        const std::uint64_t lowerMask = (aboveA & ~aboveZ) & high;
+        word ^= lowerMask >> 2; // 0x80 >> 2 == 0x20
+        std::memcpy(out + i, &word, 8);
+    }
+    for (; i < n; ++i)
+        out[i] = up[static_cast<unsigned char>(in[i])];
+}
+
+std::string upper(std::string_view text)
+{
+    std::string out(text.size(), '\0');
+    upperInto(text, out.data());
+    return out;
+}
+
+std::string lower(std::string_view text)
+{
+    std::string out(text);
+    for (char &c : out)
+        c = toLower(c);
+    return out;
+}
+
+char16_t toUnicode(unsigned char c)
+{
+    if (c >= 0x80 && c < 0xA0)
+        return kHigh[c - 0x80];
+    return c;
+}
+
+char fromUnicode(char32_t cp)
+{
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<char>(cp);
+    for (std::size_t i = 0; i < kHigh.size(); ++i)
+        if (kHigh[i] == cp)
+            return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+int collate(std::string_view a, std::string_view b)
+{
+    std::size_t i = 0;
+    std::size_t j = 0;
+    for (;;) {
+        while (i < a.size() && isIgnorable(static_cast<unsigned char>(a[i])))
+            ++i;
+        while (j < b.size() && isIgnorable(static_cast<unsigned char>(b[j])))
+            ++j;
+        if (i == a.size() || j == b.size())
+            break;
+        const int wa = weight(static_cast<unsigned char>(a[i]));
+        const int wb = weight(static_cast<unsigned char>(b[j]));
+        if (wa != wb)
+            return wa < wb ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    const bool aDone = i == a.size();
+    const bool bDone = j == b.size();
+    if (aDone != bDone)
+        return aDone ? -1 : 1;
+    // Equal but for ignorable characters and case: shorter first, then byte order.
+    if (a.size() != b.size())
+        return a.size() < b.size() ? -1 : 1;
+    const int c = a.compare(b);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (toUpper(a[i]) != toUpper(b[i]))
+            return false;
+    return true;
+}
+
+} // namespace velmora::ansi

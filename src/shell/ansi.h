@@ -1,0 +1,28 @@
+// Windows-1252 text: the single-byte encoding of every data file the program reads and writes.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmora::ansi {
+
+// Letter case as Windows-1252 defines it (a-z, the accented Latin letters, š, œ, ž, ÿ).
+char toUpper(char c);
+char toLower(char c);
+std::string upper(std::string_view text);
+std::string lower(std::string_view text);
+// Upper-cases into a caller's buffer of the same length; used by the search for whole files.
+void upperInto(std::string_view text, char *out);
+
+// Unicode code point of a Windows-1252 byte (0x80-0x9F mapped through the real table).
+char16_t toUnicode(unsigned char c);
+// Windows-1252 byte for a code point, or '?' when the code page has none.
+char fromUnicode(char32_t cp);
+
+// Order of a sorted list control: letter case is ignored, apostrophes and hyphens count only
+// to break ties, punctuation sorts before digits and digits before letters.
+int collate(std::string_view a, std::string_view b);
+inline bool collateLess(std::string_view a, std::string_view b) { return collate(a, b) < 0; }
+bool equalsNoCase(std::string_view a, std::string_view b);
+
+} // namespace velmora::ansi

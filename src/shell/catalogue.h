@@ -1,0 +1,34 @@
+// The surahs: their list rows, their verse-entry counts and the supplication list.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+inline constexpr int kSurahCount = 114;
+inline constexpr const char *kSupplicationRow = "Quranic Duas";
+
+// n with leading zeros to three digits ("007", "042", "286"; 1000 gives "1000").
+std::string ThreeDigits(int n);
+
+// The 115 rows of the surah list: "001 Al Fatiha (The Opening)" ... "114 An Nas (Mankind)",
+// then "Quranic Duas".
+const std::vector<std::string> &surahRows();
+
+// Verses of a surah (1 to 114) in the Kufan numbering; 0 outside that range.
+int verseCount(int surah);
+// Verse entries of the surah list row (0-based): 7 for Al Fatiha, verses + 1 for the others
+// (entry 000 stands before verse 1), 62 for the supplication row.
+int entryCountOfRow(int row);
+// The rows of the hidden entry-count list as stored: the number with a blank on either side.
+std::vector<std::string> entryCountRows();
+
+// The 61 verse references of the supplication list, in the order they are added.
+const std::vector<std::string> &supplicationRefs();
+
+// "SSS-VVV" for a surah and entry.
+std::string verseReference(int surah, int entry);
+
+} // namespace velmora

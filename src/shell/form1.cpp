@@ -1,0 +1,640 @@
+// The main window's layout, start-up, end, and the choice of surah and verse range.
+
+#include "form1.h"
+
+#include "form4.h"
+#include "platform/paths.h"
+#include "search/form3.h"
+#include "shell/catalogue.h"
+#include "shell/textfield.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+
+namespace velmora {
+
+using qtkit::fromAnsi;
+using qtkit::px;
+using qtkit::toAnsi;
+using qtkit::twipsRect;
+
+namespace {
+
+constexpr const char *kCaption = "Velmora (Internet download version, without audio support)";
+constexpr int kClientWidth = 10095;
+constexpr int kClientHeight = 5955;
+constexpr int kOuterWidth = 10185;
+
+QIcon programIcon()
+{
+    QPixmap pix(32, 32);
+    pix.fill(Qt::transparent);
+    QPainter p(&pix);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(0, 96, 64));
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(2, 4, 28, 24, 4, 4);
+    p.setBrush(QColor(255, 255, 192));
+    p.drawRect(6, 8, 9, 16);
+    p.drawRect(17, 8, 9, 16);
+    return QIcon(pix);
+}
+
+QComboBox *makeCombo(QWidget *parent, const char *name, QRect geometry, double points = 8.25)
+{
+    auto *combo = new QComboBox(parent);
+    combo->setObjectName(QLatin1String(name));
+    combo->setGeometry(geometry);
+    combo->setFont(qtkit::designFont(QStringLiteral("MS Sans Serif"), points));
+    combo->setEditable(false);
+    return combo;
+}
+
+QLineEdit *makeCountBox(QWidget *parent, const char *name, QRect geometry)
+{
+    auto *box = new QLineEdit(QStringLiteral("1"), parent);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(geometry);
+    box->setFont(qtkit::designFont(QStringLiteral("MS Sans Serif"), 9.75));
+    qtkit::setTextColor(box, 128, 64, 0);
+    return box;
+}
+
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, QRect geometry,
+                        bool enabled = true)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    button->setEnabled(enabled);
+    return button;
+}
+
+} // namespace
+
+Form1::Form1(std::string programFolder, std::string tempFolder, PlayerChannel &player, qtkit::Dialogs &dialogs,
+             QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      player_(player), dialogs_(dialogs)
+{
+    state_.programFolder = std::move(programFolder);
+    state_.tempFolder = std::move(tempFolder);
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QLatin1String(kCaption));
+    setWindowIcon(programIcon());
+    setFont(qtkit::designFont(QStringLiteral("MS Sans Serif"), 8.25));
+    setFixedSize(px(kClientWidth), px(kClientHeight));
+    createControls();
+    setTabOrderOfControls();
+}
+
+Form1::~Form1()
+{
+    delete form3_.data();
+    delete form4_.data();
+}
+
+QLabel *Form1::makeLabel(QWidget *parent, const char *name, const QString &caption, QRect geometry)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+void Form1::createControls()
+{
+    const QString sans = QStringLiteral("MS Sans Serif");
+
+    label1_[2] = makeLabel(this, "Label1_2", QStringLiteral("Select"), twipsRect(720, 330, 555, 195));
+    label1_[2]->setFont(qtkit::designFont(sans, 8.25, true));
+    qtkit::setTextColor(label1_[2], 128, 0, 0);
+
+    combo1_ = makeCombo(this, "Combo1", twipsRect(1440, 240, 4065, 360), 9.75);
+    QStringList rows;
+    for (const auto &row : surahRows())
+        rows.push_back(fromAnsi(row));
+    qtkit::setEntriesQuietly(combo1_, rows, true);
+    combo1_->setMaxVisibleItems(20);
+    connect(combo1_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            combo1Click();
+    });
+
+    label1_[12] = makeLabel(this, "Label1_12", QStringLiteral("Find Surah..."), twipsRect(4620, 630, 900, 195));
+    qtkit::setTextColor(label1_[12], 0, 0, 255);
+
+    label1_[9] = makeLabel(this, "Label1_9", QStringLiteral("Verses in this surah"), twipsRect(150, 750, 1680, 195));
+    label1_[9]->setFont(qtkit::designFont(sans, 8.25, true));
+    qtkit::setTextColor(label1_[9], 0, 128, 0);
+
+    list1_ = new qtkit::PressReleaseList(this);
+    list1_->setObjectName(QStringLiteral("List1"));
+    list1_->setGeometry(twipsRect(150, 990, 1545, 3660));
+    list1_->setFont(qtkit::designFont(sans, 9.75));
+    list1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    qtkit::setTextColor(list1_, 0, 64, 0);
+    connect(list1_, &QListWidget::itemSelectionChanged, this, [this] {
+        if (list1_->currentRow() >= 0 && list1_->currentItem() && list1_->currentItem()->isSelected())
+            list1Click();
+    });
+    connect(list1_, &qtkit::PressReleaseList::mouseDown, this, &Form1::list1MouseDown);
+    connect(list1_, &qtkit::PressReleaseList::mouseUp, this, &Form1::list1MouseUp);
+    connect(list1_, &QListWidget::itemDoubleClicked, this, &Form1::list1DoubleClick);
+
+    auto *frame1 = new QGroupBox(QStringLiteral("Reciting Options"), this);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    frame1->setGeometry(twipsRect(1860, 960, 3615, 3885));
+    frame1->setFont(qtkit::designFont(sans, 8.25, true));
+    qtkit::setTextColor(frame1, 128, 0, 0);
+    createRecitingOptions(frame1);
+    createDisplayControls();
+
+    // Reciting schemes
+    shape1_ = new QFrame(this);
+    shape1_->setObjectName(QStringLiteral("Shape1_0"));
+    shape1_->setGeometry(twipsRect(60, 4920, 5415, 45));
+    shape1_->setFrameShape(QFrame::HLine);
+    shape1_->setFrameShadow(QFrame::Sunken);
+
+    label1_[13] =
+        makeLabel(this, "Label1_13", QStringLiteral("Saved reciting schemes"), twipsRect(210, 5010, 1695, 195));
+    qtkit::setTextColor(label1_[13], 192, 0, 0);
+    combo4_ = makeCombo(this, "Combo4", twipsRect(210, 5280, 2055, 360), 9.75);
+    command2_[2] = makeButton(this, "Command2_2", QStringLiteral("Delete"), twipsRect(2550, 5280, 885, 375), false);
+    command2_[1] = makeButton(this, "Command2_1", QStringLiteral("Edit"), twipsRect(3450, 5280, 885, 375), false);
+    command2_[0] = makeButton(this, "Command2_0", QStringLiteral("Recite"), twipsRect(4350, 5280, 885, 375), false);
+    for (int i = 0; i < 3; ++i)
+        connect(command2_[static_cast<std::size_t>(i)], &QPushButton::clicked, this, [this, i] { command2Click(i); });
+
+    // Controls above the visible area, pressed or read by code only.
+    command7_ = makeButton(this, "Command7", QStringLiteral("Translate"), twipsRect(4320, -500, 1100, 375));
+    connect(command7_, &QPushButton::clicked, this, &Form1::translate);
+    combo7_ = makeCombo(this, "Combo7", twipsRect(60, -600, 2055, 315));
+    QStringList counts;
+    for (const auto &row : entryCountRows())
+        counts.push_back(fromAnsi(row));
+    qtkit::setEntriesQuietly(combo7_, counts, false);
+    combo7_->setEnabled(false);
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(500);
+    connect(timer1_, &QTimer::timeout, this, &Form1::timer1Tick);
+    blinkie_ = new QTimer(this);
+    blinkie_->setObjectName(QStringLiteral("Blinkie"));
+    blinkie_->setInterval(500);
+    connect(blinkie_, &QTimer::timeout, this, &Form1::blinkieTick);
+
+    for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[11], label1_[12], label2_, label1_[0]})
+        link->setCursor(qtkit::handCursor());
+    for (std::size_t i = 0; i < label1_.size(); ++i)
+        if (label1_[i])
+            label1_[i]->installEventFilter(this);
+    for (QLabel *label : label3_)
+        label->installEventFilter(this);
+    label2_->installEventFilter(this);
+    text1_->installEventFilter(this);
+    text2_->installEventFilter(this);
+}
+
+void Form1::createRecitingOptions(QWidget *frame)
+{
+    const QString sans = QStringLiteral("MS Sans Serif");
+    const QFont plain = qtkit::designFont(sans, 8.25);
+    auto label = [&](std::size_t index, const char *name, const char *caption, QRect geometry) {
+        label1_[index] = makeLabel(frame, name, QLatin1String(caption), geometry);
+        label1_[index]->setFont(plain);
+        return label1_[index];
+    };
+    qtkit::setTextColor(label(5, "Label1_5", "Recite from Verse #", twipsRect(180, 360, 1410, 195)), 192, 0, 0);
+    combo2_ = makeCombo(frame, "Combo2", twipsRect(2130, 270, 1005, 360), 9.75);
+    qtkit::setTextColor(combo2_, 192, 0, 0);
+    qtkit::setTextColor(label(8, "Label1_8", "to Verse #", twipsRect(840, 750, 735, 195)), 192, 0, 0);
+    combo3_ = makeCombo(frame, "Combo3", twipsRect(2130, 660, 1005, 360), 9.75);
+    qtkit::setTextColor(combo3_, 192, 0, 0);
+    for (QComboBox *range : {combo2_, combo3_})
+        connect(range, &QComboBox::currentIndexChanged, this, [this](int index) {
+            if (index >= 0)
+                command7_->click();
+        });
+    qtkit::setTextColor(label(11, "Label1_11", "All", twipsRect(3240, 780, 165, 195)), 0, 0, 255);
+    qtkit::setTextColor(label(3, "Label1_3", "Repeat every verse ", twipsRect(210, 1110, 1440, 195)), 128, 0, 0);
+    text1_ = makeCountBox(frame, "Text1", twipsRect(2160, 1080, 705, 285));
+    qtkit::setTextColor(label(6, "Label1_6", "time(s)", twipsRect(2910, 1110, 450, 195)), 128, 64, 0);
+    qtkit::setTextColor(label(4, "Label1_4", "Repeat selection", twipsRect(210, 1455, 1200, 195)), 128, 0, 0);
+    text2_ = makeCountBox(frame, "Text2", twipsRect(2160, 1410, 705, 285));
+    qtkit::setTextColor(label(7, "Label1_7", "time(s)", twipsRect(2910, 1455, 450, 195)), 128, 64, 0);
+    qtkit::setTextColor(label(10, "Label1_10", "Pause between verses", twipsRect(210, 1830, 1620, 195)), 192, 0,
+                        192);
+    combo6_ = makeCombo(frame, "Combo6", twipsRect(2130, 1770, 1425, 315));
+    qtkit::setEntriesQuietly(combo6_,
+                             {QStringLiteral("None"), QStringLiteral("1 second"), QStringLiteral("3 seconds"),
+                              QStringLiteral("Duration of verse")},
+                             false);
+    label(1, "Label1_1", "Display", twipsRect(210, 2160, 630, 195))->setFont(qtkit::designFont(sans, 8.25, true));
+    qtkit::setTextColor(label1_[1], 0, 0, 128);
+
+    struct Box
+    {
+        const char *name;
+        const char *caption;
+        QRect geometry;
+    };
+    const std::array<Box, 4> boxes = {{
+        {"Check2_0", "M. Pickthall", twipsRect(300, 2745, 1245, 255)},
+        {"Check2_1", "Abdullah Yousuf Ali", twipsRect(1845, 2430, 1700, 255)},
+        {"Check2_2", "English Translit.", twipsRect(300, 2430, 1470, 255)},
+        {"Check2_3", "Shakir", twipsRect(1845, 2745, 1035, 255)},
+    }};
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        auto *box = new QCheckBox(QLatin1String(boxes[i].caption), frame);
+        box->setObjectName(QLatin1String(boxes[i].name));
+        box->setGeometry(boxes[i].geometry);
+        box->setFont(plain);
+        qtkit::setTextColor(box, 0, 0, 128);
+        check2_[i] = box;
+        const int index = static_cast<int>(i);
+        connect(box, &QCheckBox::toggled, this, [this, index] { check2Click(index); });
+    }
+    {
+        const QSignalBlocker blocker(check2_[0]);
+        check2_[0]->setChecked(true); // the design's state, replaced by the preferences at start-up
+    }
+
+    command5_ = makeButton(frame, "Command5", QStringLiteral("Save"), twipsRect(270, 3090, 1000, 375), false);
+    command4_ = makeButton(frame, "Command4", QStringLiteral("Recite"), twipsRect(1285, 3090, 1000, 375), false);
+    command4_->setDefault(true);
+    command6_ = makeButton(frame, "Command6", QStringLiteral("Exit"), twipsRect(2310, 3090, 1000, 375));
+    for (QPushButton *b : {command5_, command4_, command6_})
+        b->setFont(plain);
+    connect(command5_, &QPushButton::clicked, this, &Form1::saveClicked);
+    connect(command4_, &QPushButton::clicked, this, &Form1::reciteClicked);
+    connect(command6_, &QPushButton::clicked, this, &Form1::exitClicked);
+
+    playState_ = new QLabel(frame);
+    playState_->setObjectName(QStringLiteral("PlayState"));
+    playState_->setGeometry(twipsRect(240, 3570, 192, 192));
+    playState_->setFrameShape(QFrame::Panel);
+    playState_->setFrameShadow(QFrame::Sunken);
+    playState_->setAutoFillBackground(true);
+    playState_->setToolTip(QStringLiteral("WinAMP status"));
+
+    label2_ = makeLabel(frame, "Label2", QStringLiteral("Status: (no audio)"), twipsRect(525, 3570, 1245, 195));
+    label2_->setFont(plain);
+    label2_->setToolTip(QStringLiteral("Go to verse"));
+    qtkit::setTextColor(label2_, 192, 0, 0);
+
+    struct Transport
+    {
+        std::size_t index;
+        const char *name;
+        QStyle::StandardPixmap icon;
+        const char *tip;
+        QRect geometry;
+    };
+    const std::array<Transport, 3> transport = {{
+        {2, "Button_2", QStyle::SP_MediaPlay, "Play", twipsRect(2010, 3510, 400, 300)},
+        {3, "Button_3", QStyle::SP_MediaPause, "Pause", twipsRect(2430, 3510, 400, 300)},
+        {4, "Button_4", QStyle::SP_MediaStop, "Stop", twipsRect(2850, 3510, 400, 300)},
+    }};
+    for (const auto &t : transport) {
+        auto *b = new QToolButton(frame);
+        b->setObjectName(QLatin1String(t.name));
+        b->setGeometry(t.geometry);
+        b->setIcon(style()->standardIcon(t.icon));
+        b->setToolTip(QLatin1String(t.tip));
+        b->setFocusPolicy(Qt::StrongFocus);
+        button_[t.index] = b;
+        const int index = static_cast<int>(t.index);
+        connect(b, &QToolButton::clicked, this, [this, index] { buttonClick(index); });
+    }
+}
+
+void Form1::createDisplayControls()
+{
+    const QString sans = QStringLiteral("MS Sans Serif");
+    label1_[0] = makeLabel(this, "Label1_0", QStringLiteral("English translation by M. Pickthall"),
+                           twipsRect(5700, 0, 4275, 195));
+    label1_[0]->setFont(qtkit::designFont(sans, 8.25, true));
+    qtkit::setTextColor(label1_[0], 128, 0, 128);
+    label1_[0]->hide();
+
+    text3_ = new QPlainTextEdit(this);
+    text3_->setObjectName(QStringLiteral("Text3"));
+    text3_->setGeometry(twipsRect(5670, 210, 4305, 4725));
+    text3_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text3_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    text3_->setReadOnly(true);
+    text3_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    QPalette pal = text3_->palette();
+    pal.setColor(QPalette::Base, QColor(255, 255, 192));
+    pal.setColor(QPalette::Text, Qt::black);
+    text3_->setPalette(pal);
+    text3_->setFont(qtkit::designFont(QLatin1String(kDefaultFontName), 9));
+
+    auto *b0 = new QToolButton(this);
+    b0->setObjectName(QStringLiteral("Button_0"));
+    b0->setGeometry(twipsRect(5160, 4320, 264, 228));
+    b0->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    b0->setIconSize(QSize(10, 10));
+    b0->setFocusPolicy(Qt::StrongFocus);
+    button_[0] = b0;
+    connect(b0, &QToolButton::clicked, this, [this] { buttonClick(0); });
+
+    command3_ = makeButton(this, "Command3", QStringLiteral("Loading. Please wait...."),
+                           twipsRect(6780, 2250, 2205, 495));
+    command3_->hide();
+
+    auto *frame2 = new QGroupBox(this);
+    frame2->setObjectName(QStringLiteral("Frame2"));
+    frame2->setGeometry(twipsRect(5670, 5010, 4335, 885));
+    command1_ = makeButton(frame2, "Command1", QStringLiteral("Search ..."), twipsRect(120, 330, 1425, 375));
+    connect(command1_, &QPushButton::clicked, this, &Form1::showSearchWindow);
+    combo5_ = makeCombo(frame2, "Combo5", twipsRect(1800, 375, 1875, 315));
+    connect(combo5_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            combo5Click();
+    });
+
+    struct Format
+    {
+        const char *caption;
+        QFont font;
+        const char *tip;
+        QRect geometry;
+    };
+    const std::array<Format, 4> formats = {{
+        {"A", qtkit::designFont(sans, 13.5), "Increase font size", twipsRect(3960, 180, 195, 360)},
+        {"A", qtkit::designFont(sans, 8.25), "Decrease font size", twipsRect(3735, 330, 105, 195)},
+        {"I", qtkit::designFont(QStringLiteral("Courier"), 12, false, true), "Toggle italic/non-italic",
+         twipsRect(3960, 570, 240, 240)},
+        {"B", qtkit::designFont(sans, 9.75, true), "Toggle bold/regular", twipsRect(3720, 510, 165, 240)},
+    }};
+    for (std::size_t i = 0; i < formats.size(); ++i) {
+        const std::string name = "Label3_" + std::to_string(i);
+        label3_[i] = makeLabel(frame2, name.c_str(), QLatin1String(formats[i].caption), formats[i].geometry);
+        label3_[i]->setFont(formats[i].font);
+        label3_[i]->setToolTip(QLatin1String(formats[i].tip));
+        qtkit::setTextColor(label3_[i], 0, 0, 192);
+    }
+}
+
+void Form1::setTabOrderOfControls()
+{
+    const std::vector<QWidget *> order = {
+        command4_,  combo1_,     list1_,      combo2_,     combo3_,     text1_,     text2_,
+        combo6_,    check2_[2],  check2_[0],  check2_[1],  command5_,   command6_,  combo4_,
+        command2_[2], command2_[1], command2_[0], text3_,  command7_,   combo5_,    command1_,
+        button_[0], playState_,  button_[2],  button_[3],  button_[4],  combo7_,    command3_,
+        check2_[3]};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    command7_->setFocusPolicy(Qt::NoFocus); // unseen: passed over
+    combo7_->setFocusPolicy(Qt::NoFocus);
+    command3_->setFocusPolicy(Qt::NoFocus);
+}
+
+QFont Form1::displayFont() const { return text3_->font(); }
+Form3 *Form1::searchWindow() const { return form3_.data(); }
+Form4 *Form1::findSurahDialog() const { return form4_.data(); }
+
+void Form1::load()
+{
+    // Underline the link labels' captions so they read as links.
+    for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[11], label1_[12]}) {
+        QFont f = link->font();
+        f.setUnderline(true);
+        link->setFont(f);
+    }
+    // Bottom of the small "A" 25 twips above the large one's; "I" level with "B".
+    const QRect big = label3_[0]->geometry();
+    QRect small = label3_[1]->geometry();
+    small.moveTop(big.top() + big.height() - small.height() - px(25));
+    label3_[1]->setGeometry(small);
+    const QRect bold = label3_[3]->geometry();
+    QRect italic = label3_[2]->geometry();
+    italic.moveTop(bold.top() + bold.height() - italic.height());
+    label3_[2]->setGeometry(italic);
+
+    combo6_->setCurrentIndex(0);
+
+    QStringList fonts;
+    for (const QString &family : QFontDatabase::families())
+        fonts.push_back(family);
+    qtkit::setEntriesQuietly(combo5_, fonts, true);
+
+    readPreferences();
+
+    QFont font = text3_->font();
+    font.setFamily(fromAnsi(state_.prefs.fontName));
+    font.setPointSizeF(state_.prefs.fontSize);
+    font.setBold(state_.prefs.bold);
+    setDisplayFont(font);
+
+    const QString actual = QFontInfo(text3_->font()).family();
+    const int fontRow = combo5_->findText(actual, Qt::MatchFixedString);
+    if (fontRow >= 0)
+        combo5_->setCurrentIndex(fontRow);
+
+    for (std::size_t i = 0; i < 3; ++i)
+        check2_[i]->setChecked(state_.prefs.checks[i] == 1);
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        const int outerWidth = px(kOuterWidth);
+        const int outerHeight = height() + px(kOuterWidth - kClientWidth) + px(300);
+        move(area.x() + (area.width() - outerWidth) / 2, area.y() + (area.height() - outerHeight) / 2 - px(300));
+    }
+
+    combo1_->setCurrentIndex(0);
+    list1_->setCurrentRow(0);
+    UpdateCombo4();
+}
+
+void Form1::readPreferences()
+{
+    const auto path = platform::resolveNoCase(state_.tempFolder, kPrefsFileName);
+    if (platform::isRegularFile(path)) {
+        if (auto reader = FieldReader::open(path))
+            state_.prefs = parsePreferences(*reader);
+    }
+    state_.playerPath = platform::ShortPathOf(state_.prefs.playerPath);
+}
+
+void Form1::exitClicked()
+{
+    Preferences now;
+    now.playerPath = state_.playerPath;
+    now.fontName = toAnsi(combo5_->currentText());
+    now.fontSize = text3_->font().pointSizeF();
+    now.bold = text3_->font().bold();
+    for (std::size_t i = 0; i < 3; ++i)
+        now.checks[i] = check2_[i]->isChecked() ? 1 : 0;
+    const auto path = platform::resolveNoCase(state_.tempFolder, kPrefsFileName);
+    if (!writeFileReplacing(path, formatPreferences(now)))
+        dialogs_.tell(this, QStringLiteral("Your display settings could not be saved to %1.")
+                                .arg(QString::fromStdString(path.string())));
+
+    const PlayerHandle h = player_.FindPlayer();
+    if (h == 0) {
+        endProgram();
+        return;
+    }
+    const auto answer = dialogs_.ask(this, QStringLiteral("WinAMP is active. Do you want close it too?"),
+                                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                     QMessageBox::Warning);
+    if (answer == QMessageBox::Yes) {
+        player_.ClosePlayer(h);
+        endProgram();
+    } else if (answer == QMessageBox::No) {
+        endProgram();
+    }
+}
+
+void Form1::endProgram()
+{
+    if (ended_)
+        return;
+    ended_ = true;
+    timer1_->stop();
+    blinkie_->stop();
+    // Ending closes every window at once, without their own closing steps.
+    delete form3_.data();
+    delete form4_.data();
+    hide();
+    emit programEnded();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    endProgram();
+}
+
+void Form1::combo1Click()
+{
+    const qtkit::BusyCursor busy;
+    label1_[9]->setText(QStringLiteral("Verses in this surah"));
+    QStringList verses;
+    if (combo1_->currentText() == QLatin1String(kSupplicationRow)) {
+        label1_[9]->setText(QStringLiteral("Duas from Quran"));
+        label1_[0]->show();
+        label1_[0]->setText(QString());
+        text3_->clear();
+        verses.push_back(QString());
+        for (const auto &ref : supplicationRefs())
+            verses.push_back(fromAnsi(ref));
+        qtkit::setEntriesQuietly(list1_, verses, true);
+    } else {
+        const int s = combo1_->currentIndex();
+        label1_[0]->hide();
+        const int n = static_cast<int>(numberInText(toAnsi(combo7_->itemText(s))));
+        for (int k = 0; k < n; ++k)
+            verses.push_back(fromAnsi(verseReference(s + 1, k)));
+        qtkit::setEntriesQuietly(list1_, verses, true);
+    }
+    QStringList positions;
+    for (int p = 0; p < list1_->count(); ++p)
+        positions.push_back(fromAnsi(ThreeDigits(p)));
+    qtkit::setEntriesQuietly(combo2_, positions, true);
+    qtkit::setEntriesQuietly(combo3_, positions, true);
+    if (combo1_->currentText() == QLatin1String(kSupplicationRow) || positions.isEmpty())
+        return;
+    combo2_->setCurrentIndex(0);
+    combo3_->setCurrentIndex(combo3_->count() - 1);
+    command7_->click();
+}
+
+void Form1::list1Click()
+{
+    const int p = list1_->currentRow();
+    if (p < 0)
+        return;
+    combo2_->setCurrentIndex(p);
+    combo3_->setCurrentIndex(p);
+    command7_->click();
+}
+
+void Form1::list1MouseDown() { state_.rangeStart = list1_->currentRow(); }
+
+void Form1::list1MouseUp()
+{
+    state_.rangeEnd = list1_->currentRow();
+    if (state_.rangeStart < 0 || state_.rangeEnd < 0)
+        return;
+    combo2_->setCurrentIndex(state_.rangeStart);
+    combo3_->setCurrentIndex(state_.rangeEnd);
+    if (state_.rangeStart > state_.rangeEnd) {
+        combo2_->setCurrentIndex(state_.rangeEnd);
+        combo3_->setCurrentIndex(state_.rangeStart);
+    }
+    command7_->click();
+}
+
+void Form1::list1DoubleClick()
+{
+    // Recite is disabled in this edition; a disabled button does nothing when pressed.
+    command4_->click();
+}
+
+void Form1::showSearchWindow()
+{
+    if (!form3_) {
+        form3_ = new Form3(state_, dialogs_, combo1_, displayFont());
+        form3_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    form3_->show();
+    form3_->raise();
+    form3_->activateWindow();
+}
+
+void Form1::UpdateCombo4()
+{
+    QStringList schemes;
+    for (const auto &name : platform::listFilesWithExtension(state_.tempFolder, ".m3u"))
+        schemes.push_back(fromAnsi(name));
+    qtkit::setEntriesQuietly(combo4_, schemes, true);
+    if (combo4_->count() > 0)
+        combo4_->setCurrentIndex(0);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && static_cast<QWidget *>(watched)->rect().contains(mouse->pos())) {
+            for (std::size_t i = 0; i < label1_.size(); ++i)
+                if (watched == label1_[i])
+                    label1Click(static_cast<int>(i));
+            for (std::size_t i = 0; i < label3_.size(); ++i)
+                if (watched == label3_[i])
+                    label3Click(static_cast<int>(i));
+            if (watched == label2_)
+                label2Click();
+        }
+    } else if (event->type() == QEvent::FocusIn && (watched == text1_ || watched == text2_)) {
+        // Select the whole count so that typing replaces it; done after the focus change settles.
+        auto *box = static_cast<QLineEdit *>(watched);
+        QTimer::singleShot(0, box, [box] { box->selectAll(); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace velmora

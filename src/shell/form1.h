@@ -1,0 +1,164 @@
+// The main window: surah and verse choice, the verse display, reciting options and schemes.
+#pragma once
+
+#include "platform/qtkit.h"
+#include "recite/playerchannel.h"
+#include "search/engine.h"
+#include "shell/prefs.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <set>
+#include <string>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPlainTextEdit;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+class QToolButton;
+
+namespace velmora {
+
+class Form3;
+class Form4;
+
+// The state the main window owns for the whole run.
+struct MainState
+{
+    std::string programFolder; // ends in a separator
+    std::string tempFolder;    // ends in a separator, "" for the working folder
+    std::string playerPath;    // short form, "" when none
+    Preferences prefs;         // as read at start-up
+    int rangeStart = 0;
+    int rangeEnd = 0;
+    std::string schemeName;
+    int reciteMode = 0;
+    std::string playlistPath;
+    SearchWords searchWords;   // the last query's words, shared with the search window
+    int currentSource = 0;     // the search window's source last chosen
+    int shownRecordNumber = 0; // position in its file of the hadith shown in the search window
+};
+
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    Form1(std::string programFolder, std::string tempFolder, PlayerChannel &player, qtkit::Dialogs &dialogs,
+          QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // The start-up sequence: preferences, fonts, placement, the first surah and scheme list.
+    void load();
+
+    std::string GetTrans(const std::string &fileName, int surah, int fromVerse, int toVerse);
+    void UpdateCombo4();
+
+    const MainState &state() const { return state_; }
+    MainState &state() { return state_; }
+    QComboBox *surahList() const { return combo1_; }
+    QFont displayFont() const;
+    Form3 *searchWindow() const;
+    Form4 *findSurahDialog() const;
+
+signals:
+    void programEnded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Layout
+    void createControls();
+    void createRecitingOptions(QWidget *frame);
+    void createDisplayControls();
+    void setTabOrderOfControls();
+    QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, QRect geometry);
+
+    // Start-up and end
+    void readPreferences();
+    void exitClicked();
+    void endProgram();
+
+    // Surah and range choice
+    void combo1Click();
+    void list1Click();
+    void list1MouseDown();
+    void list1MouseUp();
+    void list1DoubleClick();
+    void showSearchWindow();
+
+    // Verse display
+    void translate();
+    void runTranslate();
+    void reportMissingFiles();
+    void check2Click(int index);
+    void label3Click(int index);
+    void combo5Click();
+    void label1Click(int index);
+    void label2Click();
+    void setDisplayText(const std::string &text);
+    void setDisplayFont(const QFont &font);
+
+    // Recitation
+    void buttonClick(int index);
+    void saveClicked();
+    void reciteClicked();
+    void command2Click(int index);
+    void timer1Tick();
+    void blinkieTick();
+    void setLamp(unsigned colourValue);
+    void setLampGrey();
+    void launchFailed(const std::string &what);
+
+    MainState state_;
+    PlayerChannel &player_;
+    qtkit::Dialogs &dialogs_;
+
+    QComboBox *combo1_ = nullptr;
+    QComboBox *combo2_ = nullptr;
+    QComboBox *combo3_ = nullptr;
+    QComboBox *combo4_ = nullptr;
+    QComboBox *combo5_ = nullptr;
+    QComboBox *combo6_ = nullptr;
+    QComboBox *combo7_ = nullptr;
+    qtkit::PressReleaseList *list1_ = nullptr;
+    QPlainTextEdit *text3_ = nullptr;
+    QLineEdit *text1_ = nullptr;
+    QLineEdit *text2_ = nullptr;
+    std::array<QLabel *, 14> label1_{};
+    std::array<QLabel *, 4> label3_{};
+    QLabel *label2_ = nullptr;
+    std::array<QCheckBox *, 4> check2_{};
+    std::array<QPushButton *, 3> command2_{};
+    QPushButton *command1_ = nullptr;
+    QPushButton *command3_ = nullptr;
+    QPushButton *command4_ = nullptr;
+    QPushButton *command5_ = nullptr;
+    QPushButton *command6_ = nullptr;
+    QPushButton *command7_ = nullptr;
+    std::array<QToolButton *, 5> button_{}; // indices 0, 2, 3, 4
+    QLabel *playState_ = nullptr;
+    QFrame *shape1_ = nullptr;
+    QTimer *timer1_ = nullptr;
+    QTimer *blinkie_ = nullptr;
+    unsigned lampColour_ = 0;
+
+    QPointer<Form3> form3_;
+    QPointer<Form4> form4_;
+
+    bool translating_ = false;
+    bool translatePending_ = false;
+    bool reportScheduled_ = false;
+    std::set<std::string> missingFiles_;
+    bool ended_ = false;
+};
+
+} // namespace velmora

@@ -1,0 +1,32 @@
+// The find-surah dialog: lists the surahs whose row holds a typed fragment.
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace velmora {
+
+class Form4 : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // surahList is the main window's surah list, searched and set by the dialog; mainSize places it.
+    Form4(QComboBox *surahList, QSize mainSize);
+
+    void find();
+    void openSelected();
+
+private:
+    QComboBox *surahList_;
+    QLineEdit *text1_;
+    QListWidget *list1_;
+    QPushButton *command1_;
+    QPushButton *command2_;
+};
+
+} // namespace velmora

@@ -1,0 +1,56 @@
+#include "prefs.h"
+
+#include "textfield.h"
+
+namespace velmora {
+namespace {
+
+std::string protectComma(const std::string &text)
+{
+    if (text.find(',') == std::string::npos || text.find('"') != std::string::npos)
+        return text;
+    return '"' + text + '"';
+}
+
+int checkValue(std::string_view field) { return numberInText(field) == 1.0 ? 1 : 0; }
+
+} // namespace
+
+Preferences parsePreferences(FieldReader &reader)
+{
+    Preferences prefs;
+    auto field = [&reader](auto &&apply) {
+        if (!reader.atEnd())
+            apply(reader.next());
+    };
+    field([&](std::string_view f) { prefs.playerPath = std::string(f); });
+    field([&](std::string_view f) { prefs.fontName = std::string(f); });
+    field([&](std::string_view f) {
+        const double size = numberInText(f);
+        if (size >= kMinFontSize && size <= kMaxFontSize)
+            prefs.fontSize = size;
+    });
+    field([&](std::string_view f) {
+        if (f == "True" || f == "#TRUE#")
+            prefs.bold = true;
+    });
+    for (int &check : prefs.checks)
+        field([&](std::string_view f) { check = checkValue(f); });
+    if (prefs.fontName.empty())
+        prefs.fontName = kDefaultFontName;
+    return prefs;
+}
+
+std::string formatPreferences(const Preferences &prefs)
+{
+    LineWriter w;
+    w.text(protectComma(prefs.playerPath));
+    w.text(protectComma(prefs.fontName));
+    w.number(prefs.fontSize);
+    w.truth(prefs.bold);
+    for (const int check : prefs.checks)
+        w.number(check);
+    return w.contents();
+}
+
+} // namespace velmora

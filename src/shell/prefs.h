@@ -1,0 +1,38 @@
+// The user's display preferences, kept in "Prefs.dat" in the temporary folder.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+class FieldReader;
+
+inline constexpr const char *kDefaultFontName = "Comic Sans MS";
+inline constexpr double kDefaultFontSize = 9.75;
+inline constexpr const char *kPrefsFileName = "Prefs.dat";
+
+struct Preferences
+{
+    std::string playerPath; // as written in the file; the caller takes its short form
+    std::string fontName = kDefaultFontName;
+    double fontSize = kDefaultFontSize;
+    bool bold = false;
+    std::array<int, 3> checks{0, 0, 0}; // Pickthall, Yousuf Ali, transliteration
+};
+
+// Reads the seven fields in order. A missing field keeps its default; a size that is no number
+// or lies outside the sizes a reader can use becomes the default size; a check value other than
+// 1 counts as unchecked; a bold field that is no truth value leaves the text regular.
+Preferences parsePreferences(FieldReader &reader);
+
+// The seven lines as Exit writes them. A text holding a comma is written in double quotes so that
+// it reads back as one field instead of shifting every later line.
+std::string formatPreferences(const Preferences &prefs);
+
+// Font sizes that start-up accepts from the file, in points.
+inline constexpr double kMinFontSize = 1.0;
+inline constexpr double kMaxFontSize = 96.0;
+
+} // namespace velmora

@@ -1,0 +1,204 @@
+#include "textfield.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace velmora {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+} // namespace
+
+std::optional<std::string> readWholeFile(const std::filesystem::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string data;
+    in.seekg(0, std::ios::end);
+    const auto size = in.tellg();
+    if (size > 0) {
+        data.resize(static_cast<std::size_t>(size));
+        in.seekg(0, std::ios::beg);
+        in.read(data.data(), size);
+        if (!in)
+            return std::nullopt;
+    }
+    return data;
+}
+
+std::optional<FieldReader> FieldReader::open(const std::filesystem::path &path)
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        return std::nullopt;
+    auto data = readWholeFile(path);
+    if (!data)
+        return std::nullopt;
+    return FieldReader(std::move(*data));
+}
+
+void FieldReader::consumeSeparatorAt(std::size_t at)
+{
+    if (at >= data_.size()) {
+        pos_ = data_.size();
+        return;
+    }
+    pos_ = at + 1;
+    if (data_[at] == '\r' && pos_ < data_.size() && data_[pos_] == '\n')
+        ++pos_;
+}
+
+std::string_view FieldReader::next()
+{
+    const std::size_t size = data_.size();
+    while (pos_ < size && isBlank(data_[pos_]))
+        ++pos_;
+    if (pos_ >= size) {
+        lastOffset_ = size;
+        return {};
+    }
+    const char *base = data_.data();
+    if (data_[pos_] == '"') {
+        const std::size_t start = pos_ + 1;
+        const void *q = start < size ? std::memchr(base + start, '"', size - start) : nullptr;
+        const std::size_t close = q ? static_cast<std::size_t>(static_cast<const char *>(q) - base) : size;
+        std::size_t sep = close + 1;
+        while (sep < size && data_[sep] != ',' && !isLineEnd(data_[sep]))
+            ++sep;
+        consumeSeparatorAt(sep);
+        lastOffset_ = start;
+        return {base + start, close - start};
+    }
+    const std::size_t start = pos_;
+    std::size_t end = start;
+    while (end < size && data_[end] != ',' && !isLineEnd(data_[end]))
+        ++end;
+    consumeSeparatorAt(end);
+    std::size_t trimmed = end;
+    while (trimmed > start && isBlank(data_[trimmed - 1]))
+        --trimmed;
+    lastOffset_ = start;
+    return {base + start, trimmed - start};
+}
+
+void LineWriter::text(std::string_view value)
+{
+    out_.append(value);
+    out_.append("\r\n");
+}
+
+void LineWriter::number(double value)
+{
+    out_.push_back(' ');
+    out_.append(formatNumber(value));
+    out_.append(" \r\n");
+}
+
+void LineWriter::truth(bool value) { text(value ? "True" : "False"); }
+
+bool writeFileReplacing(const std::filesystem::path &path, std::string_view contents)
+{
+    std::filesystem::path temp = path;
+    temp += ".new";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return false;
+        out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::error_code ec;
+            std::filesystem::remove(temp, ec);
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, path, ec);
+    if (ec) {
+        std::filesystem::remove(temp, ec);
+        return false;
+    }
+    return true;
+}
+
+std::string formatNumber(double value)
+{
+    if (!std::isfinite(value))
+        return "0";
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    std::string s(buf, res.ptr);
+    // to_chars may choose exponent notation for very large or small values; write plain decimals.
+    if (s.find('e') != std::string::npos) {
+        const auto fixed = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+        s.assign(buf, fixed.ptr);
+    }
+    return s;
+}
+
+double numberInText(std::string_view text)
+{
+    // Blanks are ignored anywhere inside the number, as the program reads every number.
+    std::string digits;
+    std::size_t i = 0;
+    auto skipBlanks = [&] {
+        while (i < text.size() && isBlank(text[i]))
+            ++i;
+    };
+    skipBlanks();
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        if (text[i] == '-')
+            digits.push_back('-');
+        ++i;
+    }
+    bool seenDot = false;
+    bool seenDigit = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (isBlank(c))
+            continue;
+        if (c >= '0' && c <= '9') {
+            digits.push_back(c);
+            seenDigit = true;
+        } else if (c == '.' && !seenDot) {
+            digits.push_back(c);
+            seenDot = true;
+        } else {
+            break;
+        }
+    }
+    if (!seenDigit)
+        return 0.0;
+    double value = 0.0;
+    const char *first = digits.data();
+    const char *last = digits.data() + digits.size();
+    if (*first == '-')
+        ++first;
+    std::from_chars(first, last, value);
+    return digits.front() == '-' ? -value : value;
+}
+
+bool isWholeNumberText(std::string_view text)
+{
+    std::size_t b = 0;
+    std::size_t e = text.size();
+    while (b < e && isBlank(text[b]))
+        ++b;
+    while (e > b && isBlank(text[e - 1]))
+        --e;
+    if (b == e)
+        return false;
+    double value = 0.0;
+    const auto res = std::from_chars(text.data() + b, text.data() + e, value);
+    return res.ec == std::errc() && res.ptr == text.data() + e;
+}
+
+} // namespace velmora

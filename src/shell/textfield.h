@@ -1,0 +1,69 @@
+// The field reader and line writer through which every text file of the program passes.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+// Reads the fields of one text file held in memory.
+//  - blanks (spaces, tabs) before a field are skipped;
+//  - a field that starts with a double quote runs to the next double quote; anything between the
+//    closing quote and the next comma or line end is dropped;
+//  - any other field runs to the next comma or line end; its trailing blanks are dropped;
+//  - the comma or line end that ends a field is consumed with it; CR LF, a lone CR and a lone LF
+//    each end a line.
+class FieldReader
+{
+public:
+    explicit FieldReader(std::string data) : data_(std::move(data)) {}
+
+    // nullopt when the file cannot be opened.
+    static std::optional<FieldReader> open(const std::filesystem::path &path);
+
+    bool atEnd() const { return pos_ >= data_.size(); }
+    // The next field; empty when the file is already at its end (test atEnd() first).
+    std::string_view next();
+    // Offset in data() of the field last returned by next().
+    std::size_t lastOffset() const { return lastOffset_; }
+    const std::string &data() const { return data_; }
+
+private:
+    void consumeSeparatorAt(std::size_t at);
+
+    std::string data_;
+    std::size_t pos_ = 0;
+    std::size_t lastOffset_ = 0;
+};
+
+// Whole file contents, or nullopt when it cannot be read.
+std::optional<std::string> readWholeFile(const std::filesystem::path &path);
+
+// Builds the lines of a text file: each value followed by CR LF.
+class LineWriter
+{
+public:
+    void text(std::string_view value);
+    void number(double value);
+    void truth(bool value);
+    const std::string &contents() const { return out_; }
+
+private:
+    std::string out_;
+};
+
+// Writes a file whole through a temporary name, so a failed write leaves the old file as it was.
+bool writeFileReplacing(const std::filesystem::path &path, std::string_view contents);
+
+// A number in the program's written form: plain decimal with "." ("9.75", "10", "-1").
+std::string formatNumber(double value);
+
+// The value of the decimal number at the start of a text, blanks ignored; 0 when there is none.
+double numberInText(std::string_view text);
+// True when the whole text (surrounding blanks aside) is one decimal number.
+bool isWholeNumberText(std::string_view text);
+
+} // namespace velmora

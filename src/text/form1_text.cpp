@@ -1,0 +1,202 @@
+// The main window's verse display: the Translate command and the formatting and link labels.
+
+#include "shell/form1.h"
+
+#include "shell/ansi.h"
+#include "shell/catalogue.h"
+#include "shell/form4.h"
+#include "shell/textfield.h"
+#include "text/extract.h"
+#include "text/translate.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace velmora {
+
+using qtkit::fromAnsi;
+using qtkit::toAnsi;
+
+void Form1::translate()
+{
+    // A Translate pressed while one runs (from the event pass inside a read) is deferred: it runs
+    // once the current run has ended, so that two reads never overlap.
+    if (translating_) {
+        translatePending_ = true;
+        return;
+    }
+    translating_ = true;
+    do {
+        translatePending_ = false;
+        runTranslate();
+    } while (translatePending_);
+    translating_ = false;
+    if (!missingFiles_.empty() && !reportScheduled_) {
+        reportScheduled_ = true;
+        QTimer::singleShot(0, this, &Form1::reportMissingFiles);
+    }
+}
+
+void Form1::runTranslate()
+{
+    command3_->show();
+    command3_->raise();
+    std::optional<qtkit::BusyCursor> busy;
+    int surah = 0;
+    int fromVerse = 0;
+    int toVerse = 0;
+    if (combo1_->currentText() != QLatin1String(kSupplicationRow)) {
+        busy.emplace();
+        surah = static_cast<int>(numberInText(toAnsi(combo1_->currentText().left(3))));
+        fromVerse = static_cast<int>(numberInText(toAnsi(combo2_->currentText())));
+        toVerse = static_cast<int>(numberInText(toAnsi(combo3_->currentText())));
+        if (toVerse < fromVerse)
+            std::swap(fromVerse, toVerse);
+        text3_->clear();
+    } else {
+        const QListWidgetItem *entry = list1_->currentItem();
+        const std::string ref = entry && entry->isSelected() ? toAnsi(entry->text()) : std::string();
+        if (ref.size() < 7) {
+            // No supplication chosen yet: the display keeps what it shows.
+            command3_->hide();
+            return;
+        }
+        surah = static_cast<int>(numberInText(ref.substr(0, 3)));
+        fromVerse = toVerse = static_cast<int>(numberInText(ref.substr(ref.size() - 3)));
+        if (surah >= 1 && surah <= combo1_->count())
+            label1_[0]->setText(combo1_->itemText(surah - 1));
+    }
+
+    const int code = selectionCode({check2_[0]->isChecked(), check2_[1]->isChecked(), check2_[2]->isChecked(),
+                                    check2_[3]->isChecked()});
+    const std::vector<std::string> files = filesForCode(code);
+    if (!files.empty()) {
+        std::string text;
+        if (files.size() == 1) {
+            text = GetTrans(files.front(), surah, fromVerse, toVerse);
+        } else {
+            ReadHooks hooks;
+            hooks.headingFound = [this] { repaint(); };
+            hooks.notFound = [this](const std::string &file) { missingFiles_.insert(file); };
+            text = InterleaveTranslations(state_.programFolder, state_.tempFolder, files, surah, fromVerse,
+                                          toVerse, hooks);
+        }
+        setDisplayText(text);
+    }
+    busy.reset();
+    command3_->hide();
+}
+
+std::string Form1::GetTrans(const std::string &fileName, int surah, int fromVerse, int toVerse)
+{
+    const qtkit::BusyCursor busy;
+    ReadHooks hooks;
+    hooks.headingFound = [this] {
+        repaint();
+        QCoreApplication::processEvents();
+    };
+    hooks.notFound = [this](const std::string &file) { missingFiles_.insert(file); };
+    return ExtractVerseRange(state_.programFolder, fileName, surah, fromVerse, toVerse, hooks);
+}
+
+void Form1::reportMissingFiles()
+{
+    reportScheduled_ = false;
+    if (missingFiles_.empty())
+        return;
+    if (translating_) {
+        reportScheduled_ = true;
+        QTimer::singleShot(0, this, &Form1::reportMissingFiles);
+        return;
+    }
+    QStringList names;
+    for (const auto &name : missingFiles_)
+        names.push_back(QString::fromStdString(ansi::upper(name)));
+    missingFiles_.clear();
+    const QString folder = QString::fromStdString(state_.programFolder);
+    dialogs_.tell(this, QStringLiteral("The translation file %1 could not be read. The program looked for it in "
+                                       "%2. Please place the data files beside the program.")
+                            .arg(names.join(QStringLiteral(", ")), folder));
+}
+
+void Form1::setDisplayText(const std::string &text) { text3_->setPlainText(qtkit::fromAnsiText(text)); }
+
+void Form1::setDisplayFont(const QFont &font) { text3_->setFont(font); }
+
+void Form1::check2Click(int)
+{
+    command7_->click();
+    if (isVisible())
+        text3_->setFocus();
+}
+
+void Form1::label3Click(int index)
+{
+    QFont font = text3_->font();
+    switch (index) {
+    case 0:
+    case 1: {
+        const double size = font.pointSizeF() + (index == 0 ? 1.0 : -1.0);
+        // Sizes stay within what a reader can use: smaller than a point or larger than 96 points
+        // leaves the size as it is.
+        if (size < kMinFontSize || size > kMaxFontSize)
+            return;
+        font.setPointSizeF(size);
+        break;
+    }
+    case 2:
+        font.setItalic(!font.italic());
+        break;
+    case 3:
+        font.setBold(!font.bold());
+        break;
+    default:
+        return;
+    }
+    setDisplayFont(font);
+}
+
+void Form1::combo5Click()
+{
+    QFont font = text3_->font();
+    font.setFamily(combo5_->currentText());
+    setDisplayFont(font);
+}
+
+void Form1::label1Click(int index)
+{
+    if (index == 11) {
+        if (combo2_->count() == 0)
+            return;
+        combo2_->setCurrentIndex(0);
+        combo3_->setCurrentIndex(combo3_->count() - 1);
+    } else if (index == 12) {
+        if (!form4_) {
+            form4_ = new Form4(combo1_, size());
+        }
+        form4_->show();
+        form4_->raise();
+        form4_->activateWindow();
+    }
+}
+
+void Form1::label2Click()
+{
+    const qtkit::BusyCursor busy;
+    const std::string caption = toAnsi(label2_->text());
+    const std::string tail = caption.size() >= 7 ? caption.substr(caption.size() - 7) : caption;
+    const int surah = static_cast<int>(numberInText(tail.substr(0, tail.find('-'))));
+    const int verse = static_cast<int>(numberInText(caption.size() >= 3 ? caption.substr(caption.size() - 3) : ""));
+    if (surah < 1 || surah > kSurahCount)
+        return;
+    combo1_->setCurrentIndex(surah - 1);
+    if (verse >= 0 && verse < list1_->count())
+        list1_->setCurrentRow(verse);
+}
+
+} // namespace velmora

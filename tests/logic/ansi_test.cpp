@@ -1,0 +1,43 @@
+#include "shell/ansi.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+using namespace velmora;
+
+TEST(Ansi, LetterCaseFollowsWindows1252)
+{
+    EXPECT_EQ(ansi::upper("day judgment"), "DAY JUDGMENT");
+    EXPECT_EQ(ansi::upper("\xe9t\xe9 \x9a\x9c\x9e\xff"), "\xc9T\xc9 \x8a\x8c\x8e\x9f");
+    EXPECT_EQ(ansi::lower("\xc9\xc0\x8a"), "\xe9\xe0\x9a");
+    EXPECT_EQ(ansi::upper("\xdf\xf7\xb5 123"), "\xdf\xf7\xb5 123"); // no capital forms
+    EXPECT_TRUE(ansi::equalsNoCase("Bukhari", "BUKHARI"));
+    EXPECT_FALSE(ansi::equalsNoCase("Bukhari", "Bukhar"));
+}
+
+TEST(Ansi, ConvertsTheHighRangeThroughTheRealTable)
+{
+    EXPECT_EQ(ansi::toUnicode(0x80), u'\u20ac');
+    EXPECT_EQ(ansi::toUnicode(0x92), u'\u2019');
+    EXPECT_EQ(ansi::toUnicode(0x93), u'\u201c');
+    EXPECT_EQ(ansi::toUnicode(0xe9), u'\u00e9');
+    EXPECT_EQ(ansi::fromUnicode(U'\u2019'), '\x92');
+    EXPECT_EQ(ansi::fromUnicode(U'\u00e9'), '\xe9');
+    EXPECT_EQ(ansi::fromUnicode(U'\u0627'), '?');
+    for (int c = 0; c < 256; ++c)
+        EXPECT_EQ(static_cast<unsigned char>(ansi::fromUnicode(ansi::toUnicode(static_cast<unsigned char>(c)))), c);
+}
+
+TEST(Ansi, ListOrderIgnoresCaseApostrophesAndHyphens)
+{
+    std::vector<std::string> items = {"night", "'Day of Judgment'", "Day Judgment", "day", "Zed", "123", "apple"};
+    std::stable_sort(items.begin(), items.end(), ansi::collateLess);
+    EXPECT_EQ(items, (std::vector<std::string>{"123", "apple", "day", "Day Judgment", "'Day of Judgment'", "night",
+                                               "Zed"}));
+    EXPECT_LT(ansi::collate("114 An Nas (Mankind)", "Quranic Duas"), 0);
+    EXPECT_LT(ansi::collate("", "002-001"), 0);
+    EXPECT_LT(ansi::collate("ALPHA.M3U", "Default.m3u"), 0);
+    EXPECT_EQ(ansi::collate("same", "same"), 0);
+}

@@ -1,0 +1,146 @@
+#include "text/extract.h"
+#include "text/translate.h"
+
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+namespace {
+
+class Extraction : public ::testing::Test
+{
+protected:
+    test::TempDir data;
+    test::TempDir temp;
+
+    std::string extract(const std::string &file, int surah, int from, int to, ReadHooks hooks = {})
+    {
+        return ExtractVerseRange(data.folder(), file, surah, from, to, hooks);
+    }
+};
+
+} // namespace
+
+TEST_F(Extraction, ReadsTheRangeOfTheSurahsBlock)
+{
+    data.write("T.TXT", "Surah 1. One\r\n001.0) a\r\n001.1) b\r\nSurah  12. Twelve\r\nR0: zero\r\n"
+                        "R1: one\r\n\"R2: two, with comma\"\r\nR3: three\r\n");
+    EXPECT_EQ(extract("T.TXT", 12, 0, 0), "zero\r\n\r\n");
+    EXPECT_EQ(extract("T.TXT", 12, 1, 2), "one\r\n\r\ntwo, with comma\r\n\r\n");
+    EXPECT_EQ(extract("t.txt", 12, 1, 2), extract("T.TXT", 12, 1, 2)); // any letter case
+    EXPECT_EQ(extract("T.TXT", 1, 0, 1), "0) a\r\n\r\n1) b\r\n\r\n");
+    EXPECT_EQ(extract("T.TXT", 7, 0, 3), "");
+    EXPECT_EQ(extract("T.TXT", 12, 2, 1), "");
+}
+
+TEST_F(Extraction, ShortBlocksShortRecordsAndOddHeadings)
+{
+    data.write("T.TXT", "Surah 3 no dot\r\nabcdX\r\nSurah 4. Four\r\nabcd\r\nab\r\nSurah x. none\r\n"
+                        "Surah 5. Five\r\nabcdfive\r\n");
+    EXPECT_EQ(extract("T.TXT", 3, 0, 5), "X\r\n\r\n");           // a heading without "." still counts
+    EXPECT_EQ(extract("T.TXT", 4, 0, 9), "\r\n\r\n\r\n\r\n");    // stops at the next heading
+    EXPECT_EQ(extract("T.TXT", 5, 0, 100), "five\r\n\r\n");      // stops at the end of the file
+    EXPECT_EQ(headingSurah("Surah 12. Yusuf"), 12);
+    EXPECT_EQ(headingSurah("Surah  12. Yusuf"), 12);
+    EXPECT_EQ(headingSurah("Surah x. Yusuf"), 0);
+    EXPECT_FALSE(isHeading("surah 2. lower case"));
+}
+
+TEST_F(Extraction, TellsAboutAMissingFileAndTheHeading)
+{
+    std::vector<std::string> missing;
+    int headings = 0;
+    ReadHooks hooks{[&] { ++headings; }, [&](const std::string &f) { missing.push_back(f); }};
+    EXPECT_EQ(extract("NONE.TXT", 1, 0, 0, hooks), "");
+    EXPECT_EQ(missing, std::vector<std::string>{"NONE.TXT"});
+    data.write("T.TXT", "Surah 1. x\r\nabcdA\r\n");
+    extract("T.TXT", 1, 0, 0, hooks);
+    EXPECT_EQ(headings, 1);
+}
+
+TEST_F(Extraction, InterleavesItemByItem)
+{
+    data.write("A.TXT", "Surah 1. x\r\nabcdA\r\nabcdB\r\n");
+    data.write("X.TXT", "Surah 1. x\r\nabcdX\r\nabcdY\r\n");
+    EXPECT_EQ(InterleaveTranslations2(data.folder(), temp.folder(), "A.TXT", "X.TXT", 1, 0, 1),
+              "A\r\n---\r\nX\r\n\r\n\r\nB\r\n---\r\nY\r\n\r\n\r\n\r\n\r\n");
+    EXPECT_EQ(temp.read("p185.txt"), "A\r\n\r\nB\r\n\r\n\r\n");
+    EXPECT_EQ(temp.read("y185.txt"), "X\r\n\r\nY\r\n\r\n\r\n");
+    EXPECT_EQ(InterleaveTranslations2(data.folder(), temp.folder(), "A.TXT", "X.TXT", 1, 0, 0),
+              "A\r\n---\r\nX\r\n\r\n\r\n\r\n\r\n");
+    EXPECT_FALSE(std::filesystem::exists(temp.path() / "t185.txt"));
+}
+
+TEST_F(Extraction, ACommaSplitsAnItemInTheScratchFile)
+{
+    data.write("A.TXT", "Surah 1. x\r\n\"abcdA, a\"\r\n");
+    data.write("X.TXT", "Surah 1. x\r\nabcdX\r\n");
+    // The part after the comma is paired with the other translation's next item.
+    EXPECT_EQ(InterleaveTranslations2(data.folder(), temp.folder(), "A.TXT", "X.TXT", 1, 0, 0),
+              "A\r\n---\r\nX\r\na\r\n\r\n\r\n\r\n\r\n\r\n");
+}
+
+TEST_F(Extraction, ThreeAndFourFilesAndUnevenScratchFiles)
+{
+    data.write("A.TXT", "Surah 1. x\r\nabcdA\r\nabcdB\r\n");
+    data.write("B.TXT", "Surah 1. x\r\nabcdC\r\n");
+    data.write("C.TXT", "Surah 1. x\r\nabcdE\r\nabcdF\r\n");
+    data.write("D.TXT", "Surah 1. x\r\nabcdG\r\nabcdH\r\n");
+    const std::string three = InterleaveTranslations3(data.folder(), temp.folder(), "A.TXT", "B.TXT", "C.TXT", 1, 0, 1);
+    EXPECT_EQ(three, "A\r\n---\r\nC\r\n---\r\nE\r\n\r\n\r\n\r\nB\r\n---\r\n\r\n---\r\nF\r\n\r\n\r\n\r\n"
+                     "\r\n\r\n\r\n");
+    const std::string four =
+        InterleaveTranslations4(data.folder(), temp.folder(), "A.TXT", "B.TXT", "C.TXT", "D.TXT", 1, 0, 0);
+    EXPECT_EQ(four.substr(0, 25), "A\r\n---\r\nC\r\n---\r\nE\r\n---\r\nG");
+    EXPECT_EQ(temp.read("z185.txt"), "G\r\n\r\n\r\n");
+}
+
+TEST_F(Extraction, CutsAfterThePassThatPasses32000Characters)
+{
+    std::string file = "Surah 1. x\r\n";
+    for (int i = 0; i < 400; ++i)
+        file += "abcd" + std::string(100, 'v') + "\r\n";
+    data.write("A.TXT", file);
+    data.write("B.TXT", file);
+    const std::string text = InterleaveTranslations2(data.folder(), temp.folder(), "A.TXT", "B.TXT", 1, 0, 399);
+    EXPECT_GT(text.size(), kInterleaveLimit);
+    EXPECT_LT(text.size(), kInterleaveLimit + 220);
+    EXPECT_EQ(ExtractVerseRange(data.folder(), "A.TXT", 1, 0, 399).size(), 400u * 104);
+}
+
+TEST_F(Extraction, AnUnwritableTemporaryFolderStillGivesTheText)
+{
+    data.write("A.TXT", "Surah 1. x\r\nabcdA\r\n");
+    data.write("X.TXT", "Surah 1. x\r\nabcdX\r\n");
+    EXPECT_EQ(InterleaveTranslations2(data.folder(), temp.folder() + "missing/", "A.TXT", "X.TXT", 1, 0, 0),
+              "A\r\n---\r\nX\r\n\r\n\r\n\r\n\r\n");
+}
+
+TEST(Translate, SelectionCodesAndTheirFiles)
+{
+    EXPECT_EQ(selectionCode({false, false, false, false}), 0);
+    EXPECT_EQ(selectionCode({true, true, true, true}), 30);
+    EXPECT_EQ(selectionCode({true, false, false, true}), 18);
+    EXPECT_TRUE(filesForCode(0).empty());
+    const std::vector<std::pair<int, std::vector<std::string>>> table = {
+        {2, {"PIKTHL.txt"}},
+        {4, {"YSFALI.txt"}},
+        {6, {"PIKTHL.txt", "YSFALI.txt"}},
+        {8, {"TRNSLIT.TXT"}},
+        {10, {"TRNSLIT.TXT", "PIKTHL.txt"}},
+        {12, {"TRNSLIT.TXT", "YSFALI.txt"}},
+        {14, {"TRNSLIT.TXT", "PIKTHL.txt", "YSFALI.txt"}},
+        {16, {"SHAKIR.TXT"}},
+        {18, {"PIKTHL.txt", "SHAKIR.txt"}},
+        {20, {"YSFALI.txt", "SHAKIR.txt"}},
+        {22, {"PIKTHL.txt", "YSFALI.txt", "SHAKIR.txt"}},
+        {24, {"TRNSLIT.TXT", "SHAKIR.txt"}},
+        {26, {"TRNSLIT.TXT", "PIKTHL.txt", "SHAKIR.txt"}},
+        {28, {"TRNSLIT.TXT", "YSFALI.txt", "SHAKIR.txt"}},
+        {30, {"TRNSLIT.TXT", "PIKTHL.txt", "YSFALI.txt", "SHAKIR.txt"}},
+    };
+    for (const auto &[code, files] : table)
+        EXPECT_EQ(filesForCode(code), files) << code;
+}

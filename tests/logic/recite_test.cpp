@@ -1,0 +1,151 @@
+#include "platform/paths.h"
+#include "platform/process.h"
+#include "platform/substituteplayer.h"
+#include "recite/monitor.h"
+#include "recite/playlist.h"
+
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+namespace {
+
+class Playlist : public ::testing::Test
+{
+protected:
+    test::TempDir app;
+    PlaylistRequest request;
+
+    void SetUp() override
+    {
+        for (const char *f : {"002-005.mp3", "002-006.mp3", "a.mp3", "b.mp3"})
+            app.write(f, "x");
+        request.programFolder = app.folder();
+        for (int e = 0; e <= 10; ++e)
+            request.entries.push_back("002-" + std::string(e < 10 ? "00" : "0") + std::to_string(e));
+        request.from = 5;
+        request.to = 6;
+        request.everyVerseCount = "2";
+        request.selectionCount = "1";
+        request.pauseIndex = 1;
+    }
+    std::string p(const char *name) const { return app.folder() + name; }
+};
+
+} // namespace
+
+TEST_F(Playlist, ComposesVersesRepeatsAndPauses)
+{
+    const std::vector<std::string> expected = {p("002-005.mp3"), p("a.mp3"), p("002-005.mp3"), p("a.mp3"),
+                                               p("002-006.mp3"), p("a.mp3"), p("002-006.mp3"), p("a.mp3")};
+    EXPECT_EQ(composePlaylist(request), expected);
+    request.selectionCount = "2";
+    EXPECT_EQ(composePlaylist(request).size(), 16u);
+    request.selectionCount = "1";
+    std::swap(request.from, request.to);
+    EXPECT_EQ(composePlaylist(request), expected);
+}
+
+TEST_F(Playlist, OnePositionCountsAndMissingRecordings)
+{
+    request.from = request.to = 5;
+    request.everyVerseCount = "3";
+    request.pauseIndex = 0;
+    EXPECT_EQ(composePlaylist(request), (std::vector<std::string>(3, p("002-005.mp3"))));
+    request.everyVerseCount = "2.5";
+    EXPECT_EQ(composePlaylist(request).size(), 2u);
+    request.everyVerseCount = "0";
+    EXPECT_TRUE(composePlaylist(request).empty());
+    request.everyVerseCount = "";
+    EXPECT_TRUE(composePlaylist(request).empty());
+    request.everyVerseCount = "1";
+    request.from = request.to = 7;
+    request.pauseIndex = 2;
+    EXPECT_EQ(composePlaylist(request), (std::vector<std::string>{"", p("b.mp3")}));
+    request.pauseIndex = 3; // a missing verse with "Duration of verse" gets one pause line
+    EXPECT_EQ(composePlaylist(request), (std::vector<std::string>{"", p("b.mp3")}));
+}
+
+TEST_F(Playlist, DurationOfVerseFollowsTheFileSize)
+{
+    EXPECT_EQ(durationPauseLines(20399), 1u);
+    EXPECT_EQ(durationPauseLines(20400), 2u);
+    EXPECT_EQ(durationPauseLines(45000), 3u);
+    app.write("002-005.mp3", std::string(45000, 'x'));
+    request.from = request.to = 5;
+    request.everyVerseCount = "1";
+    request.pauseIndex = 3;
+    EXPECT_EQ(composePlaylist(request), (std::vector<std::string>{p("002-005.mp3"), p("b.mp3"), p("b.mp3"), p("b.mp3")}));
+}
+
+TEST(SchemeNames, FileNamesAndRules)
+{
+    EXPECT_EQ(playlistFileName("mYnAmE"), "Myname.m3u");
+    EXPECT_EQ(playlistFileName("Default"), "Default.m3u");
+    EXPECT_EQ(checkSchemeName("abcdefgh"), SchemeNameCheck::Ok);
+    EXPECT_EQ(checkSchemeName("abcdefghi"), SchemeNameCheck::TooLong);
+    EXPECT_EQ(checkSchemeName("my name"), SchemeNameCheck::Ok);
+    EXPECT_EQ(checkSchemeName(""), SchemeNameCheck::Empty);
+    EXPECT_EQ(checkSchemeName("a/b"), SchemeNameCheck::NotAFileName);
+    EXPECT_EQ(checkSchemeName("a:b"), SchemeNameCheck::NotAFileName);
+    EXPECT_EQ(checkSchemeName(".."), SchemeNameCheck::NotAFileName);
+    EXPECT_EQ(reciteCountText("0"), "1");
+    EXPECT_EQ(reciteCountText(""), "1");
+    EXPECT_EQ(reciteCountText("-2"), "1");
+    EXPECT_EQ(reciteCountText("3"), "3");
+}
+
+TEST(Monitor, TitleRule)
+{
+    EXPECT_EQ(verseFromTitle("a-bc-def-g"), "c-");
+    EXPECT_EQ(verseFromTitle("no dash"), "");
+    EXPECT_EQ(verseFromTitle("one-two-three"), "");
+    EXPECT_EQ(verseFromTitle("abcd-efghij"), "fgh"); // one dash at 5: 3 characters from 7
+    EXPECT_EQ(verseFromTitle("-x"), "");
+    EXPECT_EQ(verseFromTitle(""), "");
+}
+
+TEST(Monitor, StatesOfThePlayer)
+{
+    platform::SubstitutePlayer player;
+    MonitorView v = monitorTick(player);
+    EXPECT_EQ(v.status, "");
+    EXPECT_EQ(v.lamp, Lamp::NoPlayer);
+    EXPECT_EQ(v.playEnabled, false);
+    EXPECT_EQ(v.blinking, false);
+
+    player.start(kStatePaused, "a-bc-def-g");
+    v = monitorTick(player);
+    EXPECT_EQ(v.blinking, true);
+    EXPECT_EQ(v.lamp, Lamp::Unchanged);
+    EXPECT_EQ(v.status, "Verse: c-");
+
+    player.state = 2;
+    v = monitorTick(player);
+    EXPECT_FALSE(v.blinking.has_value());
+    EXPECT_FALSE(v.playEnabled.has_value());
+    EXPECT_EQ(v.status, "Verse: c-");
+
+    player.vanish();
+    v = monitorTick(player);
+    EXPECT_EQ(v.status, "Ready");
+    EXPECT_EQ(v.lamp, Lamp::Unchanged);
+}
+
+TEST(Platform, ShortPathsAndCaseBlindLookup)
+{
+    test::TempDir dir;
+    dir.write("PIKTHL.TXT", "x");
+    EXPECT_EQ(platform::ShortPathOf(""), "");
+    EXPECT_EQ(platform::ShortPathOf(dir.folder() + "missing"), "");
+    EXPECT_EQ(platform::ShortPathOf(dir.folder() + "PIKTHL.TXT"), dir.folder() + "PIKTHL.TXT");
+    EXPECT_EQ(platform::resolveNoCase(dir.folder(), "pikthl.txt"), dir.path() / "PIKTHL.TXT");
+    EXPECT_EQ(platform::resolveNoCase(dir.folder(), "new.txt"), dir.path() / "new.txt");
+    EXPECT_EQ(platform::tempFolder().back(), '/');
+    EXPECT_EQ(platform::splitPlayerCommandLine("/usr/bin/player  /tmp/a b.m3u"),
+              (std::vector<std::string>{"/usr/bin/player", "/tmp/a b.m3u"}));
+    EXPECT_FALSE(platform::startDetached({dir.folder() + "no-such-program"}, WindowStyle::NormalActivate));
+    EXPECT_TRUE(platform::startDetached({"true"}, WindowStyle::NormalActivate));
+}

@@ -1,0 +1,174 @@
+#include "search/engine.h"
+#include "search/history.h"
+#include "search/markword.h"
+#include "shell/textfield.h"
+
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+namespace {
+
+class Search : public ::testing::Test
+{
+protected:
+    test::TempDir data;
+    SearchWords words;
+
+    void SetUp() override
+    {
+        data.write("PIKTHL.TXT", "Surah 1. Day\r\n\"001.1) Today is a day\"\r\n001.2) the Day of Judgment\r\n"
+                                 "001.3) night\r\n\"001.4) judgment, then day\"\r\nplain, split record day\r\n");
+        data.write("URDU.TXT", "1,Key One,,first day text\r\n2,Key Two,,second text\r\n3,kEY tHREE,,holiday\r\n");
+    }
+    SearchOutcome run(const std::string &query, int source = 0) { return RunQuery(data.folder(), source, query, words); }
+};
+
+} // namespace
+
+TEST_F(Search, OneWordListsEveryRecordHoldingItInFileOrder)
+{
+    std::vector<std::string> counts;
+    const auto out = RunQuery(data.folder(), 0, "day", words,
+                              [&](const auto &, std::string_view text, int) { counts.emplace_back(text); });
+    EXPECT_EQ(out.entries, (std::vector<std::string>{"Surah 1. Day", "001.1) Today is a day", "001.2) the Day of Judgment",
+                                                     "001.4) judgment, then day", "split record day"}));
+    EXPECT_EQ(out.countText, "5 items found");
+    EXPECT_EQ(out.heading, "Complete verse");
+    ASSERT_GE(counts.size(), 3u);
+    EXPECT_EQ(counts[2], "3 items found for DAY");
+    EXPECT_EQ(words.count, 1);
+    EXPECT_EQ(words.words[0], "day");
+}
+
+TEST_F(Search, WordsNarrowInListOrder)
+{
+    std::vector<std::string> counts;
+    const auto out = RunQuery(data.folder(), 0, "day judgment", words,
+                              [&](const auto &, std::string_view text, int phase) {
+                                  if (phase == 1)
+                                      counts.emplace_back(text);
+                              });
+    EXPECT_EQ(out.entries, (std::vector<std::string>{"001.2) the Day of Judgment", "001.4) judgment, then day"}));
+    EXPECT_EQ(counts, (std::vector<std::string>{"1 items for + 'judgment'", "2 items for + 'judgment'"}));
+    EXPECT_EQ(out.countText, "2 items found");
+    EXPECT_EQ(words.count, 2);
+
+    const auto spaced = run("day  judgment");
+    EXPECT_EQ(spaced.entries, out.entries);
+    EXPECT_EQ(words.count, 3);
+    EXPECT_EQ(words.words[1], "");
+}
+
+TEST_F(Search, PhrasesAndEmptyQueries)
+{
+    words.words[3] = "kept";
+    EXPECT_EQ(run("'Day of Judgment'").countText, "1 items found for 'day of judgment'");
+    EXPECT_EQ(run("'Day of Judgment").countText, "1 items found for 'day of judgment'");
+    EXPECT_EQ(words.words[3], "kept");
+    EXPECT_EQ(words.count, 1);
+    EXPECT_EQ(run("'").countText, "0 items found for ''");
+    EXPECT_EQ(run("''").countText, "0 items found for ''");
+    const auto empty = run("");
+    EXPECT_TRUE(empty.entries.empty());
+    EXPECT_EQ(empty.countText, "0 items found");
+    EXPECT_FALSE(empty.heading.has_value());
+    EXPECT_EQ(run(" day").countText, "0 items found");
+}
+
+TEST_F(Search, TooManyWordsAndDollarSigns)
+{
+    const auto six = run("a b c d e f");
+    EXPECT_TRUE(six.entries.empty());
+    EXPECT_FALSE(six.problem.empty());
+    EXPECT_EQ(run("a b c d e").problem, "");
+    data.write("SHAKIR.TXT", "price $5 day\r\nprice 5 day\r\n");
+    EXPECT_EQ(run("$5", 3).entries, std::vector<std::string>{"price $5 day"});
+    std::string t = "a b c";
+    EXPECT_EQ(ReplaceChar(t, ' ', '$'), 2);
+    EXPECT_EQ(t, "a$b$c");
+}
+
+TEST_F(Search, MissingAndEmptySourcesAreNamed)
+{
+    const auto missing = run("day", 5);
+    EXPECT_NE(missing.problem.find("BUKHARI.TXT"), std::string::npos);
+    EXPECT_EQ(missing.countText, "0 items found");
+    data.write("MALIK.TXT", "");
+    EXPECT_NE(run("day", 8).problem.find("MALIK.TXT"), std::string::npos);
+    data.write("bukhari.txt", "\"a day\"\r\n");
+    EXPECT_EQ(run("day", 5).entries, std::vector<std::string>{"a day"});
+}
+
+TEST_F(Search, WordListSearchesTheTextAndListsTheKey)
+{
+    const auto out = run("day", kWordListSource);
+    EXPECT_EQ(out.entries, (std::vector<std::string>{"Key One", "kEY tHREE"}));
+    EXPECT_EQ(out.heading, "Complete phrase");
+    auto reader = FieldReader::open(data.path() / "URDU.TXT");
+    EXPECT_EQ(FindWordEntry(*reader, "key three"), "holiday");
+    reader = FieldReader::open(data.path() / "URDU.TXT");
+    EXPECT_EQ(FindWordEntry(*reader, "none"), "");
+    EXPECT_EQ(FindWordEntry(*reader, "Key One"), ""); // already at its end
+    reader = FieldReader::open(data.path() / "URDU.TXT");
+    EXPECT_EQ(FindWordEntry(*reader, "Key Two\r\r\r"), "second text");
+}
+
+TEST(Sources, NamesAndIndexes)
+{
+    EXPECT_EQ(sourceIndexFor("Bukhari"), 5);
+    EXPECT_EQ(sourceIndexFor("abudawud"), 7);
+    EXPECT_EQ(sourceIndexFor("8"), 8);
+    EXPECT_EQ(sourceIndexFor("PIKTHL"), 0);
+    EXPECT_EQ(sourceIndexFor("nothing"), -1);
+}
+
+TEST(MarkWord, CapitalsFollowTheCaseRule)
+{
+    int count = 0;
+    EXPECT_EQ(MarkWord("a day, a Day, a day", "day", "DAY", count), "a DAY, a Day, a DAY");
+    EXPECT_EQ(count, 2);
+    count = 0;
+    EXPECT_EQ(MarkWord("The Day", "day", "DAY", count), "The DAY");
+    count = 0;
+    EXPECT_EQ(MarkWord("a day", "Day", "DAY", count), "a day");
+    EXPECT_EQ(count, 0);
+}
+
+TEST(MarkWord, DigitsRunToTheLimitAndLaterWordsGetOneMark)
+{
+    SearchWords w;
+    w.words = {"255", "day", "", "", ""};
+    w.count = 2;
+    EXPECT_EQ(markSearchWords("002.255) day and day", w), "002.255) DAY and day");
+    int count = 0;
+    MarkWord("x 12 y", "12", "12", count);
+    EXPECT_EQ(count, kMarkLimit + 1);
+    w.words = {"day", "", "night", "", ""};
+    w.count = 3;
+    EXPECT_EQ(markSearchWords("day and night, night", w), "DAY and NIGHT, NIGHT");
+}
+
+TEST(MarkWord, ReferencesAndCuts)
+{
+    EXPECT_EQ(recordReference("002.255) Allah"), "002.255");
+    EXPECT_EQ(recordReference("noblank"), "");
+    EXPECT_EQ(TextAfterLast("002.255", '.'), "255");
+    EXPECT_EQ(TextAfterFirst("a.b.c", '.'), "b.c");
+    EXPECT_EQ(TextAfterLast("abc", '.'), "abc");
+}
+
+TEST(History, RoundTripWithCommasAndQuotes)
+{
+    test::TempDir dir;
+    const auto file = dir.path() / "Srch.dat";
+    EXPECT_TRUE(readHistory(file).empty());
+    ASSERT_TRUE(writeHistory(file, {"", "day, night", "\"quoted\"", "'Day of Judgment'"}));
+    EXPECT_EQ(dir.read("Srch.dat"), "\r\nday, night\r\n\"quoted\"\r\n'Day of Judgment'\r\n");
+    EXPECT_EQ(readHistory(file), (std::vector<std::string>{"day", "night", "quoted", "'Day of Judgment'"}));
+    EXPECT_FALSE(writeHistory(dir.path() / "no" / "Srch.dat", {"x"}));
+    EXPECT_EQ(defaultHistory().back(), "'Day of Judgment'");
+    EXPECT_EQ(resetHistory().back(), "'Day of Judgement'");
+}

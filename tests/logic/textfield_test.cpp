@@ -1,0 +1,109 @@
+#include "shell/textfield.h"
+
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+namespace {
+
+std::vector<std::string> fields(const std::string &data)
+{
+    FieldReader r(data);
+    std::vector<std::string> out;
+    while (!r.atEnd())
+        out.emplace_back(r.next());
+    return out;
+}
+
+using V = std::vector<std::string>;
+
+} // namespace
+
+TEST(ReadField, SplitsAtCommasAndLineEnds)
+{
+    EXPECT_EQ(fields("a,b\r\nc\r\n"), (V{"a", "b", "c"}));
+    EXPECT_EQ(fields("  lead,\tb\r\n"), (V{"lead", "b"}));
+    EXPECT_EQ(fields("a\r\n\r\nb\r\n"), (V{"a", "", "b"}));
+    EXPECT_EQ(fields("a,,b"), (V{"a", "", "b"}));
+    EXPECT_EQ(fields(""), V{});
+    EXPECT_EQ(fields("\r\n"), V{""});
+    EXPECT_EQ(fields("last without line end"), V{"last without line end"});
+}
+
+TEST(ReadField, QuotedFieldsKeepCommasAndLoseTheirQuotes)
+{
+    EXPECT_EQ(fields("\"a, b\",c\r\n"), (V{"a, b", "c"}));
+    EXPECT_EQ(fields("\"x\"  trailing,next\r\n"), (V{"x", "next"})); // text after the closing quote is dropped
+    EXPECT_EQ(fields("\"never closed, at all"), V{"never closed, at all"});
+    EXPECT_EQ(fields("  \"   four\"\r\n"), V{"   four"});
+}
+
+TEST(ReadField, TrailingBlanksAndLoneLineEnds)
+{
+    EXPECT_EQ(fields(" 9.75 \r\n True \r\n"), (V{"9.75", "True"}));
+    EXPECT_EQ(fields("a\nb\rc\r\n"), (V{"a", "b", "c"}));
+}
+
+TEST(ReadField, OffsetsPointIntoTheData)
+{
+    FieldReader r("ab,\"cd\"\r\n");
+    EXPECT_EQ(r.next(), "ab");
+    EXPECT_EQ(r.lastOffset(), 0u);
+    EXPECT_EQ(r.next(), "cd");
+    EXPECT_EQ(r.lastOffset(), 4u);
+    EXPECT_TRUE(r.atEnd());
+}
+
+TEST(WriteLine, WritesTextsNumbersAndTruths)
+{
+    LineWriter w;
+    w.text("C:\\x");
+    w.text("");
+    w.number(9.75);
+    w.number(1);
+    w.number(10.75);
+    w.truth(true);
+    w.truth(false);
+    EXPECT_EQ(w.contents(), "C:\\x\r\n\r\n 9.75 \r\n 1 \r\n 10.75 \r\nTrue\r\nFalse\r\n");
+    EXPECT_EQ(formatNumber(0.0001), "0.0001");
+    EXPECT_EQ(formatNumber(1e21).find('e'), std::string::npos);
+}
+
+TEST(WriteLine, RoundTripHoldsWithoutCommasAndLeadingQuotes)
+{
+    for (const std::string value : {"plain text", "with \"inner\" quotes", "tab\tinside"}) {
+        LineWriter w;
+        w.text(value);
+        EXPECT_EQ(fields(w.contents()), V{value});
+    }
+    LineWriter w;
+    w.text("day, night");
+    EXPECT_EQ(fields(w.contents()), (V{"day", "night"}));
+}
+
+TEST(NumberInText, ReadsTheLeadingNumber)
+{
+    EXPECT_EQ(numberInText(" 287 "), 287);
+    EXPECT_EQ(numberInText("002-255"), 2);
+    EXPECT_EQ(numberInText("2.5 times"), 2.5);
+    EXPECT_EQ(numberInText("1 2"), 12);
+    EXPECT_EQ(numberInText("-3"), -3);
+    EXPECT_EQ(numberInText(""), 0);
+    EXPECT_EQ(numberInText("abc"), 0);
+    EXPECT_TRUE(isWholeNumberText(" 3 "));
+    EXPECT_FALSE(isWholeNumberText("3x"));
+    EXPECT_FALSE(isWholeNumberText(""));
+}
+
+TEST(WriteFile, ReplacesWholeOrLeavesTheOldFile)
+{
+    test::TempDir dir;
+    const auto file = dir.write("f.txt", "old");
+    EXPECT_TRUE(writeFileReplacing(file, "new"));
+    EXPECT_EQ(dir.read("f.txt"), "new");
+    EXPECT_FALSE(writeFileReplacing(dir.path() / "missing" / "f.txt", "x"));
+    EXPECT_FALSE(FieldReader::open(dir.path() / "absent.txt").has_value());
+    EXPECT_FALSE(FieldReader::open(dir.path()).has_value());
+}

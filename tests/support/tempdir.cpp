@@ -1,0 +1,52 @@
+#include "tempdir.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace velmora::test {
+
+TempDir::TempDir()
+{
+    std::random_device rd;
+    const auto base = std::filesystem::temp_directory_path();
+    for (;;) {
+        path_ = base / ("velmora-test-" + std::to_string(rd()));
+        if (std::filesystem::create_directory(path_))
+            break;
+    }
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::filesystem::path TempDir::write(const std::string &name, const std::string &contents) const
+{
+    const auto file = path_ / name;
+    std::ofstream out(file, std::ios::binary);
+    out << contents;
+    return file;
+}
+
+std::string TempDir::read(const std::string &name) const
+{
+    std::ifstream in(path_ / name, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+std::string realDataFolder()
+{
+    const std::filesystem::path dir(VELMORA_DATA_DIR);
+    std::error_code ec;
+    if (!std::filesystem::is_directory(dir, ec) || !std::filesystem::exists(dir / "PIKTHL.TXT", ec))
+        return {};
+    return std::filesystem::canonical(dir, ec).string() + "/";
+}
+
+} // namespace velmora::test

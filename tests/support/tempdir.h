@@ -1,0 +1,30 @@
+// A fresh folder for one test, removed afterwards, and small helpers for test files.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace velmora::test {
+
+class TempDir
+{
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir &) = delete;
+    TempDir &operator=(const TempDir &) = delete;
+
+    const std::filesystem::path &path() const { return path_; }
+    // The folder as the program keeps it: with a separator at the end.
+    std::string folder() const { return path_.string() + "/"; }
+    std::filesystem::path write(const std::string &name, const std::string &contents) const;
+    std::string read(const std::string &name) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+// The folder of the real data files ("" when it is not there), with a separator at the end.
+std::string realDataFolder();
+
+} // namespace velmora::test

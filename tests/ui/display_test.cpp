@@ -1,0 +1,224 @@
+// The verse display: Translate, the formatting and link labels, and the find-surah dialog.
+
+#include "uisupport.h"
+
+#include "shell/form4.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace velmora;
+using namespace velmora::test;
+
+class DisplayTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QCheckBox *box(const MainWindowFixture &f, int i)
+    {
+        return f.child<QCheckBox>(("Check2_" + std::to_string(i)).c_str());
+    }
+    static void click(const MainWindowFixture &f, const char *label)
+    {
+        QTest::mouseClick(f.child<QLabel>(label), Qt::LeftButton);
+    }
+    static QFont displayFont(const MainWindowFixture &f) { return f.child<QPlainTextEdit>("Text3")->font(); }
+
+private slots:
+    void boxesChooseTheTranslationsInTheirFixedOrder()
+    {
+        MainWindowFixture f;
+        f.combo("Combo1")->setCurrentIndex(1);
+        f.combo("Combo2")->setCurrentIndex(1);
+        f.combo("Combo3")->setCurrentIndex(1);
+        QCOMPARE(f.displayText(), QString());
+        box(f, 0)->setChecked(true);
+        QCOMPARE(f.displayText(), QStringLiteral("1) P 2:1\n\n"));
+        box(f, 3)->setChecked(true); // code 18
+        QCOMPARE(f.displayText(), QStringLiteral("1) P 2:1\n---\n1) S 2:1\n\n\n\n\n"));
+        box(f, 2)->setChecked(true); // code 26
+        QCOMPARE(f.displayText(), QStringLiteral("1) T 2:1\n---\n1) P 2:1\n---\n1) S 2:1\n\n\n\n\n\n\n"));
+        box(f, 1)->setChecked(true); // code 30
+        QVERIFY(f.displayText().startsWith(
+            QStringLiteral("1) T 2:1\n---\n1) P 2:1\n---\n1) Y 2:1\n---\n1) S 2:1\n")));
+        for (int i = 0; i < 4; ++i)
+            box(f, i)->setChecked(false);
+        QCOMPARE(f.displayText(), QString());
+    }
+
+    void noBoxInSupplicationModeKeepsTheText()
+    {
+        MainWindowFixture f;
+        box(f, 0)->setChecked(true);
+        f.combo("Combo1")->setCurrentIndex(114);
+        auto *list = f.child<QListWidget>("List1");
+        list->setCurrentRow(qtkit::entries(list).indexOf(QStringLiteral("003-008")));
+        // The small files hold no verse 8 of surah 3; the heading still names the surah.
+        QCOMPARE(f.child<QLabel>("Label1_0")->text(), QStringLiteral("003 Aal-e-Imran (The Family of Imran)"));
+        list->setCurrentRow(qtkit::entries(list).indexOf(QStringLiteral("002-002")));
+        QCOMPARE(f.displayText(), QStringLiteral("2) P 2:2\n\n"));
+        box(f, 0)->setChecked(false);
+        QCOMPARE(f.displayText(), QStringLiteral("2) P 2:2\n\n"));
+    }
+
+    void missingFilesAreReportedOncePerAction()
+    {
+        MainWindowFixture f;
+        std::filesystem::remove(f.data.path() / "PIKTHL.TXT");
+        std::filesystem::remove(f.data.path() / "SHAKIR.TXT");
+        box(f, 0)->setChecked(true);
+        box(f, 3)->setChecked(true);
+        f.combo("Combo1")->setCurrentIndex(1); // three Translate runs
+        QTRY_COMPARE(f.dialogs.shown.size(), 1);
+        QTest::qWait(20);
+        QCOMPARE(f.dialogs.shown.size(), 1);
+        QVERIFY(f.dialogs.shown.front().contains(QStringLiteral("PIKTHL.TXT, SHAKIR.TXT")));
+        QVERIFY(f.dialogs.shown.front().contains(QString::fromStdString(f.data.folder())));
+    }
+
+    void aTranslatePressedDuringAReadRunsAfterIt()
+    {
+        MainWindowFixture f;
+        box(f, 0)->setChecked(true);
+        f.combo("Combo1")->setCurrentIndex(0);
+        auto *command7 = f.child<QPushButton>("Command7");
+        int runs = 0;
+        QObject::connect(command7, &QPushButton::clicked, [&] { ++runs; });
+        // A choice waiting in the event queue is handled by the read's event pass.
+        QTimer::singleShot(0, f.form.get(), [&] { f.combo("Combo3")->setCurrentIndex(2); });
+        f.combo("Combo2")->setCurrentIndex(1);
+        QCOMPARE(f.displayText(), QStringLiteral("1) P 1:1\n\n2) P 1:2\n\n"));
+        QVERIFY(runs >= 2);
+        QVERIFY(f.child<QPushButton>("Command3")->isHidden());
+    }
+
+    void formattingLabelsChangeTheDisplayFont()
+    {
+        MainWindowFixture f;
+        click(f, "Label3_0");
+        QCOMPARE(displayFont(f).pointSizeF(), 10.75);
+        click(f, "Label3_1");
+        click(f, "Label3_1");
+        QCOMPARE(displayFont(f).pointSizeF(), 8.75);
+        click(f, "Label3_2");
+        QVERIFY(displayFont(f).italic());
+        click(f, "Label3_2");
+        QVERIFY(!displayFont(f).italic());
+        click(f, "Label3_3");
+        QVERIFY(displayFont(f).bold());
+        for (int i = 0; i < 20; ++i)
+            click(f, "Label3_1");
+        QCOMPARE(displayFont(f).pointSizeF(), 1.75); // never driven to zero or below
+        QVERIFY(f.child<QLabel>("Label3_0")->font().underline());
+        QCOMPARE(f.child<QLabel>("Label3_0")->cursor().shape(), Qt::BitmapCursor);
+    }
+
+    void fontListSetsTheDisplayFont()
+    {
+        MainWindowFixture f;
+        auto *fonts = f.combo("Combo5");
+        const int row = fonts->findText(QStringLiteral("DejaVu Serif"));
+        QVERIFY(row >= 0);
+        fonts->setCurrentIndex(row);
+        QCOMPARE(displayFont(f).family(), QStringLiteral("DejaVu Serif"));
+    }
+
+    void allSelectsTheWholeSurah()
+    {
+        MainWindowFixture f;
+        box(f, 0)->setChecked(true);
+        click(f, "Label1_11");
+        QCOMPARE(f.combo("Combo2")->currentText(), QStringLiteral("000"));
+        QCOMPARE(f.combo("Combo3")->currentText(), QStringLiteral("006"));
+        QVERIFY(f.displayText().endsWith(QStringLiteral("6) P 1:6\n\n")));
+    }
+
+    void statusLineGoesToTheVerseItNames()
+    {
+        MainWindowFixture f;
+        box(f, 0)->setChecked(true);
+        auto *status = f.child<QLabel>("Label2");
+        status->setText(QStringLiteral("Verse: 002-003"));
+        click(f, "Label2");
+        QCOMPARE(f.combo("Combo1")->currentIndex(), 1);
+        QCOMPARE(f.child<QListWidget>("List1")->currentRow(), 3);
+        QCOMPARE(f.displayText(), QStringLiteral("3) P 2:3\n\n"));
+        status->setText(QStringLiteral("Ready"));
+        click(f, "Label2");
+        QCOMPARE(f.combo("Combo1")->currentIndex(), 1);
+        QCOMPARE(status->toolTip(), QStringLiteral("Go to verse"));
+    }
+
+    void countBoxesSelectAllOnFocus()
+    {
+        MainWindowFixture f;
+        f.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        auto *count = f.child<QLineEdit>("Text2");
+        count->setText(QStringLiteral("12"));
+        count->setFocus();
+        QTRY_COMPARE(count->selectedText(), QStringLiteral("12"));
+    }
+
+    void findSurahDialogFindsAndOpens()
+    {
+        MainWindowFixture f;
+        click(f, "Label1_12");
+        Form4 *dialog = f.form->findSurahDialog();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Search Results"));
+        auto *query = dialog->findChild<QLineEdit *>(QStringLiteral("Text1"));
+        auto *list = dialog->findChild<QListWidget *>(QStringLiteral("List1"));
+        auto find = [&](const QString &text) {
+            query->setText(text);
+            dialog->findChild<QPushButton *>(QStringLiteral("Command2"))->click();
+            return qtkit::entries(list);
+        };
+        QCOMPARE(find(QStringLiteral("cOw")), QStringList{QStringLiteral("002 Al Baqara (The Cow)")});
+        QCOMPARE(find(QStringLiteral("12")),
+                 (QStringList{QStringLiteral("012 Yusuf"), QStringLiteral("112 Al Ikhlas (Sincerity)")}));
+        QCOMPARE(find(QStringLiteral(" ")).size(), 114);
+        QCOMPARE(find(QString()).size(), 0);
+        QVERIFY(!find(QStringLiteral("an")).contains(QStringLiteral("Quranic Duas")));
+
+        // Opening again keeps the dialog and its content.
+        find(QStringLiteral("seen"));
+        click(f, "Label1_12");
+        QCOMPARE(f.form->findSurahDialog(), dialog);
+        QCOMPARE(list->count(), 1);
+
+        // Enter presses Find.
+        query->setText(QStringLiteral("cow"));
+        dialog->show();
+        QTest::keyClick(query, Qt::Key_Return);
+        QCOMPARE(list->count(), 1);
+
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        const QPoint first = list->visualItemRect(list->item(0)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, first);
+        QCOMPARE(f.combo("Combo1")->currentIndex(), 1);
+        QTRY_VERIFY(!f.form->findSurahDialog());
+    }
+
+    void escapeClosesTheFindSurahDialog()
+    {
+        MainWindowFixture f;
+        click(f, "Label1_12");
+        Form4 *dialog = f.form->findSurahDialog();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        QTRY_VERIFY(!f.form->findSurahDialog());
+    }
+};
+
+QTEST_MAIN(DisplayTest)
+#include "display_test.moc"

@@ -1,0 +1,195 @@
+// Save, Recite, the scheme buttons and the playback monitor, with the controls enabled.
+
+#include "uisupport.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace velmora;
+using namespace velmora::test;
+
+class ReciteTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QPushButton *enabled(const MainWindowFixture &f, const char *name)
+    {
+        auto *b = f.child<QPushButton>(name);
+        b->setEnabled(true);
+        return b;
+    }
+    static void tick(MainWindowFixture &f)
+    {
+        QTimer *timer = f.form->findChild<QTimer *>(QStringLiteral("Timer1"));
+        timer->setInterval(1);
+        timer->start();
+        QTest::qWait(15);
+        timer->stop();
+    }
+    static QColor lamp(const MainWindowFixture &f)
+    {
+        return f.child<QLabel>("PlayState")->palette().color(QPalette::Window);
+    }
+
+private slots:
+    void shippedWindowKeepsRecitationOff()
+    {
+        MainWindowFixture f;
+        QVERIFY(!f.form->findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+        QVERIFY(!f.form->findChild<QTimer *>(QStringLiteral("Blinkie"))->isActive());
+    }
+
+    void saveAsksForANameAndWritesThePlaylist()
+    {
+        MainWindowFixture f;
+        f.data.write("001-002.mp3", std::string(100, 'x'));
+        f.data.write("001-003.mp3", std::string(100, 'x'));
+        f.data.write("a.mp3", "p");
+        f.combo("Combo1")->setCurrentIndex(0);
+        f.combo("Combo2")->setCurrentIndex(3);
+        f.combo("Combo3")->setCurrentIndex(2);
+        f.child<QLineEdit>("Text1")->setText(QStringLiteral("2"));
+        f.combo("Combo6")->setCurrentIndex(1);
+        f.dialogs.texts = {QStringLiteral("toolongname"), QStringLiteral("a/b"), QStringLiteral("mYnAmE")};
+        enabled(f, "Command5")->click();
+        QCOMPARE(f.dialogs.suggestions.front(), QStringLiteral("Default"));
+        QCOMPARE(f.dialogs.suggestions[1], QStringLiteral("toolongname"));
+        QCOMPARE(f.dialogs.shown.size(), 2); // the two refused names
+        const std::string d = f.data.folder();
+        const std::string expected = d + "001-002.mp3\r\n" + d + "a.mp3\r\n" + d + "001-002.mp3\r\n" + d + "a.mp3\r\n" +
+                                     d + "001-003.mp3\r\n" + d + "a.mp3\r\n" + d + "001-003.mp3\r\n" + d + "a.mp3\r\n";
+        QCOMPARE(f.temp.read("Myname.m3u"), expected);
+        QCOMPARE(itemsOf(f.combo("Combo4")), QStringList{QStringLiteral("Myname.m3u")});
+
+        // Saving the same name again asks first; No goes back to the name dialog.
+        f.dialogs.texts = {QStringLiteral("mYnAmE"), std::nullopt};
+        f.dialogs.answers = {QMessageBox::No};
+        enabled(f, "Command5")->click();
+        QVERIFY(f.dialogs.shown.last().startsWith(QStringLiteral("Scheme 'mYnAmE' already exists.Do you")));
+        QCOMPARE(f.dialogs.suggestions.last(), QStringLiteral("mYnAmE"));
+    }
+
+    void reciteWritesDefaultAndStartsThePlayer()
+    {
+        MainWindowFixture f(false);
+        const auto player = f.temp.write("player", "x");
+        f.temp.write("Prefs.dat", player.string() + "\r\n");
+        f.startWindow();
+        f.child<QLineEdit>("Text1")->setText(QStringLiteral("0"));
+        f.child<QLineEdit>("Text2")->setText(QString());
+        enabled(f, "Command4")->click();
+        enabled(f, "Command4")->click(); // overwritten without a question
+        QVERIFY(f.dialogs.shown.isEmpty());
+        QCOMPARE(f.child<QLineEdit>("Text1")->text(), QStringLiteral("1"));
+        QCOMPARE(f.child<QLineEdit>("Text2")->text(), QStringLiteral("1"));
+        QCOMPARE(f.player.launches.size(), std::size_t(2));
+        QCOMPARE(f.player.launches.front().first, player.string() + "  " + (f.temp.path() / "Default.m3u").string());
+        QVERIFY(f.player.launches.front().second == WindowStyle::MinimizedNoActivate);
+        QCOMPARE(f.form->state().schemeName, std::string("Default"));
+    }
+
+    void reciteWithoutPlayerSaysSo()
+    {
+        MainWindowFixture f;
+        enabled(f, "Command4")->click();
+        QCOMPARE(f.dialogs.shown.size(), 1);
+        QVERIFY(f.dialogs.shown.front().contains(QStringLiteral("No player program")));
+    }
+
+    void schemeButtonsNeedASelection()
+    {
+        MainWindowFixture f;
+        for (const char *name : {"Command2_0", "Command2_1", "Command2_2"})
+            enabled(f, name)->click();
+        QCOMPARE(f.dialogs.shown, QStringList(3, QStringLiteral("Please select a file first.")));
+    }
+
+    void schemeReciteAndDelete()
+    {
+        MainWindowFixture f(false);
+        f.temp.write("Zed.m3u", "");
+        f.temp.write("ALPHA.M3U", "");
+        f.startWindow();
+        enabled(f, "Command2_0")->click();
+        QCOMPARE(f.player.launches.back().first, "c:\\winamp\\winamp  " + (f.temp.path() / "ALPHA.M3U").string());
+        QVERIFY(f.player.launches.back().second == WindowStyle::NormalActivate);
+
+        f.dialogs.answers = {QMessageBox::No};
+        enabled(f, "Command2_2")->click();
+        QVERIFY(std::filesystem::exists(f.temp.path() / "ALPHA.M3U"));
+        f.dialogs.answers = {QMessageBox::Yes};
+        enabled(f, "Command2_2")->click();
+        QCOMPARE(f.dialogs.shown.last(), QStringLiteral("Are you sure you want to delete 'ALPHA.M3U'?"));
+        QVERIFY(!std::filesystem::exists(f.temp.path() / "ALPHA.M3U"));
+        QCOMPARE(itemsOf(f.combo("Combo4")), QStringList{QStringLiteral("Zed.m3u")});
+        QCOMPARE(f.combo("Combo4")->currentIndex(), -1);
+        enabled(f, "Command2_2")->click();
+        QCOMPARE(f.dialogs.shown.last(), QStringLiteral("Please select a file first."));
+
+        // A scheme deleted behind the program's back is simply dropped.
+        f.combo("Combo4")->setCurrentIndex(0);
+        std::filesystem::remove(f.temp.path() / "Zed.m3u");
+        f.dialogs.answers = {QMessageBox::Yes};
+        enabled(f, "Command2_2")->click();
+        QCOMPARE(f.combo("Combo4")->count(), 0);
+    }
+
+    void monitorFollowsThePlayer()
+    {
+        MainWindowFixture f;
+        auto *status = f.child<QLabel>("Label2");
+        auto *play = f.child<QToolButton>("Button_2");
+        auto *pause = f.child<QToolButton>("Button_3");
+        auto *stop = f.child<QToolButton>("Button_4");
+
+        tick(f); // no player
+        QCOMPARE(status->text(), QString());
+        QVERIFY(!play->isEnabled() && !pause->isEnabled() && !stop->isEnabled());
+
+        f.player.start(kStateStopped, QStringLiteral("a-bc-def-g").toStdString());
+        tick(f);
+        QVERIFY(play->isEnabled() && !pause->isEnabled() && !stop->isEnabled());
+        QCOMPARE(lamp(f), QColor(220, 50, 10));
+        QCOMPARE(status->text(), QStringLiteral("Verse: c-"));
+
+        f.player.state = kStatePlaying;
+        f.player.title = "1. 002-005.mp3 - Player";
+        tick(f);
+        QVERIFY(!play->isEnabled() && pause->isEnabled() && stop->isEnabled());
+        QCOMPARE(lamp(f), QColor(0, 230, 0));
+        QCOMPARE(status->text(), QStringLiteral("Verse: "));
+
+        f.player.state = 2; // meaningless: only the status line changes
+        f.player.title = "ab-cdef";
+        tick(f);
+        QVERIFY(!play->isEnabled() && pause->isEnabled());
+        QCOMPARE(status->text(), QStringLiteral("Verse: d"));
+
+        f.player.state = kStatePaused;
+        tick(f);
+        auto *blinkie = f.form->findChild<QTimer *>(QStringLiteral("Blinkie"));
+        QVERIFY(blinkie->isActive());
+        QVERIFY(play->isEnabled() && !pause->isEnabled() && stop->isEnabled());
+        blinkie->setInterval(5);
+        QTRY_COMPARE(lamp(f), QColor(255, 255, 0));
+        QTRY_COMPARE(lamp(f), QColor(220, 50, 10));
+
+        f.player.running = false; // closed while paused
+        tick(f);
+        QVERIFY(!blinkie->isActive());
+        QCOMPARE(lamp(f), f.form->palette().color(QPalette::Button));
+
+        f.player.start(kStatePlaying);
+        f.player.vanish();
+        tick(f);
+        QCOMPARE(status->text(), QStringLiteral("Ready"));
+    }
+};
+
+QTEST_MAIN(ReciteTest)
+#include "recite_test.moc"

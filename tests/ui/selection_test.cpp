@@ -1,0 +1,182 @@
+// Choosing a surah, the supplication list and a verse range in the main window.
+
+#include "uisupport.h"
+
+#include "shell/catalogue.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace velmora;
+using namespace velmora::test;
+
+class SelectionTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QListWidget *verses(const MainWindowFixture &f) { return f.child<QListWidget>("List1"); }
+    static QString from(const MainWindowFixture &f) { return f.combo("Combo2")->currentText(); }
+    static QString to(const MainWindowFixture &f) { return f.combo("Combo3")->currentText(); }
+    static void tickPickthall(MainWindowFixture &f) { f.child<QCheckBox>("Check2_0")->setChecked(true); }
+    static QPoint centreOf(QListWidget *list, int row)
+    {
+        return list->visualItemRect(list->item(row)).center();
+    }
+
+private slots:
+    void surahListKeepsItsOrder()
+    {
+        MainWindowFixture f;
+        const QStringList rows = itemsOf(f.combo("Combo1"));
+        QCOMPARE(rows.size(), 115);
+        for (int i = 0; i < 115; ++i)
+            QCOMPARE(rows[i], QString::fromStdString(surahRows()[static_cast<std::size_t>(i)]));
+        QCOMPARE(rows.back(), QStringLiteral("Quranic Duas"));
+        QCOMPARE(itemsOf(f.combo("Combo6")),
+                 (QStringList{QStringLiteral("None"), QStringLiteral("1 second"), QStringLiteral("3 seconds"),
+                              QStringLiteral("Duration of verse")}));
+    }
+
+    void choosingASurahFillsTheListsAndShowsTheWholeSurah_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("last");
+        QTest::newRow("Al Fatiha") << 0 << "001-000" << "001-006";
+        QTest::newRow("Al Baqara") << 1 << "002-000" << "002-286";
+        QTest::newRow("Al A'raf") << 6 << "007-000" << "007-206";
+        QTest::newRow("At Tawba") << 8 << "009-000" << "009-129";
+        QTest::newRow("At Tariq") << 85 << "086-000" << "086-017";
+        QTest::newRow("Al Ghashiya") << 87 << "088-000" << "088-026";
+        QTest::newRow("An Nas") << 113 << "114-000" << "114-006";
+    }
+
+    void choosingASurahFillsTheListsAndShowsTheWholeSurah()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, first);
+        QFETCH(QString, last);
+        MainWindowFixture f;
+        f.combo("Combo1")->setCurrentIndex(row == 0 ? 1 : 0);
+        f.combo("Combo1")->setCurrentIndex(row);
+        auto *list = verses(f);
+        QCOMPARE(list->item(0)->text(), first);
+        QCOMPARE(list->item(list->count() - 1)->text(), last);
+        QCOMPARE(f.combo("Combo2")->count(), list->count());
+        QCOMPARE(from(f), QStringLiteral("000"));
+        QCOMPARE(to(f), last.right(3));
+        QVERIFY(list->selectedItems().isEmpty());
+        QCOMPARE(f.child<QLabel>("Label1_9")->text(), QStringLiteral("Verses in this surah"));
+        QVERIFY(f.child<QLabel>("Label1_0")->isHidden());
+    }
+
+    void choosingASurahRunsTranslateThreeTimesAndShowsItAll()
+    {
+        MainWindowFixture f;
+        tickPickthall(f);
+        QSignalSpy presses(f.child<QPushButton>("Command7"), &QPushButton::clicked);
+        f.combo("Combo1")->setCurrentIndex(1);
+        QCOMPARE(presses.count(), 3);
+        QCOMPARE(f.displayText(), QStringLiteral("0) P 2:0\n\n1) P 2:1\n\n2) P 2:2\n\n3) P 2:3\n\n4) P 2:4\n\n"));
+    }
+
+    void supplicationListShowsSortedReferencesAndNothingElse()
+    {
+        MainWindowFixture f;
+        tickPickthall(f);
+        f.combo("Combo1")->setCurrentIndex(114);
+        auto *list = verses(f);
+        QCOMPARE(list->count(), 62);
+        QCOMPARE(list->item(0)->text(), QString());
+        const QStringList items = qtkit::entries(list);
+        QVERIFY(items.indexOf(QStringLiteral("037-180")) > items.indexOf(QStringLiteral("029-030")));
+        QVERIFY(items.indexOf(QStringLiteral("037-182")) < items.indexOf(QStringLiteral("038-041")));
+        QVERIFY(items.contains(QStringLiteral("010-085")));
+        QCOMPARE(f.combo("Combo2")->count(), 62);
+        QCOMPARE(f.combo("Combo3")->itemText(61), QStringLiteral("061"));
+        QCOMPARE(f.combo("Combo2")->currentIndex(), -1);
+        QCOMPARE(f.displayText(), QString());
+        QCOMPARE(f.child<QLabel>("Label1_9")->text(), QStringLiteral("Duas from Quran"));
+        QVERIFY(!f.child<QLabel>("Label1_0")->isHidden());
+
+        // Choosing a supplication shows it under its surah's name.
+        const int row = qtkit::entries(verses(f)).indexOf(QStringLiteral("002-002"));
+        verses(f)->setCurrentRow(row);
+        QCOMPARE(f.displayText(), QStringLiteral("2) P 2:2\n\n"));
+        QCOMPARE(f.child<QLabel>("Label1_0")->text(), QStringLiteral("002 Al Baqara (The Cow)"));
+
+        // Leaving the supplications hides the heading again.
+        f.combo("Combo1")->setCurrentIndex(0);
+        QVERIFY(f.child<QLabel>("Label1_0")->isHidden());
+        QCOMPARE(f.child<QLabel>("Label1_9")->text(), QStringLiteral("Verses in this surah"));
+    }
+
+    void clickingAnEntryShowsItAlone()
+    {
+        MainWindowFixture f;
+        tickPickthall(f);
+        f.combo("Combo1")->setCurrentIndex(1);
+        f.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        auto *list = verses(f);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centreOf(list, 3));
+        QCOMPARE(from(f), QStringLiteral("003"));
+        QCOMPARE(to(f), QStringLiteral("003"));
+        QCOMPARE(f.displayText(), QStringLiteral("3) P 2:3\n\n"));
+    }
+
+    void pressAndReleaseChoosesARangeInEitherDirection()
+    {
+        MainWindowFixture f;
+        tickPickthall(f);
+        f.combo("Combo1")->setCurrentIndex(0);
+        f.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        auto *list = verses(f);
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, centreOf(list, 5));
+        QTest::mouseMove(list->viewport(), centreOf(list, 1));
+        list->setCurrentRow(1); // the current entry follows the held button
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, centreOf(list, 1));
+        QCOMPARE(from(f), QStringLiteral("001"));
+        QCOMPARE(to(f), QStringLiteral("005"));
+        QCOMPARE(f.displayText(), QStringLiteral("1) P 1:1\n\n2) P 1:2\n\n3) P 1:3\n\n4) P 1:4\n\n5) P 1:5\n\n"));
+
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, centreOf(list, 2));
+        list->setCurrentRow(4);
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, centreOf(list, 4));
+        QCOMPARE(from(f), QStringLiteral("002"));
+        QCOMPARE(to(f), QStringLiteral("004"));
+    }
+
+    void rangeListsChosenBackwardsShowTheRangeForwards()
+    {
+        MainWindowFixture f;
+        tickPickthall(f);
+        f.combo("Combo1")->setCurrentIndex(0);
+        f.combo("Combo2")->setCurrentIndex(5);
+        f.combo("Combo3")->setCurrentIndex(2);
+        QCOMPARE(f.displayText(), QStringLiteral("2) P 1:2\n\n3) P 1:3\n\n4) P 1:4\n\n5) P 1:5\n\n"));
+    }
+
+    void doubleClickPressesTheDisabledRecite()
+    {
+        MainWindowFixture f;
+        QSignalSpy recite(f.child<QPushButton>("Command4"), &QPushButton::clicked);
+        f.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        auto *list = verses(f);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centreOf(list, 2));
+        QCOMPARE(recite.count(), 0);
+        QVERIFY(f.player.launches.empty());
+        QVERIFY(!std::filesystem::exists(f.temp.path() / "Default.m3u"));
+    }
+};
+
+QTEST_MAIN(SelectionTest)
+#include "selection_test.moc"

@@ -1,0 +1,74 @@
+#include "uisupport.h"
+
+#include <QPlainTextEdit>
+
+namespace velmora::test {
+
+QMessageBox::StandardButton ScriptedDialogs::ask(QWidget *, const QString &text,
+                                                 QMessageBox::StandardButtons buttons, QMessageBox::Icon icon)
+{
+    shown.push_back(text);
+    icons.push_back(icon);
+    if (!answers.empty()) {
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    for (const auto b : {QMessageBox::Ok, QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+        if (buttons & b)
+            return b;
+    return QMessageBox::Ok;
+}
+
+std::optional<QString> ScriptedDialogs::getText(QWidget *, const QString &prompt, const QString &suggestion)
+{
+    prompts.push_back(prompt);
+    suggestions.push_back(suggestion);
+    if (texts.empty())
+        return std::nullopt;
+    auto answer = texts.front();
+    texts.pop_front();
+    return answer;
+}
+
+void writeSmallTranslations(const TempDir &dir)
+{
+    const std::array<std::pair<const char *, const char *>, 4> files = {
+        {{"PIKTHL.TXT", "P"}, {"YSFALI.TXT", "Y"}, {"TRNSLIT.TXT", "T"}, {"SHAKIR.TXT", "S"}}};
+    const std::array<int, 3> entries = {7, 5, 4};
+    for (const auto &[name, tag] : files) {
+        std::string text;
+        for (int surah = 1; surah <= 3; ++surah) {
+            text += "Surah " + std::to_string(surah) + ". Name\r\n";
+            for (int e = 0; e < entries[static_cast<std::size_t>(surah - 1)]; ++e) {
+                char prefix[16];
+                std::snprintf(prefix, sizeof prefix, "%03d.%d)", surah, e);
+                text += std::string(prefix) + " " + tag + " " + std::to_string(surah) + ":" + std::to_string(e) +
+                        "\r\n";
+            }
+        }
+        dir.write(name, text);
+    }
+}
+
+MainWindowFixture::MainWindowFixture(bool start)
+{
+    writeSmallTranslations(data);
+    if (start)
+        startWindow();
+}
+
+MainWindowFixture::~MainWindowFixture() = default;
+
+void MainWindowFixture::startWindow()
+{
+    form = std::make_unique<Form1>(data.folder(), temp.folder(), player, dialogs);
+    QObject::connect(form.get(), &Form1::programEnded, [this] { ended = true; });
+    form->load();
+}
+
+QString MainWindowFixture::displayText() const { return child<QPlainTextEdit>("Text3")->toPlainText(); }
+
+QStringList itemsOf(const QComboBox *combo) { return qtkit::entries(combo); }
+
+} // namespace velmora::test

@@ -1,0 +1,64 @@
+// What the window tests share: answered dialogs, a small data folder and a started main window.
+#pragma once
+
+#include "platform/qtkit.h"
+#include "platform/substituteplayer.h"
+#include "shell/form1.h"
+#include "tempdir.h"
+
+#include <QComboBox>
+#include <QStringList>
+#include <QWidget>
+
+#include <deque>
+#include <memory>
+#include <optional>
+
+namespace velmora::test {
+
+// Answers message boxes and the text dialog from queues and keeps what they showed.
+class ScriptedDialogs : public qtkit::Dialogs
+{
+public:
+    QMessageBox::StandardButton ask(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons,
+                                    QMessageBox::Icon icon) override;
+    std::optional<QString> getText(QWidget *parent, const QString &prompt, const QString &suggestion) override;
+
+    std::deque<QMessageBox::StandardButton> answers; // default: the first button offered
+    std::deque<std::optional<QString>> texts;        // default: cancel
+    QStringList shown;
+    QStringList prompts;
+    QStringList suggestions;
+    QList<QMessageBox::Icon> icons;
+};
+
+// Translation files of three surahs: surah 1 with 7 verses, surah 2 with 5 entries, surah 3 with
+// 4 entries; the verse texts name their file, surah and entry ("P 2:3").
+void writeSmallTranslations(const TempDir &dir);
+
+// A main window over a data folder and a temporary folder, started as the program starts it.
+struct MainWindowFixture
+{
+    explicit MainWindowFixture(bool start = true);
+    ~MainWindowFixture();
+
+    TempDir data;
+    TempDir temp;
+    platform::SubstitutePlayer player;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<Form1> form;
+    bool ended = false;
+
+    void startWindow();
+    template<typename T>
+    T *child(const char *name) const
+    {
+        return form->findChild<T *>(QLatin1String(name));
+    }
+    QString displayText() const;
+    QComboBox *combo(const char *name) const { return child<QComboBox>(name); }
+};
+
+QStringList itemsOf(const QComboBox *combo);
+
+} // namespace velmora::test
