@@ -17,14 +17,18 @@ int headingSurah(std::string_view record)
     return static_cast<int>(numberInText(record.substr(blank + 1, end - blank - 1)));
 }
 
-std::string ExtractVerseRange(const std::string &folder, std::string_view fileName, int surah, int fromVerse,
-                              int toVerse, const ReadHooks &hooks)
+namespace {
+
+// The shown texts of the verses from..to of the surah's block, each without its prefix.
+std::vector<std::string> extractVerses(const std::string &folder, std::string_view fileName, int surah,
+                                       int fromVerse, int toVerse, const ReadHooks &hooks)
 {
+    std::vector<std::string> verses;
     auto reader = FieldReader::open(platform::resolveNoCase(folder, std::string(fileName)));
     if (!reader) {
         if (hooks.notFound)
             hooks.notFound(std::string(fileName));
-        return {};
+        return verses;
     }
     bool found = false;
     while (!found && !reader->atEnd()) {
@@ -32,20 +36,28 @@ std::string ExtractVerseRange(const std::string &folder, std::string_view fileNa
         found = isHeading(record) && headingSurah(record) == surah;
     }
     if (!found)
-        return {};
+        return verses;
     if (hooks.headingFound)
         hooks.headingFound();
 
-    std::string result;
     for (int counter = 0; counter <= toVerse && !reader->atEnd(); ++counter) {
         const std::string_view record = reader->next();
         if (isHeading(record))
             break;
-        if (counter >= fromVerse) {
-            result.append(record.substr(std::min<std::size_t>(4, record.size())));
-            result.append("\r\n\r\n");
-        }
+        if (counter >= fromVerse)
+            verses.emplace_back(record.substr(std::min<std::size_t>(4, record.size())));
     }
+    return verses;
+}
+
+} // namespace
+
+std::string ExtractVerseRange(const std::string &folder, std::string_view fileName, int surah, int fromVerse,
+                              int toVerse, const ReadHooks &hooks)
+{
+    std::string result;
+    for (const auto &verse : extractVerses(folder, fileName, surah, fromVerse, toVerse, hooks))
+        result.append(verse).append("\r\n\r\n");
     return result;
 }
 
@@ -59,7 +71,16 @@ std::string InterleaveTranslations(const std::string &folder, const std::string 
     std::vector<FieldReader> scratch;
     scratch.reserve(n);
     for (std::size_t k = 0; k < n; ++k) {
-        std::string text = ExtractVerseRange(folder, fileNames[k], surah, fromVerse, toVerse, hooks);
+        // Each verse is one item of its scratch file: a verse holding a comma is written in double
+        // quotes, so that its parts are not paired with the other translations' next verses.
+        std::string text;
+        for (const auto &verse : extractVerses(folder, fileNames[k], surah, fromVerse, toVerse, hooks)) {
+            const bool quote = verse.find(',') != std::string::npos && verse.find('"') == std::string::npos;
+            if (quote)
+                text.append("\"").append(verse).append("\"\r\n\r\n");
+            else
+                text.append(verse).append("\r\n\r\n");
+        }
         text.append("\r\n");
         // The scratch file keeps the last texts for anyone who looks; the items are read from the
         // very bytes written, so a temporary folder that cannot be written still shows the verses.

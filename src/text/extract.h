@@ -31,8 +31,9 @@ std::string ExtractVerseRange(const std::string &folder, std::string_view fileNa
 
 // The same range from two to four files, item by item: the first file's item, then every further
 // file's item after a "---" line (when the last file's item is not empty). The texts pass through
-// the scratch files of the temporary folder, slot k for file k; the result is cut after the pass
-// that takes it past 32000 characters. A file that runs out of items gives empty items.
+// the scratch files of the temporary folder, slot k for file k, one item per verse (a verse holding
+// a comma is quoted there); the result is cut after the pass that takes it past 32000 characters.
+// A file that runs out of items gives empty items.
 std::string InterleaveTranslations(const std::string &folder, const std::string &tempFolder,
                                    const std::vector<std::string> &fileNames, int surah, int fromVerse,
                                    int toVerse, const ReadHooks &hooks = {});

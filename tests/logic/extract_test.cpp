@@ -73,13 +73,14 @@ TEST_F(Extraction, InterleavesItemByItem)
     EXPECT_FALSE(std::filesystem::exists(temp.path() / "t185.txt"));
 }
 
-TEST_F(Extraction, ACommaSplitsAnItemInTheScratchFile)
+TEST_F(Extraction, AVerseWithACommaStaysOneItem)
 {
-    data.write("A.TXT", "Surah 1. x\r\n\"abcdA, a\"\r\n");
-    data.write("X.TXT", "Surah 1. x\r\nabcdX\r\n");
-    // The part after the comma is paired with the other translation's next item.
-    EXPECT_EQ(InterleaveTranslations2(data.folder(), temp.folder(), "A.TXT", "X.TXT", 1, 0, 0),
-              "A\r\n---\r\nX\r\na\r\n\r\n\r\n\r\n\r\n\r\n");
+    data.write("A.TXT", "Surah 1. x\r\n\"abcdA, a\"\r\nabcdB\r\n");
+    data.write("X.TXT", "Surah 1. x\r\nabcdX\r\n\"abcdY, y\"\r\n");
+    // Verses stay paired with the same verses of the other translation.
+    EXPECT_EQ(InterleaveTranslations2(data.folder(), temp.folder(), "A.TXT", "X.TXT", 1, 0, 1),
+              "A, a\r\n---\r\nX\r\n\r\n\r\nB\r\n---\r\nY, y\r\n\r\n\r\n\r\n\r\n");
+    EXPECT_EQ(temp.read("p185.txt"), "\"A, a\"\r\n\r\nB\r\n\r\n\r\n");
 }
 
 TEST_F(Extraction, ThreeAndFourFilesAndUnevenScratchFiles)
