@@ -6,6 +6,7 @@
 #include <QBitmap>
 #include <QFont>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -122,6 +123,15 @@ void setTextColor(QWidget *widget, int red, int green, int blue)
     pal.setColor(QPalette::Text, colour);
     pal.setColor(QPalette::ButtonText, colour);
     widget->setPalette(pal);
+}
+
+void widenClippedLabels(QWidget *root)
+{
+    for (QLabel *label : root->findChildren<QLabel *>()) {
+        const int needed = label->sizeHint().width();
+        if (!label->text().isEmpty() && needed > label->width())
+            label->resize(needed, label->height());
+    }
 }
 
 namespace {

@@ -37,6 +37,10 @@ QFont designFont(const QString &family, double points, bool bold = false, bool i
 
 void setTextColor(QWidget *widget, int red, int green, int blue);
 
+// The stand-in fonts run a little wider than the design's: every caption under root that would be
+// cut off grows to the right, keeping its place.
+void widenClippedLabels(QWidget *root);
+
 // Sorted lists in the order of the platform's sorted list control (letter case ignored).
 int insertSorted(QComboBox *combo, const QString &text);
 int insertSorted(QListWidget *list, const QString &text);

@@ -88,6 +88,7 @@ void Form3::createControls()
     combo1_->setObjectName(QStringLiteral("Combo1"));
     combo1_->setEditable(true);
     combo1_->setInsertPolicy(QComboBox::NoInsert);
+    combo1_->setCompleter(nullptr); // the query is searched as typed, letter case included
     combo1_->setGeometry(twipsRect(2910, 330, 2265, 315));
     connect(combo1_, &QComboBox::activated, this, [this](int index) {
         if (index < 0)
@@ -214,6 +215,7 @@ void Form3::createControls()
     setTabOrder(command1_, list1_);
     setTabOrder(list1_, text1_);
     setTabOrder(text1_, option1_[0]);
+    qtkit::widenClippedLabels(this);
 }
 
 std::filesystem::path Form3::historyPath() const
@@ -263,6 +265,10 @@ void Form3::setHeading(const QString &text)
 {
     label2_->setText(text);
     label2_->adjustSize();
+    // A long surah name grows to the left rather than past the window's edge.
+    const int rightEdge = width() - px(120);
+    const int designLeft = px(9780);
+    label2_->move(std::max(px(5850), std::min(designLeft, rightEdge - label2_->width())), label2_->y());
 }
 
 void Form3::searchCommand()

@@ -118,16 +118,7 @@ QLabel *Form1::makeLabel(QWidget *parent, const char *name, const QString &capti
     return label;
 }
 
-void Form1::widenClippedLabels()
-{
-    // The stand-in fonts run a little wider than the design's: a caption that would be cut off
-    // grows to the right, keeping its place.
-    for (QLabel *label : findChildren<QLabel *>()) {
-        const int needed = label->sizeHint().width();
-        if (!label->text().isEmpty() && needed > label->width())
-            label->resize(needed, label->height());
-    }
-}
+
 
 void Form1::createControls()
 {
@@ -443,7 +434,7 @@ void Form1::load()
     QRect italic = label3_[2]->geometry();
     italic.moveTop(bold.top() + bold.height() - italic.height());
     label3_[2]->setGeometry(italic);
-    widenClippedLabels();
+    qtkit::widenClippedLabels(this);
 
     combo6_->setCurrentIndex(0);
 

@@ -80,7 +80,6 @@ private:
     void createRecitingOptions(QWidget *frame);
     void createDisplayControls();
     void setTabOrderOfControls();
-    void widenClippedLabels();
     QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, QRect geometry);
 
     // Start-up and end
