@@ -3,11 +3,16 @@
 
 #include "platform/substituteplayer.h"
 #include "search/engine.h"
+#include "search/form3.h"
 #include "shell/form1.h"
 #include "text/extract.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 
 #include <benchmark/benchmark.h>
 
@@ -83,6 +88,27 @@ void WindowToFirstText(benchmark::State &state)
     }
 }
 BENCHMARK(WindowToFirstText)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// From "Go !" to the final count for "day" in Bukhari, in the search window.
+void WindowSearchDayBukhari(benchmark::State &state)
+{
+    velmora::platform::SubstitutePlayer player;
+    velmora::qtkit::Dialogs dialogs;
+    velmora::Form1 form(dataFolder(), scratchFolder(), player, dialogs);
+    form.load();
+    form.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+    velmora::Form3 *search = form.searchWindow();
+    search->show();
+    search->findChild<QComboBox *>(QStringLiteral("Combo1"))->setEditText(QStringLiteral("day"));
+    search->findChild<QRadioButton *>(QStringLiteral("Option1_5"))->setChecked(true);
+    auto *go = search->findChild<QPushButton *>(QStringLiteral("Command1"));
+    for (auto _ : state) {
+        go->click();
+        QApplication::processEvents();
+    }
+    state.counters["hits"] = search->findChild<QListWidget *>(QStringLiteral("List1"))->count();
+}
+BENCHMARK(WindowSearchDayBukhari)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 } // namespace
 

@@ -157,20 +157,22 @@ SearchOutcome SearchSource(const std::string &folder, int source, std::string_vi
     if (upperQuery.empty())
         return out;
 
-    auto data = readWholeFile(platform::resolveNoCase(folder, info.fileName));
-    if (!data) {
+    // The file and its upper-case copy are read into buffers kept from search to search: fresh
+    // memory for a file of megabytes costs more than scanning it.
+    thread_local std::string fileBuffer;
+    thread_local std::string upperBuffer;
+    if (!readWholeFileInto(platform::resolveNoCase(folder, info.fileName), fileBuffer)) {
         out.problem = missingFileMessage(folder, info.fileName);
         out.countText = itemsFound(0);
         return out;
     }
-    if (data->empty())
+    if (fileBuffer.empty())
         out.problem = "The file " + std::string(info.fileName) + " in " + folder + " holds no records.";
 
-    const std::size_t fileSize = data->size();
-    const auto upperBuffer = std::make_unique_for_overwrite<char[]>(fileSize + 1);
-    ansi::upperInto(*data, upperBuffer.get());
-    const std::string_view upperData(upperBuffer.get(), fileSize);
-    FieldReader reader(std::move(*data));
+    upperBuffer.resize(fileBuffer.size());
+    ansi::upperInto(fileBuffer, upperBuffer.data());
+    const std::string_view upperData(upperBuffer);
+    FieldReader reader(std::move(fileBuffer));
     const UpperSearcher needle(upperQuery);
     const std::string hitText = " items found for " + upperQuery;
     auto hit = [&](std::string_view entry) {
@@ -196,6 +198,7 @@ SearchOutcome SearchSource(const std::string &folder, int source, std::string_vi
                 hit(record);
         }
     } while (!reader.atEnd());
+    fileBuffer = reader.takeData();
 
     out.countText = itemsFound(out.entries.size());
     out.heading = info.heading;

@@ -15,21 +15,32 @@ bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 } // namespace
 
-std::optional<std::string> readWholeFile(const std::filesystem::path &path)
+bool readWholeFileInto(const std::filesystem::path &path, std::string &buffer)
 {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        return false;
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return std::nullopt;
-    std::string data;
+        return false;
     in.seekg(0, std::ios::end);
     const auto size = in.tellg();
+    buffer.clear();
     if (size > 0) {
-        data.resize(static_cast<std::size_t>(size));
+        buffer.resize(static_cast<std::size_t>(size));
         in.seekg(0, std::ios::beg);
-        in.read(data.data(), size);
+        in.read(buffer.data(), size);
         if (!in)
-            return std::nullopt;
+            return false;
     }
+    return true;
+}
+
+std::optional<std::string> readWholeFile(const std::filesystem::path &path)
+{
+    std::string data;
+    if (!readWholeFileInto(path, data))
+        return std::nullopt;
     return data;
 }
 

@@ -30,6 +30,8 @@ public:
     // Offset in data() of the field last returned by next().
     std::size_t lastOffset() const { return lastOffset_; }
     const std::string &data() const { return data_; }
+    // Hands the file's text back, so that its buffer can serve the next read.
+    std::string takeData() { return std::move(data_); }
 
 private:
     void consumeSeparatorAt(std::size_t at);
@@ -41,6 +43,8 @@ private:
 
 // Whole file contents, or nullopt when it cannot be read.
 std::optional<std::string> readWholeFile(const std::filesystem::path &path);
+// The same into a buffer whose memory is reused; false when the file cannot be read.
+bool readWholeFileInto(const std::filesystem::path &path, std::string &buffer);
 
 // Builds the lines of a text file: each value followed by CR LF.
 class LineWriter
