@@ -22,7 +22,10 @@
 
 namespace {
 
-std::string dataFolder() { return std::filesystem::canonical(VELMORA_DATA_DIR).string() + "/"; }
+std::string dataFolder()
+{
+    return std::filesystem::canonical(VELMORA_DATA_DIR).string() + "/";
+}
 
 std::string scratchFolder()
 {
@@ -57,8 +60,8 @@ void SurahTwoAllFour(benchmark::State &state)
 {
     const std::string data = dataFolder();
     for (auto _ : state)
-        benchmark::DoNotOptimize(velmora::InterleaveTranslations4(data, scratchFolder(), "TRNSLIT.TXT", "PIKTHL.txt",
-                                                                  "YSFALI.txt", "SHAKIR.txt", 2, 0, 286));
+        benchmark::DoNotOptimize(velmora::InterleaveTranslations4(
+            data, scratchFolder(), "TRNSLIT.TXT", "PIKTHL.txt", "YSFALI.txt", "SHAKIR.txt", 2, 0, 286));
 }
 BENCHMARK(SurahTwoAllFour)->Unit(benchmark::kMillisecond);
 

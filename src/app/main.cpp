@@ -24,7 +24,8 @@ int main(int argc, char *argv[])
 #endif
     velmora::qtkit::Dialogs dialogs;
     velmora::Form1 form(velmora::platform::programFolder(), velmora::platform::tempFolder(), player, dialogs);
-    QObject::connect(&form, &velmora::Form1::programEnded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&form, &velmora::Form1::programEnded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     form.load();
     form.show();
     return QApplication::exec();

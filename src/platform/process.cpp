@@ -51,7 +51,10 @@ bool startDetached(const std::vector<std::string> &argv, WindowStyle style)
     return true;
 }
 
-std::vector<std::string> editorCommandFor(const std::string &path) { return {"notepad", path}; }
+std::vector<std::string> editorCommandFor(const std::string &path)
+{
+    return {"notepad", path};
+}
 
 #else
 

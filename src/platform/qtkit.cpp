@@ -16,9 +16,15 @@
 
 namespace velmora::qtkit {
 
-int px(int twips) { return (twips + (twips >= 0 ? kTwipsPerPixel / 2 : -kTwipsPerPixel / 2)) / kTwipsPerPixel; }
+int px(int twips)
+{
+    return (twips + (twips >= 0 ? kTwipsPerPixel / 2 : -kTwipsPerPixel / 2)) / kTwipsPerPixel;
+}
 
-QRect twipsRect(int left, int top, int width, int height) { return {px(left), px(top), px(width), px(height)}; }
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return {px(left), px(top), px(width), px(height)};
+}
 
 QString fromAnsi(std::string_view text)
 {
@@ -96,9 +102,9 @@ const QCursor &handCursor()
 
 void installFontSubstitutes()
 {
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                                QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(
+        QStringLiteral("MS Sans Serif"),
+        {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("Comic Sans MS"),
                                {QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("Courier"),
@@ -136,8 +142,7 @@ void widenClippedLabels(QWidget *root)
 
 namespace {
 
-template<typename TextAt>
-int sortedPosition(int count, const QString &text, TextAt textAt)
+template <typename TextAt> int sortedPosition(int count, const QString &text, TextAt textAt)
 {
     const std::string key = toAnsi(text);
     int lo = 0;
@@ -216,8 +221,14 @@ QStringList entries(const QListWidget *list)
     return out;
 }
 
-BusyCursor::BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-BusyCursor::~BusyCursor() { QApplication::restoreOverrideCursor(); }
+BusyCursor::BusyCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+BusyCursor::~BusyCursor()
+{
+    QApplication::restoreOverrideCursor();
+}
 
 void PressReleaseList::mousePressEvent(QMouseEvent *event)
 {
@@ -231,8 +242,8 @@ void PressReleaseList::mouseReleaseEvent(QMouseEvent *event)
     emit mouseUp();
 }
 
-QMessageBox::StandardButton Dialogs::ask(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons,
-                                         QMessageBox::Icon icon)
+QMessageBox::StandardButton Dialogs::ask(QWidget *parent, const QString &text,
+                                         QMessageBox::StandardButtons buttons, QMessageBox::Icon icon)
 {
     QMessageBox box(icon, QString::fromLatin1(kProgramTitle), text, buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());

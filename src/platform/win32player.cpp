@@ -6,7 +6,10 @@
 namespace velmora::platform {
 namespace {
 
-HWND toWindow(PlayerHandle handle) { return reinterpret_cast<HWND>(handle); }
+HWND toWindow(PlayerHandle handle)
+{
+    return reinterpret_cast<HWND>(handle);
+}
 
 } // namespace
 
@@ -37,7 +40,10 @@ std::string Win32PlayerChannel::GetWindowTitle(PlayerHandle handle)
     return std::string(buf.data(), static_cast<std::size_t>(got > 0 ? got : 0));
 }
 
-void Win32PlayerChannel::ClosePlayer(PlayerHandle handle) { PostMessageA(toWindow(handle), WM_CLOSE, 0, 0); }
+void Win32PlayerChannel::ClosePlayer(PlayerHandle handle)
+{
+    PostMessageA(toWindow(handle), WM_CLOSE, 0, 0);
+}
 
 bool Win32PlayerChannel::LaunchPlayer(const std::string &commandLine, WindowStyle style)
 {

@@ -75,7 +75,8 @@ void Form1::saveClicked()
             continue;
         }
         if (check == SchemeNameCheck::NotAFileName) {
-            dialogs_.tell(this, QStringLiteral("A scheme name cannot hold any of the characters \\ / : * ? \" < > |."));
+            dialogs_.tell(
+                this, QStringLiteral("A scheme name cannot hold any of the characters \\ / : * ? \" < > |."));
             suggestion = state_.schemeName;
             continue;
         }
@@ -84,10 +85,11 @@ void Form1::saveClicked()
         state_.playlistPath = state_.tempFolder + playlistFileName(state_.schemeName);
         const auto existing = platform::resolveNoCase(state_.tempFolder, playlistFileName(state_.schemeName));
         if (state_.reciteMode == 0 && platform::isRegularFile(existing)) {
-            const auto overwrite = dialogs_.ask(this,
-                                                QStringLiteral("Scheme '%1' already exists.Do you want to overwrite?")
-                                                    .arg(fromAnsi(state_.schemeName)),
-                                                QMessageBox::Yes | QMessageBox::No, QMessageBox::NoIcon);
+            const auto overwrite =
+                dialogs_.ask(this,
+                             QStringLiteral("Scheme '%1' already exists.Do you want to overwrite?")
+                                 .arg(fromAnsi(state_.schemeName)),
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::NoIcon);
             if (overwrite != QMessageBox::Yes) {
                 suggestion = state_.schemeName;
                 continue;
@@ -128,18 +130,20 @@ void Form1::reciteClicked()
     const auto playlist = platform::resolveNoCase(state_.tempFolder, playlistFileName(state_.schemeName));
     state_.playlistPath = platform::ShortPathOf(playlist.string());
     if (state_.playerPath.empty()) {
-        launchFailed("No player program is set in the preferences file " + state_.tempFolder + kPrefsFileName + ".");
+        launchFailed("No player program is set in the preferences file " + state_.tempFolder +
+                     kPrefsFileName + ".");
         return;
     }
-    if (!player_.LaunchPlayer(state_.playerPath + "  " + state_.playlistPath, WindowStyle::MinimizedNoActivate))
+    if (!player_.LaunchPlayer(state_.playerPath + "  " + state_.playlistPath,
+                              WindowStyle::MinimizedNoActivate))
         launchFailed("The player " + state_.playerPath + " could not be started.");
 }
 
 void Form1::command2Click(int index)
 {
     if (combo4_->currentIndex() < 0) {
-        dialogs_.ask(this, QStringLiteral("Please select a file first."), QMessageBox::Ok | QMessageBox::Cancel,
-                     QMessageBox::Warning);
+        dialogs_.ask(this, QStringLiteral("Please select a file first."),
+                     QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Warning);
         combo4_->setFocus();
         return;
     }
@@ -151,17 +155,19 @@ void Form1::command2Click(int index)
             launchFailed("The player c:\\winamp\\winamp could not be started.");
         break;
     case 1:
-        if (!platform::startDetached(platform::editorCommandFor(state_.playlistPath), WindowStyle::NormalActivate))
+        if (!platform::startDetached(platform::editorCommandFor(state_.playlistPath),
+                                     WindowStyle::NormalActivate))
             launchFailed("No text editor could be started for " + state_.playlistPath + ".");
         break;
     case 2: {
-        const auto answer =
-            dialogs_.ask(this, QStringLiteral("Are you sure you want to delete '%1'?").arg(combo4_->currentText()),
-                         QMessageBox::Yes | QMessageBox::No, QMessageBox::NoIcon);
+        const auto answer = dialogs_.ask(
+            this, QStringLiteral("Are you sure you want to delete '%1'?").arg(combo4_->currentText()),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::NoIcon);
         if (answer != QMessageBox::Yes)
             return;
         std::error_code ec;
-        std::filesystem::remove(state_.playlistPath, ec); // a file already gone is simply dropped from the list
+        std::filesystem::remove(state_.playlistPath,
+                                ec); // a file already gone is simply dropped from the list
         {
             const QSignalBlocker blocker(combo4_);
             combo4_->removeItem(combo4_->currentIndex());
@@ -174,7 +180,10 @@ void Form1::command2Click(int index)
     }
 }
 
-void Form1::launchFailed(const std::string &what) { dialogs_.tell(this, fromAnsi(what)); }
+void Form1::launchFailed(const std::string &what)
+{
+    dialogs_.tell(this, fromAnsi(what));
+}
 
 void Form1::timer1Tick()
 {
@@ -208,13 +217,17 @@ void Form1::timer1Tick()
     }
 }
 
-void Form1::blinkieTick() { setLamp(lampColour_ == kLampPauseYellow ? kLampStoppedRed : kLampPauseYellow); }
+void Form1::blinkieTick()
+{
+    setLamp(lampColour_ == kLampPauseYellow ? kLampStoppedRed : kLampPauseYellow);
+}
 
 void Form1::setLamp(unsigned colourValue)
 {
     lampColour_ = colourValue;
     QPalette pal = playState_->palette();
-    pal.setColor(QPalette::Window, QColor(colourValue & 0xFF, (colourValue >> 8) & 0xFF, (colourValue >> 16) & 0xFF));
+    pal.setColor(QPalette::Window,
+                 QColor(colourValue & 0xFF, (colourValue >> 8) & 0xFF, (colourValue >> 16) & 0xFF));
     playState_->setPalette(pal);
 }
 

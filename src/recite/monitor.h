@@ -9,7 +9,13 @@
 
 namespace velmora {
 
-enum class Lamp { Unchanged, NoPlayer, Stopped, Playing };
+enum class Lamp
+{
+    Unchanged,
+    NoPlayer,
+    Stopped,
+    Playing
+};
 
 inline constexpr unsigned kLampStoppedRed = 668380; // colour values: red in the lowest byte
 inline constexpr unsigned kLampPlayingGreen = 58880;

@@ -8,7 +8,11 @@ namespace velmora {
 
 using PlayerHandle = std::uintptr_t; // 0: no player window
 
-enum class WindowStyle { MinimizedNoActivate, NormalActivate };
+enum class WindowStyle
+{
+    MinimizedNoActivate,
+    NormalActivate
+};
 
 inline constexpr int kCmdPlay = 40045;
 inline constexpr int kCmdPause = 40046;

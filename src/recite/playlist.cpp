@@ -8,7 +8,10 @@
 
 namespace velmora {
 
-std::uintmax_t durationPauseLines(std::uintmax_t verseFileBytes) { return verseFileBytes / 1700 / 4 / 3 + 1; }
+std::uintmax_t durationPauseLines(std::uintmax_t verseFileBytes)
+{
+    return verseFileBytes / 1700 / 4 / 3 + 1;
+}
 
 std::vector<std::string> composePlaylist(const PlaylistRequest &request)
 {
@@ -26,7 +29,8 @@ std::vector<std::string> composePlaylist(const PlaylistRequest &request)
     std::vector<std::string> lines;
     for (double r = 1; r <= passes; ++r) {
         for (int p = std::max(from, 0); p <= to && p < static_cast<int>(request.entries.size()); ++p) {
-            const auto versePath = platform::resolveNoCase(folder, request.entries[static_cast<std::size_t>(p)] + ".mp3");
+            const auto versePath =
+                platform::resolveNoCase(folder, request.entries[static_cast<std::size_t>(p)] + ".mp3");
             const std::string verseLine = platform::ShortPathOf(versePath.string());
             for (double k = 1; k <= everyVerse; ++k) {
                 lines.push_back(verseLine);

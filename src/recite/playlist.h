@@ -11,7 +11,13 @@ inline constexpr const char *kDefaultScheme = "Default";
 inline constexpr std::size_t kMaxSchemeNameLength = 8;
 inline constexpr std::uintmax_t kBytesPerPauseStep = 20400;
 
-enum class PauseChoice { None = 0, OneSecond = 1, ThreeSeconds = 2, DurationOfVerse = 3 };
+enum class PauseChoice
+{
+    None = 0,
+    OneSecond = 1,
+    ThreeSeconds = 2,
+    DurationOfVerse = 3
+};
 
 struct PlaylistRequest
 {
@@ -19,9 +25,9 @@ struct PlaylistRequest
     std::vector<std::string> entries; // the verse list, "002-255" ...
     int from = 0;                     // range positions in the verse list, either order
     int to = 0;
-    std::string everyVerseCount;      // the count boxes as typed
+    std::string everyVerseCount; // the count boxes as typed
     std::string selectionCount;
-    int pauseIndex = 0;               // row of the pause list, -1 for none
+    int pauseIndex = 0; // row of the pause list, -1 for none
 };
 
 // The playlist lines: for every pass, every position and every repetition the verse's short path
@@ -35,7 +41,13 @@ std::uintmax_t durationPauseLines(std::uintmax_t verseFileBytes);
 // The playlist file name of a scheme: first character upper case, the rest lower case, ".m3u".
 std::string playlistFileName(std::string_view schemeName);
 
-enum class SchemeNameCheck { Ok, Empty, TooLong, NotAFileName };
+enum class SchemeNameCheck
+{
+    Ok,
+    Empty,
+    TooLong,
+    NotAFileName
+};
 SchemeNameCheck checkSchemeName(std::string_view name);
 
 // The count a recite run uses for a count box: the box's number, or "1" when that is not above 0.

@@ -9,14 +9,17 @@
 #include <emmintrin.h>
 #endif
 #include <cstring>
-#include <memory>
 #include <functional>
+#include <memory>
 #include <system_error>
 
 namespace velmora {
 namespace {
 
-std::string itemsFound(std::size_t n) { return std::to_string(n) + " items found"; }
+std::string itemsFound(std::size_t n)
+{
+    return std::to_string(n) + " items found";
+}
 
 // A case-blind substring test over text already in upper case.
 class UpperSearcher
@@ -68,7 +71,10 @@ public:
         return p == std::string_view::npos ? text.size() : p;
 #endif
     }
-    std::size_t size() const { return needle_.size(); }
+    std::size_t size() const
+    {
+        return needle_.size();
+    }
 
 private:
     std::string needle_;
@@ -103,7 +109,10 @@ private:
     std::size_t next_;
 };
 
-bool containsNoCase(std::string_view text, const UpperSearcher &word) { return word.in(ansi::upper(text)); }
+bool containsNoCase(std::string_view text, const UpperSearcher &word)
+{
+    return word.in(ansi::upper(text));
+}
 
 std::string missingFileMessage(const std::string &folder, const std::string &fileName)
 {

@@ -39,8 +39,14 @@ constexpr int kHeight = 5685;
 constexpr int kProgressIntervalMs = 40;
 constexpr std::size_t kHadithKeyLength = 50;
 
-bool isTranslationSource(int source) { return source >= 0 && source <= 3; }
-bool isHadithSource(int source) { return source >= 5 && source < kSourceCount; }
+bool isTranslationSource(int source)
+{
+    return source >= 0 && source <= 3;
+}
+bool isHadithSource(int source)
+{
+    return source >= 5 && source < kSourceCount;
+}
 
 QLabel *makeLink(QWidget *parent, const char *name, const QString &caption, QRect geometry)
 {
@@ -56,7 +62,8 @@ QLabel *makeLink(QWidget *parent, const char *name, const QString &caption, QRec
 } // namespace
 
 Form3::Form3(MainState &state, qtkit::Dialogs &dialogs, QComboBox *surahList, const QFont &displayFont)
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(nullptr,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       state_(state), dialogs_(dialogs), surahList_(surahList)
 {
     setObjectName(QStringLiteral("Form3"));
@@ -388,15 +395,25 @@ bool Form3::eventFilter(QObject *watched, QEvent *event)
 
 // ---- The result view ----
 
-std::string Form3::shownText() const { return qtkit::toAnsiText(text1_->toPlainText()); }
+std::string Form3::shownText() const
+{
+    return qtkit::toAnsiText(text1_->toPlainText());
+}
 
-void Form3::setShownText(const std::string &text) { text1_->setPlainText(qtkit::fromAnsiText(text)); }
+void Form3::setShownText(const std::string &text)
+{
+    text1_->setPlainText(qtkit::fromAnsiText(text));
+}
 
-std::string Form3::marked(std::string text) const { return markSearchWords(std::move(text), state_.searchWords); }
+std::string Form3::marked(std::string text) const
+{
+    return markSearchWords(std::move(text), state_.searchWords);
+}
 
 std::string Form3::sourcePath(int source) const
 {
-    return platform::resolveNoCase(state_.programFolder, searchSources()[static_cast<std::size_t>(source)].fileName)
+    return platform::resolveNoCase(state_.programFolder,
+                                   searchSources()[static_cast<std::size_t>(source)].fileName)
         .string();
 }
 
@@ -458,8 +475,7 @@ void Form3::showHadithHit(const std::string &item, int source)
 
 void Form3::showWordListHit(const std::string &item)
 {
-    auto reader = FieldReader::open(
-        platform::resolveNoCase(state_.programFolder, "URDU.txt"));
+    auto reader = FieldReader::open(platform::resolveNoCase(state_.programFolder, "URDU.txt"));
     setShownText(reader ? FindWordEntry(*reader, item) : std::string());
 }
 

@@ -39,12 +39,15 @@ const CaseTables &tables()
     return t;
 }
 
-constexpr std::array<char16_t, 32> kHigh = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char16_t, 32> kHigh = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                            0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-bool isIgnorable(unsigned char c) { return c == '\'' || c == '-'; }
+bool isIgnorable(unsigned char c)
+{
+    return c == '\'' || c == '-';
+}
 
 // Primary weight of a character in list order.
 int weight(unsigned char c)
@@ -59,8 +62,14 @@ int weight(unsigned char c)
 
 } // namespace
 
-char toUpper(char c) { return tables().up[static_cast<unsigned char>(c)]; }
-char toLower(char c) { return tables().down[static_cast<unsigned char>(c)]; }
+char toUpper(char c)
+{
+    return tables().up[static_cast<unsigned char>(c)];
+}
+char toLower(char c)
+{
+    return tables().down[static_cast<unsigned char>(c)];
+}
 
 void upperInto(std::string_view text, char *out)
 {
@@ -79,7 +88,7 @@ void upperInto(std::string_view text, char *out)
                 out[i + k] = up[static_cast<unsigned char>(in[i + k])];
             continue;
         }
-        const std::uint64_t aboveA = word + (0x80 - 'a') * ones; // high bit set where byte >= 'a'
+        const std::uint64_t aboveA = word + (0x80 - 'a') * ones;     // high bit set where byte >= 'a'
         const std::uint64_t aboveZ = word + (0x80 - 'z' - 1) * ones; // high bit set where byte > 'z'
         const std::uint64_t lowerMask = (aboveA & ~aboveZ) & high;
         word ^= lowerMask >> 2; // 0x80 >> 2 == 0x20

@@ -22,7 +22,10 @@ char fromUnicode(char32_t cp);
 // Order of a sorted list control: letter case is ignored, apostrophes and hyphens count only
 // to break ties, punctuation sorts before digits and digits before letters.
 int collate(std::string_view a, std::string_view b);
-inline bool collateLess(std::string_view a, std::string_view b) { return collate(a, b) < 0; }
+inline bool collateLess(std::string_view a, std::string_view b)
+{
+    return collate(a, b) < 0;
+}
 bool equalsNoCase(std::string_view a, std::string_view b);
 
 } // namespace velmora::ansi

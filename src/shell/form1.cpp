@@ -86,8 +86,8 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
 
 } // namespace
 
-Form1::Form1(std::string programFolder, std::string tempFolder, PlayerChannel &player, qtkit::Dialogs &dialogs,
-             QWidget *parent)
+Form1::Form1(std::string programFolder, std::string tempFolder, PlayerChannel &player,
+             qtkit::Dialogs &dialogs, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       player_(player), dialogs_(dialogs)
@@ -118,8 +118,6 @@ QLabel *Form1::makeLabel(QWidget *parent, const char *name, const QString &capti
     return label;
 }
 
-
-
 void Form1::createControls()
 {
     const QString sans = QStringLiteral("MS Sans Serif");
@@ -139,10 +137,12 @@ void Form1::createControls()
             combo1Click();
     });
 
-    label1_[12] = makeLabel(this, "Label1_12", QStringLiteral("Find Surah..."), twipsRect(4620, 630, 900, 195));
+    label1_[12] =
+        makeLabel(this, "Label1_12", QStringLiteral("Find Surah..."), twipsRect(4620, 630, 900, 195));
     qtkit::setTextColor(label1_[12], 0, 0, 255);
 
-    label1_[9] = makeLabel(this, "Label1_9", QStringLiteral("Verses in this surah"), twipsRect(150, 750, 1680, 195));
+    label1_[9] =
+        makeLabel(this, "Label1_9", QStringLiteral("Verses in this surah"), twipsRect(150, 750, 1680, 195));
     label1_[9]->setFont(qtkit::designFont(sans, 8.25, true));
     qtkit::setTextColor(label1_[9], 0, 128, 0);
 
@@ -175,15 +175,19 @@ void Form1::createControls()
     shape1_->setFrameShape(QFrame::HLine);
     shape1_->setFrameShadow(QFrame::Sunken);
 
-    label1_[13] =
-        makeLabel(this, "Label1_13", QStringLiteral("Saved reciting schemes"), twipsRect(210, 5010, 1695, 195));
+    label1_[13] = makeLabel(this, "Label1_13", QStringLiteral("Saved reciting schemes"),
+                            twipsRect(210, 5010, 1695, 195));
     qtkit::setTextColor(label1_[13], 192, 0, 0);
     combo4_ = makeCombo(this, "Combo4", twipsRect(210, 5280, 2055, 360), 9.75);
-    command2_[2] = makeButton(this, "Command2_2", QStringLiteral("Delete"), twipsRect(2550, 5280, 885, 375), false);
-    command2_[1] = makeButton(this, "Command2_1", QStringLiteral("Edit"), twipsRect(3450, 5280, 885, 375), false);
-    command2_[0] = makeButton(this, "Command2_0", QStringLiteral("Recite"), twipsRect(4350, 5280, 885, 375), false);
+    command2_[2] =
+        makeButton(this, "Command2_2", QStringLiteral("Delete"), twipsRect(2550, 5280, 885, 375), false);
+    command2_[1] =
+        makeButton(this, "Command2_1", QStringLiteral("Edit"), twipsRect(3450, 5280, 885, 375), false);
+    command2_[0] =
+        makeButton(this, "Command2_0", QStringLiteral("Recite"), twipsRect(4350, 5280, 885, 375), false);
     for (int i = 0; i < 3; ++i)
-        connect(command2_[static_cast<std::size_t>(i)], &QPushButton::clicked, this, [this, i] { command2Click(i); });
+        connect(command2_[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
+                [this, i] { command2Click(i); });
 
     // Controls above the visible area, pressed or read by code only.
     command7_ = makeButton(this, "Command7", QStringLiteral("Translate"), twipsRect(4320, -500, 1100, 375));
@@ -204,7 +208,8 @@ void Form1::createControls()
     blinkie_->setInterval(500);
     connect(blinkie_, &QTimer::timeout, this, &Form1::blinkieTick);
 
-    for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[11], label1_[12], label2_, label1_[0]})
+    for (QLabel *link :
+         {label3_[0], label3_[1], label3_[2], label3_[3], label1_[11], label1_[12], label2_, label1_[0]})
         link->setCursor(qtkit::handCursor());
     for (std::size_t i = 0; i < label1_.size(); ++i)
         if (label1_[i])
@@ -225,7 +230,8 @@ void Form1::createRecitingOptions(QWidget *frame)
         label1_[index]->setFont(plain);
         return label1_[index];
     };
-    qtkit::setTextColor(label(5, "Label1_5", "Recite from Verse #", twipsRect(180, 360, 1410, 195)), 192, 0, 0);
+    qtkit::setTextColor(label(5, "Label1_5", "Recite from Verse #", twipsRect(180, 360, 1410, 195)), 192, 0,
+                        0);
     combo2_ = makeCombo(frame, "Combo2", twipsRect(2130, 270, 1005, 360), 9.75);
     qtkit::setTextColor(combo2_, 192, 0, 0);
     qtkit::setTextColor(label(8, "Label1_8", "to Verse #", twipsRect(840, 750, 735, 195)), 192, 0, 0);
@@ -237,20 +243,22 @@ void Form1::createRecitingOptions(QWidget *frame)
                 command7_->click();
         });
     qtkit::setTextColor(label(11, "Label1_11", "All", twipsRect(3240, 780, 165, 195)), 0, 0, 255);
-    qtkit::setTextColor(label(3, "Label1_3", "Repeat every verse ", twipsRect(210, 1110, 1440, 195)), 128, 0, 0);
+    qtkit::setTextColor(label(3, "Label1_3", "Repeat every verse ", twipsRect(210, 1110, 1440, 195)), 128, 0,
+                        0);
     text1_ = makeCountBox(frame, "Text1", twipsRect(2160, 1080, 705, 285));
     qtkit::setTextColor(label(6, "Label1_6", "time(s)", twipsRect(2910, 1110, 450, 195)), 128, 64, 0);
     qtkit::setTextColor(label(4, "Label1_4", "Repeat selection", twipsRect(210, 1455, 1200, 195)), 128, 0, 0);
     text2_ = makeCountBox(frame, "Text2", twipsRect(2160, 1410, 705, 285));
     qtkit::setTextColor(label(7, "Label1_7", "time(s)", twipsRect(2910, 1455, 450, 195)), 128, 64, 0);
-    qtkit::setTextColor(label(10, "Label1_10", "Pause between verses", twipsRect(210, 1830, 1620, 195)), 192, 0,
-                        192);
+    qtkit::setTextColor(label(10, "Label1_10", "Pause between verses", twipsRect(210, 1830, 1620, 195)), 192,
+                        0, 192);
     combo6_ = makeCombo(frame, "Combo6", twipsRect(2130, 1770, 1425, 315));
     qtkit::setEntriesQuietly(combo6_,
                              {QStringLiteral("None"), QStringLiteral("1 second"), QStringLiteral("3 seconds"),
                               QStringLiteral("Duration of verse")},
                              false);
-    label(1, "Label1_1", "Display", twipsRect(210, 2160, 630, 195))->setFont(qtkit::designFont(sans, 8.25, true));
+    label(1, "Label1_1", "Display", twipsRect(210, 2160, 630, 195))
+        ->setFont(qtkit::designFont(sans, 8.25, true));
     qtkit::setTextColor(label1_[1], 0, 0, 128);
 
     struct Box
@@ -281,7 +289,8 @@ void Form1::createRecitingOptions(QWidget *frame)
     }
 
     command5_ = makeButton(frame, "Command5", QStringLiteral("Save"), twipsRect(270, 3090, 1000, 375), false);
-    command4_ = makeButton(frame, "Command4", QStringLiteral("Recite"), twipsRect(1285, 3090, 1000, 375), false);
+    command4_ =
+        makeButton(frame, "Command4", QStringLiteral("Recite"), twipsRect(1285, 3090, 1000, 375), false);
     command4_->setDefault(true);
     command6_ = makeButton(frame, "Command6", QStringLiteral("Exit"), twipsRect(2310, 3090, 1000, 375));
     for (QPushButton *b : {command5_, command4_, command6_})
@@ -298,7 +307,8 @@ void Form1::createRecitingOptions(QWidget *frame)
     playState_->setAutoFillBackground(true);
     playState_->setToolTip(QStringLiteral("WinAMP status"));
 
-    label2_ = makeLabel(frame, "Label2", QStringLiteral("Status: (no audio)"), twipsRect(525, 3570, 1245, 195));
+    label2_ =
+        makeLabel(frame, "Label2", QStringLiteral("Status: (no audio)"), twipsRect(525, 3570, 1245, 195));
     label2_->setFont(plain);
     label2_->setToolTip(QStringLiteral("Go to verse"));
     qtkit::setTextColor(label2_, 192, 0, 0);
@@ -401,11 +411,10 @@ void Form1::createDisplayControls()
 void Form1::setTabOrderOfControls()
 {
     const std::vector<QWidget *> order = {
-        command4_,  combo1_,     list1_,      combo2_,     combo3_,     text1_,     text2_,
-        combo6_,    check2_[2],  check2_[0],  check2_[1],  command5_,   command6_,  combo4_,
-        command2_[2], command2_[1], command2_[0], text3_,  command7_,   combo5_,    command1_,
-        button_[0], playState_,  button_[2],  button_[3],  button_[4],  combo7_,    command3_,
-        check2_[3]};
+        command4_,    combo1_,    list1_,     combo2_,   combo3_,   text1_,     text2_,       combo6_,
+        check2_[2],   check2_[0], check2_[1], command5_, command6_, combo4_,    command2_[2], command2_[1],
+        command2_[0], text3_,     command7_,  combo5_,   command1_, button_[0], playState_,   button_[2],
+        button_[3],   button_[4], combo7_,    command3_, check2_[3]};
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     command7_->setFocusPolicy(Qt::NoFocus); // unseen: passed over
@@ -413,9 +422,18 @@ void Form1::setTabOrderOfControls()
     command3_->setFocusPolicy(Qt::NoFocus);
 }
 
-QFont Form1::displayFont() const { return text3_->font(); }
-Form3 *Form1::searchWindow() const { return form3_.data(); }
-Form4 *Form1::findSurahDialog() const { return form4_.data(); }
+QFont Form1::displayFont() const
+{
+    return text3_->font();
+}
+Form3 *Form1::searchWindow() const
+{
+    return form3_.data();
+}
+Form4 *Form1::findSurahDialog() const
+{
+    return form4_.data();
+}
 
 void Form1::load()
 {
@@ -463,7 +481,8 @@ void Form1::load()
         const QRect area = screen->geometry();
         const int outerWidth = px(kOuterWidth);
         const int outerHeight = height() + px(kOuterWidth - kClientWidth) + px(300);
-        move(area.x() + (area.width() - outerWidth) / 2, area.y() + (area.height() - outerHeight) / 2 - px(300));
+        move(area.x() + (area.width() - outerWidth) / 2,
+             area.y() + (area.height() - outerHeight) / 2 - px(300));
     }
 
     combo1_->setCurrentIndex(0);
@@ -500,9 +519,9 @@ void Form1::exitClicked()
         endProgram();
         return;
     }
-    const auto answer = dialogs_.ask(this, QStringLiteral("WinAMP is active. Do you want close it too?"),
-                                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                     QMessageBox::Warning);
+    const auto answer =
+        dialogs_.ask(this, QStringLiteral("WinAMP is active. Do you want close it too?"),
+                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning);
     if (answer == QMessageBox::Yes) {
         player_.ClosePlayer(h);
         endProgram();
@@ -575,7 +594,10 @@ void Form1::list1Click()
     command7_->click();
 }
 
-void Form1::list1MouseDown() { state_.rangeStart = list1_->currentRow(); }
+void Form1::list1MouseDown()
+{
+    state_.rangeStart = list1_->currentRow();
+}
 
 void Form1::list1MouseUp()
 {
@@ -622,7 +644,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton && static_cast<QWidget *>(watched)->rect().contains(mouse->pos())) {
+        if (mouse->button() == Qt::LeftButton &&
+            static_cast<QWidget *>(watched)->rect().contains(mouse->pos())) {
             for (std::size_t i = 0; i < label1_.size(); ++i)
                 if (watched == label1_[i])
                     label1Click(static_cast<int>(i));

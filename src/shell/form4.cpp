@@ -37,7 +37,8 @@ QIcon dialogIcon()
 } // namespace
 
 Form4::Form4(QComboBox *surahList, QSize mainSize)
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(nullptr,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       surahList_(surahList)
 {
     setObjectName(QStringLiteral("Form4"));

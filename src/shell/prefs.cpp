@@ -12,7 +12,10 @@ std::string protectComma(const std::string &text)
     return '"' + text + '"';
 }
 
-int checkValue(std::string_view field) { return numberInText(field) == 1.0 ? 1 : 0; }
+int checkValue(std::string_view field)
+{
+    return numberInText(field) == 1.0 ? 1 : 0;
+}
 
 } // namespace
 

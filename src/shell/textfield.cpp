@@ -10,8 +10,14 @@
 namespace velmora {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
 
 } // namespace
 
@@ -112,7 +118,10 @@ void LineWriter::number(double value)
     out_.append(" \r\n");
 }
 
-void LineWriter::truth(bool value) { text(value ? "True" : "False"); }
+void LineWriter::truth(bool value)
+{
+    text(value ? "True" : "False");
+}
 
 bool writeFileReplacing(const std::filesystem::path &path, std::string_view contents)
 {

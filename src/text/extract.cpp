@@ -5,7 +5,10 @@
 
 namespace velmora {
 
-bool isHeading(std::string_view record) { return record.substr(0, 6) == "Surah "; }
+bool isHeading(std::string_view record)
+{
+    return record.substr(0, 6) == "Surah ";
+}
 
 int headingSurah(std::string_view record)
 {
@@ -101,23 +104,25 @@ std::string InterleaveTranslations(const std::string &folder, const std::string 
 }
 
 std::string InterleaveTranslations2(const std::string &folder, const std::string &tempFolder,
-                                    const std::string &file1, const std::string &file2, int surah, int fromVerse,
-                                    int toVerse, const ReadHooks &hooks)
+                                    const std::string &file1, const std::string &file2, int surah,
+                                    int fromVerse, int toVerse, const ReadHooks &hooks)
 {
     return InterleaveTranslations(folder, tempFolder, {file1, file2}, surah, fromVerse, toVerse, hooks);
 }
 
 std::string InterleaveTranslations3(const std::string &folder, const std::string &tempFolder,
-                                    const std::string &file1, const std::string &file2, const std::string &file3,
-                                    int surah, int fromVerse, int toVerse, const ReadHooks &hooks)
+                                    const std::string &file1, const std::string &file2,
+                                    const std::string &file3, int surah, int fromVerse, int toVerse,
+                                    const ReadHooks &hooks)
 {
-    return InterleaveTranslations(folder, tempFolder, {file1, file2, file3}, surah, fromVerse, toVerse, hooks);
+    return InterleaveTranslations(folder, tempFolder, {file1, file2, file3}, surah, fromVerse, toVerse,
+                                  hooks);
 }
 
 std::string InterleaveTranslations4(const std::string &folder, const std::string &tempFolder,
-                                    const std::string &file1, const std::string &file2, const std::string &file3,
-                                    const std::string &file4, int surah, int fromVerse, int toVerse,
-                                    const ReadHooks &hooks)
+                                    const std::string &file1, const std::string &file2,
+                                    const std::string &file3, const std::string &file4, int surah,
+                                    int fromVerse, int toVerse, const ReadHooks &hooks)
 {
     return InterleaveTranslations(folder, tempFolder, {file1, file2, file3, file4}, surah, fromVerse, toVerse,
                                   hooks);

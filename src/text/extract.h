@@ -14,7 +14,7 @@ inline const std::vector<std::string> kScratchFiles = {"p185.txt", "y185.txt", "
 // What a read tells its caller while it works.
 struct ReadHooks
 {
-    std::function<void()> headingFound;                         // the surah's block was reached
+    std::function<void()> headingFound;                        // the surah's block was reached
     std::function<void(const std::string &fileName)> notFound; // the file could not be opened
 };
 
@@ -39,14 +39,15 @@ std::string InterleaveTranslations(const std::string &folder, const std::string 
                                    int toVerse, const ReadHooks &hooks = {});
 
 std::string InterleaveTranslations2(const std::string &folder, const std::string &tempFolder,
-                                    const std::string &file1, const std::string &file2, int surah, int fromVerse,
-                                    int toVerse, const ReadHooks &hooks = {});
+                                    const std::string &file1, const std::string &file2, int surah,
+                                    int fromVerse, int toVerse, const ReadHooks &hooks = {});
 std::string InterleaveTranslations3(const std::string &folder, const std::string &tempFolder,
-                                    const std::string &file1, const std::string &file2, const std::string &file3,
-                                    int surah, int fromVerse, int toVerse, const ReadHooks &hooks = {});
-std::string InterleaveTranslations4(const std::string &folder, const std::string &tempFolder,
-                                    const std::string &file1, const std::string &file2, const std::string &file3,
-                                    const std::string &file4, int surah, int fromVerse, int toVerse,
+                                    const std::string &file1, const std::string &file2,
+                                    const std::string &file3, int surah, int fromVerse, int toVerse,
                                     const ReadHooks &hooks = {});
+std::string InterleaveTranslations4(const std::string &folder, const std::string &tempFolder,
+                                    const std::string &file1, const std::string &file2,
+                                    const std::string &file3, const std::string &file4, int surah,
+                                    int fromVerse, int toVerse, const ReadHooks &hooks = {});
 
 } // namespace velmora

@@ -72,8 +72,8 @@ void Form1::runTranslate()
             label1_[0]->setText(combo1_->itemText(surah - 1));
     }
 
-    const int code = selectionCode({check2_[0]->isChecked(), check2_[1]->isChecked(), check2_[2]->isChecked(),
-                                    check2_[3]->isChecked()});
+    const int code = selectionCode(
+        {check2_[0]->isChecked(), check2_[1]->isChecked(), check2_[2]->isChecked(), check2_[3]->isChecked()});
     const std::vector<std::string> files = filesForCode(code);
     if (!files.empty()) {
         std::string text;
@@ -119,14 +119,21 @@ void Form1::reportMissingFiles()
         names.push_back(QString::fromStdString(ansi::upper(name)));
     missingFiles_.clear();
     const QString folder = QString::fromStdString(state_.programFolder);
-    dialogs_.tell(this, QStringLiteral("The translation file %1 could not be read. The program looked for it in "
-                                       "%2. Please place the data files beside the program.")
-                            .arg(names.join(QStringLiteral(", ")), folder));
+    dialogs_.tell(this,
+                  QStringLiteral("The translation file %1 could not be read. The program looked for it in "
+                                 "%2. Please place the data files beside the program.")
+                      .arg(names.join(QStringLiteral(", ")), folder));
 }
 
-void Form1::setDisplayText(const std::string &text) { text3_->setPlainText(qtkit::fromAnsiText(text)); }
+void Form1::setDisplayText(const std::string &text)
+{
+    text3_->setPlainText(qtkit::fromAnsiText(text));
+}
 
-void Form1::setDisplayFont(const QFont &font) { text3_->setFont(font); }
+void Form1::setDisplayFont(const QFont &font)
+{
+    text3_->setFont(font);
+}
 
 void Form1::check2Click(int)
 {
@@ -191,7 +198,8 @@ void Form1::label2Click()
     const std::string caption = toAnsi(label2_->text());
     const std::string tail = caption.size() >= 7 ? caption.substr(caption.size() - 7) : caption;
     const int surah = static_cast<int>(numberInText(tail.substr(0, tail.find('-'))));
-    const int verse = static_cast<int>(numberInText(caption.size() >= 3 ? caption.substr(caption.size() - 3) : ""));
+    const int verse =
+        static_cast<int>(numberInText(caption.size() >= 3 ? caption.substr(caption.size() - 3) : ""));
     if (surah < 1 || surah > kSurahCount)
         return;
     combo1_->setCurrentIndex(surah - 1);

@@ -27,15 +27,17 @@ TEST(Ansi, ConvertsTheHighRangeThroughTheRealTable)
     EXPECT_EQ(ansi::fromUnicode(U'\u00e9'), '\xe9');
     EXPECT_EQ(ansi::fromUnicode(U'\u0627'), '?');
     for (int c = 0; c < 256; ++c)
-        EXPECT_EQ(static_cast<unsigned char>(ansi::fromUnicode(ansi::toUnicode(static_cast<unsigned char>(c)))), c);
+        EXPECT_EQ(
+            static_cast<unsigned char>(ansi::fromUnicode(ansi::toUnicode(static_cast<unsigned char>(c)))), c);
 }
 
 TEST(Ansi, ListOrderIgnoresCaseApostrophesAndHyphens)
 {
-    std::vector<std::string> items = {"night", "'Day of Judgment'", "Day Judgment", "day", "Zed", "123", "apple"};
+    std::vector<std::string> items = {"night", "'Day of Judgment'", "Day Judgment", "day", "Zed", "123",
+                                      "apple"};
     std::stable_sort(items.begin(), items.end(), ansi::collateLess);
-    EXPECT_EQ(items, (std::vector<std::string>{"123", "apple", "day", "Day Judgment", "'Day of Judgment'", "night",
-                                               "Zed"}));
+    EXPECT_EQ(items, (std::vector<std::string>{"123", "apple", "day", "Day Judgment", "'Day of Judgment'",
+                                               "night", "Zed"}));
     EXPECT_LT(ansi::collate("114 An Nas (Mankind)", "Quranic Duas"), 0);
     EXPECT_LT(ansi::collate("", "002-001"), 0);
     EXPECT_LT(ansi::collate("ALPHA.M3U", "Default.m3u"), 0);

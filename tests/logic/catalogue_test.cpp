@@ -63,7 +63,9 @@ TEST(Catalogue, SupplicationList)
     sorted.insert(sorted.begin(), "");
     std::stable_sort(sorted.begin(), sorted.end(), ansi::collateLess);
     EXPECT_EQ(sorted[0], "");
-    const auto at = [&](const char *r) { return std::find(sorted.begin(), sorted.end(), r) - sorted.begin(); };
+    const auto at = [&](const char *r) {
+        return std::find(sorted.begin(), sorted.end(), r) - sorted.begin();
+    };
     EXPECT_LT(at("029-030"), at("037-180"));
     EXPECT_LT(at("037-182"), at("038-041"));
 }

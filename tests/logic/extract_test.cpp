@@ -39,9 +39,9 @@ TEST_F(Extraction, ShortBlocksShortRecordsAndOddHeadings)
 {
     data.write("T.TXT", "Surah 3 no dot\r\nabcdX\r\nSurah 4. Four\r\nabcd\r\nab\r\nSurah x. none\r\n"
                         "Surah 5. Five\r\nabcdfive\r\n");
-    EXPECT_EQ(extract("T.TXT", 3, 0, 5), "X\r\n\r\n");           // a heading without "." still counts
-    EXPECT_EQ(extract("T.TXT", 4, 0, 9), "\r\n\r\n\r\n\r\n");    // stops at the next heading
-    EXPECT_EQ(extract("T.TXT", 5, 0, 100), "five\r\n\r\n");      // stops at the end of the file
+    EXPECT_EQ(extract("T.TXT", 3, 0, 5), "X\r\n\r\n");        // a heading without "." still counts
+    EXPECT_EQ(extract("T.TXT", 4, 0, 9), "\r\n\r\n\r\n\r\n"); // stops at the next heading
+    EXPECT_EQ(extract("T.TXT", 5, 0, 100), "five\r\n\r\n");   // stops at the end of the file
     EXPECT_EQ(headingSurah("Surah 12. Yusuf"), 12);
     EXPECT_EQ(headingSurah("Surah  12. Yusuf"), 12);
     EXPECT_EQ(headingSurah("Surah x. Yusuf"), 0);
@@ -89,7 +89,8 @@ TEST_F(Extraction, ThreeAndFourFilesAndUnevenScratchFiles)
     data.write("B.TXT", "Surah 1. x\r\nabcdC\r\n");
     data.write("C.TXT", "Surah 1. x\r\nabcdE\r\nabcdF\r\n");
     data.write("D.TXT", "Surah 1. x\r\nabcdG\r\nabcdH\r\n");
-    const std::string three = InterleaveTranslations3(data.folder(), temp.folder(), "A.TXT", "B.TXT", "C.TXT", 1, 0, 1);
+    const std::string three =
+        InterleaveTranslations3(data.folder(), temp.folder(), "A.TXT", "B.TXT", "C.TXT", 1, 0, 1);
     EXPECT_EQ(three, "A\r\n---\r\nC\r\n---\r\nE\r\n\r\n\r\n\r\nB\r\n---\r\n\r\n---\r\nF\r\n\r\n\r\n\r\n"
                      "\r\n\r\n\r\n");
     const std::string four =
@@ -105,7 +106,8 @@ TEST_F(Extraction, CutsAfterThePassThatPasses32000Characters)
         file += "abcd" + std::string(100, 'v') + "\r\n";
     data.write("A.TXT", file);
     data.write("B.TXT", file);
-    const std::string text = InterleaveTranslations2(data.folder(), temp.folder(), "A.TXT", "B.TXT", 1, 0, 399);
+    const std::string text =
+        InterleaveTranslations2(data.folder(), temp.folder(), "A.TXT", "B.TXT", 1, 0, 399);
     EXPECT_GT(text.size(), kInterleaveLimit);
     EXPECT_LT(text.size(), kInterleaveLimit + 220);
     EXPECT_EQ(ExtractVerseRange(data.folder(), "A.TXT", 1, 0, 399).size(), 400u * 104);

@@ -59,7 +59,8 @@ TEST(Preferences, RoundTripIncludingACommaInTheFontName)
     p.bold = true;
     p.checks = {1, 1, 0};
     const std::string text = formatPreferences(p);
-    EXPECT_EQ(text, "\"/opt/player, new/player\"\r\n\"Times, Bold\"\r\n 10.75 \r\nTrue\r\n 1 \r\n 1 \r\n 0 \r\n");
+    EXPECT_EQ(text,
+              "\"/opt/player, new/player\"\r\n\"Times, Bold\"\r\n 10.75 \r\nTrue\r\n 1 \r\n 1 \r\n 0 \r\n");
     const Preferences back = parse(text);
     EXPECT_EQ(back.playerPath, p.playerPath);
     EXPECT_EQ(back.fontName, p.fontName);

@@ -53,7 +53,8 @@ TEST_F(RealData, EveryTranslationHoldsEverySurahInFull)
             const int entries = entryCountOfRow(surah - 1);
             const std::string text = ExtractVerseRange(data, file, surah, 0, entries - 1);
             std::size_t verses = 0;
-            for (std::size_t at = text.find("\r\n\r\n"); at != std::string::npos; at = text.find("\r\n\r\n", at + 4))
+            for (std::size_t at = text.find("\r\n\r\n"); at != std::string::npos;
+                 at = text.find("\r\n\r\n", at + 4))
                 ++verses;
             EXPECT_EQ(verses, static_cast<std::size_t>(entries)) << file << " surah " << surah;
         }
@@ -69,8 +70,8 @@ TEST_F(RealData, SurahTwoInPickthallAlone)
 
 TEST_F(RealData, SurahTwoInAllFourIsCutAfterThePassPast32000)
 {
-    const std::string text = InterleaveTranslations4(data, temp.folder(), "TRNSLIT.TXT", "PIKTHL.txt", "YSFALI.txt",
-                                                     "SHAKIR.txt", 2, 0, 286);
+    const std::string text = InterleaveTranslations4(data, temp.folder(), "TRNSLIT.TXT", "PIKTHL.txt",
+                                                     "YSFALI.txt", "SHAKIR.txt", 2, 0, 286);
     EXPECT_GT(text.size(), kInterleaveLimit);
     EXPECT_LT(text.size(), kInterleaveLimit + 4000);
     EXPECT_EQ(text.substr(0, 3), "0) ");
@@ -91,9 +92,9 @@ TEST_F(RealData, HitCountsAgreeWithAnIndependentCount)
         std::vector<std::string> words;
     };
     const std::vector<Case> cases = {
-        {0, "PIKTHL.TXT", {"day"}},      {0, "PIKTHL.TXT", {"day", "judgment"}}, {5, "BUKHARI.TXT", {"day"}},
-        {6, "MUSLIM.TXT", {"prayer"}},   {7, "ABUDAWUD.TXT", {"fast", "night"}}, {8, "MALIK.TXT", {"zakat"}},
-        {1, "YSFALI.TXT", {"mercy"}},    {3, "SHAKIR.TXT", {"fire", "garden"}},
+        {0, "PIKTHL.TXT", {"day"}},    {0, "PIKTHL.TXT", {"day", "judgment"}}, {5, "BUKHARI.TXT", {"day"}},
+        {6, "MUSLIM.TXT", {"prayer"}}, {7, "ABUDAWUD.TXT", {"fast", "night"}}, {8, "MALIK.TXT", {"zakat"}},
+        {1, "YSFALI.TXT", {"mercy"}},  {3, "SHAKIR.TXT", {"fire", "garden"}},
     };
     for (const auto &c : cases) {
         SearchWords words;

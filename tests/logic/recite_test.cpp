@@ -77,7 +77,8 @@ TEST_F(Playlist, DurationOfVerseFollowsTheFileSize)
     request.from = request.to = 5;
     request.everyVerseCount = "1";
     request.pauseIndex = 3;
-    EXPECT_EQ(composePlaylist(request), (std::vector<std::string>{p("002-005.mp3"), p("b.mp3"), p("b.mp3"), p("b.mp3")}));
+    EXPECT_EQ(composePlaylist(request),
+              (std::vector<std::string>{p("002-005.mp3"), p("b.mp3"), p("b.mp3"), p("b.mp3")}));
 }
 
 TEST(SchemeNames, FileNamesAndRules)

@@ -19,11 +19,16 @@ protected:
 
     void SetUp() override
     {
-        data.write("PIKTHL.TXT", "Surah 1. Day\r\n\"001.1) Today is a day\"\r\n001.2) the Day of Judgment\r\n"
-                                 "001.3) night\r\n\"001.4) judgment, then day\"\r\nplain, split record day\r\n");
-        data.write("URDU.TXT", "1,Key One,,first day text\r\n2,Key Two,,second text\r\n3,kEY tHREE,,holiday\r\n");
+        data.write("PIKTHL.TXT",
+                   "Surah 1. Day\r\n\"001.1) Today is a day\"\r\n001.2) the Day of Judgment\r\n"
+                   "001.3) night\r\n\"001.4) judgment, then day\"\r\nplain, split record day\r\n");
+        data.write("URDU.TXT",
+                   "1,Key One,,first day text\r\n2,Key Two,,second text\r\n3,kEY tHREE,,holiday\r\n");
     }
-    SearchOutcome run(const std::string &query, int source = 0) { return RunQuery(data.folder(), source, query, words); }
+    SearchOutcome run(const std::string &query, int source = 0)
+    {
+        return RunQuery(data.folder(), source, query, words);
+    }
 };
 
 } // namespace
@@ -33,8 +38,9 @@ TEST_F(Search, OneWordListsEveryRecordHoldingItInFileOrder)
     std::vector<std::string> counts;
     const auto out = RunQuery(data.folder(), 0, "day", words,
                               [&](const auto &, std::string_view text, int) { counts.emplace_back(text); });
-    EXPECT_EQ(out.entries, (std::vector<std::string>{"Surah 1. Day", "001.1) Today is a day", "001.2) the Day of Judgment",
-                                                     "001.4) judgment, then day", "split record day"}));
+    EXPECT_EQ(out.entries,
+              (std::vector<std::string>{"Surah 1. Day", "001.1) Today is a day", "001.2) the Day of Judgment",
+                                        "001.4) judgment, then day", "split record day"}));
     EXPECT_EQ(out.countText, "5 items found");
     EXPECT_EQ(out.heading, "Complete verse");
     ASSERT_GE(counts.size(), 3u);
@@ -51,7 +57,8 @@ TEST_F(Search, WordsNarrowInListOrder)
                                   if (phase == 1)
                                       counts.emplace_back(text);
                               });
-    EXPECT_EQ(out.entries, (std::vector<std::string>{"001.2) the Day of Judgment", "001.4) judgment, then day"}));
+    EXPECT_EQ(out.entries,
+              (std::vector<std::string>{"001.2) the Day of Judgment", "001.4) judgment, then day"}));
     EXPECT_EQ(counts, (std::vector<std::string>{"1 items for + 'judgment'", "2 items for + 'judgment'"}));
     EXPECT_EQ(out.countText, "2 items found");
     EXPECT_EQ(words.count, 2);

@@ -35,7 +35,8 @@ TEST(ReadField, SplitsAtCommasAndLineEnds)
 TEST(ReadField, QuotedFieldsKeepCommasAndLoseTheirQuotes)
 {
     EXPECT_EQ(fields("\"a, b\",c\r\n"), (V{"a, b", "c"}));
-    EXPECT_EQ(fields("\"x\"  trailing,next\r\n"), (V{"x", "next"})); // text after the closing quote is dropped
+    EXPECT_EQ(fields("\"x\"  trailing,next\r\n"),
+              (V{"x", "next"})); // text after the closing quote is dropped
     EXPECT_EQ(fields("\"never closed, at all"), V{"never closed, at all"});
     EXPECT_EQ(fields("  \"   four\"\r\n"), V{"   four"});
 }

@@ -61,7 +61,8 @@ private slots:
         auto *list = f.child<QListWidget>("List1");
         list->setCurrentRow(qtkit::entries(list).indexOf(QStringLiteral("003-008")));
         // The small files hold no verse 8 of surah 3; the heading still names the surah.
-        QCOMPARE(f.child<QLabel>("Label1_0")->text(), QStringLiteral("003 Aal-e-Imran (The Family of Imran)"));
+        QCOMPARE(f.child<QLabel>("Label1_0")->text(),
+                 QStringLiteral("003 Aal-e-Imran (The Family of Imran)"));
         list->setCurrentRow(qtkit::entries(list).indexOf(QStringLiteral("002-002")));
         QCOMPARE(f.displayText(), QStringLiteral("2) P 2:2\n\n"));
         box(f, 0)->setChecked(false);

@@ -61,8 +61,9 @@ private slots:
         QCOMPARE(f.dialogs.suggestions[1], QStringLiteral("toolongname"));
         QCOMPARE(f.dialogs.shown.size(), 2); // the two refused names
         const std::string d = f.data.folder();
-        const std::string expected = d + "001-002.mp3\r\n" + d + "a.mp3\r\n" + d + "001-002.mp3\r\n" + d + "a.mp3\r\n" +
-                                     d + "001-003.mp3\r\n" + d + "a.mp3\r\n" + d + "001-003.mp3\r\n" + d + "a.mp3\r\n";
+        const std::string expected = d + "001-002.mp3\r\n" + d + "a.mp3\r\n" + d + "001-002.mp3\r\n" + d +
+                                     "a.mp3\r\n" + d + "001-003.mp3\r\n" + d + "a.mp3\r\n" + d +
+                                     "001-003.mp3\r\n" + d + "a.mp3\r\n";
         QCOMPARE(f.temp.read("Myname.m3u"), expected);
         QCOMPARE(itemsOf(f.combo("Combo4")), QStringList{QStringLiteral("Myname.m3u")});
 
@@ -88,7 +89,8 @@ private slots:
         QCOMPARE(f.child<QLineEdit>("Text1")->text(), QStringLiteral("1"));
         QCOMPARE(f.child<QLineEdit>("Text2")->text(), QStringLiteral("1"));
         QCOMPARE(f.player.launches.size(), std::size_t(2));
-        QCOMPARE(f.player.launches.front().first, player.string() + "  " + (f.temp.path() / "Default.m3u").string());
+        QCOMPARE(f.player.launches.front().first,
+                 player.string() + "  " + (f.temp.path() / "Default.m3u").string());
         QVERIFY(f.player.launches.front().second == WindowStyle::MinimizedNoActivate);
         QCOMPARE(f.form->state().schemeName, std::string("Default"));
     }
@@ -116,7 +118,8 @@ private slots:
         f.temp.write("ALPHA.M3U", "");
         f.startWindow();
         enabled(f, "Command2_0")->click();
-        QCOMPARE(f.player.launches.back().first, "c:\\winamp\\winamp  " + (f.temp.path() / "ALPHA.M3U").string());
+        QCOMPARE(f.player.launches.back().first,
+                 "c:\\winamp\\winamp  " + (f.temp.path() / "ALPHA.M3U").string());
         QVERIFY(f.player.launches.back().second == WindowStyle::NormalActivate);
 
         f.dialogs.answers = {QMessageBox::No};

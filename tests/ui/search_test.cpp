@@ -27,13 +27,13 @@ private:
         Window()
         {
             f.data.write("BUKHARI.TXT", "\"First, day one\"\r\n\"Second record\"\r\n\"Third day\"\r\n");
-            f.data.write("PIKTHL.TXT", "Surah 1. Name\r\n\"001.1) In the name of a day\"\r\n\"001.2) a Day, a day\"\r\n"
-                                       "001.3) night only\r\nSurah 2. Cow\r\n002.0) intro day\r\n002.1) one\r\n");
+            f.data.write("PIKTHL.TXT",
+                         "Surah 1. Name\r\n\"001.1) In the name of a day\"\r\n\"001.2) a Day, a day\"\r\n"
+                         "001.3) night only\r\nSurah 2. Cow\r\n002.0) intro day\r\n002.1) one\r\n");
             QTest::mouseClick(f.child<QPushButton>("Command1"), Qt::LeftButton);
             w = f.form->searchWindow();
         }
-        template<typename T>
-        T *get(const char *name) const
+        template <typename T> T *get(const char *name) const
         {
             return w->findChild<T *>(QLatin1String(name));
         }
@@ -74,8 +74,9 @@ private slots:
         QCOMPARE(itemsOf(s.get<QComboBox>("Combo1")).size(), 5);
         s.w->close();
         QTRY_VERIFY(!s.f.form->searchWindow());
-        QCOMPARE(s.f.temp.read("Srch.dat"), std::string("Day\r\nDay Judgment\r\n'Day of Judgment'\r\nday, night\r\n"
-                                                         "night\r\n"));
+        QCOMPARE(s.f.temp.read("Srch.dat"),
+                 std::string("Day\r\nDay Judgment\r\n'Day of Judgment'\r\nday, night\r\n"
+                             "night\r\n"));
         QTest::mouseClick(s.f.child<QPushButton>("Command1"), Qt::LeftButton);
         auto *again = s.f.form->searchWindow();
         QStringList history = itemsOf(again->findChild<QComboBox *>(QStringLiteral("Combo1")));

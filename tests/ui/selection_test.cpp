@@ -48,13 +48,20 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("last");
-        QTest::newRow("Al Fatiha") << 0 << "001-000" << "001-006";
-        QTest::newRow("Al Baqara") << 1 << "002-000" << "002-286";
-        QTest::newRow("Al A'raf") << 6 << "007-000" << "007-206";
-        QTest::newRow("At Tawba") << 8 << "009-000" << "009-129";
-        QTest::newRow("At Tariq") << 85 << "086-000" << "086-017";
-        QTest::newRow("Al Ghashiya") << 87 << "088-000" << "088-026";
-        QTest::newRow("An Nas") << 113 << "114-000" << "114-006";
+        QTest::newRow("Al Fatiha") << 0 << "001-000"
+                                   << "001-006";
+        QTest::newRow("Al Baqara") << 1 << "002-000"
+                                   << "002-286";
+        QTest::newRow("Al A'raf") << 6 << "007-000"
+                                  << "007-206";
+        QTest::newRow("At Tawba") << 8 << "009-000"
+                                  << "009-129";
+        QTest::newRow("At Tariq") << 85 << "086-000"
+                                  << "086-017";
+        QTest::newRow("Al Ghashiya") << 87 << "088-000"
+                                     << "088-026";
+        QTest::newRow("An Nas") << 113 << "114-000"
+                                << "114-006";
     }
 
     void choosingASurahFillsTheListsAndShowsTheWholeSurah()
@@ -83,7 +90,8 @@ private slots:
         QSignalSpy presses(f.child<QPushButton>("Command7"), &QPushButton::clicked);
         f.combo("Combo1")->setCurrentIndex(1);
         QCOMPARE(presses.count(), 3);
-        QCOMPARE(f.displayText(), QStringLiteral("0) P 2:0\n\n1) P 2:1\n\n2) P 2:2\n\n3) P 2:3\n\n4) P 2:4\n\n"));
+        QCOMPARE(f.displayText(),
+                 QStringLiteral("0) P 2:0\n\n1) P 2:1\n\n2) P 2:2\n\n3) P 2:3\n\n4) P 2:4\n\n"));
     }
 
     void supplicationListShowsSortedReferencesAndNothingElse()
@@ -145,7 +153,8 @@ private slots:
         QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, centreOf(list, 1));
         QCOMPARE(from(f), QStringLiteral("001"));
         QCOMPARE(to(f), QStringLiteral("005"));
-        QCOMPARE(f.displayText(), QStringLiteral("1) P 1:1\n\n2) P 1:2\n\n3) P 1:3\n\n4) P 1:4\n\n5) P 1:5\n\n"));
+        QCOMPARE(f.displayText(),
+                 QStringLiteral("1) P 1:1\n\n2) P 1:2\n\n3) P 1:3\n\n4) P 1:4\n\n5) P 1:5\n\n"));
 
         QTest::mousePress(list->viewport(), Qt::LeftButton, {}, centreOf(list, 2));
         list->setCurrentRow(4);

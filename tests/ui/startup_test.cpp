@@ -23,7 +23,10 @@ class StartupTest : public QObject
     Q_OBJECT
 
 private:
-    static QPushButton *button(const MainWindowFixture &f, const char *name) { return f.child<QPushButton>(name); }
+    static QPushButton *button(const MainWindowFixture &f, const char *name)
+    {
+        return f.child<QPushButton>(name);
+    }
     static QCheckBox *check(const MainWindowFixture &f, int i)
     {
         return f.child<QCheckBox>(("Check2_" + std::to_string(i)).c_str());
@@ -35,7 +38,8 @@ private slots:
         MainWindowFixture f;
         const QFont font = f.child<QPlainTextEdit>("Text3")->font();
         // The design font, or the font the system puts in its place.
-        QVERIFY(font.family() == QStringLiteral("Comic Sans MS") || QFontInfo(font).family() == font.family());
+        QVERIFY(font.family() == QStringLiteral("Comic Sans MS") ||
+                QFontInfo(font).family() == font.family());
         QCOMPARE(font.pointSizeF(), 9.75);
         QVERIFY(!font.bold());
         QCOMPARE(f.combo("Combo5")->currentText(), QFontInfo(font).family());
@@ -100,10 +104,10 @@ private slots:
     {
         const char *files[] = {
             "\r\nDejaVu Sans\r\n big \r\nmaybe\r\n x \r\n 7 \r\n -1 \r\n", // no numbers, odd checks
-            "\r\nDejaVu Sans\r\n 5000 \r\nFalse\r\n 1 \r\n 1 \r\n 1 \r\n",  // absurd size
-            "\r\nDejaVu Sans\r\n -3 \r\n",                                  // negative size, short file
+            "\r\nDejaVu Sans\r\n 5000 \r\nFalse\r\n 1 \r\n 1 \r\n 1 \r\n", // absurd size
+            "\r\nDejaVu Sans\r\n -3 \r\n",                                 // negative size, short file
             "\"unclosed\r\n",                                              // a quote never closed
-            "C:\\missing\\winamp.exe\r\nTimes, Bold\r\n 10 \r\nTrue\r\n",    // comma shifts the fields
+            "C:\\missing\\winamp.exe\r\nTimes, Bold\r\n 10 \r\nTrue\r\n",  // comma shifts the fields
         };
         for (const char *contents : files) {
             MainWindowFixture f(false);
@@ -120,7 +124,8 @@ private slots:
     {
         MainWindowFixture f(false);
         const auto player = f.temp.write("player.exe", "x");
-        f.temp.write("Prefs.dat", player.string() + "\r\nDejaVu Sans\r\n 11.25 \r\nTrue\r\n 0 \r\n 1 \r\n 0 \r\n");
+        f.temp.write("Prefs.dat",
+                     player.string() + "\r\nDejaVu Sans\r\n 11.25 \r\nTrue\r\n 0 \r\n 1 \r\n 0 \r\n");
         f.startWindow();
         check(f, 3)->setChecked(true); // Shakir is never saved
         button(f, "Command6")->click();
@@ -231,7 +236,8 @@ private slots:
         f.temp.write("notes.txt", "");
         std::filesystem::create_directory(f.temp.path() / "folder.m3u");
         f.startWindow();
-        QCOMPARE(itemsOf(f.combo("Combo4")), (QStringList{QStringLiteral("ALPHA.M3U"), QStringLiteral("zeta.m3u")}));
+        QCOMPARE(itemsOf(f.combo("Combo4")),
+                 (QStringList{QStringLiteral("ALPHA.M3U"), QStringLiteral("zeta.m3u")}));
         QCOMPARE(f.combo("Combo4")->currentIndex(), 0);
     }
 };

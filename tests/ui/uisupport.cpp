@@ -43,8 +43,8 @@ void writeSmallTranslations(const TempDir &dir)
             for (int e = 0; e < entries[static_cast<std::size_t>(surah - 1)]; ++e) {
                 char prefix[16];
                 std::snprintf(prefix, sizeof prefix, "%03d.%d)", surah, e);
-                text += std::string(prefix) + " " + tag + " " + std::to_string(surah) + ":" + std::to_string(e) +
-                        "\r\n";
+                text += std::string(prefix) + " " + tag + " " + std::to_string(surah) + ":" +
+                        std::to_string(e) + "\r\n";
             }
         }
         dir.write(name, text);
@@ -67,8 +67,14 @@ void MainWindowFixture::startWindow()
     form->load();
 }
 
-QString MainWindowFixture::displayText() const { return child<QPlainTextEdit>("Text3")->toPlainText(); }
+QString MainWindowFixture::displayText() const
+{
+    return child<QPlainTextEdit>("Text3")->toPlainText();
+}
 
-QStringList itemsOf(const QComboBox *combo) { return qtkit::entries(combo); }
+QStringList itemsOf(const QComboBox *combo)
+{
+    return qtkit::entries(combo);
+}
 
 } // namespace velmora::test

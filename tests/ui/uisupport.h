@@ -20,9 +20,10 @@ namespace velmora::test {
 class ScriptedDialogs : public qtkit::Dialogs
 {
 public:
-    QMessageBox::StandardButton ask(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons,
-                                    QMessageBox::Icon icon) override;
-    std::optional<QString> getText(QWidget *parent, const QString &prompt, const QString &suggestion) override;
+    QMessageBox::StandardButton ask(QWidget *parent, const QString &text,
+                                    QMessageBox::StandardButtons buttons, QMessageBox::Icon icon) override;
+    std::optional<QString> getText(QWidget *parent, const QString &prompt,
+                                   const QString &suggestion) override;
 
     std::deque<QMessageBox::StandardButton> answers; // default: the first button offered
     std::deque<std::optional<QString>> texts;        // default: cancel
@@ -50,8 +51,7 @@ struct MainWindowFixture
     bool ended = false;
 
     void startWindow();
-    template<typename T>
-    T *child(const char *name) const
+    template <typename T> T *child(const char *name) const
     {
         return form->findChild<T *>(QLatin1String(name));
     }
