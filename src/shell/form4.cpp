@@ -76,6 +76,7 @@ Form4::Form4(QComboBox *surahList, QSize mainSize)
     setTabOrder(text1_, list1_);
     setTabOrder(list1_, command2_);
     setTabOrder(command2_, command1_);
+    qtkit::widenClippedLabels(this);
 
     connect(command2_, &QPushButton::clicked, this, &Form4::find);
     connect(command1_, &QPushButton::clicked, this, &QDialog::close);
