@@ -166,8 +166,8 @@ void Form1::command2Click(int index)
         if (answer != QMessageBox::Yes)
             return;
         std::error_code ec;
-        std::filesystem::remove(state_.playlistPath,
-                                ec); // a file already gone is simply dropped from the list
+        // A file already gone is simply dropped from the list.
+        std::filesystem::remove(state_.playlistPath, ec);
         {
             const QSignalBlocker blocker(combo4_);
             combo4_->removeItem(combo4_->currentIndex());
