@@ -29,6 +29,23 @@ std::vector<std::string> splitPlayerCommandLine(const std::string &commandLine)
 
 #ifdef _WIN32
 
+bool startCommandLine(const std::string &commandLine, WindowStyle style)
+{
+    if (commandLine.empty())
+        return false;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = style == WindowStyle::MinimizedNoActivate ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL;
+    PROCESS_INFORMATION pi{};
+    std::string line = commandLine; // CreateProcessA may write into its command line
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
 bool startDetached(const std::vector<std::string> &argv, WindowStyle style)
 {
     if (argv.empty() || argv.front().empty())
@@ -37,18 +54,11 @@ bool startDetached(const std::vector<std::string> &argv, WindowStyle style)
     for (const auto &arg : argv) {
         if (!commandLine.empty())
             commandLine += ' ';
-        commandLine += arg;
+        // A path with blanks (a user folder, say) stays one argument inside double quotes.
+        const bool quote = arg.find_first_of(" \t") != std::string::npos;
+        commandLine += quote ? '"' + arg + '"' : arg;
     }
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = style == WindowStyle::MinimizedNoActivate ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return true;
+    return startCommandLine(commandLine, style);
 }
 
 std::vector<std::string> editorCommandFor(const std::string &path)

@@ -11,6 +11,12 @@ namespace velmora::platform {
 // Starts program with its arguments, detached from this process; false when it cannot be started.
 bool startDetached(const std::vector<std::string> &argv, WindowStyle style);
 
+#ifdef _WIN32
+// Starts a process from a whole Windows command line with the given window style, without waiting;
+// false when it cannot be started.
+bool startCommandLine(const std::string &commandLine, WindowStyle style);
+#endif
+
 // Splits "program  argument" at its first run of two spaces into program and argument.
 std::vector<std::string> splitPlayerCommandLine(const std::string &commandLine);
 

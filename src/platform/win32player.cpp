@@ -1,21 +1,50 @@
 #include "win32player.h"
 
+#include "process.h"
+
 #include <vector>
 #include <windows.h>
 
 namespace velmora::platform {
 namespace {
 
+constexpr char kPlayerWindowClass[] = "Winamp v1.x";
+constexpr LPARAM kPlayStateQuery = 104;
+constexpr UINT kProgramCodePage = 1252; // the code page of the data files and of every text the program keeps
+
 HWND toWindow(PlayerHandle handle)
 {
     return reinterpret_cast<HWND>(handle);
 }
 
+std::string convertCodePage(const std::string &text, UINT from, UINT to)
+{
+    if (text.empty() || from == to)
+        return text;
+    const int wideLength =
+        MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (wideLength <= 0)
+        return text;
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), wide.data(), wideLength);
+    const int length = WideCharToMultiByte(to, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        return text;
+    std::string out(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(to, 0, wide.data(), wideLength, out.data(), length, nullptr, nullptr);
+    return out;
+}
+
 } // namespace
+
+std::string ansiToProgramText(const std::string &ansi)
+{
+    return convertCodePage(ansi, GetACP(), kProgramCodePage);
+}
 
 PlayerHandle Win32PlayerChannel::FindPlayer()
 {
-    return reinterpret_cast<PlayerHandle>(FindWindowA("Winamp v1.x", nullptr));
+    return reinterpret_cast<PlayerHandle>(FindWindowA(kPlayerWindowClass, nullptr));
 }
 
 bool Win32PlayerChannel::IsPlayerWindow(PlayerHandle handle)
@@ -25,7 +54,7 @@ bool Win32PlayerChannel::IsPlayerWindow(PlayerHandle handle)
 
 int Win32PlayerChannel::QueryPlayState(PlayerHandle handle)
 {
-    return static_cast<int>(SendMessageA(toWindow(handle), WM_USER, 0, 104));
+    return static_cast<int>(SendMessageA(toWindow(handle), WM_USER, 0, kPlayStateQuery));
 }
 
 std::string Win32PlayerChannel::GetWindowTitle(PlayerHandle handle)
@@ -37,7 +66,7 @@ std::string Win32PlayerChannel::GetWindowTitle(PlayerHandle handle)
         return {};
     std::vector<char> buf(static_cast<std::size_t>(n) + 1, '\0');
     const int got = GetWindowTextA(toWindow(handle), buf.data(), n + 1);
-    return std::string(buf.data(), static_cast<std::size_t>(got > 0 ? got : 0));
+    return ansiToProgramText(std::string(buf.data(), static_cast<std::size_t>(got > 0 ? got : 0)));
 }
 
 void Win32PlayerChannel::ClosePlayer(PlayerHandle handle)
@@ -47,17 +76,7 @@ void Win32PlayerChannel::ClosePlayer(PlayerHandle handle)
 
 bool Win32PlayerChannel::LaunchPlayer(const std::string &commandLine, WindowStyle style)
 {
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = style == WindowStyle::MinimizedNoActivate ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL;
-    PROCESS_INFORMATION pi{};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return true;
+    return startCommandLine(commandLine, style);
 }
 
 void Win32PlayerChannel::sendCommand(PlayerHandle handle, int code)

@@ -167,7 +167,7 @@ std::vector<std::string> entryCountRows()
 {
     std::vector<std::string> rows;
     for (int row = 0; row <= kSurahCount; ++row)
-        rows.push_back(" " + std::to_string(entryCountOfRow(row)) + " ");
+        rows.push_back(std::string(" ").append(std::to_string(entryCountOfRow(row))).append(" "));
     return rows;
 }
 

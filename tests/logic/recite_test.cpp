@@ -31,7 +31,8 @@ protected:
         request.selectionCount = "1";
         request.pauseIndex = 1;
     }
-    std::string p(const char *name) const { return app.folder() + name; }
+    // Playlists hold the short form of each recording's path.
+    std::string p(const char *name) const { return platform::ShortPathOf(app.folder() + name); }
 };
 
 } // namespace
@@ -141,12 +142,18 @@ TEST(Platform, ShortPathsAndCaseBlindLookup)
     dir.write("PIKTHL.TXT", "x");
     EXPECT_EQ(platform::ShortPathOf(""), "");
     EXPECT_EQ(platform::ShortPathOf(dir.folder() + "missing"), "");
-    EXPECT_EQ(platform::ShortPathOf(dir.folder() + "PIKTHL.TXT"), dir.folder() + "PIKTHL.TXT");
-    EXPECT_EQ(platform::resolveNoCase(dir.folder(), "pikthl.txt"), dir.path() / "PIKTHL.TXT");
-    EXPECT_EQ(platform::resolveNoCase(dir.folder(), "new.txt"), dir.path() / "new.txt");
-    EXPECT_EQ(platform::tempFolder().back(), '/');
+    EXPECT_TRUE(std::filesystem::equivalent(platform::resolveNoCase(dir.folder(), "pikthl.txt"),
+                                            dir.path() / "PIKTHL.TXT"));
+    EXPECT_EQ(platform::resolveNoCase(dir.folder(), "new.txt"),
+              std::filesystem::path(dir.folder()) / "new.txt");
     EXPECT_EQ(platform::splitPlayerCommandLine("/usr/bin/player  /tmp/a b.m3u"),
               (std::vector<std::string>{"/usr/bin/player", "/tmp/a b.m3u"}));
     EXPECT_FALSE(platform::startDetached({dir.folder() + "no-such-program"}, WindowStyle::NormalActivate));
+#ifndef _WIN32
+    // No short forms here: the absolute path stands for itself, and the names are matched by hand.
+    EXPECT_EQ(platform::ShortPathOf(dir.folder() + "PIKTHL.TXT"), dir.folder() + "PIKTHL.TXT");
+    EXPECT_EQ(platform::resolveNoCase(dir.folder(), "pikthl.txt"), dir.path() / "PIKTHL.TXT");
+    EXPECT_EQ(platform::tempFolder().back(), '/');
     EXPECT_TRUE(platform::startDetached({"true"}, WindowStyle::NormalActivate));
+#endif
 }

@@ -1,0 +1,308 @@
+// The Windows side of the platform layer, run under Wine or on Windows: a stand-in player window of
+// the player's class in this process, the temporary folder and the short path.
+#include "platform/paths.h"
+#include "platform/process.h"
+#include "platform/win32player.h"
+#include "shell/ansi.h"
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <vector>
+#include <windows.h>
+
+using namespace velmora;
+
+namespace {
+
+// What the stand-in player answers and what it was sent.
+struct StandInPlayer
+{
+    LRESULT state = 0;
+    std::vector<WPARAM> commands;
+    int closeRequests = 0;
+};
+StandInPlayer g_player;
+
+LRESULT CALLBACK standInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_USER:
+        if (lParam == 104)
+            return g_player.state;
+        return 0;
+    case WM_COMMAND:
+        g_player.commands.push_back(wParam);
+        return 0;
+    case WM_CLOSE:
+        ++g_player.closeRequests;
+        DestroyWindow(window);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+void registerStandInClass()
+{
+    static const bool registered = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = standInProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "Winamp v1.x";
+        return RegisterClassA(&wc) != 0;
+    }();
+    ASSERT_TRUE(registered);
+}
+
+// Lets the posted messages of this thread reach their windows.
+void pumpMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+class Win32Channel : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        registerStandInClass();
+        g_player = {};
+    }
+    void TearDown() override
+    {
+        if (window_ && IsWindow(window_))
+            DestroyWindow(window_);
+        pumpMessages();
+    }
+    HWND openPlayer(const char *title)
+    {
+        window_ = CreateWindowExA(0, "Winamp v1.x", title, WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+        return window_;
+    }
+
+    platform::Win32PlayerChannel channel_;
+    HWND window_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(Win32Channel, FindsThePlayerWindowByItsClass)
+{
+    EXPECT_EQ(channel_.FindPlayer(), 0u) << "no player yet";
+    const HWND window = openPlayer("1. 001-001 - Winamp");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(channel_.FindPlayer(), reinterpret_cast<PlayerHandle>(window));
+    EXPECT_TRUE(channel_.IsPlayerWindow(channel_.FindPlayer()));
+    EXPECT_FALSE(channel_.IsPlayerWindow(0));
+}
+
+TEST_F(Win32Channel, SendsTheTransportCodesToThePlayer)
+{
+    ASSERT_NE(openPlayer("Winamp"), nullptr);
+    channel_.SendPlayerCommand(kCmdPlay);
+    channel_.SendPlayerCommand(kCmdPause);
+    channel_.SendPlayerCommand(kCmdStop);
+    EXPECT_EQ(g_player.commands, (std::vector<WPARAM>{40045, 40046, 40047}));
+}
+
+TEST_F(Win32Channel, NoPlayerMeansNothingIsSentAndNothingFound)
+{
+    channel_.SendPlayerCommand(kCmdPlay);
+    EXPECT_TRUE(g_player.commands.empty());
+    EXPECT_EQ(channel_.FindPlayer(), 0u);
+    EXPECT_EQ(channel_.GetWindowTitle(0), "");
+    EXPECT_FALSE(channel_.IsPlayerWindow(0));
+}
+
+TEST_F(Win32Channel, PassesThePlayStateThrough)
+{
+    ASSERT_NE(openPlayer("Winamp"), nullptr);
+    const PlayerHandle h = channel_.FindPlayer();
+    for (const LRESULT state : {0, 1, 3, 7}) {
+        g_player.state = state;
+        EXPECT_EQ(channel_.QueryPlayState(h), state);
+    }
+}
+
+TEST_F(Win32Channel, ReadsTheWindowTitle)
+{
+    const HWND window = openPlayer("12. Al-Fatiha - 001-002 - Winamp");
+    ASSERT_NE(window, nullptr);
+    const PlayerHandle h = channel_.FindPlayer();
+    EXPECT_EQ(channel_.GetWindowTitle(h), "12. Al-Fatiha - 001-002 - Winamp");
+    SetWindowTextA(window, "");
+    EXPECT_EQ(channel_.GetWindowTitle(h), "");
+    DestroyWindow(window);
+    EXPECT_FALSE(channel_.IsPlayerWindow(h));
+    EXPECT_EQ(channel_.GetWindowTitle(h), "") << "a handle that is no longer a window";
+}
+
+TEST_F(Win32Channel, ClosePostsAndReturnsAtOnce)
+{
+    ASSERT_NE(openPlayer("Winamp"), nullptr);
+    const PlayerHandle h = channel_.FindPlayer();
+    channel_.ClosePlayer(h);
+    EXPECT_EQ(g_player.closeRequests, 0) << "posted, not sent";
+    EXPECT_TRUE(channel_.IsPlayerWindow(h));
+    pumpMessages();
+    EXPECT_EQ(g_player.closeRequests, 1);
+    EXPECT_FALSE(channel_.IsPlayerWindow(h));
+    EXPECT_EQ(channel_.FindPlayer(), 0u);
+}
+
+namespace {
+
+std::string thisProgram()
+{
+    char buf[MAX_PATH + 1] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
+    return std::string(buf, n);
+}
+
+std::string readWhenWritten(const std::filesystem::path &file)
+{
+    for (int i = 0; i < 200; ++i) {
+        std::ifstream in(file, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        if (!ss.str().empty() && ss.str().back() == '\n')
+            return ss.str();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return {};
+}
+
+} // namespace
+
+// The started program is this test program, which (see main) writes the argument it got and the
+// window style it was asked to show into the file that follows the playlist's name.
+TEST(Win32Launch, StartsThePlayerWithThePlaylistAndTheWindowStyle)
+{
+    test::TempDir dir;
+    const auto playlist = dir.write("My Scheme.m3u", "001-001.mp3\r\n");
+    const std::string player = platform::ShortPathOf(thisProgram());
+    ASSERT_FALSE(player.empty());
+    const std::string shortList = platform::ShortPathOf(playlist.string());
+    ASSERT_FALSE(shortList.empty());
+    EXPECT_EQ(shortList.find(' '), std::string::npos) << shortList;
+
+    platform::Win32PlayerChannel channel;
+    ASSERT_TRUE(channel.LaunchPlayer(player + "  " + shortList, WindowStyle::MinimizedNoActivate));
+    EXPECT_EQ(readWhenWritten(playlist.string() + ".launched"),
+              shortList + " " + std::to_string(SW_SHOWMINNOACTIVE) + "\n");
+
+    std::filesystem::remove(playlist.string() + ".launched");
+    ASSERT_TRUE(channel.LaunchPlayer(player + "  " + shortList, WindowStyle::NormalActivate));
+    EXPECT_EQ(readWhenWritten(playlist.string() + ".launched"),
+              shortList + " " + std::to_string(SW_SHOWNORMAL) + "\n");
+}
+
+TEST(Win32Launch, AProgramThatIsNotThereIsNotStarted)
+{
+    platform::Win32PlayerChannel channel;
+    EXPECT_FALSE(channel.LaunchPlayer("c:\\no-such-folder\\winamp  c:\\x.m3u", WindowStyle::NormalActivate));
+    EXPECT_FALSE(channel.LaunchPlayer("", WindowStyle::NormalActivate));
+}
+
+TEST(Win32Paths, ShortPathOfExistingMissingAndEmpty)
+{
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.path() / "A Folder With A Long Name");
+    const auto file = dir.write("A Folder With A Long Name/Recitation scheme.m3u", "x");
+    const std::string shortForm = platform::ShortPathOf(file.string());
+    ASSERT_FALSE(shortForm.empty());
+    EXPECT_EQ(shortForm.find(' '), std::string::npos) << shortForm;
+    EXPECT_TRUE(std::filesystem::equivalent(shortForm, file));
+
+    EXPECT_EQ(platform::ShortPathOf((dir.path() / "missing.m3u").string()), "");
+    EXPECT_EQ(platform::ShortPathOf(""), "");
+}
+
+namespace {
+
+// Sets an environment variable for this process and puts the old value back afterwards.
+class ScopedVariable
+{
+public:
+    ScopedVariable(const char *name, const std::string &value) : name_(name)
+    {
+        char buf[32768];
+        const DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
+        if (n > 0 && n < sizeof buf)
+            old_ = std::string(buf, n);
+        had_ = n > 0;
+        SetEnvironmentVariableA(name, value.c_str());
+    }
+    ~ScopedVariable() { SetEnvironmentVariableA(name_, had_ ? old_.c_str() : nullptr); }
+    ScopedVariable(const ScopedVariable &) = delete;
+    ScopedVariable &operator=(const ScopedVariable &) = delete;
+
+private:
+    const char *name_;
+    std::string old_;
+    bool had_ = false;
+};
+
+} // namespace
+
+TEST(Win32Paths, TemporaryFolderFitsTheBufferOrIsEmpty)
+{
+    const std::string folder = platform::tempFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '\\');
+    EXPECT_LT(folder.size(), 144u);
+
+    test::TempDir dir;
+    const std::string shortEnough = dir.path().string();
+    {
+        ScopedVariable tmp("TMP", shortEnough);
+        EXPECT_EQ(platform::tempFolder(), shortEnough + "\\");
+    }
+    // A folder whose path needs 144 characters or more does not fit the buffer: no temporary folder.
+    std::filesystem::path deep = dir.path();
+    while (deep.string().size() < 150)
+        deep /= "a-rather-long-folder-name";
+    std::filesystem::create_directories(deep);
+    {
+        ScopedVariable tmp("TMP", deep.string());
+        EXPECT_EQ(platform::tempFolder(), "");
+    }
+}
+
+TEST(Win32Text, TitlesReachTheProgramInWindows1252)
+{
+    // Western systems: the ANSI code page is Windows-1252 and the bytes pass unchanged.
+    if (GetACP() == 1252) {
+        EXPECT_EQ(platform::ansiToProgramText("Sur\xE9 \x93quoted\x94"), "Sur\xE9 \x93quoted\x94");
+    }
+    EXPECT_EQ(platform::ansiToProgramText("1. 002-255 - Winamp"), "1. 002-255 - Winamp");
+    EXPECT_EQ(platform::ansiToProgramText(""), "");
+}
+
+int main(int argc, char **argv)
+{
+    // Started as the stand-in player program: "program  playlist".
+    // Short names come in capitals.
+    if (argc == 2 && ansi::equalsNoCase(std::filesystem::path(argv[1]).extension().string(), ".m3u")) {
+        STARTUPINFOA si{};
+        GetStartupInfoA(&si);
+        // The playlist's short name leads to the long one, beside which the report is written.
+        char longName[MAX_PATH + 1] = {};
+        GetLongPathNameA(argv[1], longName, MAX_PATH);
+        std::ofstream(std::string(longName) + ".launched", std::ios::binary)
+            << argv[1] << ' ' << ((si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : -1) << '\n';
+        return 0;
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
