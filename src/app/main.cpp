@@ -5,7 +5,7 @@
 #ifdef _WIN32
 #include "platform/win32player.h"
 #else
-#include "platform/nullplayer.h"
+#include "platform/mprisplayer.h"
 #endif
 
 #include <QApplication>
@@ -20,7 +20,7 @@ int main(int argc, char *argv[])
 #ifdef _WIN32
     velmora::platform::Win32PlayerChannel player;
 #else
-    velmora::platform::NullPlayerChannel player;
+    velmora::platform::MprisPlayerChannel player;
 #endif
     velmora::qtkit::Dialogs dialogs;
     velmora::Form1 form(velmora::platform::programFolder(), velmora::platform::tempFolder(), player, dialogs);

@@ -1,0 +1,33 @@
+// The player channel over MPRIS, the media player interface of the D-Bus session bus: the Linux
+// counterpart of the Windows player's window messages.
+#pragma once
+
+#include "recite/playerchannel.h"
+
+#include <QDBusConnection>
+
+namespace velmora::platform {
+
+class MprisPlayerChannel : public PlayerChannel
+{
+public:
+    MprisPlayerChannel();
+
+    // A running MPRIS player (Audacious first) on the session bus; 0 without a bus or a player.
+    PlayerHandle FindPlayer() override;
+    // Whether the player that the handle names is still on the bus.
+    bool IsPlayerWindow(PlayerHandle handle) override;
+    int QueryPlayState(PlayerHandle handle) override;
+    std::string GetWindowTitle(PlayerHandle handle) override;
+    // Asks the player to quit, without waiting for its answer.
+    void ClosePlayer(PlayerHandle handle) override;
+    bool LaunchPlayer(const std::string &commandLine, WindowStyle style) override;
+
+protected:
+    void sendCommand(PlayerHandle handle, int code) override;
+
+private:
+    QDBusConnection bus_;
+};
+
+} // namespace velmora::platform

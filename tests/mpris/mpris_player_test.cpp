@@ -1,0 +1,175 @@
+// The MPRIS player channel against a real player on a private session bus (SessionBus.*, run inside
+// dbus-run-session) and with no bus at all (NoBus.*).
+#include "platform/mpris.h"
+#include "platform/mprisplayer.h"
+#include "recite/monitor.h"
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+using namespace velmora;
+using namespace std::chrono_literals;
+
+namespace {
+
+void expectNoPlayer(platform::MprisPlayerChannel &channel)
+{
+    EXPECT_EQ(channel.FindPlayer(), 0u);
+    EXPECT_FALSE(channel.IsPlayerWindow(0));
+    EXPECT_FALSE(channel.IsPlayerWindow(platform::mpris::handleFromUniqueName(":1.9999")));
+    EXPECT_EQ(channel.GetWindowTitle(platform::mpris::handleFromUniqueName(":1.9999")), "");
+    EXPECT_EQ(channel.QueryPlayState(0), kStateStopped);
+    channel.SendPlayerCommand(kCmdPlay); // nothing to send to, nothing to report
+    channel.ClosePlayer(platform::mpris::handleFromUniqueName(":1.9999"));
+    const MonitorView view = monitorTick(channel);
+    EXPECT_EQ(view.status, "");
+    EXPECT_EQ(view.lamp, Lamp::NoPlayer);
+    EXPECT_EQ(view.playEnabled, false);
+}
+
+// Waits up to ten seconds for a condition that the player brings about on its own time.
+bool eventually(const std::function<bool()> &condition)
+{
+    for (int i = 0; i < 200; ++i) {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(50ms);
+    }
+    return condition();
+}
+
+// A silent mono WAV file; the player goes by its content, whatever the file is named.
+void writeSilence(const std::filesystem::path &file, int seconds)
+{
+    constexpr std::uint32_t rate = 8000;
+    const std::uint32_t dataBytes = rate * 2 * static_cast<std::uint32_t>(seconds);
+    std::ofstream out(file, std::ios::binary);
+    const auto u32 = [&](std::uint32_t v) { out.write(reinterpret_cast<const char *>(&v), 4); };
+    const auto u16 = [&](std::uint16_t v) { out.write(reinterpret_cast<const char *>(&v), 2); };
+    out.write("RIFF", 4);
+    u32(36 + dataBytes);
+    out.write("WAVEfmt ", 8);
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(rate);
+    u32(rate * 2);
+    u16(2);
+    u16(16);
+    out.write("data", 4);
+    u32(dataBytes);
+    out << std::string(dataBytes, '\0');
+}
+
+std::string mprisPlugin()
+{
+    for (const char *path : {"/usr/lib/mpv-mpris/mpris.so", "/etc/mpv/scripts/mpris.so"})
+        if (std::filesystem::exists(path))
+            return path;
+    return {};
+}
+
+bool mpvInstalled()
+{
+    return std::system("command -v mpv >/dev/null 2>&1") == 0;
+}
+
+} // namespace
+
+TEST(NoBus, EveryOperationMeansNoPlayer)
+{
+    ASSERT_FALSE(QDBusConnection::sessionBus().isConnected())
+        << "run with DBUS_SESSION_BUS_ADDRESS naming no bus";
+    platform::MprisPlayerChannel channel;
+    expectNoPlayer(channel);
+}
+
+TEST(SessionBus, NoPlayerRunning)
+{
+    ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run inside dbus-run-session";
+    platform::MprisPlayerChannel channel;
+    expectNoPlayer(channel);
+}
+
+class RealPlayer : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        // A player the test could not close is ended here, so that none outlives the test.
+        std::ifstream pidFile(dir_.path() / "player.pid");
+        long pid = 0;
+        if (pidFile >> pid && pid > 0)
+            ::kill(static_cast<pid_t>(pid), SIGTERM);
+    }
+    test::TempDir dir_;
+};
+
+TEST_F(RealPlayer, PlaysPausesStopsShowsTheTrackAndCloses)
+{
+    ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run inside dbus-run-session";
+    if (!mpvInstalled() || mprisPlugin().empty())
+        GTEST_SKIP() << "mpv with its MPRIS plugin is not installed (Debian packages mpv, mpv-mpris)";
+
+    writeSilence(dir_.path() / "001-001.mp3", 30);
+    writeSilence(dir_.path() / "001-002.mp3", 30);
+    const auto playlist = dir_.write("scheme.m3u", (dir_.path() / "001-001.mp3").string() + "\r\n" +
+                                                       (dir_.path() / "001-002.mp3").string() + "\r\n");
+    // The player program the program starts: mpv, headless and silent, as the only argument's player.
+    const auto player =
+        dir_.write("player", "#!/bin/sh\necho $$ > '" + (dir_.path() / "player.pid").string() +
+                                 "'\nexec mpv --no-config --no-video --ao=null --idle=yes "
+                                 "--no-terminal --script='" +
+                                 mprisPlugin() + "' \"$@\"\n");
+    std::filesystem::permissions(player, std::filesystem::perms::owner_all);
+
+    platform::MprisPlayerChannel channel;
+    ASSERT_TRUE(
+        channel.LaunchPlayer(player.string() + "  " + playlist.string(), WindowStyle::MinimizedNoActivate));
+    ASSERT_TRUE(eventually([&] { return channel.FindPlayer() != 0; }))
+        << "the player never came onto the bus";
+    const PlayerHandle h = channel.FindPlayer();
+    EXPECT_TRUE(channel.IsPlayerWindow(h));
+
+    ASSERT_TRUE(eventually([&] { return channel.QueryPlayState(h) == kStatePlaying; }));
+    EXPECT_TRUE(eventually([&] { return channel.GetWindowTitle(h) == "1. 001-001 - mpv"; }))
+        << channel.GetWindowTitle(h);
+    MonitorView view = monitorTick(channel);
+    EXPECT_EQ(view.lamp, Lamp::Playing);
+    EXPECT_EQ(view.playEnabled, false);
+    EXPECT_EQ(view.pauseEnabled, true);
+
+    channel.SendPlayerCommand(kCmdPause);
+    EXPECT_TRUE(eventually([&] { return channel.QueryPlayState(h) == kStatePaused; }));
+    EXPECT_EQ(monitorTick(channel).blinking, true);
+    channel.SendPlayerCommand(kCmdPlay);
+    EXPECT_TRUE(eventually([&] { return channel.QueryPlayState(h) == kStatePlaying; }));
+    channel.SendPlayerCommand(kCmdStop);
+    EXPECT_TRUE(eventually([&] { return channel.QueryPlayState(h) == kStateStopped; }));
+    view = monitorTick(channel);
+    EXPECT_EQ(view.lamp, Lamp::Stopped);
+    EXPECT_EQ(view.playEnabled, true);
+    EXPECT_EQ(view.stopEnabled, false);
+
+    channel.ClosePlayer(h);
+    EXPECT_TRUE(eventually([&] { return channel.FindPlayer() == 0; })) << "the player did not quit";
+    EXPECT_FALSE(channel.IsPlayerWindow(h));
+    EXPECT_EQ(channel.GetWindowTitle(h), "");
+}
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
