@@ -5,13 +5,6 @@
 namespace velmora {
 namespace {
 
-std::string protectComma(const std::string &text)
-{
-    if (text.find(',') == std::string::npos || text.find('"') != std::string::npos)
-        return text;
-    return '"' + text + '"';
-}
-
 int checkValue(std::string_view field)
 {
     return numberInText(field) == 1.0 ? 1 : 0;
@@ -47,8 +40,8 @@ Preferences parsePreferences(FieldReader &reader)
 std::string formatPreferences(const Preferences &prefs)
 {
     LineWriter w;
-    w.text(protectComma(prefs.playerPath));
-    w.text(protectComma(prefs.fontName));
+    w.text(quotedIfNeeded(prefs.playerPath));
+    w.text(quotedIfNeeded(prefs.fontName));
     w.number(prefs.fontSize);
     w.truth(prefs.bold);
     for (const int check : prefs.checks)

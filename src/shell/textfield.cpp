@@ -123,6 +123,18 @@ void LineWriter::truth(bool value)
     text(value ? "True" : "False");
 }
 
+std::string quotedIfNeeded(std::string_view text)
+{
+    if (text.find(',') == std::string_view::npos || text.find('"') != std::string_view::npos)
+        return std::string(text);
+    std::string out;
+    out.reserve(text.size() + 2);
+    out.push_back('"');
+    out.append(text);
+    out.push_back('"');
+    return out;
+}
+
 bool writeFileReplacing(const std::filesystem::path &path, std::string_view contents)
 {
     std::filesystem::path temp = path;

@@ -59,6 +59,10 @@ private:
     std::string out_;
 };
 
+// A text as a field that the field reader gives back whole: in double quotes when it holds a comma.
+// A text that holds a double quote cannot be quoted and stays as it is.
+std::string quotedIfNeeded(std::string_view text);
+
 // Writes a file whole through a temporary name, so a failed write leaves the old file as it was.
 bool writeFileReplacing(const std::filesystem::path &path, std::string_view contents);
 

@@ -77,13 +77,8 @@ std::string InterleaveTranslations(const std::string &folder, const std::string 
         // Each verse is one item of its scratch file: a verse holding a comma is written in double
         // quotes, so that its parts are not paired with the other translations' next verses.
         std::string text;
-        for (const auto &verse : extractVerses(folder, fileNames[k], surah, fromVerse, toVerse, hooks)) {
-            const bool quote = verse.find(',') != std::string::npos && verse.find('"') == std::string::npos;
-            if (quote)
-                text.append("\"").append(verse).append("\"\r\n\r\n");
-            else
-                text.append(verse).append("\r\n\r\n");
-        }
+        for (const auto &verse : extractVerses(folder, fileNames[k], surah, fromVerse, toVerse, hooks))
+            text.append(quotedIfNeeded(verse)).append("\r\n\r\n");
         text.append("\r\n");
         // The scratch file keeps the last texts for anyone who looks; the items are read from the
         // very bytes written, so a temporary folder that cannot be written still shows the verses.

@@ -1,0 +1,62 @@
+// Writing the program's data files from published texts: translations as "sura|aya|text" lines
+// and hadith collections as JSON (the hadith half lives in search/hadithimport.h).
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora::import {
+
+// Counts for the report of one written file.
+struct ImportStats
+{
+    std::size_t records = 0;        // records written, headings included
+    std::size_t items = 0;          // verses or hadiths taken from the input
+    std::size_t transliterated = 0; // characters written as their nearest Windows-1252 form
+    std::size_t replaced = 0;       // characters with no such form, written as "?"
+    std::size_t invalidBytes = 0;   // input bytes that were not UTF-8
+    std::size_t skipped = 0;        // hadiths with no text, left out
+};
+
+// A finished file's text, or why the input was refused.
+struct ImportResult
+{
+    std::string contents; // Windows-1252, CR LF; empty when refused
+    ImportStats stats;
+    std::string error; // "" when the input was taken
+};
+
+// Called now and then with the input bytes handled so far and their total.
+using Progress = std::function<void(std::size_t done, std::size_t total)>;
+
+// One record of a data file from UTF-8 text: converted to Windows-1252, double quotes inside made
+// apostrophes and line breaks and tabs made blanks (the field reader cannot give either back),
+// outer blanks dropped, and the whole in double quotes when it holds a comma; then CR LF.
+std::string dataRecord(std::string_view utf8, ImportStats &stats);
+
+// A translation or transliteration from lines "sura|aya|text" (lines starting with "#" and blank
+// lines are passed over). Every verse of every surah must be there exactly once, with the verse
+// counts of the surah list. The file gets, per surah, the heading "Surah N. name", then for
+// surahs 2 to 114 entry 0 (the invocation, taken from verse 1:1, or for surah 9 a note that it has
+// none), then one record "SSS.V) text" per verse.
+ImportResult importTranslation(std::string_view input, const Progress &progress = {});
+
+// The note that stands as entry 0 of surah 9, which opens without the invocation.
+inline constexpr std::string_view kNoInvocationNote = "(This surah opens without the invocation.)";
+
+// Writes finished files into a folder: each first under a temporary name, and only when all are
+// written are they renamed over the old ones, so a failure leaves every old file as it was. An
+// existing file whose name differs only in letter case is the one replaced. "" on success, else
+// what went wrong.
+struct OutputFile
+{
+    std::string name;
+    std::string contents;
+};
+std::string writeDataFiles(const std::filesystem::path &folder, const std::vector<OutputFile> &files);
+
+} // namespace velmora::import

@@ -1,0 +1,257 @@
+#include "search/engine.h"
+#include "search/hadithimport.h"
+#include "shell/catalogue.h"
+#include "shell/json.h"
+#include "shell/textfield.h"
+#include "text/extract.h"
+#include "text/import.h"
+
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+
+using namespace velmora;
+
+namespace {
+
+// A whole translation in sura|aya|text lines; every verse reads "Verse s:v." unless given here.
+std::string translationInput(const std::map<std::pair<int, int>, std::string> &special, int skipSurah = 0,
+                             std::string_view lineEnd = "\n")
+{
+    std::string in = "\xEF\xBB\xBF# A test translation\n\n";
+    for (int s = 1; s <= kSurahCount; ++s) {
+        if (s == skipSurah)
+            continue;
+        for (int v = 1; v <= verseCount(s); ++v) {
+            const auto it = special.find({s, v});
+            in += std::to_string(s) + "|" + std::to_string(v) + "|" +
+                  (it != special.end() ? it->second
+                                       : "Verse " + std::to_string(s) + ":" + std::to_string(v) + ".");
+            in += lineEnd;
+        }
+    }
+    return in;
+}
+
+const std::map<std::pair<int, int>, std::string> kSpecial = {
+    {{1, 1}, "In the name of God, the Merciful, the Compassionate."},
+    {{2, 255}, "Allah! There is no god but He, the Living, the \"Self-Subsisting\"."},
+    {{3, 7},
+     "Al-Ra\xE1\xB8\xA5m\xC4\x81n \xCA\xBF"
+     "Al\xC4\xAB | with a bar, caf\xC3\xA9 \xD8\xA8"},
+    {{114, 6}, "  Of the jinn and of mankind.  "},
+};
+
+std::string expectedVerse(int s, int v)
+{
+    // Entry 0 of every surah but 1 and 9 repeats the invocation, verse 1:1.
+    if (s == 9 && v == 0)
+        return std::string(import::kNoInvocationNote);
+    if (v == 0 || (s == 1 && v == 1))
+        return "In the name of God, the Merciful, the Compassionate.";
+    if (s == 2 && v == 255)
+        return "Allah! There is no god but He, the Living, the 'Self-Subsisting'.";
+    if (s == 3 && v == 7)
+        return "Al-Rahman 'Ali | with a bar, caf\xE9 ?";
+    if (s == 114 && v == 6)
+        return "Of the jinn and of mankind.";
+    return "Verse " + std::to_string(s) + ":" + std::to_string(v) + ".";
+}
+
+} // namespace
+
+TEST(TranslationImport, EveryVerseReadsBackThroughTheDisplayAndTheSearch)
+{
+    const import::ImportResult result = import::importTranslation(translationInput(kSpecial, 0, "\r\n"));
+    ASSERT_EQ(result.error, "");
+    EXPECT_EQ(result.stats.items, 6236u);
+    EXPECT_EQ(result.stats.records, 6236u + 114 + 113);
+    EXPECT_EQ(result.stats.transliterated, 4u);
+    EXPECT_EQ(result.stats.replaced, 1u);
+
+    test::TempDir data;
+    ASSERT_EQ(import::writeDataFiles(data.path(), {{"PIKTHL.TXT", result.contents}}), "");
+    for (int s = 1; s <= kSurahCount; ++s) {
+        // Surah 1 has no entry before its first verse: its entry k is verse k + 1.
+        const int first = s == 1 ? 1 : 0;
+        std::string expected;
+        for (int v = first; v <= verseCount(s); ++v)
+            expected += std::to_string(v) + ") " + expectedVerse(s, v) + "\r\n\r\n";
+        ASSERT_EQ(ExtractVerseRange(data.folder(), "PIKTHL.txt", s, 0, verseCount(s) - first), expected)
+            << "surah " << s;
+    }
+
+    const SearchOutcome hits = SearchSource(data.folder(), 0, "self-subsisting");
+    ASSERT_EQ(hits.entries.size(), 1u);
+    EXPECT_EQ(hits.entries[0], "002.255) " + expectedVerse(2, 255));
+    const SearchOutcome headings = SearchSource(data.folder(), 0, "surah 2. al baqara (the cow)");
+    EXPECT_EQ(headings.entries, std::vector<std::string>{"Surah 2. Al Baqara (The Cow)"});
+    EXPECT_EQ(SearchSource(data.folder(), 0, "bismi").entries.size(), 0u);
+}
+
+TEST(TranslationImport, RefusesInputNotInTheExpectedForm)
+{
+    const auto errorOf = [](const std::string &input) { return import::importTranslation(input).error; };
+    EXPECT_EQ(errorOf(translationInput({}, 9)), "1 surah is missing: 9");
+    EXPECT_EQ(errorOf(""), "114 surahs are missing: 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, ...");
+
+    std::string input = translationInput({});
+    EXPECT_NE(
+        errorOf(input + "1|8|One verse too many.\n").find("surah 1 has 7 verses, so there is no verse 8"),
+        std::string::npos);
+    EXPECT_NE(errorOf(input + "2|255|Again.\n").find("verse 2:255 appears a second time"), std::string::npos);
+    EXPECT_NE(errorOf(input + "115|1|No such surah.\n").find("there is no surah 115"), std::string::npos);
+    EXPECT_NE(errorOf("1,1,Commas instead of bars\n").find("line 1: not in the form sura|aya|text"),
+              std::string::npos);
+    EXPECT_NE(errorOf("# comment\none|1|x\n").find("line 2: the surah and verse must be numbers"),
+              std::string::npos);
+
+    const auto cut = input.find("\n36|12|");
+    input.erase(cut, input.find('\n', cut + 1) - cut);
+    EXPECT_EQ(errorOf(input), "surah 36 has 83 verses, but verse 12 is missing");
+}
+
+TEST(HadithImport, RecordsReadBackOneByOneAndAreFound)
+{
+    const std::string json = R"({"metadata": {"title": "Test"}, "hadiths": [
+        {"id": 1, "english": {"narrator": "Narrated 'Umar:", "text": "Deeds are by \"intentions\", and every person\nwill get what he intended."}},
+        {"id": 2, "english": {"narrator": "", "text": "   "}},
+        {"id": 3, "english": {"text": "The Prophet (\uFDFA) said: \u00ABPray\u00BB \uD83D\uDE00 on the day of Jumu\u02BFah."}},
+        {"id": 4, "english": {"narrator": "Narrated Ab\u016B Hurayra:", "text": "No comma here"}}
+    ]})";
+    import::HadithFields fields;
+    fields.text = "english.text";
+    fields.narrator = "english.narrator";
+    const import::ImportResult result = import::importHadiths(json, fields);
+    ASSERT_EQ(result.error, "");
+    EXPECT_EQ(result.stats.items, 3u);
+    EXPECT_EQ(result.stats.skipped, 1u);
+    EXPECT_EQ(result.stats.replaced, 1u) << "the emoji";
+    EXPECT_EQ(result.stats.transliterated, 3u) << "the honorific, the ayn and the u with macron";
+
+    test::TempDir data;
+    ASSERT_EQ(import::writeDataFiles(data.path(), {{"BUKHARI.TXT", result.contents}}), "");
+    auto reader = FieldReader::open(data.path() / "BUKHARI.TXT");
+    ASSERT_TRUE(reader);
+    const std::vector<std::string> expected = {
+        "Narrated 'Umar: Deeds are by 'intentions', and every person will get what he intended.",
+        "The Prophet (pbuh) said: \xABPray\xBB ? on the day of Jumu'ah.",
+        "Narrated Abu Hurayra: No comma here",
+    };
+    for (const auto &record : expected) {
+        ASSERT_FALSE(reader->atEnd());
+        EXPECT_EQ(reader->next(), record);
+    }
+    EXPECT_TRUE(reader->atEnd());
+
+    const int bukhari = sourceIndexFor("Bukhari");
+    EXPECT_EQ(SearchSource(data.folder(), bukhari, "every person").entries,
+              std::vector<std::string>{expected[0]});
+    EXPECT_EQ(SearchSource(data.folder(), bukhari, "(pbuh)").entries, std::vector<std::string>{expected[1]});
+}
+
+TEST(HadithImport, RefusesBrokenJsonAndHadithsWithoutText)
+{
+    const import::HadithFields plain;
+    const auto errorOf = [&](const std::string &json) { return import::importHadiths(json, plain).error; };
+    EXPECT_EQ(errorOf("[{\"text\": \"one\"},\n {\"text\": \"two\" ]"),
+              "not valid JSON: \",\" or \"}\" was expected in an object (line 2, column 17)");
+    EXPECT_EQ(errorOf("[{\"text\": \"cut off"),
+              "not valid JSON: the text ends inside a string (line 1, column 19)");
+    EXPECT_EQ(errorOf("[{\"body\": \"x\"}]"), "hadith 1 has no text member \"text\"");
+    EXPECT_EQ(errorOf("[{\"text\": \"x\"}, 7]"), "hadith 2 is not an object");
+    EXPECT_EQ(errorOf("{\"text\": \"x\"}"),
+              "expected a JSON array of hadiths, or an object with a \"hadiths\" array");
+    EXPECT_EQ(errorOf("[]"), "the array holds no hadith");
+    EXPECT_EQ(errorOf("[{\"text\": \"x\"}] trailing"),
+              "not valid JSON: unexpected text after the end of the JSON value (line 1, column 17)");
+}
+
+TEST(Json, ValuesEscapesAndPaths)
+{
+    const auto parsed = json::parse(R"( {"a": [1, -2.5e1, true, false, null], "b": {"c": "x\/y\t\u00e9"}} )");
+    ASSERT_TRUE(parsed.value) << parsed.error;
+    const json::Array *a = parsed.value->member("a")->array();
+    ASSERT_TRUE(a && a->size() == 5);
+    EXPECT_EQ(std::get<double>((*a)[1].data), -25.0);
+    EXPECT_EQ(*parsed.value->path("b.c")->string(), "x/y\t\xC3\xA9");
+    EXPECT_EQ(parsed.value->path("b.d"), nullptr);
+    EXPECT_EQ(parsed.value->path("a.c"), nullptr);
+    for (const char *bad : {"", "[1,]", "{\"a\" 1}", "\"\\x\"", "\"\\uD800\"", "01x", "[\"a\nb\"]", "tru"})
+        EXPECT_FALSE(json::parse(bad).value) << bad;
+    EXPECT_FALSE(json::parse(std::string(1000, '[') + std::string(1000, ']')).value) << "nesting is bounded";
+}
+
+TEST(DataFiles, WritingReplacesTheFileOfAnyLetterCase)
+{
+    test::TempDir data;
+    data.write("pikthl.txt", "old");
+    ASSERT_EQ(import::writeDataFiles(data.path(), {{"PIKTHL.TXT", "new\r\n"}, {"MALIK.TXT", "m\r\n"}}), "");
+    EXPECT_EQ(data.read("pikthl.txt"), "new\r\n");
+    EXPECT_EQ(data.read("MALIK.TXT"), "m\r\n");
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator(data.path()))
+        ++files;
+    EXPECT_EQ(files, 2u) << "no second file, no temporary left";
+}
+
+#ifdef VELMORA_IMPORT_TOOL
+namespace {
+
+int runImport(const std::string &arguments, const test::TempDir &dir)
+{
+    const std::string command = std::string("\"") + VELMORA_IMPORT_TOOL + "\" --quiet " + arguments + " >\"" +
+                                (dir.path() / "report.txt").string() + "\" 2>&1";
+    const int status = std::system(command.c_str());
+    return status;
+}
+
+} // namespace
+
+TEST(ImportTool, BadInputLeavesTheDataFolderAsItWas)
+{
+    test::TempDir work;
+    std::filesystem::create_directory(work.path() / "data");
+    const auto data = work.path() / "data";
+    const std::string oldText = "Surah 1. Old\r\n\"001.1) Old, and kept.\"\r\n";
+    work.write("data/PIKTHL.TXT", oldText);
+    work.write("data/BUKHARI.TXT", "Old hadith\r\n");
+    work.write("good.txt", translationInput(kSpecial));
+    work.write("short.txt", translationInput(kSpecial, 114));
+    work.write("broken.json", "[{\"text\": \"x\"");
+
+    // One bad input among good ones: nothing is written at all.
+    EXPECT_NE(runImport("--to \"" + data.string() + "\" PIKTHL=\"" + (work.path() / "good.txt").string() +
+                            "\" BUKHARI=\"" + (work.path() / "broken.json").string() + "\"",
+                        work),
+              0);
+    EXPECT_NE(work.read("report.txt").find("not valid JSON"), std::string::npos) << work.read("report.txt");
+    EXPECT_NE(
+        runImport("--to \"" + data.string() + "\" YSFALI=\"" + (work.path() / "short.txt").string() + "\"",
+                  work),
+        0);
+    EXPECT_NE(work.read("report.txt").find("1 surah is missing: 114"), std::string::npos)
+        << work.read("report.txt");
+    EXPECT_EQ(work.read("data/PIKTHL.TXT"), oldText);
+    EXPECT_EQ(work.read("data/BUKHARI.TXT"), "Old hadith\r\n");
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator(data))
+        ++files;
+    EXPECT_EQ(files, 2u);
+
+    ASSERT_EQ(
+        runImport("--to \"" + data.string() + "\" pikthl=\"" + (work.path() / "good.txt").string() + "\"",
+                  work),
+        0)
+        << work.read("report.txt");
+    EXPECT_NE(work.read("report.txt")
+                  .find("PIKTHL.TXT: 6,236 verses in 6,463 records; 4 characters transliterated"),
+              std::string::npos)
+        << work.read("report.txt");
+    EXPECT_EQ(ExtractVerseRange(data.string() + "/", "PIKTHL.TXT", 2, 255, 255),
+              "255) " + expectedVerse(2, 255) + "\r\n\r\n");
+}
+#endif
