@@ -58,7 +58,7 @@ ImportResult importHadiths(std::string_view input, const HadithFields &fields, c
         }
         if (!fields.narrator.empty())
             if (const json::Value *narrator = hadith.path(fields.narrator); narrator && narrator->string())
-                record = *narrator->string() + " " + record;
+                record.insert(0, *narrator->string() + " ");
         out += dataRecord(record, result.stats);
         ++result.stats.items;
         if (progress && i % 512 == 0)

@@ -1,5 +1,7 @@
 #include "json.h"
 
+#include "utf8.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -8,9 +10,9 @@ namespace velmora::json {
 const Value *Value::member(std::string_view name) const
 {
     if (const Object *members = object())
-        for (const auto &[key, value] : *members)
-            if (key == name)
-                return &value;
+        for (const Member &m : *members)
+            if (m.name == name)
+                return &m.value;
     return nullptr;
 }
 
@@ -148,7 +150,7 @@ private:
             Value value;
             if (!parseValue(value, depth + 1))
                 return false;
-            members.emplace_back(std::move(key), std::move(value));
+            members.push_back({std::move(key), std::move(value)});
             skipBlanks();
             if (pos_ < text_.size() && text_[pos_] == ',') {
                 ++pos_;
@@ -203,25 +205,6 @@ private:
         return true;
     }
 
-    static void appendUtf8(std::string &out, char32_t cp)
-    {
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-    }
-
     bool parseEscape(std::string &out)
     {
         if (pos_ >= text_.size())
@@ -261,7 +244,7 @@ private:
             } else if (high >= 0xDC00 && high <= 0xDFFF) {
                 return fail("a \\u escape of a surrogate pair is incomplete");
             }
-            appendUtf8(out, cp);
+            ansi::appendUtf8(out, cp);
             return true;
         }
         default:

@@ -11,8 +11,9 @@
 namespace velmora::json {
 
 struct Value;
+struct Member;
 using Array = std::vector<Value>;
-using Object = std::vector<std::pair<std::string, Value>>; // members in the order written
+using Object = std::vector<Member>; // members in the order written
 
 struct Value
 {
@@ -27,6 +28,12 @@ struct Value
     const Value *member(std::string_view name) const;
     // A member reached through names joined by ".": "english.text".
     const Value *path(std::string_view dottedPath) const;
+};
+
+struct Member
+{
+    std::string name;
+    Value value;
 };
 
 struct ParseResult

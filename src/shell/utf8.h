@@ -20,6 +20,9 @@ struct Utf8Conversion
 // quotes become their nearest forms, and the rest becomes "?".
 Utf8Conversion fromUtf8(std::string_view utf8);
 
+// Appends the UTF-8 form of a code point.
+void appendUtf8(std::string &out, char32_t cp);
+
 // The UTF-8 form of a Windows-1252 text.
 std::string toUtf8(std::string_view text);
 

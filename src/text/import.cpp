@@ -196,7 +196,7 @@ std::string writeDataFiles(const std::filesystem::path &folder, const std::vecto
     for (std::size_t i = 0; i < targets.size(); ++i) {
         std::filesystem::rename(temps[i], targets[i], ec);
         if (ec) {
-            const std::string why = "cannot replace " + targets[i].string() + ": " + ec.message();
+            std::string why = "cannot replace " + targets[i].string() + ": " + ec.message();
             for (std::size_t k = i; k < temps.size(); ++k)
                 std::filesystem::remove(temps[k], ec);
             return why;
