@@ -11,6 +11,18 @@
 #include <system_error>
 
 namespace velmora::import {
+namespace {
+
+// The text without the given characters at either end.
+std::string_view trimmed(std::string_view text, std::string_view blanks)
+{
+    const auto first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+} // namespace
 
 std::string dataRecord(std::string_view utf8, ImportStats &stats)
 {
@@ -29,11 +41,8 @@ std::string dataRecord(std::string_view utf8, ImportStats &stats)
         else
             text.push_back(c);
     }
-    const auto first = text.find_first_not_of(' ');
-    const auto last = text.find_last_not_of(' ');
-    text = first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
     ++stats.records;
-    return quotedIfNeeded(text) + "\r\n";
+    return quotedIfNeeded(trimmed(text, " ")) + "\r\n";
 }
 
 namespace {
@@ -48,10 +57,7 @@ std::string surahName(int surah)
 
 std::optional<int> wholeNumber(std::string_view text)
 {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
+    text = trimmed(text, " ");
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || ec != std::errc() || end != text.data() + text.size())
@@ -136,11 +142,7 @@ ImportResult importTranslation(std::string_view input, const Progress &progress)
         if (slot)
             return refuse(lineNumber, "verse " + std::to_string(*surah) + ":" + std::to_string(*verse) +
                                           " appears a second time");
-        std::string_view text = line.substr(bar2 + 1);
-        const auto from = text.find_first_not_of(" \t");
-        text = from == std::string_view::npos ? std::string_view()
-                                              : text.substr(from, text.find_last_not_of(" \t") - from + 1);
-        slot = std::string(text);
+        slot = std::string(trimmed(line.substr(bar2 + 1), " \t"));
     }
     if (const std::string missing = describeMissing(verses); !missing.empty()) {
         result.error = missing;
