@@ -117,22 +117,28 @@ PlayerHandle MprisPlayerChannel::FindPlayer()
     return owner.isValid() ? mpris::handleFromUniqueName(owner.value().toStdString()) : 0;
 }
 
+QString MprisPlayerChannel::serviceOf(PlayerHandle handle) const
+{
+    if (!bus_.isConnected())
+        return {};
+    return QString::fromStdString(mpris::uniqueNameFromHandle(handle));
+}
+
 bool MprisPlayerChannel::IsPlayerWindow(PlayerHandle handle)
 {
-    const std::string name = mpris::uniqueNameFromHandle(handle);
-    if (name.empty() || !bus_.isConnected() || !bus_.interface())
+    const QString service = serviceOf(handle);
+    if (service.isEmpty() || !bus_.interface())
         return false;
-    const auto registered = bus_.interface()->isServiceRegistered(QString::fromStdString(name));
+    const auto registered = bus_.interface()->isServiceRegistered(service);
     return registered.isValid() && registered.value();
 }
 
 int MprisPlayerChannel::QueryPlayState(PlayerHandle handle)
 {
-    const std::string name = mpris::uniqueNameFromHandle(handle);
-    if (name.empty() || !bus_.isConnected())
+    const QString service = serviceOf(handle);
+    if (service.isEmpty())
         return kStateStopped;
-    const QVariant status =
-        property(bus_, QString::fromStdString(name), kPlayerInterface, QStringLiteral("PlaybackStatus"));
+    const QVariant status = property(bus_, service, kPlayerInterface, QStringLiteral("PlaybackStatus"));
     return mpris::playStateFromStatus(status.toString().toStdString());
 }
 
@@ -140,7 +146,7 @@ std::string MprisPlayerChannel::GetWindowTitle(PlayerHandle handle)
 {
     if (!IsPlayerWindow(handle))
         return {};
-    const QString service = QString::fromStdString(mpris::uniqueNameFromHandle(handle));
+    const QString service = serviceOf(handle);
     const QVariantMap metadata =
         metadataOf(property(bus_, service, kPlayerInterface, QStringLiteral("Metadata")));
     mpris::TrackInfo track;
@@ -158,11 +164,10 @@ std::string MprisPlayerChannel::GetWindowTitle(PlayerHandle handle)
 
 void MprisPlayerChannel::ClosePlayer(PlayerHandle handle)
 {
-    const std::string name = mpris::uniqueNameFromHandle(handle);
-    if (name.empty() || !bus_.isConnected())
+    const QString service = serviceOf(handle);
+    if (service.isEmpty())
         return;
-    bus_.send(QDBusMessage::createMethodCall(QString::fromStdString(name), kObjectPath, kRootInterface,
-                                             QStringLiteral("Quit")));
+    bus_.send(QDBusMessage::createMethodCall(service, kObjectPath, kRootInterface, QStringLiteral("Quit")));
 }
 
 bool MprisPlayerChannel::LaunchPlayer(const std::string &commandLine, WindowStyle style)
@@ -186,10 +191,12 @@ void MprisPlayerChannel::sendCommand(PlayerHandle handle, int code)
     default:
         return;
     }
+    const QString service = serviceOf(handle);
+    if (service.isEmpty())
+        return;
     // Sent like a window message: the call returns once the player has taken the command.
-    bus_.call(QDBusMessage::createMethodCall(QString::fromStdString(mpris::uniqueNameFromHandle(handle)),
-                                             kObjectPath, kPlayerInterface, method),
-              QDBus::Block, kCallTimeoutMs);
+    bus_.call(QDBusMessage::createMethodCall(service, kObjectPath, kPlayerInterface, method), QDBus::Block,
+              kCallTimeoutMs);
 }
 
 } // namespace velmora::platform

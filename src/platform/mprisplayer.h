@@ -27,6 +27,9 @@ protected:
     void sendCommand(PlayerHandle handle, int code) override;
 
 private:
+    // The player's unique bus name; "" when the handle names none or there is no bus.
+    QString serviceOf(PlayerHandle handle) const;
+
     QDBusConnection bus_;
 };
 
