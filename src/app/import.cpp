@@ -4,11 +4,14 @@
 #include "text/import.h"
 #include "search/hadithimport.h"
 #include "shell/ansi.h"
-#include "shell/textfield.h"
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -150,6 +153,22 @@ std::string reportLine(const std::string &name, InputKind kind, const import::Im
     return line;
 }
 
+// An input named on the command line, read to its end: a file, or a pipe such as <(unzip -p ...).
+std::optional<std::string> readInput(const std::string &name)
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(name, ec))
+        return std::nullopt;
+    std::ifstream in(name, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad())
+        return std::nullopt;
+    return std::move(text).str();
+}
+
 struct Job
 {
     const Target *target;
@@ -185,6 +204,11 @@ int main(int argc, char **argv)
                 std::cerr << "velmora-import: unknown data file '" << a.substr(0, eq) << "'\n";
                 return 2;
             }
+            for (const auto &job : jobs)
+                if (job.target == target) {
+                    std::cerr << "velmora-import: " << target->name << " is named twice; nothing was written\n";
+                    return 2;
+                }
             jobs.push_back({target, a.substr(eq + 1)});
         } else {
             std::cerr << "velmora-import: do not know what to do with '" << a << "'\n\n";
@@ -202,7 +226,7 @@ int main(int argc, char **argv)
     {
         ProgressBar bar(!quiet);
         for (const auto &job : jobs) {
-            const auto input = readWholeFile(job.input);
+            const auto input = readInput(job.input);
             if (!input) {
                 bar.finish();
                 std::cerr << "velmora-import: cannot read " << job.input << "; nothing was written\n";

@@ -8,6 +8,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -32,6 +34,26 @@ std::string withSeparator(std::string folder)
         folder.push_back(separator());
     return folder;
 }
+
+#ifndef _WIN32
+// Creates the folder and any missing parents with mode 0700, as the base directory rules ask, and
+// makes the folder itself private to its owner. False when it is no folder of this user's.
+bool makePrivateFolder(const fs::path &folder)
+{
+    fs::path partial;
+    for (const auto &part : folder) {
+        partial /= part;
+        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST)
+            return false;
+    }
+    struct stat st{};
+    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
+        return false;
+    if ((st.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0)
+        return false;
+    return true;
+}
+#endif
 
 } // namespace
 
@@ -59,10 +81,22 @@ std::string tempFolder()
         return {};
     return std::string(buf); // up to the first NUL
 #else
-    std::error_code ec;
-    if (const char *dir = std::getenv("TMPDIR"); dir && *dir && fs::is_directory(dir, ec))
-        return withSeparator(dir);
-    return "/tmp/";
+    // The user's own lasting folder for program state, never a folder other users can write to.
+    const auto fromEnvironment = [](const char *name) -> fs::path {
+        const char *value = std::getenv(name);
+        return value && *value == '/' ? fs::path(value) : fs::path();
+    };
+    fs::path base = fromEnvironment("XDG_STATE_HOME");
+    if (base.empty()) {
+        const fs::path home = fromEnvironment("HOME");
+        if (home.empty())
+            return {};
+        base = home / ".local" / "state";
+    }
+    const fs::path folder = base / "velmora";
+    if (!makePrivateFolder(folder))
+        return {};
+    return withSeparator(folder.string());
 #endif
 }
 

@@ -15,8 +15,11 @@ char separator();
 // The folder of the running program file, with a separator appended.
 std::string programFolder();
 
-// The user's temporary folder with a separator appended. On Windows the folder the system reports
-// (empty when it does not fit 144 characters); elsewhere TMPDIR when it names a folder, else /tmp.
+// The folder of the program's own files (preferences, history, schemes, scratch files), with a
+// separator appended. On Windows the user's temporary folder as the system reports it (empty when it
+// does not fit 144 characters). Elsewhere the user's private state folder, $XDG_STATE_HOME/velmora
+// (~/.local/state/velmora by default), made with mode 0700 on first use; empty when there is no
+// home or the folder cannot be made.
 std::string tempFolder();
 
 // The short (8.3) form of an existing file or folder; elsewhere, where there is no short form, its

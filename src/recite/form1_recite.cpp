@@ -7,6 +7,7 @@
 #include "platform/process.h"
 #include "recite/monitor.h"
 #include "recite/playlist.h"
+#include "shell/safefile.h"
 #include "shell/textfield.h"
 
 #include <QComboBox>
@@ -103,8 +104,8 @@ void Form1::saveClicked()
     request.programFolder = state_.programFolder;
     for (int i = 0; i < list1_->count(); ++i)
         request.entries.push_back(toAnsi(list1_->item(i)->text()));
-    request.from = static_cast<int>(numberInText(toAnsi(combo2_->currentText())));
-    request.to = static_cast<int>(numberInText(toAnsi(combo3_->currentText())));
+    request.from = intInText(toAnsi(combo2_->currentText()));
+    request.to = intInText(toAnsi(combo3_->currentText()));
     request.everyVerseCount = toAnsi(text1_->text());
     request.selectionCount = toAnsi(text2_->text());
     request.pauseIndex = combo6_->currentIndex();

@@ -2,6 +2,7 @@
 
 #include "platform/paths.h"
 #include "shell/ansi.h"
+#include "shell/safefile.h"
 #include "shell/textfield.h"
 
 #include <algorithm>
@@ -170,7 +171,7 @@ SearchOutcome SearchSource(const std::string &folder, int source, std::string_vi
     // memory for a file of megabytes costs more than scanning it.
     thread_local std::string fileBuffer;
     thread_local std::string upperBuffer;
-    if (!readWholeFileInto(platform::resolveNoCase(folder, info.fileName), fileBuffer)) {
+    if (!readRegularFileInto(platform::resolveNoCase(folder, info.fileName), fileBuffer)) {
         out.problem = missingFileMessage(folder, info.fileName);
         out.countText = itemsFound(0);
         return out;

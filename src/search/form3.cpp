@@ -446,7 +446,7 @@ void Form3::showTranslationHit(const std::string &item)
 {
     const std::string text = marked(item);
     setShownText(text);
-    const int surah = static_cast<int>(numberInText(text.substr(0, 3)));
+    const int surah = intInText(text.substr(0, 3));
     // A hit that does not begin with a surah number (a surah heading, say) is named as a verse.
     if (surah >= 1 && surah <= kSurahCount && surah <= surahList_->count())
         setHeading(QStringLiteral("Surah: ") + surahList_->itemText(surah - 1));
@@ -492,7 +492,7 @@ void Form3::stepVerse(int index)
     const std::string ref = recordReference(shownText());
     if (ref.size() < 3)
         return; // the shown text names no verse
-    long verse = static_cast<long>(numberInText(TextAfterLast(ref, '.')));
+    long long verse = intInText(TextAfterLast(ref, '.'));
     const std::string surah = ref.substr(0, 3);
     QLabel *clicked = label7_[static_cast<std::size_t>(index)];
     if (index == 0) {

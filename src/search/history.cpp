@@ -1,5 +1,6 @@
 #include "history.h"
 
+#include "shell/safefile.h"
 #include "shell/textfield.h"
 
 namespace velmora {

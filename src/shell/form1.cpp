@@ -6,6 +6,7 @@
 #include "platform/paths.h"
 #include "search/form3.h"
 #include "shell/catalogue.h"
+#include "shell/safefile.h"
 #include "shell/textfield.h"
 
 #include <QApplication>
@@ -567,7 +568,7 @@ void Form1::combo1Click()
     } else {
         const int s = combo1_->currentIndex();
         label1_[0]->hide();
-        const int n = static_cast<int>(numberInText(toAnsi(combo7_->itemText(s))));
+        const int n = intInText(toAnsi(combo7_->itemText(s)));
         for (int k = 0; k < n; ++k)
             verses.push_back(fromAnsi(verseReference(s + 1, k)));
         qtkit::setEntriesQuietly(list1_, verses, true);

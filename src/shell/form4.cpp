@@ -106,7 +106,7 @@ void Form4::openSelected()
     const QListWidgetItem *item = list1_->currentItem();
     if (!item)
         return;
-    const int number = static_cast<int>(numberInText(qtkit::toAnsi(item->text().left(3))));
+    const int number = intInText(qtkit::toAnsi(item->text().left(3)));
     if (number >= 1 && number <= kSurahCount)
         surahList_->setCurrentIndex(number - 1);
     close();

@@ -1,10 +1,11 @@
 #include "textfield.h"
 
+#include "safefile.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <limits>
 #include <system_error>
 
 namespace velmora {
@@ -21,41 +22,9 @@ bool isLineEnd(char c)
 
 } // namespace
 
-bool readWholeFileInto(const std::filesystem::path &path, std::string &buffer)
-{
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    in.seekg(0, std::ios::end);
-    const auto size = in.tellg();
-    buffer.clear();
-    if (size > 0) {
-        buffer.resize(static_cast<std::size_t>(size));
-        in.seekg(0, std::ios::beg);
-        in.read(buffer.data(), size);
-        if (!in)
-            return false;
-    }
-    return true;
-}
-
-std::optional<std::string> readWholeFile(const std::filesystem::path &path)
-{
-    std::string data;
-    if (!readWholeFileInto(path, data))
-        return std::nullopt;
-    return data;
-}
-
 std::optional<FieldReader> FieldReader::open(const std::filesystem::path &path)
 {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        return std::nullopt;
-    auto data = readWholeFile(path);
+    auto data = readRegularFile(path);
     if (!data)
         return std::nullopt;
     return FieldReader(std::move(*data));
@@ -135,32 +104,6 @@ std::string quotedIfNeeded(std::string_view text)
     return out;
 }
 
-bool writeFileReplacing(const std::filesystem::path &path, std::string_view contents)
-{
-    std::filesystem::path temp = path;
-    temp += ".new";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            std::filesystem::remove(temp, ec);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return false;
-    }
-    return true;
-}
-
 std::string formatNumber(double value)
 {
     if (!std::isfinite(value))
@@ -214,8 +157,19 @@ double numberInText(std::string_view text)
     const char *last = digits.data() + digits.size();
     if (*first == '-')
         ++first;
-    std::from_chars(first, last, value);
+    if (std::from_chars(first, last, value).ec == std::errc::result_out_of_range)
+        value = HUGE_VAL; // hundreds of digits: larger than any number the program uses
     return digits.front() == '-' ? -value : value;
+}
+
+int intInText(std::string_view text)
+{
+    const double value = std::trunc(numberInText(text));
+    if (value >= static_cast<double>(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (value <= static_cast<double>(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(value);
 }
 
 bool isWholeNumberText(std::string_view text)

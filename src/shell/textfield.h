@@ -21,7 +21,7 @@ class FieldReader
 public:
     explicit FieldReader(std::string data) : data_(std::move(data)) {}
 
-    // nullopt when the file cannot be opened.
+    // nullopt when the path names no regular file or it cannot be read.
     static std::optional<FieldReader> open(const std::filesystem::path &path);
 
     bool atEnd() const { return pos_ >= data_.size(); }
@@ -41,11 +41,6 @@ private:
     std::size_t lastOffset_ = 0;
 };
 
-// Whole file contents, or nullopt when it cannot be read.
-std::optional<std::string> readWholeFile(const std::filesystem::path &path);
-// The same into a buffer whose memory is reused; false when the file cannot be read.
-bool readWholeFileInto(const std::filesystem::path &path, std::string &buffer);
-
 // Builds the lines of a text file: each value followed by CR LF.
 class LineWriter
 {
@@ -63,14 +58,14 @@ private:
 // A text that holds a double quote cannot be quoted and stays as it is.
 std::string quotedIfNeeded(std::string_view text);
 
-// Writes a file whole through a temporary name, so a failed write leaves the old file as it was.
-bool writeFileReplacing(const std::filesystem::path &path, std::string_view contents);
-
 // A number in the program's written form: plain decimal with "." ("9.75", "10", "-1").
 std::string formatNumber(double value);
 
 // The value of the decimal number at the start of a text, blanks ignored; 0 when there is none.
 double numberInText(std::string_view text);
+// The same as a whole number, cut towards zero and clamped to the range of int, so that a number
+// too large for the program ("Surah 99999999999.") reads as the largest one instead of overflowing.
+int intInText(std::string_view text);
 // True when the whole text (surrounding blanks aside) is one decimal number.
 bool isWholeNumberText(std::string_view text);
 

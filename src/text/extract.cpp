@@ -1,6 +1,7 @@
 #include "extract.h"
 
 #include "platform/paths.h"
+#include "shell/safefile.h"
 #include "shell/textfield.h"
 
 namespace velmora {
@@ -17,7 +18,7 @@ int headingSurah(std::string_view record)
         return 0;
     const auto dot = record.find('.');
     const auto end = (dot == std::string_view::npos || dot < blank) ? record.size() : dot;
-    return static_cast<int>(numberInText(record.substr(blank + 1, end - blank - 1)));
+    return intInText(record.substr(blank + 1, end - blank - 1));
 }
 
 namespace {

@@ -52,9 +52,9 @@ void Form1::runTranslate()
     int toVerse = 0;
     if (combo1_->currentText() != QLatin1String(kSupplicationRow)) {
         busy.emplace();
-        surah = static_cast<int>(numberInText(toAnsi(combo1_->currentText().left(3))));
-        fromVerse = static_cast<int>(numberInText(toAnsi(combo2_->currentText())));
-        toVerse = static_cast<int>(numberInText(toAnsi(combo3_->currentText())));
+        surah = intInText(toAnsi(combo1_->currentText().left(3)));
+        fromVerse = intInText(toAnsi(combo2_->currentText()));
+        toVerse = intInText(toAnsi(combo3_->currentText()));
         if (toVerse < fromVerse)
             std::swap(fromVerse, toVerse);
         text3_->clear();
@@ -66,8 +66,8 @@ void Form1::runTranslate()
             command3_->hide();
             return;
         }
-        surah = static_cast<int>(numberInText(ref.substr(0, 3)));
-        fromVerse = toVerse = static_cast<int>(numberInText(ref.substr(ref.size() - 3)));
+        surah = intInText(ref.substr(0, 3));
+        fromVerse = toVerse = intInText(ref.substr(ref.size() - 3));
         if (surah >= 1 && surah <= combo1_->count())
             label1_[0]->setText(combo1_->itemText(surah - 1));
     }
@@ -197,9 +197,9 @@ void Form1::label2Click()
     const qtkit::BusyCursor busy;
     const std::string caption = toAnsi(label2_->text());
     const std::string tail = caption.size() >= 7 ? caption.substr(caption.size() - 7) : caption;
-    const int surah = static_cast<int>(numberInText(tail.substr(0, tail.find('-'))));
+    const int surah = intInText(tail.substr(0, tail.find('-')));
     const int verse =
-        static_cast<int>(numberInText(caption.size() >= 3 ? caption.substr(caption.size() - 3) : ""));
+        intInText(caption.size() >= 3 ? caption.substr(caption.size() - 3) : "");
     if (surah < 1 || surah > kSurahCount)
         return;
     combo1_->setCurrentIndex(surah - 1);

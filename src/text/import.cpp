@@ -2,11 +2,12 @@
 
 #include "platform/paths.h"
 #include "shell/catalogue.h"
+#include "shell/ansi.h"
+#include "shell/safefile.h"
 #include "shell/textfield.h"
 #include "shell/utf8.h"
 
 #include <charconv>
-#include <fstream>
 #include <optional>
 #include <system_error>
 
@@ -169,41 +170,181 @@ ImportResult importTranslation(std::string_view input, const Progress &progress)
     return result;
 }
 
-std::string writeDataFiles(const std::filesystem::path &folder, const std::vector<OutputFile> &files)
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every file the import leaves in the data folder while it works starts with this prefix, so that
+// a later run finds what an interrupted one left and clears it.
+constexpr std::string_view kWorkPrefix = ".velmora-import-";
+constexpr std::string_view kJournalName = ".velmora-import-journal";
+// The temporary name of an earlier version of the tool, cleared as well.
+constexpr std::string_view kOldTemporarySuffix = ".import-new";
+
+// One file being put in place: the target's name, the staged new file's name, and the name the old
+// file is moved to while the swap runs ("" when there was no old file). All are names in the folder.
+struct SwapEntry
+{
+    std::string target;
+    std::string staged;
+    std::string backup;
+};
+
+bool entryExists(const fs::path &path)
 {
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (!std::filesystem::is_directory(folder, ec))
-        return "the folder " + folder.string() + " does not exist and cannot be made";
+    return fs::exists(fs::symlink_status(path, ec));
+}
 
-    std::vector<std::filesystem::path> targets;
-    std::vector<std::filesystem::path> temps;
-    const auto removeTemps = [&] {
-        for (const auto &t : temps)
-            std::filesystem::remove(t, ec);
-    };
+std::string journalText(const std::vector<SwapEntry> &entries)
+{
+    std::string text;
+    for (const auto &e : entries)
+        text += e.target + '\t' + e.staged + '\t' + e.backup + '\n';
+    return text;
+}
+
+std::vector<SwapEntry> parseJournal(std::string_view text)
+{
+    std::vector<SwapEntry> entries;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        const auto tab1 = line.find('\t');
+        const auto tab2 = tab1 == std::string_view::npos ? tab1 : line.find('\t', tab1 + 1);
+        if (tab2 == std::string_view::npos)
+            continue;
+        entries.push_back({std::string(line.substr(0, tab1)), std::string(line.substr(tab1 + 1, tab2 - tab1 - 1)),
+                           std::string(line.substr(tab2 + 1))});
+    }
+    return entries;
+}
+
+// Puts back what the swap of the entries changed: an old file moved aside returns over the new one;
+// a new file whose target had no old file is removed. Entries the swap never reached change nothing.
+bool rollBack(const fs::path &folder, const std::vector<SwapEntry> &entries)
+{
+    bool ok = true;
+    std::error_code ec;
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        const fs::path target = folder / it->target;
+        if (!it->backup.empty()) {
+            if (entryExists(folder / it->backup)) {
+                fs::rename(folder / it->backup, target, ec);
+                ok = ok && !ec;
+            }
+        } else if (!entryExists(folder / it->staged) && entryExists(target)) {
+            fs::remove(target, ec); // the staged file became the target
+            ok = ok && !ec;
+        }
+    }
+    return ok;
+}
+
+bool isWorkFile(const std::string &name)
+{
+    return name.starts_with(kWorkPrefix) ||
+           (name.size() > kOldTemporarySuffix.size() && name.ends_with(kOldTemporarySuffix));
+}
+
+} // namespace
+
+std::string recoverInterruptedImport(const fs::path &folder)
+{
+    const fs::path journal = folder / kJournalName;
+    if (entryExists(journal)) {
+        const auto text = readRegularFile(journal);
+        if (!text || !rollBack(folder, parseJournal(*text)))
+            return "an earlier import into " + folder.string() +
+                   " was interrupted and could not be undone; see the files named " +
+                   std::string(kWorkPrefix) + "* there";
+    }
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeEc;
+        if (it->is_regular_file(typeEc) && !it->is_symlink(typeEc) && isWorkFile(it->path().filename().string()))
+            fs::remove(it->path(), typeEc);
+    }
+    return {};
+}
+
+std::string writeDataFiles(const fs::path &folder, const std::vector<OutputFile> &files,
+                           const StepHook &beforeStep)
+{
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (!fs::is_directory(folder, ec))
+        return "the folder " + folder.string() + " does not exist and cannot be made";
+    if (std::string problem = recoverInterruptedImport(folder); !problem.empty())
+        return problem;
+
+    // Every target is checked before anything is written: named once, and a regular file (or a link)
+    // where one is there already.
+    std::vector<SwapEntry> entries;
     for (const auto &file : files) {
-        targets.push_back(platform::resolveNoCase(folder.string(), file.name));
-        std::filesystem::path temp = targets.back();
-        temp += ".import-new";
-        temps.push_back(temp);
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(file.contents.data(), static_cast<std::streamsize>(file.contents.size()));
-        out.close();
-        if (!out) {
-            removeTemps();
-            return "cannot write " + temp.string();
+        const fs::path target = platform::resolveNoCase(folder.string(), file.name);
+        const std::string name = target.filename().string();
+        for (const auto &e : entries)
+            if (ansi::equalsNoCase(e.target, name))
+                return name + " is named twice";
+        const auto status = fs::symlink_status(target, ec);
+        if (fs::exists(status) && !fs::is_regular_file(status) && !fs::is_symlink(status))
+            return "cannot replace " + target.string() + ": it is not a file";
+        entries.push_back({name, {}, {}});
+    }
+
+    const auto removeStaged = [&] {
+        for (const auto &e : entries)
+            if (!e.staged.empty())
+                fs::remove(folder / e.staged, ec);
+    };
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const auto staged = writeUniqueFile(folder, kWorkPrefix, files[i].contents, FileAccess::Shared);
+        if (!staged) {
+            removeStaged();
+            return "cannot write into " + folder.string();
+        }
+        entries[i].staged = staged->filename().string();
+        if (entryExists(folder / entries[i].target))
+            entries[i].backup = entries[i].staged + ".old";
+    }
+
+    // The journal names every step, so that a run stopped half way is undone by the next one.
+    const auto journalTemp = writeUniqueFile(folder, kWorkPrefix, journalText(entries));
+    fs::path journal = folder / kJournalName;
+    if (journalTemp)
+        fs::rename(*journalTemp, journal, ec);
+    if (!journalTemp || ec) {
+        if (journalTemp)
+            fs::remove(*journalTemp, ec);
+        removeStaged();
+        return "cannot write into " + folder.string();
+    }
+
+    std::size_t step = 0;
+    const auto move = [&](const std::string &from, const std::string &to) {
+        if (beforeStep && !beforeStep(step++)) {
+            ec = std::make_error_code(std::errc::interrupted);
+            return false;
+        }
+        fs::rename(folder / from, folder / to, ec);
+        return !ec;
+    };
+    for (const auto &e : entries) {
+        if ((!e.backup.empty() && !move(e.target, e.backup)) || !move(e.staged, e.target)) {
+            const std::string why = "cannot replace " + (folder / e.target).string() + ": " + ec.message();
+            if (!rollBack(folder, entries))
+                return why + "; the old files could not all be put back, see " + journal.string();
+            removeStaged();
+            fs::remove(journal, ec);
+            return why + "; the old files were kept";
         }
     }
-    for (std::size_t i = 0; i < targets.size(); ++i) {
-        std::filesystem::rename(temps[i], targets[i], ec);
-        if (ec) {
-            std::string why = "cannot replace " + targets[i].string() + ": " + ec.message();
-            for (std::size_t k = i; k < temps.size(); ++k)
-                std::filesystem::remove(temps[k], ec);
-            return why;
-        }
-    }
+    fs::remove(journal, ec); // from here on the new files stand
+    for (const auto &e : entries)
+        if (!e.backup.empty())
+            fs::remove(folder / e.backup, ec);
     return {};
 }
 

@@ -48,15 +48,25 @@ ImportResult importTranslation(std::string_view input, const Progress &progress 
 // The note that stands as entry 0 of surah 9, which opens without the invocation.
 inline constexpr std::string_view kNoInvocationNote = "(This surah opens without the invocation.)";
 
-// Writes finished files into a folder: each first under a temporary name, and only when all are
-// written are they renamed over the old ones, so a failure leaves every old file as it was. An
-// existing file whose name differs only in letter case is the one replaced. "" on success, else
-// what went wrong.
+// Writes finished files into a folder, all or none. Every target is checked first (named once, a
+// file where one exists); each new file is staged under a unique temporary name, and only when all
+// are written are they put in place, the old ones moved aside until the last is in. When a step
+// fails, the files already replaced are put back; a run that is stopped half way is undone by the
+// next one, which also clears what it left. An existing file whose name differs only in letter case
+// is the one replaced. "" on success, else what went wrong.
 struct OutputFile
 {
     std::string name;
     std::string contents;
 };
-std::string writeDataFiles(const std::filesystem::path &folder, const std::vector<OutputFile> &files);
+// Called before each rename of the swap, numbered from 0; a false answer fails that step. Tests use
+// it to fail or stop the swap half way.
+using StepHook = std::function<bool(std::size_t step)>;
+std::string writeDataFiles(const std::filesystem::path &folder, const std::vector<OutputFile> &files,
+                           const StepHook &beforeStep = {});
+
+// Undoes an import into the folder that was stopped half way and removes the files it left. "" when
+// the folder is in order.
+std::string recoverInterruptedImport(const std::filesystem::path &folder);
 
 } // namespace velmora::import

@@ -2,6 +2,7 @@
 #include "search/hadithimport.h"
 #include "shell/catalogue.h"
 #include "shell/json.h"
+#include "shell/safefile.h"
 #include "shell/textfield.h"
 #include "text/extract.h"
 #include "text/import.h"
@@ -198,6 +199,102 @@ TEST(DataFiles, WritingReplacesTheFileOfAnyLetterCase)
     EXPECT_EQ(files, 2u) << "no second file, no temporary left";
 }
 
+namespace {
+
+// Every entry of a folder, hidden ones included, with the contents of its files.
+std::map<std::string, std::string> snapshot(const std::filesystem::path &folder)
+{
+    std::map<std::string, std::string> out;
+    for (const auto &entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        out[name] = entry.is_directory() ? "<folder>" : readRegularFile(entry.path()).value_or("<unreadable>");
+    }
+    return out;
+}
+
+// A data folder with two old files, and the three new files an import writes into it.
+struct ImportScene
+{
+    ImportScene()
+    {
+        data.write("pikthl.txt", "old Pickthall\r\n");
+        data.write("BUKHARI.TXT", "old Bukhari\r\n");
+        data.write("notes.txt", "the reader's own file");
+        before = snapshot(data.path());
+    }
+    test::TempDir data;
+    std::map<std::string, std::string> before;
+    const std::vector<import::OutputFile> files = {
+        {"PIKTHL.TXT", "new Pickthall\r\n"}, {"MALIK.TXT", "new Malik\r\n"}, {"BUKHARI.TXT", "new Bukhari\r\n"}};
+    // Renames of the swap: two for each file replaced, one for the new file.
+    static constexpr std::size_t kSteps = 5;
+};
+
+} // namespace
+
+TEST(DataFiles, AFailedStepPutsBackEveryFileReplaced)
+{
+    for (std::size_t failAt = 0; failAt < ImportScene::kSteps; ++failAt) {
+        SCOPED_TRACE(failAt);
+        ImportScene scene;
+        const std::string problem = import::writeDataFiles(scene.data.path(), scene.files,
+                                                           [&](std::size_t step) { return step != failAt; });
+        EXPECT_NE(problem.find("the old files were kept"), std::string::npos) << problem;
+        EXPECT_EQ(snapshot(scene.data.path()), scene.before) << "byte for byte, and nothing left over";
+    }
+}
+
+TEST(DataFiles, TargetsAreCheckedBeforeAnythingIsWritten)
+{
+    ImportScene scene;
+    EXPECT_EQ(import::writeDataFiles(scene.data.path(), {{"PIKTHL.TXT", "a"}, {"pikthl.txt", "b"}}),
+              "pikthl.txt is named twice");
+    std::filesystem::create_directory(scene.data.path() / "shakir.txt");
+    scene.before = snapshot(scene.data.path());
+    const std::string problem =
+        import::writeDataFiles(scene.data.path(), {{"PIKTHL.TXT", "a"}, {"SHAKIR.TXT", "b"}});
+    EXPECT_NE(problem.find("it is not a file"), std::string::npos) << problem;
+    EXPECT_EQ(snapshot(scene.data.path()), scene.before);
+}
+
+#if GTEST_HAS_DEATH_TEST && !defined(_WIN32)
+TEST(DataFiles, AnImportStoppedHalfWayIsUndoneByTheNextRun)
+{
+    // The child process is forked from this one, so it works in the same folder.
+    GTEST_FLAG_SET(death_test_style, "fast");
+    for (std::size_t stopAt = 0; stopAt < ImportScene::kSteps; ++stopAt) {
+        SCOPED_TRACE(stopAt);
+        ImportScene scene;
+        // The process dies before the step, as under kill -9: no code of the import runs after it.
+        EXPECT_EXIT(import::writeDataFiles(scene.data.path(), scene.files,
+                                           [&](std::size_t step) {
+                                               if (step == stopAt)
+                                                   std::_Exit(9);
+                                               return true;
+                                           }),
+                    ::testing::ExitedWithCode(9), "");
+        EXPECT_NE(snapshot(scene.data.path()), scene.before);
+        EXPECT_EQ(import::recoverInterruptedImport(scene.data.path()), "");
+        EXPECT_EQ(snapshot(scene.data.path()), scene.before);
+    }
+
+    // The next import itself clears up first, then writes its files; the old tool's strays go too.
+    ImportScene scene;
+    EXPECT_EXIT(import::writeDataFiles(scene.data.path(), scene.files,
+                                       [](std::size_t step) {
+                                           if (step == 3)
+                                               std::_Exit(9);
+                                           return true;
+                                       }),
+                ::testing::ExitedWithCode(9), "");
+    scene.data.write("SHAKIR.TXT.import-new", "left by an old version");
+    ASSERT_EQ(import::writeDataFiles(scene.data.path(), {{"MALIK.TXT", "Malik\r\n"}}), "");
+    auto expected = scene.before;
+    expected["MALIK.TXT"] = "Malik\r\n";
+    EXPECT_EQ(snapshot(scene.data.path()), expected);
+}
+#endif
+
 #ifdef VELMORA_IMPORT_TOOL
 namespace {
 
@@ -234,6 +331,11 @@ TEST(ImportTool, BadInputLeavesTheDataFolderAsItWas)
                   work),
         0);
     EXPECT_NE(work.read("report.txt").find("1 surah is missing: 114"), std::string::npos)
+        << work.read("report.txt");
+    // The same target twice, in any letter case, good inputs or not.
+    const std::string good = "\"" + (work.path() / "good.txt").string() + "\"";
+    EXPECT_NE(runImport("--to \"" + data.string() + "\" PIKTHL=" + good + " pikthl=" + good, work), 0);
+    EXPECT_NE(work.read("report.txt").find("PIKTHL.TXT is named twice"), std::string::npos)
         << work.read("report.txt");
     EXPECT_EQ(work.read("data/PIKTHL.TXT"), oldText);
     EXPECT_EQ(work.read("data/BUKHARI.TXT"), "Old hadith\r\n");

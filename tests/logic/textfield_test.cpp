@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace velmora;
 
 namespace {
@@ -98,13 +100,15 @@ TEST(NumberInText, ReadsTheLeadingNumber)
     EXPECT_FALSE(isWholeNumberText(""));
 }
 
-TEST(WriteFile, ReplacesWholeOrLeavesTheOldFile)
+TEST(NumberInText, WholeNumbersAreClampedToTheRangeOfInt)
 {
-    test::TempDir dir;
-    const auto file = dir.write("f.txt", "old");
-    EXPECT_TRUE(writeFileReplacing(file, "new"));
-    EXPECT_EQ(dir.read("f.txt"), "new");
-    EXPECT_FALSE(writeFileReplacing(dir.path() / "missing" / "f.txt", "x"));
-    EXPECT_FALSE(FieldReader::open(dir.path() / "absent.txt").has_value());
-    EXPECT_FALSE(FieldReader::open(dir.path()).has_value());
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    EXPECT_EQ(intInText("12.9"), 12);
+    EXPECT_EQ(intInText("-12.9"), -12);
+    EXPECT_EQ(intInText(" 99999999999 "), kMax);
+    EXPECT_EQ(intInText("-99999999999"), kMin);
+    EXPECT_EQ(intInText(std::string(400, '9')), kMax) << "too long for a double as well";
+    EXPECT_EQ(intInText("2147483647"), kMax);
+    EXPECT_EQ(intInText("x"), 0);
 }

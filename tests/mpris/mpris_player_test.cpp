@@ -163,7 +163,8 @@ TEST_F(RealPlayer, PlaysPausesStopsShowsTheTrackAndCloses)
 
     channel.ClosePlayer(h);
     EXPECT_TRUE(eventually([&] { return channel.FindPlayer() == 0; })) << "the player did not quit";
-    EXPECT_FALSE(channel.IsPlayerWindow(h));
+    // The player gives up its well-known name before its connection closes: wait for both.
+    EXPECT_TRUE(eventually([&] { return !channel.IsPlayerWindow(h); }));
     EXPECT_EQ(channel.GetWindowTitle(h), "");
 }
 

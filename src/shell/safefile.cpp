@@ -1,0 +1,222 @@
+#include "safefile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace velmora {
+namespace {
+
+#ifdef _WIN32
+int openForReading(const fs::path &path)
+{
+    return ::_wopen(path.c_str(), _O_RDONLY | _O_BINARY);
+}
+int createExclusively(const fs::path &path, FileAccess)
+{
+    return ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+bool isRegular(int fd, std::uintmax_t &size)
+{
+    struct _stat64 st{};
+    if (::_fstat64(fd, &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG)
+        return false;
+    size = static_cast<std::uintmax_t>(st.st_size);
+    return true;
+}
+long readSome(int fd, char *to, std::size_t n)
+{
+    return ::_read(fd, to, static_cast<unsigned>(std::min<std::size_t>(n, 1U << 30)));
+}
+long writeSome(int fd, const char *from, std::size_t n)
+{
+    return ::_write(fd, from, static_cast<unsigned>(std::min<std::size_t>(n, 1U << 30)));
+}
+bool flushToDisk(int fd)
+{
+    return ::_commit(fd) == 0;
+}
+int closeFile(int fd)
+{
+    return ::_close(fd);
+}
+#else
+int openForReading(const fs::path &path)
+{
+    // Non-blocking, so that opening a FIFO returns at once; it is then refused as no regular file.
+    return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+}
+int createExclusively(const fs::path &path, FileAccess access)
+{
+    // O_EXCL fails on any existing entry, a link included; the mask of the user applies to Shared.
+    const mode_t mode = access == FileAccess::Private ? 0600 : 0666;
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+}
+bool isRegular(int fd, std::uintmax_t &size)
+{
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    size = static_cast<std::uintmax_t>(st.st_size);
+    return true;
+}
+long readSome(int fd, char *to, std::size_t n)
+{
+    return ::read(fd, to, n);
+}
+long writeSome(int fd, const char *from, std::size_t n)
+{
+    return ::write(fd, from, n);
+}
+bool flushToDisk(int fd)
+{
+    return ::fsync(fd) == 0;
+}
+int closeFile(int fd)
+{
+    return ::close(fd);
+}
+#endif
+
+// Closes the descriptor it holds when it goes out of scope.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            closeFile(fd_);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // Closes now and tells whether the close succeeded (a late write error shows here).
+    bool close()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return closeFile(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+bool writeAll(int fd, std::string_view contents)
+{
+    while (!contents.empty()) {
+        const long n = writeSome(fd, contents.data(), contents.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        contents.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+std::string randomSuffix()
+{
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device device;
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    std::string suffix(8, ' ');
+    for (char &c : suffix)
+        c = kLetters[pick(device)];
+    return suffix;
+}
+
+} // namespace
+
+bool readRegularFileInto(const fs::path &path, std::string &buffer)
+{
+    buffer.clear();
+    const Descriptor file(openForReading(path));
+    std::uintmax_t size = 0;
+    if (!file.valid() || !isRegular(file.get(), size))
+        return false;
+    // Read to the end, whatever the size said: a file that grows meanwhile is read whole.
+    buffer.resize(static_cast<std::size_t>(size) + 1);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == buffer.size())
+            buffer.resize(buffer.size() * 2);
+        const long n = readSome(file.get(), buffer.data() + filled, buffer.size() - filled);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            buffer.clear();
+            return false;
+        }
+        if (n == 0)
+            break;
+        filled += static_cast<std::size_t>(n);
+    }
+    buffer.resize(filled);
+    return true;
+}
+
+std::optional<std::string> readRegularFile(const fs::path &path)
+{
+    std::string data;
+    if (!readRegularFileInto(path, data))
+        return std::nullopt;
+    return data;
+}
+
+std::optional<fs::path> writeUniqueFile(const fs::path &folder, std::string_view prefix,
+                                        std::string_view contents, FileAccess access)
+{
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        const fs::path path = folder / (std::string(prefix) + randomSuffix());
+        Descriptor file(createExclusively(path, access));
+        if (!file.valid()) {
+            if (errno == EEXIST)
+                continue;
+            return std::nullopt;
+        }
+        const bool written = writeAll(file.get(), contents) && flushToDisk(file.get());
+        if (file.close() && written)
+            return path;
+        std::error_code ec;
+        fs::remove(path, ec);
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::string temporaryPrefixFor(const fs::path &target)
+{
+    return "." + target.filename().string() + ".";
+}
+
+bool writeFileReplacing(const fs::path &path, std::string_view contents, FileAccess access)
+{
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const auto temp = writeUniqueFile(folder, temporaryPrefixFor(path), contents, access);
+    if (!temp)
+        return false;
+    std::error_code ec;
+    fs::rename(*temp, path, ec);
+    if (ec) {
+        fs::remove(*temp, ec);
+        return false;
+    }
+    return true;
+}
+
+} // namespace velmora

@@ -1,0 +1,45 @@
+// Reading and writing the program's files safely.
+//
+// Reads take regular files only: a FIFO, a device or a folder under a name the program reads counts
+// as unreadable and never blocks. Writes never open a fixed name: the contents go into a new file with
+// a unique name beside the target, created exclusively (so no link or FIFO planted there is followed),
+// flushed to disk, and only then renamed over the target.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// The whole contents of a regular file into a buffer whose memory is reused; false when the path
+// names no regular file or it cannot be read.
+bool readRegularFileInto(const std::filesystem::path &path, std::string &buffer);
+std::optional<std::string> readRegularFile(const std::filesystem::path &path);
+
+// Who may read a file the program writes: the user alone (the program's own files), or everyone the
+// user's file-creation mask allows (data files that other users of the program read).
+enum class FileAccess
+{
+    Private,
+    Shared
+};
+
+// Writes the contents into a new file in the folder, named prefix + a random suffix, created
+// exclusively and flushed to disk. The path of the file, or nullopt when it cannot be written (no
+// file is left behind then).
+std::optional<std::filesystem::path> writeUniqueFile(const std::filesystem::path &folder,
+                                                     std::string_view prefix, std::string_view contents,
+                                                     FileAccess access = FileAccess::Private);
+
+// The prefix of the temporary names that writeFileReplacing uses for a target: "." + its name + ".".
+std::string temporaryPrefixFor(const std::filesystem::path &target);
+
+// Replaces the file whole: the contents go to a unique temporary file beside it, which is then
+// renamed over it, so a failed write leaves the old file as it was. A link at the target's name is
+// replaced, never written through.
+bool writeFileReplacing(const std::filesystem::path &path, std::string_view contents,
+                        FileAccess access = FileAccess::Private);
+
+} // namespace velmora

@@ -1,0 +1,192 @@
+#include "platform/paths.h"
+#include "shell/safefile.h"
+#include "shell/textfield.h"
+
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <optional>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+using namespace velmora;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::size_t entryCount(const fs::path &folder)
+{
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto &entry : fs::directory_iterator(folder))
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(SafeWrite, ReplacesWholeOrLeavesTheOldFile)
+{
+    test::TempDir dir;
+    const auto file = dir.write("f.txt", "old");
+    EXPECT_TRUE(writeFileReplacing(file, "new"));
+    EXPECT_EQ(dir.read("f.txt"), "new");
+    EXPECT_EQ(entryCount(dir.path()), 1u) << "no temporary file is left";
+    EXPECT_FALSE(writeFileReplacing(dir.path() / "missing" / "f.txt", "x"));
+
+    // A folder under the target's name cannot be replaced: the write fails and leaves nothing.
+    fs::create_directory(dir.path() / "Prefs.dat");
+    EXPECT_FALSE(writeFileReplacing(dir.path() / "Prefs.dat", "x"));
+    EXPECT_TRUE(fs::is_directory(dir.path() / "Prefs.dat"));
+    EXPECT_EQ(entryCount(dir.path()), 2u);
+}
+
+TEST(SafeRead, ReadsRegularFilesAndNothingElse)
+{
+    test::TempDir dir;
+    dir.write("a.txt", "a,b\r\n");
+    EXPECT_EQ(readRegularFile(dir.path() / "a.txt"), "a,b\r\n");
+    dir.write("empty.txt", "");
+    EXPECT_EQ(readRegularFile(dir.path() / "empty.txt"), "");
+    EXPECT_FALSE(readRegularFile(dir.path() / "absent.txt"));
+    EXPECT_FALSE(readRegularFile(dir.path()));
+    EXPECT_FALSE(FieldReader::open(dir.path() / "absent.txt"));
+    EXPECT_FALSE(FieldReader::open(dir.path()));
+
+    std::string buffer = "left over";
+    EXPECT_FALSE(readRegularFileInto(dir.path(), buffer));
+    EXPECT_EQ(buffer, "");
+}
+
+#ifndef _WIN32
+TEST(SafeRead, FifosAndDevicesCountAsUnreadableWithoutBlocking)
+{
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo((dir.path() / "Srch.dat").c_str(), 0600), 0);
+    // Opening a FIFO with no writer for reading would wait for one for ever.
+    EXPECT_FALSE(readRegularFile(dir.path() / "Srch.dat"));
+    EXPECT_FALSE(FieldReader::open(dir.path() / "Srch.dat"));
+    EXPECT_FALSE(readRegularFile("/dev/null"));
+    EXPECT_FALSE(readRegularFile("/dev/zero")) << "an endless device is not read";
+
+    // A link to a regular file is read: the data files may be links.
+    dir.write("real.txt", "text");
+    fs::create_symlink(dir.path() / "real.txt", dir.path() / "link.txt");
+    EXPECT_EQ(readRegularFile(dir.path() / "link.txt"), "text");
+}
+
+TEST(SafeWrite, LinksAndFifosAtTheNamesAreNeverWrittenThrough)
+{
+    test::TempDir dir;
+    test::TempDir elsewhere;
+    for (const std::string name : {"Prefs.dat", "p185.txt", "Srch.dat", "Default.m3u"}) {
+        SCOPED_TRACE(name);
+        const fs::path target = dir.path() / name;
+        const auto victim = elsewhere.write(name + ".victim", "another user's file");
+
+        // Links at the old fixed intermediate name and at the final name, and a FIFO beside them.
+        fs::create_symlink(victim, dir.path() / (name + ".new"));
+        fs::create_symlink(victim, target);
+        ASSERT_EQ(::mkfifo((dir.path() / (name + ".tmp")).c_str(), 0600), 0);
+
+        ASSERT_TRUE(writeFileReplacing(target, "mine\r\n"));
+        EXPECT_EQ(elsewhere.read(name + ".victim"), "another user's file");
+        EXPECT_FALSE(fs::is_symlink(target)) << "the link itself is replaced";
+        EXPECT_EQ(dir.read(name), "mine\r\n");
+        EXPECT_TRUE(fs::is_symlink(dir.path() / (name + ".new")));
+
+        // A FIFO at the final name is replaced as well, without waiting for a reader.
+        fs::remove(target);
+        ASSERT_EQ(::mkfifo(target.c_str(), 0600), 0);
+        ASSERT_TRUE(writeFileReplacing(target, "again\r\n"));
+        EXPECT_EQ(dir.read(name), "again\r\n");
+    }
+    EXPECT_EQ(entryCount(dir.path()), 12u) << "no temporary file is left";
+}
+
+TEST(SafeWrite, OwnFilesArePrivateAndDataFilesFollowTheMask)
+{
+    test::TempDir dir;
+    const mode_t oldMask = ::umask(022);
+    ASSERT_TRUE(writeFileReplacing(dir.path() / "Prefs.dat", "x"));
+    ASSERT_TRUE(writeFileReplacing(dir.path() / "PIKTHL.TXT", "x", FileAccess::Shared));
+    ::umask(oldMask);
+    EXPECT_EQ(fs::status(dir.path() / "Prefs.dat").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(dir.path() / "PIKTHL.TXT").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+}
+
+namespace {
+
+// Sets or unsets environment variables for one test and puts them back afterwards.
+class Environment
+{
+public:
+    ~Environment()
+    {
+        for (const auto &[name, value] : saved_)
+            value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
+    }
+    void set(const std::string &name, const std::optional<std::string> &value)
+    {
+        if (!saved_.contains(name)) {
+            const char *old = std::getenv(name.c_str());
+            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+        }
+        value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
+    }
+
+private:
+    std::map<std::string, std::optional<std::string>> saved_;
+};
+
+fs::perms modeOf(const fs::path &path)
+{
+    return fs::status(path).permissions() & fs::perms::all;
+}
+
+} // namespace
+
+TEST(StateFolder, IsThePrivateLastingFolderOfTheUser)
+{
+    test::TempDir dir;
+    Environment env;
+    env.set("TMPDIR", dir.folder());
+
+    // XDG_STATE_HOME names the base; the folder is made on first use, private to the user.
+    env.set("XDG_STATE_HOME", (dir.path() / "state").string());
+    env.set("HOME", (dir.path() / "home").string());
+    EXPECT_EQ(platform::tempFolder(), (dir.path() / "state" / "velmora").string() + "/");
+    EXPECT_EQ(modeOf(dir.path() / "state" / "velmora"), fs::perms::owner_all);
+    EXPECT_EQ(modeOf(dir.path() / "state"), fs::perms::owner_all);
+
+    // Without it (or with a relative one, which the base directory rules ignore), the home's.
+    for (const std::optional<std::string> xdg : {std::optional<std::string>(), std::optional<std::string>(""),
+                                                 std::optional<std::string>("relative/state")}) {
+        env.set("XDG_STATE_HOME", xdg);
+        EXPECT_EQ(platform::tempFolder(), (dir.path() / "home" / ".local" / "state" / "velmora").string() + "/");
+    }
+    EXPECT_EQ(modeOf(dir.path() / "home" / ".local"), fs::perms::owner_all);
+
+    // A folder opened up by hand is made private again.
+    fs::permissions(dir.path() / "home" / ".local" / "state" / "velmora", fs::perms::all);
+    platform::tempFolder();
+    EXPECT_EQ(modeOf(dir.path() / "home" / ".local" / "state" / "velmora"), fs::perms::owner_all);
+
+    // No home, or one where the folder cannot be made: no folder, whatever TMPDIR says.
+    env.set("HOME", std::nullopt);
+    EXPECT_EQ(platform::tempFolder(), "");
+    dir.write("afile", "x");
+    env.set("HOME", (dir.path() / "afile").string());
+    EXPECT_EQ(platform::tempFolder(), "");
+    env.set("XDG_STATE_HOME", (dir.path() / "afile" / "state").string());
+    EXPECT_EQ(platform::tempFolder(), "");
+}
+#endif
