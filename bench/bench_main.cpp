@@ -5,6 +5,7 @@
 #include "search/engine.h"
 #include "search/form3.h"
 #include "shell/form1.h"
+#include "shell/safefile.h"
 #include "text/extract.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 
 namespace {
 
@@ -112,6 +114,45 @@ void WindowSearchDayBukhari(benchmark::State &state)
     state.counters["hits"] = search->findChild<QListWidget *>(QStringLiteral("List1"))->count();
 }
 BENCHMARK(WindowSearchDayBukhari)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Opening the search window over a history of state.range(0) queries.
+void OpenSearchWindowWithLargeHistory(benchmark::State &state)
+{
+    const auto folder = std::filesystem::temp_directory_path() / "velmora-bench-history";
+    std::filesystem::create_directories(folder);
+    {
+        std::mt19937 random(7);
+        std::uniform_int_distribution<int> letter('a', 'z');
+        std::uniform_int_distribution<int> length(3, 20);
+        std::string text;
+        for (long i = 0; i < state.range(0); ++i) {
+            for (int n = length(random); n > 0; --n)
+                text.push_back(static_cast<char>(i % 7 == 0 ? letter(random) - 32 : letter(random)));
+            text += "\r\n";
+        }
+        velmora::writeFileReplacing(folder / "Srch.dat", text);
+    }
+    velmora::platform::SubstitutePlayer player;
+    velmora::qtkit::Dialogs dialogs;
+    velmora::Form1 form(dataFolder(), folder.string() + "/", player, dialogs);
+    form.load();
+    auto *open = form.findChild<QPushButton *>(QStringLiteral("Command1"));
+    for (auto _ : state) {
+        open->click();
+        QApplication::processEvents();
+        state.PauseTiming();
+        state.counters["entries"] =
+            form.searchWindow()->findChild<QComboBox *>(QStringLiteral("Combo1"))->count();
+        delete form.searchWindow();
+        state.ResumeTiming();
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(OpenSearchWindowWithLargeHistory)
+    ->Arg(200000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 } // namespace
 

@@ -206,7 +206,8 @@ int main(int argc, char **argv)
             }
             for (const auto &job : jobs)
                 if (job.target == target) {
-                    std::cerr << "velmora-import: " << target->name << " is named twice; nothing was written\n";
+                    std::cerr << "velmora-import: " << target->name
+                              << " is named twice; nothing was written\n";
                     return 2;
                 }
             jobs.push_back({target, a.substr(eq + 1)});

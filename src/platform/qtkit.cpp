@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QStringListModel>
 #include <QWidget>
 
 #include <algorithm>
@@ -157,18 +158,27 @@ template <typename TextAt> int sortedPosition(int count, const QString &text, Te
     return lo;
 }
 
-QStringList sortedCopy(QStringList items)
+QStringList sortedCopy(const QStringList &items)
 {
-    std::vector<std::pair<std::string, QString>> keyed;
+    struct Keyed
+    {
+        std::string key;
+        std::string text;
+        qsizetype index;
+    };
+    std::vector<Keyed> keyed;
     keyed.reserve(static_cast<std::size_t>(items.size()));
-    for (const auto &item : items)
-        keyed.emplace_back(toAnsi(item), item);
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto &a, const auto &b) { return ansi::collateLess(a.first, b.first); });
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        std::string text = toAnsi(items[i]);
+        keyed.push_back({ansi::collationKey(text), std::move(text), i});
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
+        return ansi::collateWithKeys(a.key, a.text, b.key, b.text) < 0;
+    });
     QStringList out;
     out.reserve(items.size());
-    for (auto &k : keyed)
-        out.push_back(std::move(k.second));
+    for (const auto &k : keyed)
+        out.push_back(items[k.index]);
     return out;
 }
 
@@ -191,8 +201,12 @@ int insertSorted(QListWidget *list, const QString &text)
 void setEntriesQuietly(QComboBox *combo, const QStringList &items, bool sorted)
 {
     const QSignalBlocker blocker(combo);
-    combo->clear();
-    combo->addItems(sorted ? sortedCopy(items) : items);
+    if (auto *strings = qobject_cast<QStringListModel *>(combo->model())) {
+        strings->setStringList(sorted ? sortedCopy(items) : items); // no item objects: fast for long lists
+    } else {
+        combo->clear();
+        combo->addItems(sorted ? sortedCopy(items) : items);
+    }
     combo->setCurrentIndex(-1);
 }
 
@@ -221,6 +235,12 @@ QStringList entries(const QListWidget *list)
     return out;
 }
 
+void silenceControls(QWidget *window)
+{
+    for (QObject *child : window->findChildren<QObject *>())
+        child->blockSignals(true);
+}
+
 BusyCursor::BusyCursor()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -232,8 +252,9 @@ BusyCursor::~BusyCursor()
 
 void PressReleaseList::mousePressEvent(QMouseEvent *event)
 {
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    emit mouseDown(pressed.isValid() ? pressed.row() : currentRow());
     QListWidget::mousePressEvent(event);
-    emit mouseDown();
 }
 
 void PressReleaseList::mouseReleaseEvent(QMouseEvent *event)

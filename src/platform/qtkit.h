@@ -50,6 +50,10 @@ void setEntriesQuietly(QListWidget *list, const QStringList &entries, bool sorte
 QStringList entries(const QComboBox *combo);
 QStringList entries(const QListWidget *list);
 
+// Stops every control inside the window from emitting signals, for good: a window that is ending
+// runs no handler, whatever its controls do while they are hidden or destroyed.
+void silenceControls(QWidget *window);
+
 // The hourglass for as long as the guard lives.
 class BusyCursor
 {
@@ -60,15 +64,16 @@ public:
     BusyCursor &operator=(const BusyCursor &) = delete;
 };
 
-// A list box that tells when a mouse button goes down and up over it, after the list has moved
-// its current entry.
+// A list box that tells when a mouse button goes down and up over it. The press is told first,
+// with the row that the press makes current, before the list changes its selection (which runs
+// handlers of its own); the release is told after the list has handled it.
 class PressReleaseList : public QListWidget
 {
     Q_OBJECT
 public:
     using QListWidget::QListWidget;
 signals:
-    void mouseDown();
+    void mouseDown(int row);
     void mouseUp();
 
 protected:

@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStringListModel>
 #include <QToolTip>
 
 namespace velmora {
@@ -89,14 +90,34 @@ Form3::Form3(MainState &state, qtkit::Dialogs &dialogs, QComboBox *surahList, co
     loading_ = false;
 }
 
+Form3::~Form3()
+{
+    // The query box reports a finished edit when it loses the focus as it is destroyed; nothing of
+    // this window may answer then.
+    qtkit::silenceControls(this);
+}
+
+void Form3::endWithProgram()
+{
+    qtkit::silenceControls(this);
+    blockSignals(true);
+    hide();
+}
+
 void Form3::createControls()
 {
     combo1_ = new QComboBox(this);
     combo1_->setObjectName(QStringLiteral("Combo1"));
     combo1_->setEditable(true);
+    // The history may hold many thousands of queries: a plain list of texts keeps it light.
+    combo1_->setModel(new QStringListModel(combo1_));
     combo1_->setInsertPolicy(QComboBox::NoInsert);
     combo1_->setCompleter(nullptr); // the query is searched as typed, letter case included
     combo1_->setGeometry(twipsRect(2910, 330, 2265, 315));
+    // The box would choose the entry equal to its text whenever an edit finishes (Enter, or the
+    // focus moving away) and report it as activated; only a choice from its list, with the mouse or
+    // the arrow keys, is a choice here, and Enter presses "Go !" as the window's default button.
+    disconnect(combo1_->lineEdit(), &QLineEdit::editingFinished, combo1_, nullptr);
     connect(combo1_, &QComboBox::activated, this, [this](int index) {
         if (index < 0)
             return;
@@ -232,14 +253,21 @@ std::filesystem::path Form3::historyPath() const
 
 void Form3::loadHistory()
 {
-    const QSignalBlocker blocker(combo1_);
-    combo1_->clear();
     std::vector<std::string> history = readHistory(historyPath());
     if (history.empty())
         history = defaultHistory();
+    showHistory(history);
+}
+
+void Form3::showHistory(const std::vector<std::string> &history)
+{
+    // Sorted as a whole, not entry by entry, so that a history of a million queries opens at once.
+    QStringList entries;
+    entries.reserve(static_cast<qsizetype>(history.size()));
     for (const auto &entry : history)
-        qtkit::insertSorted(combo1_, fromAnsi(entry));
-    combo1_->setCurrentIndex(-1);
+        entries.push_back(fromAnsi(entry));
+    qtkit::setEntriesQuietly(combo1_, entries, true);
+    const QSignalBlocker blocker(combo1_);
     combo1_->setEditText(QString());
 }
 
@@ -347,14 +375,7 @@ void Form3::countLabelClick()
 
 void Form3::resetUsageClick()
 {
-    {
-        const QSignalBlocker blocker(combo1_);
-        combo1_->clear();
-        for (const auto &entry : resetHistory())
-            qtkit::insertSorted(combo1_, fromAnsi(entry));
-        combo1_->setCurrentIndex(-1);
-        combo1_->setEditText(QString());
-    }
+    showHistory(resetHistory());
     const auto path = platform::resolveNoCase(state_.tempFolder, "srch.dat");
     if (!writeHistory(path, resetHistory()))
         dialogs_.tell(this, QStringLiteral("The search history could not be written to %1.")
@@ -367,6 +388,8 @@ void Form3::closeEvent(QCloseEvent *event)
     for (int i = 0; i < combo1_->count(); ++i)
         entries.push_back(toAnsi(combo1_->itemText(i)));
     writeHistory(historyPath(), entries); // a history that cannot be written is not reported
+    // The window goes: its controls, losing the focus as it hides, start nothing more.
+    qtkit::silenceControls(this);
     QDialog::closeEvent(event);
 }
 

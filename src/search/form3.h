@@ -8,6 +8,7 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -27,6 +28,10 @@ class Form3 : public QDialog
 public:
     // surahList is the main window's surah list, which names the surah of a verse hit.
     Form3(MainState &state, qtkit::Dialogs &dialogs, QComboBox *surahList, const QFont &displayFont);
+    ~Form3() override;
+
+    // The program ends: the window goes at once, without writing the history, and runs no handler.
+    void endWithProgram();
 
     void searchCommand();
     int chosenSource() const;
@@ -38,6 +43,7 @@ protected:
 private:
     void createControls();
     void loadHistory();
+    void showHistory(const std::vector<std::string> &history);
     std::filesystem::path historyPath() const;
     void addToHistory(const QString &query);
     void countLabelClick();

@@ -1,5 +1,6 @@
 #include "ansi.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -30,6 +31,29 @@ struct CaseTables
         pair(0x8C, 0x9C); // Œ œ
         pair(0x8E, 0x9E); // Ž ž
         pair(0x9F, 0xFF); // Ÿ ÿ
+        rankCharacters();
+    }
+
+    // Places in list order, from the primary weights: punctuation, then digits, then letters, each
+    // by its upper-case byte.
+    std::array<unsigned char, 256> rank{};
+
+private:
+    void rankCharacters()
+    {
+        std::array<int, 256> weights{};
+        for (int c = 0; c < 256; ++c) {
+            const auto u = static_cast<unsigned char>(up[c]);
+            const bool digit = u >= '0' && u <= '9';
+            const bool letter = (u >= 'A' && u <= 'Z') || (u >= 0xC0 && u != 0xD7 && u != 0xF7) ||
+                                u == 0x8A || u == 0x8C || u == 0x8E || u == 0x9F;
+            weights[c] = (digit ? 0x200 : letter ? 0x300 : 0x100) + u;
+        }
+        std::array<int, 256> sorted = weights;
+        std::sort(sorted.begin(), sorted.end());
+        for (int c = 0; c < 256; ++c)
+            rank[c] = static_cast<unsigned char>(std::lower_bound(sorted.begin(), sorted.end(), weights[c]) -
+                                                 sorted.begin());
     }
 };
 
@@ -47,17 +71,6 @@ constexpr std::array<char16_t, 32> kHigh = {0x20AC, 0x0081, 0x201A, 0x0192, 0x20
 bool isIgnorable(unsigned char c)
 {
     return c == '\'' || c == '-';
-}
-
-// Primary weight of a character in list order.
-int weight(unsigned char c)
-{
-    const auto u = static_cast<unsigned char>(toUpper(static_cast<char>(c)));
-    if (u >= '0' && u <= '9')
-        return 0x200 + u;
-    const bool letter = (u >= 'A' && u <= 'Z') || (u >= 0xC0 && u != 0xD7 && u != 0xF7) || u == 0x8A ||
-                        u == 0x8C || u == 0x8E || u == 0x9F;
-    return letter ? 0x300 + u : 0x100 + u;
 }
 
 } // namespace
@@ -130,8 +143,22 @@ char fromUnicode(char32_t cp)
     return '?';
 }
 
+namespace {
+
+// Equal but for ignorable characters and case: the shorter first, then byte order.
+int breakTie(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return a.size() < b.size() ? -1 : 1;
+    const int c = a.compare(b);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+} // namespace
+
 int collate(std::string_view a, std::string_view b)
 {
+    const auto &rank = tables().rank;
     std::size_t i = 0;
     std::size_t j = 0;
     for (;;) {
@@ -141,10 +168,10 @@ int collate(std::string_view a, std::string_view b)
             ++j;
         if (i == a.size() || j == b.size())
             break;
-        const int wa = weight(static_cast<unsigned char>(a[i]));
-        const int wb = weight(static_cast<unsigned char>(b[j]));
-        if (wa != wb)
-            return wa < wb ? -1 : 1;
+        const int ra = rank[static_cast<unsigned char>(a[i])];
+        const int rb = rank[static_cast<unsigned char>(b[j])];
+        if (ra != rb)
+            return ra < rb ? -1 : 1;
         ++i;
         ++j;
     }
@@ -152,11 +179,26 @@ int collate(std::string_view a, std::string_view b)
     const bool bDone = j == b.size();
     if (aDone != bDone)
         return aDone ? -1 : 1;
-    // Equal but for ignorable characters and case: shorter first, then byte order.
-    if (a.size() != b.size())
-        return a.size() < b.size() ? -1 : 1;
-    const int c = a.compare(b);
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    return breakTie(a, b);
+}
+
+std::string collationKey(std::string_view text)
+{
+    const auto &rank = tables().rank;
+    std::string key;
+    key.reserve(text.size());
+    for (const char c : text)
+        if (!isIgnorable(static_cast<unsigned char>(c)))
+            key.push_back(static_cast<char>(rank[static_cast<unsigned char>(c)]));
+    return key;
+}
+
+int collateWithKeys(std::string_view keyA, std::string_view a, std::string_view keyB, std::string_view b)
+{
+    const int c = keyA.compare(keyB); // char_traits<char> compares as unsigned bytes
+    if (c != 0)
+        return c < 0 ? -1 : 1;
+    return breakTie(a, b);
 }
 
 bool equalsNoCase(std::string_view a, std::string_view b)

@@ -26,6 +26,11 @@ inline bool collateLess(std::string_view a, std::string_view b)
 {
     return collate(a, b) < 0;
 }
+// A text's key for that order: the places of its characters, ignorable ones left out. Sorting many
+// texts compares their keys (made once each) instead of the texts themselves.
+std::string collationKey(std::string_view text);
+// collate(a, b) from the texts and their keys.
+int collateWithKeys(std::string_view keyA, std::string_view a, std::string_view keyB, std::string_view b);
 bool equalsNoCase(std::string_view a, std::string_view b);
 
 } // namespace velmora::ansi

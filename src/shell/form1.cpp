@@ -538,9 +538,18 @@ void Form1::endProgram()
     ended_ = true;
     timer1_->stop();
     blinkie_->stop();
-    // Ending closes every window at once, without their own closing steps.
-    delete form3_.data();
-    delete form4_.data();
+    // Ending closes every window at once, without their own closing steps, and no handler runs
+    // afterwards. A handler of any of them may still be on the stack (Exit pressed during the event
+    // pass of a read), so the windows are silenced and hidden here and destroyed with this window,
+    // once the event loop has returned.
+    if (form3_)
+        form3_->endWithProgram();
+    if (form4_) {
+        qtkit::silenceControls(form4_);
+        form4_->blockSignals(true);
+        form4_->hide();
+    }
+    qtkit::silenceControls(this);
     hide();
     emit programEnded();
 }
@@ -595,9 +604,9 @@ void Form1::list1Click()
     command7_->click();
 }
 
-void Form1::list1MouseDown()
+void Form1::list1MouseDown(int row)
 {
-    state_.rangeStart = list1_->currentRow();
+    state_.rangeStart = row;
 }
 
 void Form1::list1MouseUp()

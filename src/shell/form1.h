@@ -90,7 +90,7 @@ private:
     // Surah and range choice
     void combo1Click();
     void list1Click();
-    void list1MouseDown();
+    void list1MouseDown(int row);
     void list1MouseUp();
     void list1DoubleClick();
     void showSearchWindow();

@@ -39,7 +39,7 @@ QIcon dialogIcon()
 Form4::Form4(QComboBox *surahList, QSize mainSize)
     : QDialog(nullptr,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      surahList_(surahList)
+      mainSize_(mainSize), surahList_(surahList)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Search Results"));
@@ -81,11 +81,16 @@ Form4::Form4(QComboBox *surahList, QSize mainSize)
     connect(command2_, &QPushButton::clicked, this, &Form4::find);
     connect(command1_, &QPushButton::clicked, this, &QDialog::close);
     connect(list1_, &QListWidget::itemDoubleClicked, this, &Form4::openSelected);
-    // Closing discards the dialog: the next opening starts empty and is placed anew.
-    connect(this, &QDialog::finished, this, &QObject::deleteLater);
+    reset();
+}
 
+void Form4::reset()
+{
+    text1_->clear();
+    list1_->clear();
+    text1_->setFocus();
     // Placed from the two windows' sizes alone, over the main window when that sits top left.
-    move((mainSize.width() - width()) / 2, (mainSize.height() - height()) / 2 + px(1000));
+    move((mainSize_.width() - width()) / 2, (mainSize_.height() - height()) / 2 + px(1000));
 }
 
 void Form4::find()

@@ -20,8 +20,11 @@ public:
 
     void find();
     void openSelected();
+    // Back to how the dialog opens: no fragment, no surahs found, at its first place.
+    void reset();
 
 private:
+    QSize mainSize_;
     QComboBox *surahList_;
     QLineEdit *text1_;
     QListWidget *list1_;

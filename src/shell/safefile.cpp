@@ -28,7 +28,9 @@ int createExclusively(const fs::path &path, FileAccess)
 }
 bool isRegular(int fd, std::uintmax_t &size)
 {
-    struct _stat64 st{};
+    struct _stat64 st
+    {
+    };
     if (::_fstat64(fd, &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG)
         return false;
     size = static_cast<std::uintmax_t>(st.st_size);
@@ -64,7 +66,9 @@ int createExclusively(const fs::path &path, FileAccess access)
 }
 bool isRegular(int fd, std::uintmax_t &size)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return false;
     size = static_cast<std::uintmax_t>(st.st_size);

@@ -26,6 +26,8 @@ void Form1::translate()
 {
     // A Translate pressed while one runs (from the event pass inside a read) is deferred: it runs
     // once the current run has ended, so that two reads never overlap.
+    if (ended_)
+        return;
     if (translating_) {
         translatePending_ = true;
         return;
@@ -107,7 +109,7 @@ std::string Form1::GetTrans(const std::string &fileName, int surah, int fromVers
 void Form1::reportMissingFiles()
 {
     reportScheduled_ = false;
-    if (missingFiles_.empty())
+    if (missingFiles_.empty() || ended_)
         return;
     if (translating_) {
         reportScheduled_ = true;
@@ -183,9 +185,10 @@ void Form1::label1Click(int index)
         combo2_->setCurrentIndex(0);
         combo3_->setCurrentIndex(combo3_->count() - 1);
     } else if (index == 12) {
-        if (!form4_) {
+        if (!form4_)
             form4_ = new Form4(combo1_, size());
-        }
+        else if (form4_->isHidden())
+            form4_->reset();
         form4_->show();
         form4_->raise();
         form4_->activateWindow();
@@ -198,8 +201,7 @@ void Form1::label2Click()
     const std::string caption = toAnsi(label2_->text());
     const std::string tail = caption.size() >= 7 ? caption.substr(caption.size() - 7) : caption;
     const int surah = intInText(tail.substr(0, tail.find('-')));
-    const int verse =
-        intInText(caption.size() >= 3 ? caption.substr(caption.size() - 3) : "");
+    const int verse = intInText(caption.size() >= 3 ? caption.substr(caption.size() - 3) : "");
     if (surah < 1 || surah > kSurahCount)
         return;
     combo1_->setCurrentIndex(surah - 1);

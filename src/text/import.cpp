@@ -1,8 +1,8 @@
 #include "import.h"
 
 #include "platform/paths.h"
-#include "shell/catalogue.h"
 #include "shell/ansi.h"
+#include "shell/catalogue.h"
 #include "shell/safefile.h"
 #include "shell/textfield.h"
 #include "shell/utf8.h"
@@ -215,7 +215,8 @@ std::vector<SwapEntry> parseJournal(std::string_view text)
         const auto tab2 = tab1 == std::string_view::npos ? tab1 : line.find('\t', tab1 + 1);
         if (tab2 == std::string_view::npos)
             continue;
-        entries.push_back({std::string(line.substr(0, tab1)), std::string(line.substr(tab1 + 1, tab2 - tab1 - 1)),
+        entries.push_back({std::string(line.substr(0, tab1)),
+                           std::string(line.substr(tab1 + 1, tab2 - tab1 - 1)),
                            std::string(line.substr(tab2 + 1))});
     }
     return entries;
@@ -263,7 +264,8 @@ std::string recoverInterruptedImport(const fs::path &folder)
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeEc;
-        if (it->is_regular_file(typeEc) && !it->is_symlink(typeEc) && isWorkFile(it->path().filename().string()))
+        if (it->is_regular_file(typeEc) && !it->is_symlink(typeEc) &&
+            isWorkFile(it->path().filename().string()))
             fs::remove(it->path(), typeEc);
     }
     return {};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <vector>
 
 using namespace velmora;
@@ -42,4 +43,26 @@ TEST(Ansi, ListOrderIgnoresCaseApostrophesAndHyphens)
     EXPECT_LT(ansi::collate("", "002-001"), 0);
     EXPECT_LT(ansi::collate("ALPHA.M3U", "Default.m3u"), 0);
     EXPECT_EQ(ansi::collate("same", "same"), 0);
+}
+
+TEST(Ansi, SortKeysOrderAsTheTextsDo)
+{
+    // Every byte value, apostrophes, hyphens, case pairs and prefixes, in random texts.
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> byte(1, 255);
+    std::uniform_int_distribution<int> length(0, 6);
+    const std::string common = "aA'-9 \xe9\xc9";
+    std::uniform_int_distribution<std::size_t> pickCommon(0, common.size() - 1);
+    std::vector<std::string> texts = {"", "'", "day", "Day", "d-ay", "day'", "\xff", "\x9f"};
+    for (int i = 0; i < 400; ++i) {
+        std::string t;
+        for (int n = length(random); n > 0; --n)
+            t.push_back(i % 2 ? static_cast<char>(byte(random)) : common[pickCommon(random)]);
+        texts.push_back(t);
+    }
+    for (const auto &a : texts)
+        for (const auto &b : texts)
+            ASSERT_EQ(ansi::collateWithKeys(ansi::collationKey(a), a, ansi::collationKey(b), b),
+                      ansi::collate(a, b))
+                << a << " / " << b;
 }

@@ -120,7 +120,8 @@ TEST(SafeWrite, OwnFilesArePrivateAndDataFilesFollowTheMask)
     EXPECT_EQ(fs::status(dir.path() / "Prefs.dat").permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(fs::status(dir.path() / "PIKTHL.TXT").permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::others_read);
 }
 
 namespace {
@@ -171,7 +172,8 @@ TEST(StateFolder, IsThePrivateLastingFolderOfTheUser)
     for (const std::optional<std::string> xdg : {std::optional<std::string>(), std::optional<std::string>(""),
                                                  std::optional<std::string>("relative/state")}) {
         env.set("XDG_STATE_HOME", xdg);
-        EXPECT_EQ(platform::tempFolder(), (dir.path() / "home" / ".local" / "state" / "velmora").string() + "/");
+        EXPECT_EQ(platform::tempFolder(),
+                  (dir.path() / "home" / ".local" / "state" / "velmora").string() + "/");
     }
     EXPECT_EQ(modeOf(dir.path() / "home" / ".local"), fs::perms::owner_all);
 

@@ -3,6 +3,7 @@
 #include "uisupport.h"
 
 #include "search/form3.h"
+#include "shell/ansi.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 
 using namespace velmora;
 using namespace velmora::test;
+using velmora::qtkit::toAnsi;
 
 class SearchWindowTest : public QObject
 {
@@ -171,6 +173,23 @@ private slots:
         combo->setEditText(QStringLiteral("night"));
         QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
         QCOMPARE(s.count(), QStringLiteral("1 items found"));
+    }
+
+    void aLongHistoryOpensWholeAndSorted()
+    {
+        MainWindowFixture f;
+        std::string history;
+        for (int i = 200000; i > 0; --i)
+            history += (i % 3 ? "query " : "Query ") + std::to_string(i) + "\r\n";
+        f.temp.write("Srch.dat", history);
+        QTest::mouseClick(f.child<QPushButton>("Command1"), Qt::LeftButton);
+        const QStringList entries = qtkit::entries(f.form->searchWindow()->findChild<QComboBox *>("Combo1"));
+        QCOMPARE(entries.size(), 200000);
+        QCOMPARE(entries.front(), QStringLiteral("query 1"));
+        QCOMPARE(entries[1], QStringLiteral("query 10"));
+        QCOMPARE(entries.back(), QStringLiteral("Query 99999"));
+        for (qsizetype i = 1; i < entries.size(); ++i)
+            QVERIFY(ansi::collate(toAnsi(entries[i - 1]), toAnsi(entries[i])) <= 0);
     }
 
     void missingSourceIsNamed()

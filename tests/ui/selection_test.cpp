@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -161,6 +162,28 @@ private slots:
         QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, centreOf(list, 4));
         QCOMPARE(from(f), QStringLiteral("002"));
         QCOMPARE(to(f), QStringLiteral("004"));
+    }
+
+    void quickClickHandledInsideTheEventPassChoosesThatEntry()
+    {
+        MainWindowFixture f;
+        tickPickthall(f);
+        f.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        QCOMPARE(to(f), QStringLiteral("000"));
+        // Press and release wait in the queue together: the press changes the selection, whose
+        // Translate handles the release in its event pass before the press handler has returned.
+        auto *list = verses(f);
+        const QPoint at = centreOf(list, 5);
+        const QPoint global = list->viewport()->mapToGlobal(at);
+        QCoreApplication::postEvent(list->viewport(), new QMouseEvent(QEvent::MouseButtonPress, at, global,
+                                                                      Qt::LeftButton, Qt::LeftButton, {}));
+        QCoreApplication::postEvent(list->viewport(), new QMouseEvent(QEvent::MouseButtonRelease, at, global,
+                                                                      Qt::LeftButton, Qt::NoButton, {}));
+        QCoreApplication::processEvents();
+        QCOMPARE(from(f), QStringLiteral("005"));
+        QCOMPARE(to(f), QStringLiteral("005"));
+        QCOMPARE(f.displayText(), QStringLiteral("5) P 1:5\n\n"));
     }
 
     void rangeListsChosenBackwardsShowTheRangeForwards()
