@@ -1,5 +1,6 @@
 #include "safefile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <random>

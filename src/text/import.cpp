@@ -1,6 +1,5 @@
 #include "import.h"
 
-#include "platform/paths.h"
 #include "shell/ansi.h"
 #include "shell/catalogue.h"
 #include "shell/safefile.h"
@@ -243,6 +242,19 @@ bool rollBack(const fs::path &folder, const std::vector<SwapEntry> &entries)
     return ok;
 }
 
+// The name of the folder's entry that stands for name, letter case aside (the name itself when there
+// is none): the old file keeps its own spelling when it is put back.
+std::string nameInFolder(const fs::path &folder, const std::string &name)
+{
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string entry = it->path().filename().string();
+        if (ansi::equalsNoCase(entry, name))
+            return entry;
+    }
+    return name;
+}
+
 bool isWorkFile(const std::string &name)
 {
     return name.starts_with(kWorkPrefix) ||
@@ -285,8 +297,8 @@ std::string writeDataFiles(const fs::path &folder, const std::vector<OutputFile>
     // where one is there already.
     std::vector<SwapEntry> entries;
     for (const auto &file : files) {
-        const fs::path target = platform::resolveNoCase(folder.string(), file.name);
-        const std::string name = target.filename().string();
+        const std::string name = nameInFolder(folder, file.name);
+        const fs::path target = folder / name;
         for (const auto &e : entries)
             if (ansi::equalsNoCase(e.target, name))
                 return name + " is named twice";

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace velmora;
 
 namespace {
@@ -45,6 +47,7 @@ TEST_F(Extraction, ShortBlocksShortRecordsAndOddHeadings)
     EXPECT_EQ(headingSurah("Surah 12. Yusuf"), 12);
     EXPECT_EQ(headingSurah("Surah  12. Yusuf"), 12);
     EXPECT_EQ(headingSurah("Surah x. Yusuf"), 0);
+    EXPECT_EQ(headingSurah("Surah 99999999999. Too large"), std::numeric_limits<int>::max());
     EXPECT_FALSE(isHeading("surah 2. lower case"));
 }
 
