@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QFont>
+#include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMouseEvent>
@@ -14,6 +15,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <array>
 
 namespace velmora::qtkit {
 
@@ -60,6 +62,14 @@ std::string toAnsiText(const QString &text)
     return toAnsi(copy);
 }
 
+QPoint placeWindow(const QRect &screen, const QRect &available, QSize outer, int raise)
+{
+    const int left = screen.x() + (screen.width() - outer.width()) / 2;
+    const int top = screen.y() + (screen.height() - outer.height()) / 2 - raise;
+    return {std::max(available.left(), std::min(left, available.x() + available.width() - outer.width())),
+            std::max(available.top(), std::min(top, available.y() + available.height() - outer.height()))};
+}
+
 const QCursor &handCursor()
 {
     // A 32 x 32 two-colour hand with a raised index finger, its hot spot the fingertip (5, 0).
@@ -86,11 +96,11 @@ const QCursor &handCursor()
                 const bool inside = first >= 0 && x >= first && x <= last;
                 if (row[x] == QLatin1Char('X')) {
                     ps.setPen(Qt::color1);
-                    ps.drawPoint(x + 2, y);
+                    ps.drawPoint(x + 1, y);
                 }
                 if (inside || row[x] == QLatin1Char('X')) {
                     pm.setPen(Qt::color1);
-                    pm.drawPoint(x + 2, y);
+                    pm.drawPoint(x + 1, y);
                 }
             }
         }
@@ -122,14 +132,39 @@ QFont designFont(const QString &family, double points, bool bold, bool italic, b
     return font;
 }
 
+namespace {
+
+constexpr std::array<QPalette::ColorRole, 3> kTextRoles = {QPalette::WindowText, QPalette::Text,
+                                                           QPalette::ButtonText};
+
+} // namespace
+
 void setTextColor(QWidget *widget, int red, int green, int blue)
 {
+    // The colour of an enabled control, in the active window or another; a disabled control keeps
+    // the platform's greyed-out text.
     QPalette pal = widget->palette();
     const QColor colour(red, green, blue);
-    pal.setColor(QPalette::WindowText, colour);
-    pal.setColor(QPalette::Text, colour);
-    pal.setColor(QPalette::ButtonText, colour);
+    for (const auto group : {QPalette::Active, QPalette::Inactive})
+        for (const auto role : kTextRoles)
+            pal.setColor(group, role, colour);
     widget->setPalette(pal);
+}
+
+void setCaptionColor(QGroupBox *frame, int red, int green, int blue)
+{
+    // A frame's controls take its text colours unless they have their own: those without keep the
+    // platform's, in every state.
+    const QPalette standard = QApplication::palette();
+    for (QWidget *child : frame->findChildren<QWidget *>()) {
+        QPalette pal = child->palette();
+        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            for (const auto role : kTextRoles)
+                if (!pal.isBrushSet(group, role))
+                    pal.setBrush(group, role, standard.brush(group, role));
+        child->setPalette(pal);
+    }
+    setTextColor(frame, red, green, blue);
 }
 
 void widenClippedLabels(QWidget *root)

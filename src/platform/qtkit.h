@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QCursor>
+#include <QGroupBox>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QString>
@@ -27,6 +28,11 @@ std::string toAnsi(const QString &text);
 QString fromAnsiText(std::string_view text); // multi-line: CR LF to \n
 std::string toAnsiText(const QString &text); // multi-line: \n to CR LF
 
+// The top-left corner of a window of the given outer size: centred on the screen and raised by the
+// given pixels, then moved just enough to lie inside the available area (where no panel covers
+// it); a window larger than that area keeps its top-left corner inside it.
+QPoint placeWindow(const QRect &screen, const QRect &available, QSize outer, int raise);
+
 // The pointing-hand pointer of the link labels (hot spot at the fingertip).
 const QCursor &handCursor();
 
@@ -35,7 +41,10 @@ void installFontSubstitutes();
 QFont designFont(const QString &family, double points, bool bold = false, bool italic = false,
                  bool underline = false);
 
+// The text colour of an enabled control; disabled, it is greyed out as every control is.
 void setTextColor(QWidget *widget, int red, int green, int blue);
+// The colour of a frame's caption alone: call it once the frame's controls are made.
+void setCaptionColor(QGroupBox *frame, int red, int green, int blue);
 
 // The stand-in fonts run a little wider than the design's: every caption under root that would be
 // cut off grows to the right, keeping its place.

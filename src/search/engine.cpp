@@ -185,13 +185,16 @@ SearchOutcome SearchSource(const std::string &folder, int source, std::string_vi
     FieldReader reader(std::move(fileBuffer));
     const UpperSearcher needle(upperQuery);
     const std::string hitText = " items found for " + upperQuery;
+    int recordNumber = 0;
     auto hit = [&](std::string_view entry) {
         out.entries.emplace_back(entry);
+        out.records.push_back(recordNumber);
         if (progress)
             progress(out.entries, std::to_string(out.entries.size()) + hitText, 0);
     };
     RecordMatcher matcher(upperData, needle);
     do {
+        ++recordNumber;
         if (info.wordList) {
             std::array<std::string_view, 4> fields{};
             bool holds = false;
@@ -261,15 +264,22 @@ SearchOutcome RunQuery(const std::string &folder, int source, std::string_view t
     SearchOutcome out = SearchSource(folder, source, words.words[0], progress);
     for (int k = 1; k < words.count && out.problem.empty(); ++k) {
         const std::string &word = words.words[static_cast<std::size_t>(k)];
-        std::vector<std::string> scratch = std::move(out.entries);
-        std::stable_sort(scratch.begin(), scratch.end(), ansi::collateLess);
+        // The entries pass through a sorted scratch list, each with its record.
+        std::vector<std::pair<std::string, int>> scratch;
+        scratch.reserve(out.entries.size());
+        for (std::size_t i = 0; i < out.entries.size(); ++i)
+            scratch.emplace_back(std::move(out.entries[i]), out.records[i]);
+        std::stable_sort(scratch.begin(), scratch.end(),
+                         [](const auto &a, const auto &b) { return ansi::collateLess(a.first, b.first); });
         out.entries.clear();
+        out.records.clear();
         const UpperSearcher needle(ansi::upper(word));
         const std::string keptText = " items for + '" + word + "'";
-        for (auto &entry : scratch) {
+        for (auto &[entry, record] : scratch) {
             if (!containsNoCase(entry, needle))
                 continue;
             out.entries.push_back(std::move(entry));
+            out.records.push_back(record);
             if (progress)
                 progress(out.entries, std::to_string(out.entries.size()) + keptText, k);
         }

@@ -45,6 +45,9 @@ using SearchProgress =
 struct SearchOutcome
 {
     std::vector<std::string> entries;
+    // For each entry, the position of its record in the file, counted from 1 (for the word list,
+    // of its four-field entry), so that a hit leads back to exactly its record.
+    std::vector<int> records;
     std::optional<std::string> countText; // unset when the label keeps its text
     std::optional<std::string> heading;   // unset when the heading keeps its text
     std::string problem;                  // a message for the reader, "" when none

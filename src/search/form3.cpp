@@ -38,7 +38,8 @@ namespace {
 constexpr int kWidth = 10875;
 constexpr int kHeight = 5685;
 constexpr int kProgressIntervalMs = 40;
-constexpr std::size_t kHadithKeyLength = 50;
+// Where a hit of the result list keeps the place of its record in the file.
+constexpr int kRecordRole = Qt::UserRole;
 
 bool isTranslationSource(int source)
 {
@@ -176,7 +177,6 @@ void Form3::createControls()
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setGeometry(twipsRect(30, 210, 2715, 5325));
     frame1->setFont(qtkit::designFont(QStringLiteral("MS Sans Serif"), 8.25, true));
-    qtkit::setTextColor(frame1, 0, 0, 192);
     const QFont comic = qtkit::designFont(QStringLiteral("Comic Sans MS"), 9.75);
 
     struct Row
@@ -243,6 +243,7 @@ void Form3::createControls()
     setTabOrder(command1_, list1_);
     setTabOrder(list1_, text1_);
     setTabOrder(text1_, option1_[0]);
+    qtkit::setCaptionColor(frame1, 0, 0, 192);
     qtkit::widenClippedLabels(this);
 }
 
@@ -349,7 +350,10 @@ void Form3::searchCommand()
         for (const auto &entry : outcome.entries)
             all.push_back(fromAnsi(entry));
         list1_->addItems(all);
+        for (std::size_t i = 0; i < outcome.records.size(); ++i)
+            list1_->item(static_cast<int>(i))->setData(kRecordRole, outcome.records[i]);
     }
+    list1_->scrollToTop(); // a new list is read from its first hit
     if (outcome.countText)
         setCountText(fromAnsi(*outcome.countText));
     if (outcome.heading)
@@ -382,6 +386,11 @@ void Form3::resetUsageClick()
                                 .arg(QString::fromStdString(path.string())));
 }
 
+void Form3::reject()
+{
+    close(); // Escape closes the window as its frame does: through the closing steps below
+}
+
 void Form3::closeEvent(QCloseEvent *event)
 {
     std::vector<std::string> entries;
@@ -390,7 +399,7 @@ void Form3::closeEvent(QCloseEvent *event)
     writeHistory(historyPath(), entries); // a history that cannot be written is not reported
     // The window goes: its controls, losing the focus as it hides, start nothing more.
     qtkit::silenceControls(this);
-    QDialog::closeEvent(event);
+    event->accept();
 }
 
 bool Form3::eventFilter(QObject *watched, QEvent *event)
@@ -442,13 +451,14 @@ std::string Form3::sourcePath(int source) const
 
 void Form3::hitClick()
 {
-    const std::string item = toAnsi(list1_->currentItem()->text());
+    const QListWidgetItem *hit = list1_->currentItem();
+    const std::string item = toAnsi(hit->text());
     const int source = chosenSource();
     label3_->setVisible(isTranslationSource(source));
     if (isTranslationSource(source))
         showTranslationHit(item);
     else if (isHadithSource(source))
-        showHadithHit(item, source);
+        showHadithHit(hit->data(kRecordRole).toInt(), source);
     else
         showWordListHit(item);
     showStepLinks();
@@ -477,23 +487,27 @@ void Form3::showTranslationHit(const std::string &item)
         setHeading(QStringLiteral("Complete verse"));
 }
 
-void Form3::showHadithHit(const std::string &item, int source)
+void Form3::showHadithHit(int record, int source)
 {
+    // The hit's own record, found by its place in the file: other hadiths may begin with the same
+    // words.
     const qtkit::BusyCursor busy;
-    const std::string key = ansi::upper(item.substr(0, std::min(kHadithKeyLength, item.size())));
-    if (auto reader = FieldReader::open(sourcePath(source))) {
-        state_.shownRecordNumber = 0;
-        do {
-            const std::string_view record = reader->next();
-            ++state_.shownRecordNumber;
-            if (ansi::upper(record).find(key) != std::string::npos) {
-                setShownText(std::string(record));
-                break;
-            }
-        } while (!reader->atEnd());
-    }
-    setShownText(marked(shownText()));
+    const RecordAt found = recordAt(source, record);
+    state_.shownRecordNumber = found.read;
+    setShownText(marked(found.read == record ? found.text : std::string()));
     setHeading(QStringLiteral("Complete text"));
+}
+
+Form3::RecordAt Form3::recordAt(int source, int number) const
+{
+    RecordAt found;
+    if (auto reader = FieldReader::open(sourcePath(source))) {
+        while (found.read < number && !reader->atEnd()) {
+            found.text = std::string(reader->next());
+            ++found.read;
+        }
+    }
+    return found;
 }
 
 void Form3::showWordListHit(const std::string &item)
@@ -555,20 +569,13 @@ void Form3::stepHadith(int index)
         label7_[0]->setEnabled(true);
         ++state_.shownRecordNumber;
     }
-    std::string last;
-    int read = 0;
-    if (auto reader = FieldReader::open(sourcePath(state_.currentSource))) {
-        while (read < state_.shownRecordNumber && !reader->atEnd()) {
-            last = std::string(reader->next());
-            ++read;
-        }
-    }
-    if (index == 1 && read < state_.shownRecordNumber) {
+    const RecordAt found = recordAt(state_.currentSource, state_.shownRecordNumber);
+    if (index == 1 && found.read < state_.shownRecordNumber) {
         // Past the last hadith: stay on it and offer no further step.
-        state_.shownRecordNumber = read;
+        state_.shownRecordNumber = found.read;
         label7_[1]->setEnabled(false);
     } else {
-        setShownText(state_.shownRecordNumber <= 0 ? std::string() : last);
+        setShownText(state_.shownRecordNumber <= 0 ? std::string() : found.text);
     }
     setHeading(QStringLiteral("Complete text"));
 }

@@ -36,6 +36,9 @@ public:
     void searchCommand();
     int chosenSource() const;
 
+public slots:
+    void reject() override;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -53,7 +56,15 @@ private:
     // Result view
     void hitClick();
     void showTranslationHit(const std::string &item);
-    void showHadithHit(const std::string &item, int source);
+    void showHadithHit(int record, int source);
+    // The record at a place of the source's file (counted from 1), and how many records were read:
+    // fewer than asked when the file ends before it.
+    struct RecordAt
+    {
+        std::string text;
+        int read = 0;
+    };
+    RecordAt recordAt(int source, int number) const;
     void showWordListHit(const std::string &item);
     void stepClick(int index);
     void stepVerse(int index);

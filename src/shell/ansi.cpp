@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace velmora::ansi {
 namespace {
@@ -35,15 +36,42 @@ struct CaseTables
     }
 
     // Places in list order, from the primary weights: punctuation, then digits, then letters, each
-    // by its upper-case byte.
+    // by its upper-case byte, an accented letter with its plain one (É with E).
     std::array<unsigned char, 256> rank{};
 
 private:
+    // The plain letter an accented capital sorts with; other bytes stand for themselves.
+    static unsigned char baseLetter(unsigned char u)
+    {
+        static constexpr std::pair<unsigned char, unsigned char> kRuns[] = {
+            {0xC0, 'A'}, {0xC6, 'A'}, {0xC7, 'C'}, {0xC8, 'E'}, {0xCC, 'I'}, {0xD0, 'D'}, {0xD1, 'N'},
+            {0xD2, 'O'}, {0xD7, 0},   {0xD8, 'O'}, {0xD9, 'U'}, {0xDD, 'Y'}, {0xDE, 0},   {0xDF, 'S'}};
+        switch (u) {
+        case 0x8A:
+            return 'S'; // Š
+        case 0x8C:
+            return 'O'; // Œ
+        case 0x8E:
+            return 'Z'; // Ž
+        case 0x9F:
+            return 'Y'; // Ÿ
+        default:
+            break;
+        }
+        if (u < 0xC0 || u > 0xDF)
+            return u;
+        unsigned char base = u;
+        for (const auto &[first, letter] : kRuns)
+            if (u >= first)
+                base = letter ? letter : u;
+        return base;
+    }
+
     void rankCharacters()
     {
         std::array<int, 256> weights{};
         for (int c = 0; c < 256; ++c) {
-            const auto u = static_cast<unsigned char>(up[c]);
+            const auto u = baseLetter(static_cast<unsigned char>(up[c]));
             const bool digit = u >= '0' && u <= '9';
             const bool letter = (u >= 'A' && u <= 'Z') || (u >= 0xC0 && u != 0xD7 && u != 0xF7) ||
                                 u == 0x8A || u == 0x8C || u == 0x8E || u == 0x9F;

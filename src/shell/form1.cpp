@@ -165,8 +165,8 @@ void Form1::createControls()
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setGeometry(twipsRect(1860, 960, 3615, 3885));
     frame1->setFont(qtkit::designFont(sans, 8.25, true));
-    qtkit::setTextColor(frame1, 128, 0, 0);
     createRecitingOptions(frame1);
+    qtkit::setCaptionColor(frame1, 128, 0, 0);
     createDisplayControls();
 
     // Reciting schemes
@@ -478,17 +478,25 @@ void Form1::load()
     for (std::size_t i = 0; i < 3; ++i)
         check2_[i]->setChecked(state_.prefs.checks[i] == 1);
 
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        const int outerWidth = px(kOuterWidth);
-        const int outerHeight = height() + px(kOuterWidth - kClientWidth) + px(300);
-        move(area.x() + (area.width() - outerWidth) / 2,
-             area.y() + (area.height() - outerHeight) / 2 - px(300));
-    }
+    placeOnScreen();
 
     combo1_->setCurrentIndex(0);
     list1_->setCurrentRow(0);
     UpdateCombo4();
+    // The keyboard starts in the surah list, the first control of the focus order that takes it.
+    combo1_->setFocus();
+}
+
+void Form1::placeOnScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // Centred on the screen and 300 twips above its middle, the whole window on the screen.
+    const int frameWidth = px(kOuterWidth - kClientWidth);
+    const QSize outer(width() + frameWidth,
+                      height() + frameWidth / 2 + style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    move(qtkit::placeWindow(screen->geometry(), screen->availableGeometry(), outer, px(300)));
 }
 
 void Form1::readPreferences()

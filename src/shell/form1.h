@@ -84,6 +84,7 @@ private:
 
     // Start-up and end
     void readPreferences();
+    void placeOnScreen();
     void exitClicked();
     void endProgram();
 

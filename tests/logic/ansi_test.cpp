@@ -45,6 +45,37 @@ TEST(Ansi, ListOrderIgnoresCaseApostrophesAndHyphens)
     EXPECT_EQ(ansi::collate("same", "same"), 0);
 }
 
+TEST(Ansi, AccentedLettersSortWithTheirPlainOnes)
+{
+    // \xc9 is E acute, \xe3 a tilde, \xdf sharp s and \xde thorn, which has no plain letter.
+    std::vector<std::string> items = {"zz",
+                                      "\xc9"
+                                      "clair",
+                                      "eclair",
+                                      "Ecu",
+                                      "\xdf"
+                                      "e",
+                                      "sa",
+                                      "Narrated 'Abdullah bin 'Umar x",
+                                      "Narrated 'Abdull\xe3h bin 'Umar",
+                                      "Narrated 'Abdullah bin 'Umar",
+                                      "Narrated Abu",
+                                      "\xde"
+                                      "orn"};
+    std::stable_sort(items.begin(), items.end(), ansi::collateLess);
+    EXPECT_EQ(items, (std::vector<std::string>{"eclair",
+                                               "\xc9"
+                                               "clair",
+                                               "Ecu", "Narrated 'Abdullah bin 'Umar",
+                                               "Narrated 'Abdull\xe3h bin 'Umar",
+                                               "Narrated 'Abdullah bin 'Umar x", "Narrated Abu", "sa",
+                                               "\xdf"
+                                               "e",
+                                               "zz",
+                                               "\xde"
+                                               "orn"}));
+}
+
 TEST(Ansi, SortKeysOrderAsTheTextsDo)
 {
     // Every byte value, apostrophes, hyphens, case pairs and prefixes, in random texts.

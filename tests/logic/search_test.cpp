@@ -41,6 +41,8 @@ TEST_F(Search, OneWordListsEveryRecordHoldingItInFileOrder)
     EXPECT_EQ(out.entries,
               (std::vector<std::string>{"Surah 1. Day", "001.1) Today is a day", "001.2) the Day of Judgment",
                                         "001.4) judgment, then day", "split record day"}));
+    // Records are counted in the file: "plain" is record 6, its second half record 7.
+    EXPECT_EQ(out.records, (std::vector<int>{1, 2, 3, 5, 7}));
     EXPECT_EQ(out.countText, "5 items found");
     EXPECT_EQ(out.heading, "Complete verse");
     ASSERT_GE(counts.size(), 3u);
@@ -59,6 +61,7 @@ TEST_F(Search, WordsNarrowInListOrder)
                               });
     EXPECT_EQ(out.entries,
               (std::vector<std::string>{"001.2) the Day of Judgment", "001.4) judgment, then day"}));
+    EXPECT_EQ(out.records, (std::vector<int>{3, 5})) << "each entry keeps its record through the sorting";
     EXPECT_EQ(counts, (std::vector<std::string>{"1 items for + 'judgment'", "2 items for + 'judgment'"}));
     EXPECT_EQ(out.countText, "2 items found");
     EXPECT_EQ(words.count, 2);

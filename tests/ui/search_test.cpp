@@ -4,6 +4,7 @@
 
 #include "search/form3.h"
 #include "shell/ansi.h"
+#include "shell/textfield.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -11,7 +12,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
+
+#include <cstdlib>
+#include <filesystem>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -24,7 +31,7 @@ class SearchWindowTest : public QObject
 private:
     struct Window
     {
-        MainWindowFixture f;
+        MainWindowFixture f{false};
         Form3 *w = nullptr;
         Window()
         {
@@ -32,6 +39,21 @@ private:
             f.data.write("PIKTHL.TXT",
                          "Surah 1. Name\r\n\"001.1) In the name of a day\"\r\n\"001.2) a Day, a day\"\r\n"
                          "001.3) night only\r\nSurah 2. Cow\r\n002.0) intro day\r\n002.1) one\r\n");
+            open();
+        }
+        // Over the files of another data folder, linked into the window's own.
+        explicit Window(const std::string &dataFolder)
+        {
+            for (const auto &entry : std::filesystem::directory_iterator(dataFolder)) {
+                const auto link = f.data.path() / entry.path().filename();
+                std::filesystem::remove(link);
+                std::filesystem::create_symlink(entry.path(), link);
+            }
+            open();
+        }
+        void open()
+        {
+            f.startWindow();
             QTest::mouseClick(f.child<QPushButton>("Command1"), Qt::LeftButton);
             w = f.form->searchWindow();
         }
@@ -49,6 +71,29 @@ private:
         QString shown() const { return get<QPlainTextEdit>("Text1")->toPlainText(); }
         void clickHit(int row) { get<QListWidget>("List1")->setCurrentRow(row); }
         void step(int i) { QTest::mouseClick(get<QLabel>(i == 0 ? "Label7_0" : "Label7_1"), Qt::LeftButton); }
+
+        // Shown and active, as the reader has it.
+        bool showAndActivate()
+        {
+            w->show();
+            w->activateWindow();
+            return QTest::qWaitForWindowActive(w);
+        }
+        QLineEdit *queryBox() const { return get<QComboBox>("Combo1")->lineEdit(); }
+        // Clicks into the query box, selects what it holds and types over it.
+        void type(const QString &text)
+        {
+            QTest::mouseClick(queryBox(), Qt::LeftButton);
+            QTest::keyClick(queryBox(), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(queryBox(), text);
+        }
+        void clickRow(int row)
+        {
+            auto *list = get<QListWidget>("List1");
+            list->scrollToItem(list->item(row));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(row)).center());
+        }
     };
 
 private slots:
@@ -173,6 +218,166 @@ private slots:
         combo->setEditText(QStringLiteral("night"));
         QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
         QCOMPARE(s.count(), QStringLiteral("1 items found"));
+    }
+
+    void escapeClosesAndKeepsTheQueries()
+    {
+        Window s;
+        QVERIFY(s.showAndActivate());
+        s.type(QStringLiteral("sunrise"));
+        QTest::keyClick(s.queryBox(), Qt::Key_Return);
+        QPointer<Form3> window = s.w;
+        QTest::keyClick(s.queryBox(), Qt::Key_Escape);
+        QTRY_VERIFY(!window);
+        QVERIFY(s.f.temp.read("Srch.dat").find("sunrise\r\n") != std::string::npos);
+    }
+
+    void onlyTheSearchTriggersSearch()
+    {
+        Window s;
+        QVERIFY(s.showAndActivate());
+        QSignalSpy searches(s.get<QPushButton>("Command1"), &QPushButton::clicked);
+        // A query that is in the history, typed, then the focus moved on: nothing is searched.
+        s.type(QStringLiteral("Day"));
+        QTest::keyClick(s.queryBox(), Qt::Key_Tab);
+        QVERIFY(!s.queryBox()->hasFocus());
+        QCOMPARE(searches.count(), 0);
+        QCOMPARE(s.count(), QStringLiteral("Search results"));
+        // Enter searches once.
+        QTest::mouseClick(s.queryBox(), Qt::LeftButton);
+        QTest::keyClick(s.queryBox(), Qt::Key_Return);
+        QCOMPARE(searches.count(), 1);
+        QCOMPARE(s.count(), QStringLiteral("3 items found"));
+        // Clicking a hit moves the focus into the list and searches nothing.
+        s.clickRow(0);
+        QCOMPARE(searches.count(), 1);
+        QCOMPARE(s.shown(), QStringLiteral("001.1) In the name of a day")); // "Day" marks no lower-case word
+        // A choice from the history with the arrow keys searches that entry.
+        QTest::mouseClick(s.queryBox(), Qt::LeftButton);
+        QTest::keyClick(s.queryBox(), Qt::Key_Down);
+        QCOMPARE(searches.count(), 2);
+        QCOMPARE(s.get<QComboBox>("Combo1")->currentText(), QStringLiteral("Day"));
+        QTest::keyClick(s.queryBox(), Qt::Key_Down);
+        QCOMPARE(searches.count(), 3);
+        QCOMPARE(s.get<QComboBox>("Combo1")->currentText(), QStringLiteral("Day Judgment"));
+        QCOMPARE(s.count(), QStringLiteral("0 items found"));
+        // A source button searches the query in its source.
+        QTest::mouseClick(s.get<QRadioButton>("Option1_5"), Qt::LeftButton);
+        QCOMPARE(searches.count(), 4);
+    }
+
+    void aNewSearchShowsItsFirstHits()
+    {
+        Window s;
+        std::string many;
+        for (int i = 1; i <= 200; ++i)
+            many += "\"Hadith " + std::to_string(i) + ", on a day\"\r\n";
+        s.f.data.write("BUKHARI.TXT", many);
+        QVERIFY(s.showAndActivate());
+        QTest::mouseClick(s.get<QRadioButton>("Option1_5"), Qt::LeftButton);
+        s.type(QStringLiteral("day"));
+        QTest::keyClick(s.queryBox(), Qt::Key_Return);
+        QCOMPARE(s.hits().size(), 200);
+        auto *list = s.get<QListWidget>("List1");
+        QTRY_VERIFY(list->verticalScrollBar()->maximum() > 0);
+        const QPoint middle = list->viewport()->rect().center();
+        for (int turn = 0; turn < 10; ++turn) {
+            QWheelEvent wheel(middle, list->viewport()->mapToGlobal(middle), {}, QPoint(0, -120),
+                              Qt::NoButton, {}, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(list->viewport(), &wheel);
+        }
+        QVERIFY(list->verticalScrollBar()->value() > 0);
+        s.type(QStringLiteral("hadith"));
+        QTest::keyClick(s.queryBox(), Qt::Key_Return);
+        QCOMPARE(list->verticalScrollBar()->value(), 0);
+        QCOMPARE(list->indexAt(QPoint(4, 4)).row(), 0);
+        // The first click on a hit shows it.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+        QCOMPARE(s.shown(), QStringLiteral("HADITH 1, on a day"));
+    }
+
+    void aHadithHitShowsItsOwnRecord()
+    {
+        Window s;
+        // Three hadiths that agree in far more than their first fifty characters.
+        const std::string opening =
+            "Narrated Abu Huraira: Allah's Apostle said, on the Day of Resurrection, ";
+        s.f.data.write("BUKHARI.TXT", "\"" + opening + "the first\"\r\n\"" + opening +
+                                          "the second\"\r\nA third without it\r\n\"" + opening +
+                                          "the fourth\"\r\n");
+        QVERIFY(s.showAndActivate());
+        QTest::mouseClick(s.get<QRadioButton>("Option1_5"), Qt::LeftButton);
+        s.type(QStringLiteral("resurrection"));
+        QTest::keyClick(s.queryBox(), Qt::Key_Return);
+        QCOMPARE(s.hits().size(), 3);
+        s.clickRow(1);
+        QVERIFY(s.shown().endsWith(QStringLiteral("the second")));
+        QCOMPARE(s.f.form->state().shownRecordNumber, 2);
+        s.step(1);
+        QCOMPARE(s.shown(), QStringLiteral("A third without it"));
+        s.clickRow(2);
+        QVERIFY(s.shown().endsWith(QStringLiteral("the fourth")));
+        QCOMPARE(s.f.form->state().shownRecordNumber, 4);
+
+        // Past the last hadith "Next >" is disabled, and drawn greyed out, not in the links' blue.
+        s.step(1);
+        auto *next = s.get<QLabel>("Label7_1");
+        QVERIFY(!next->isEnabled());
+        const QImage face = s.w->grab().toImage().copy(next->geometry());
+        int blue = 0;
+        int grey = 0;
+        for (int y = 0; y < face.height(); ++y)
+            for (int x = 0; x < face.width(); ++x) {
+                const QColor c = face.pixelColor(x, y);
+                blue += c.blue() > c.red() + 60 && c.blue() > c.green() + 60;
+                grey += std::abs(c.red() - c.blue()) < 12 && c.red() >= 100 && c.red() <= 200;
+            }
+        QCOMPARE(blue, 0);
+        QVERIFY(grey > 5);
+    }
+
+    void everyHadithHitOfTheRealDataShowsItsRecord_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<int>("source");
+        QTest::addColumn<QString>("query");
+        QTest::newRow("Bukhari") << "Option1_5" << 5 << "night";
+        QTest::newRow("Muslim") << "Option1_6" << 6 << "night";
+        QTest::newRow("AbuDawud") << "Option1_7" << 7 << "night";
+        QTest::newRow("Malik") << "Option1_8" << 8 << "prayer";
+    }
+
+    void everyHadithHitOfTheRealDataShowsItsRecord()
+    {
+        const std::string data = realDataFolder();
+        if (data.empty())
+            QSKIP("the real data files are not there");
+        QFETCH(QString, option);
+        QFETCH(int, source);
+        QFETCH(QString, query);
+        Window s(data);
+        std::vector<std::string> records;
+        auto reader = FieldReader::open(data + searchSources()[static_cast<std::size_t>(source)].fileName);
+        QVERIFY(reader);
+        while (!reader->atEnd())
+            records.emplace_back(reader->next());
+
+        QVERIFY(s.showAndActivate());
+        s.type(query);
+        QTest::mouseClick(s.get<QRadioButton>(option.toLatin1().constData()), Qt::LeftButton);
+        const QStringList hits = s.hits();
+        QVERIFY(hits.size() > 250);
+        for (int row = 0; row < hits.size(); ++row) {
+            s.clickRow(row);
+            const int n = s.f.form->state().shownRecordNumber;
+            QVERIFY(n >= 1 && n <= static_cast<int>(records.size()));
+            QCOMPARE(toAnsi(hits[row]), records[static_cast<std::size_t>(n - 1)]);
+            QCOMPARE(ansi::upper(toAnsi(s.shown())), ansi::upper(toAnsi(hits[row])));
+            if (n < static_cast<int>(records.size())) {
+                s.step(1);
+                QCOMPARE(ansi::upper(toAnsi(s.shown())), ansi::upper(records[static_cast<std::size_t>(n)]));
+            }
+        }
     }
 
     void aLongHistoryOpensWholeAndSorted()

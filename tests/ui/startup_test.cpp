@@ -13,6 +13,10 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <QApplication>
+#include <QScreen>
+
+#include <cstdlib>
 #include <filesystem>
 
 using namespace velmora;
@@ -32,7 +36,111 @@ private:
         return f.child<QCheckBox>(("Check2_" + std::to_string(i)).c_str());
     }
 
+    // Pixels of a control's face as the window draws it.
+    static QImage face(const MainWindowFixture &f, const QWidget *control)
+    {
+        const QImage window = f.form->grab().toImage();
+        return window.copy(QRect(control->mapTo(f.form.get(), QPoint(0, 0)), control->size()));
+    }
+    // Counts of the reddish and of the grey text pixels of an image (the caption's strokes).
+    struct Ink
+    {
+        int reddish = 0;
+        int grey = 0;
+        int black = 0;
+    };
+    static Ink inkOf(const QImage &image)
+    {
+        Ink ink;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                const bool neutral =
+                    std::abs(c.red() - c.green()) < 12 && std::abs(c.green() - c.blue()) < 12;
+                if (c.red() > c.green() + 50 && c.red() > c.blue() + 50)
+                    ++ink.reddish;
+                else if (neutral && c.red() < 60)
+                    ++ink.black;
+                else if (neutral && c.red() >= 100 && c.red() <= 200)
+                    ++ink.grey;
+            }
+        return ink;
+    }
+
 private slots:
+    void disabledButtonsLookDisabled()
+    {
+        MainWindowFixture f;
+        f.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        for (const char *name : {"Command5", "Command4"}) {
+            const Ink ink = inkOf(face(f, button(f, name)));
+            QVERIFY2(ink.reddish == 0, name);
+            QVERIFY2(ink.grey > 10, name);
+        }
+        // Exit and the pause list have no colour of their own: the frame's is its caption's alone.
+        for (QWidget *plain :
+             {static_cast<QWidget *>(button(f, "Command6")), static_cast<QWidget *>(f.combo("Combo6"))}) {
+            const Ink ink = inkOf(face(f, plain));
+            QCOMPARE(ink.reddish, 0);
+            QVERIFY(ink.black > 10);
+        }
+        const QColor caption =
+            f.child<QWidget>("Frame1")->palette().color(QPalette::Active, QPalette::WindowText);
+        QCOMPARE(caption, QColor(128, 0, 0));
+        // A coloured label keeps its colour while enabled and greys out when disabled.
+        auto *label = f.child<QLabel>("Label1_5");
+        QCOMPARE(label->palette().color(QPalette::Active, QPalette::WindowText), QColor(192, 0, 0));
+        QCOMPARE(label->palette().color(QPalette::Disabled, QPalette::WindowText),
+                 QApplication::palette().color(QPalette::Disabled, QPalette::WindowText));
+    }
+
+    void keyboardStartsInTheSurahList()
+    {
+        MainWindowFixture f;
+        f.form->show();
+        QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+        QCOMPARE(QApplication::focusWidget(), f.combo("Combo1"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!check(f, 3)->isChecked());
+        // The focus order goes on with the verse list, then the range lists.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f.child<QWidget>("List1"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f.combo("Combo2"));
+    }
+
+    void windowIsPlacedAboveTheMiddleAndOnTheScreen()
+    {
+        // 15360 twips (1024 pixels) wide: the left edge at (1024 - 679) / 2.
+        const QSize outer(679, 420);
+        QCOMPARE(qtkit::placeWindow({0, 0, 1024, 768}, {0, 0, 1024, 740}, outer, 20), QPoint(172, 154));
+        // A scale factor of 2 on 1366 x 768: 683 x 384 points, a panel of 16 at the top. The window
+        // is taller than the free area: its top edge stays below the panel.
+        QCOMPARE(qtkit::placeWindow({0, 0, 683, 384}, {0, 16, 683, 368}, outer, 20), QPoint(2, 16));
+        // Raised above the screen's top edge, it comes back down to it.
+        QCOMPARE(qtkit::placeWindow({0, 0, 800, 450}, {0, 0, 800, 450}, QSize(679, 420), 40), QPoint(60, 0));
+        // A panel at the right: the window moves left of it.
+        QCOMPARE(qtkit::placeWindow({0, 0, 700, 900}, {0, 0, 660, 900}, outer, 20), QPoint(0, 220));
+
+        MainWindowFixture f;
+        f.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        QVERIFY(f.form->screen()->availableGeometry().contains(f.form->frameGeometry()));
+    }
+
+    void handPointsWithItsHotSpot()
+    {
+        const QCursor &hand = qtkit::handCursor();
+        QCOMPARE(hand.hotSpot(), QPoint(5, 0));
+        const QImage shape = hand.bitmap().toImage();
+        const QImage mask = hand.mask().toImage();
+        QCOMPARE(QColor(shape.pixel(5, 0)), QColor(Qt::black)); // the fingertip is drawn at the hot spot
+        QCOMPARE(QColor(mask.pixel(5, 0)), QColor(Qt::black));
+        QCOMPARE(QColor(mask.pixel(3, 0)), QColor(Qt::white)); // nothing left of the finger
+    }
+
     void firstStartUsesDefaultsAndOpensOnFirstEntry()
     {
         MainWindowFixture f;
