@@ -3,9 +3,9 @@
 
 #include "platform/substituteplayer.h"
 #include "search/engine.h"
-#include "search/form3.h"
+#include "shell/form3.h"
 #include "shell/form1.h"
-#include "shell/safefile.h"
+#include "core/safefile.h"
 #include "text/extract.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 
 #include "text/import.h"
 #include "search/hadithimport.h"
-#include "shell/ansi.h"
+#include "core/ansi.h"
 
 #include <array>
 #include <cstdio>

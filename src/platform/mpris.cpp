@@ -1,7 +1,7 @@
 #include "mpris.h"
 
-#include "shell/ansi.h"
-#include "shell/utf8.h"
+#include "core/ansi.h"
+#include "core/utf8.h"
 
 #include <charconv>
 

@@ -2,7 +2,7 @@
 // stands in a player handle, and the window title the monitor reads, built from the current track.
 #pragma once
 
-#include "recite/playerchannel.h"
+#include "platform/playerchannel.h"
 
 #include <string>
 #include <string_view>

@@ -2,7 +2,7 @@
 
 #include "mpris.h"
 #include "process.h"
-#include "shell/utf8.h"
+#include "core/utf8.h"
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>

@@ -2,7 +2,7 @@
 // counterpart of the Windows player's window messages.
 #pragma once
 
-#include "recite/playerchannel.h"
+#include "platform/playerchannel.h"
 
 #include <QDBusConnection>
 

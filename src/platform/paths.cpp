@@ -1,6 +1,6 @@
 #include "paths.h"
 
-#include "shell/ansi.h"
+#include "core/ansi.h"
 
 #include <cstdlib>
 #include <system_error>

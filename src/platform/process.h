@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "recite/playerchannel.h"
+#include "platform/playerchannel.h"
 
 namespace velmora::platform {
 

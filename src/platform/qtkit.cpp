@@ -1,6 +1,6 @@
 #include "qtkit.h"
 
-#include "shell/ansi.h"
+#include "core/ansi.h"
 
 #include <QApplication>
 #include <QBitmap>

@@ -2,7 +2,7 @@
 // on the three transport commands, shows a title, closes on request and records what it was sent.
 #pragma once
 
-#include "recite/playerchannel.h"
+#include "platform/playerchannel.h"
 
 #include <string>
 #include <utility>

@@ -1,7 +1,7 @@
 // The player channel over the Windows player's window messages.
 #pragma once
 
-#include "recite/playerchannel.h"
+#include "platform/playerchannel.h"
 
 namespace velmora::platform {
 

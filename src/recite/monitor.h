@@ -1,7 +1,7 @@
 // The playback monitor: what one poll of the player shows in the main window.
 #pragma once
 
-#include "playerchannel.h"
+#include "platform/playerchannel.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
 #include "playlist.h"
 
 #include "platform/paths.h"
-#include "shell/ansi.h"
-#include "shell/textfield.h"
+#include "core/ansi.h"
+#include "core/textfield.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "engine.h"
 
 #include "platform/paths.h"
-#include "shell/ansi.h"
-#include "shell/safefile.h"
-#include "shell/textfield.h"
+#include "core/ansi.h"
+#include "core/safefile.h"
+#include "core/textfield.h"
 
 #include <algorithm>
 #ifdef __SSE2__

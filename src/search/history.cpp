@@ -1,7 +1,7 @@
 #include "history.h"
 
-#include "shell/safefile.h"
-#include "shell/textfield.h"
+#include "core/safefile.h"
+#include "core/textfield.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
 #include "markword.h"
 
-#include "shell/ansi.h"
+#include "core/ansi.h"
 
 namespace velmora {
 

@@ -4,10 +4,10 @@
 
 #include "form4.h"
 #include "platform/paths.h"
-#include "search/form3.h"
-#include "shell/catalogue.h"
-#include "shell/safefile.h"
-#include "shell/textfield.h"
+#include "shell/form3.h"
+#include "core/catalogue.h"
+#include "core/safefile.h"
+#include "core/textfield.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/qtkit.h"
-#include "recite/playerchannel.h"
+#include "platform/playerchannel.h"
 #include "search/engine.h"
 #include "shell/prefs.h"
 

@@ -1,6 +1,6 @@
 #include "prefs.h"
 
-#include "textfield.h"
+#include "core/textfield.h"
 
 namespace velmora {
 namespace {

@@ -1,8 +1,8 @@
 #include "extract.h"
 
 #include "platform/paths.h"
-#include "shell/safefile.h"
-#include "shell/textfield.h"
+#include "core/safefile.h"
+#include "core/textfield.h"
 
 namespace velmora {
 

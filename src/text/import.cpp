@@ -1,10 +1,10 @@
 #include "import.h"
 
-#include "shell/ansi.h"
-#include "shell/catalogue.h"
-#include "shell/safefile.h"
-#include "shell/textfield.h"
-#include "shell/utf8.h"
+#include "core/ansi.h"
+#include "core/catalogue.h"
+#include "core/safefile.h"
+#include "core/textfield.h"
+#include "core/utf8.h"
 
 #include <charconv>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "shell/ansi.h"
+#include "core/ansi.h"
 
 #include <gtest/gtest.h>
 

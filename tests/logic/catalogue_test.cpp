@@ -1,5 +1,5 @@
-#include "shell/ansi.h"
-#include "shell/catalogue.h"
+#include "core/ansi.h"
+#include "core/catalogue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "shell/prefs.h"
-#include "shell/textfield.h"
+#include "core/textfield.h"
 
 #include <gtest/gtest.h>
 

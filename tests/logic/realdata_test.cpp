@@ -1,8 +1,8 @@
 // Checks against the real data files, where they are present.
 
 #include "search/engine.h"
-#include "shell/ansi.h"
-#include "shell/catalogue.h"
+#include "core/ansi.h"
+#include "core/catalogue.h"
 #include "text/extract.h"
 
 #include "tempdir.h"

@@ -1,6 +1,6 @@
 #include "platform/paths.h"
-#include "shell/safefile.h"
-#include "shell/textfield.h"
+#include "core/safefile.h"
+#include "core/textfield.h"
 
 #include "tempdir.h"
 

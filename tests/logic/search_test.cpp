@@ -1,7 +1,7 @@
 #include "search/engine.h"
 #include "search/history.h"
 #include "search/markword.h"
-#include "shell/textfield.h"
+#include "core/textfield.h"
 
 #include "tempdir.h"
 

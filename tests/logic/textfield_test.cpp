@@ -1,4 +1,4 @@
-#include "shell/textfield.h"
+#include "core/textfield.h"
 
 #include "tempdir.h"
 

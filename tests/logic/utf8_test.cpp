@@ -1,4 +1,4 @@
-#include "shell/utf8.h"
+#include "core/utf8.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "uisupport.h"
 
-#include "search/form3.h"
+#include "shell/form3.h"
 #include "shell/form4.h"
 
 #include <QCheckBox>

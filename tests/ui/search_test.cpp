@@ -2,9 +2,9 @@
 
 #include "uisupport.h"
 
-#include "search/form3.h"
-#include "shell/ansi.h"
-#include "shell/textfield.h"
+#include "shell/form3.h"
+#include "core/ansi.h"
+#include "core/textfield.h"
 
 #include <QLabel>
 #include <QLineEdit>

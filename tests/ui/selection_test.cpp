@@ -2,7 +2,7 @@
 
 #include "uisupport.h"
 
-#include "shell/catalogue.h"
+#include "core/catalogue.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -2,7 +2,7 @@
 
 #include "uisupport.h"
 
-#include "shell/textfield.h"
+#include "core/textfield.h"
 
 #include <QCheckBox>
 #include <QFontInfo>

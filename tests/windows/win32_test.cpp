@@ -3,7 +3,7 @@
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/win32player.h"
-#include "shell/ansi.h"
+#include "core/ansi.h"
 #include "tempdir.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 //   velmora-search [--data DIR] SOURCE QUERY
 // prints every hit, one per line as the result list holds it, then the final count text.
 
-#include "engine.h"
+#include "search/engine.h"
 #include "platform/paths.h"
 
 #include <cstdio>

@@ -2,10 +2,10 @@
 
 #include "shell/form1.h"
 
-#include "shell/ansi.h"
-#include "shell/catalogue.h"
+#include "core/ansi.h"
+#include "core/catalogue.h"
 #include "shell/form4.h"
-#include "shell/textfield.h"
+#include "core/textfield.h"
 #include "text/extract.h"
 #include "text/translate.h"
 

@@ -7,8 +7,8 @@
 #include "platform/process.h"
 #include "recite/monitor.h"
 #include "recite/playlist.h"
-#include "shell/safefile.h"
-#include "shell/textfield.h"
+#include "core/safefile.h"
+#include "core/textfield.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -4,10 +4,10 @@
 #include "search/engine.h"
 #include "search/history.h"
 #include "search/markword.h"
-#include "shell/ansi.h"
-#include "shell/catalogue.h"
+#include "core/ansi.h"
+#include "core/catalogue.h"
 #include "shell/form1.h"
-#include "shell/textfield.h"
+#include "core/textfield.h"
 
 #include <QApplication>
 #include <QCloseEvent>
