@@ -1,11 +1,11 @@
 // Timings on the real data: verse extraction, interleaving, search, and the main window's first text.
 // Each search benchmark reports grep -ci on the same file beside it, as "grep_ms".
 
+#include "core/safefile.h"
 #include "platform/substituteplayer.h"
 #include "search/engine.h"
-#include "shell/form3.h"
 #include "shell/form1.h"
-#include "core/safefile.h"
+#include "shell/form3.h"
 #include "text/extract.h"
 
 #include <QApplication>
@@ -114,6 +114,53 @@ void WindowSearchDayBukhari(benchmark::State &state)
     state.counters["hits"] = search->findChild<QListWidget *>(QStringLiteral("List1"))->count();
 }
 BENCHMARK(WindowSearchDayBukhari)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// A folder with data files of a hundred megabytes: Bukhari over and over, and a translation whose
+// blocks are all of a surah no one asks for but the last, which is Pickthall's surah 114.
+const std::string &bigDataFolder()
+{
+    static const std::string folder = [] {
+        const auto dir = std::filesystem::path(scratchFolder()) / "big";
+        std::filesystem::create_directories(dir);
+        constexpr std::size_t kSize = 100u << 20;
+        const std::string bukhari = velmora::readRegularFile(dataFolder() + "BUKHARI.TXT").value_or("");
+        const std::string pickthall = velmora::readRegularFile(dataFolder() + "PIKTHL.TXT").value_or("");
+        std::string big;
+        while (big.size() < kSize && !bukhari.empty())
+            big += bukhari;
+        velmora::writeFileReplacing(dir / "BUKHARI.TXT", big);
+        std::string filler = pickthall;
+        for (std::size_t at = filler.find("Surah "); at != std::string::npos;
+             at = filler.find("Surah ", at + 1))
+            filler.replace(at, 6, "Surah 999");
+        big.clear();
+        while (big.size() + pickthall.size() < kSize && !filler.empty())
+            big += filler;
+        big += pickthall;
+        velmora::writeFileReplacing(dir / "PIKTHL.TXT", big);
+        return dir.string() + "/";
+    }();
+    return folder;
+}
+
+void BigFileSearchDay(benchmark::State &state)
+{
+    const std::string data = bigDataFolder();
+    velmora::SearchWords words;
+    std::size_t hits = 0;
+    for (auto _ : state)
+        hits = velmora::RunQuery(data, 5, "day", words).entries.size();
+    state.counters["hits"] = static_cast<double>(hits);
+}
+BENCHMARK(BigFileSearchDay)->Unit(benchmark::kMillisecond);
+
+void BigFileLastSurah(benchmark::State &state)
+{
+    const std::string data = bigDataFolder();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(velmora::ExtractVerseRange(data, "PIKTHL.txt", 114, 0, 6));
+}
+BENCHMARK(BigFileLastSurah)->Unit(benchmark::kMillisecond);
 
 // Opening the search window over a history of state.range(0) queries.
 void OpenSearchWindowWithLargeHistory(benchmark::State &state)

@@ -1,61 +1,240 @@
-// velmora-search: the program's search engine from a terminal.
-//   velmora-search [--data DIR] SOURCE QUERY
-// prints every hit, one per line as the result list holds it, then the final count text.
+// velmora-search: the program's search engine from a terminal, with grep's manners.
+//   velmora-search [OPTION]... SOURCE QUERY...
+// Prints every hit, one per line as the result list holds it; the final count text goes to the
+// terminal, or to stderr when the output is piped, so that a pipe carries hits alone.
 
-#include "search/engine.h"
+#include "core/ansi.h"
+#include "core/utf8.h"
 #include "platform/paths.h"
+#include "search/engine.h"
 
+#include <clocale>
 #include <cstdio>
-#include <iostream>
+#include <cstring>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#define VELMORA_ISATTY(fd) _isatty(fd)
+#else
+#include <langinfo.h>
+#include <unistd.h>
+#define VELMORA_ISATTY(fd) isatty(fd)
+#endif
 
 namespace {
 
-void usage()
+using namespace velmora;
+
+constexpr int kFound = 0;
+constexpr int kNothingFound = 1;
+constexpr int kTrouble = 2;
+
+// grep's colours for a match: bold red, and the end of the colour.
+constexpr std::string_view kMatchStart = "\x1b[01;31m\x1b[K";
+constexpr std::string_view kMatchEnd = "\x1b[m\x1b[K";
+
+void usage(std::FILE *to)
 {
-    std::cerr << "usage: velmora-search [--data DIR] SOURCE QUERY\n"
-                 "SOURCE is a source index 0-8 or a name:";
-    for (const auto &s : velmora::searchSources())
-        std::cerr << " \"" << s.caption << "\"";
-    std::cerr << "\nQUERY is one or more words (every hit holds all of them) or 'a phrase'.\n"
-                 "DIR is the folder of the data files (default: the program's folder).\n";
+    std::fputs("Usage: velmora-search [OPTION]... SOURCE QUERY...\n"
+               "Search one of the program's texts for a set of words (every hit holds all of them,\n"
+               "letter case ignored) or for 'a phrase', and print every hit.\n"
+               "\n"
+               "SOURCE is a source number 0-8 or a name in any letter case:",
+               to);
+    for (const auto &s : searchSources())
+        std::fprintf(to, " %s", s.name);
+    std::fputs("\n(or the file name, e.g. PIKTHL, or the caption, e.g. \"M. Pickthall\").\n"
+               "\n"
+               "  -c, --count           print only the number of hits\n"
+               "  -n, --line-number     put each hit's record number in its file before it\n"
+               "      --color[=WHEN]    mark the search words: WHEN is auto (on a terminal, the\n"
+               "                        default), always or never\n"
+               "      --raw             read the query and write the hits as Windows-1252 bytes,\n"
+               "                        whatever the terminal's encoding\n"
+               "      --data DIR        the folder of the data files (default: the program's own)\n"
+               "  -h, --help            this help\n"
+               "  -V, --version         the version\n"
+               "\n"
+               "Exit status: 0 when something was found, 1 when nothing was, 2 on trouble.\n",
+               to);
+}
+
+int usageError(const std::string &why)
+{
+    std::fprintf(stderr, "velmora-search: %s\n", why.c_str());
+    std::fputs("Try 'velmora-search --help' for more information.\n", stderr);
+    return kTrouble;
+}
+
+struct Options
+{
+    std::string folder = platform::programFolder();
+    bool count = false;
+    bool numbers = false;
+    std::string color = "auto";
+    bool raw = false;
+    std::vector<std::string> operands;
+};
+
+// Reads the arguments; an exit status when the program is done with them already.
+std::optional<int> parseArguments(int argc, char **argv, Options &options)
+{
+    bool onlyOperands = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (onlyOperands || a.empty() || a[0] != '-' || a == "-") {
+            options.operands.emplace_back(a);
+        } else if (a == "--") {
+            onlyOperands = true;
+        } else if (a == "-h" || a == "--help") {
+            usage(stdout);
+            return kFound;
+        } else if (a == "-V" || a == "--version") {
+            std::printf("velmora-search %s\n", VELMORA_VERSION);
+            return kFound;
+        } else if (a == "-c" || a == "--count") {
+            options.count = true;
+        } else if (a == "-n" || a == "--line-number") {
+            options.numbers = true;
+        } else if (a == "-cn" || a == "-nc") {
+            options.count = options.numbers = true;
+        } else if (a == "--raw") {
+            options.raw = true;
+        } else if (a == "--color" || a == "--colour") {
+            options.color = "auto";
+        } else if (a.starts_with("--color=") || a.starts_with("--colour=")) {
+            options.color = std::string(a.substr(a.find('=') + 1));
+            if (options.color != "auto" && options.color != "always" && options.color != "never")
+                return usageError("invalid argument '" + options.color + "' for '--color'");
+        } else if (a == "--data" || a.starts_with("--data=")) {
+            if (a == "--data" && i + 1 >= argc)
+                return usageError("option '--data' requires a folder");
+            options.folder = a == "--data" ? argv[++i] : std::string(a.substr(7));
+            if (!options.folder.empty() && options.folder.back() != '/' && options.folder.back() != '\\')
+                options.folder.push_back(platform::separator());
+        } else {
+            return usageError("unknown option '" + std::string(a) + "'");
+        }
+    }
+    if (options.operands.size() < 2)
+        return usageError(options.operands.empty() ? "a source and a query are needed" : "a query is needed");
+    return std::nullopt;
+}
+
+bool terminalIsUtf8()
+{
+#ifdef _WIN32
+    return false;
+#else
+    std::setlocale(LC_CTYPE, "");
+    const char *codeset = nl_langinfo(CODESET);
+    return codeset && (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
+#endif
+}
+
+// Every occurrence of the search words in a hit, in bold red; overlapping ones become one.
+std::string marked(std::string_view hit, const std::vector<ansi::NoCaseFinder> &words)
+{
+    std::vector<bool> inMatch(hit.size(), false);
+    for (const auto &word : words)
+        for (std::size_t p = word.findFrom(hit, 0); p < hit.size() && word.size() > 0;
+             p = word.findFrom(hit, p + 1))
+            std::fill(inMatch.begin() + static_cast<std::ptrdiff_t>(p),
+                      inMatch.begin() + static_cast<std::ptrdiff_t>(p + word.size()), true);
+    std::string out;
+    out.reserve(hit.size() + 32);
+    for (std::size_t i = 0; i < hit.size(); ++i) {
+        if (inMatch[i] && (i == 0 || !inMatch[i - 1]))
+            out += kMatchStart;
+        out += hit[i];
+        if (inMatch[i] && (i + 1 == hit.size() || !inMatch[i + 1]))
+            out += kMatchEnd;
+    }
+    return out;
+}
+
+// The words a hit is marked for: the phrase, or each word of the query.
+std::vector<ansi::NoCaseFinder> wordsToMark(std::string_view query, const SearchWords &words)
+{
+    std::vector<ansi::NoCaseFinder> finders;
+    if (!query.empty() && query.front() == '\'') {
+        std::string_view phrase = query.substr(1);
+        if (!phrase.empty() && phrase.back() == '\'')
+            phrase.remove_suffix(1);
+        finders.emplace_back(phrase);
+        return finders;
+    }
+    for (int k = 0; k < words.count; ++k)
+        finders.emplace_back(words.words[static_cast<std::size_t>(k)]);
+    return finders;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    std::string folder = velmora::platform::programFolder();
-    if (args.size() >= 2 && args[0] == "--data") {
-        folder = args[1];
-        if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
-            folder.push_back(velmora::platform::separator());
-        args.erase(args.begin(), args.begin() + 2);
-    }
-    if (args.size() < 2 || args[0] == "--help" || args[0] == "-h") {
-        usage();
-        return args.empty() || args[0] == "--help" || args[0] == "-h" ? 0 : 2;
-    }
-    const int source = velmora::sourceIndexFor(args[0]);
-    if (source < 0) {
-        std::cerr << "velmora-search: unknown source '" << args[0] << "'\n";
-        usage();
-        return 2;
-    }
-    std::string query = args[1];
-    for (std::size_t i = 2; i < args.size(); ++i)
-        query += ' ' + args[i];
+    Options options;
+    if (const auto done = parseArguments(argc, argv, options))
+        return *done;
 
-    velmora::SearchWords words;
-    const auto outcome = velmora::RunQuery(folder, source, query, words);
-    if (!outcome.problem.empty())
-        std::cerr << "velmora-search: " << outcome.problem << '\n';
-    std::string out;
-    for (const auto &entry : outcome.entries)
-        out.append(entry).push_back('\n');
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::cout << outcome.countText.value_or("") << '\n';
-    return outcome.problem.empty() ? 0 : 1;
+    const int source = sourceIndexFor(options.operands[0]);
+    if (source < 0)
+        return usageError("unknown source '" + options.operands[0] + "'");
+    std::string query = options.operands[1];
+    for (std::size_t i = 2; i < options.operands.size(); ++i)
+        query += ' ' + options.operands[i];
+
+    // The texts are Windows-1252: the query comes in, and the hits go out, in the terminal's encoding.
+    const bool utf8 = !options.raw && terminalIsUtf8();
+    if (utf8)
+        query = ansi::fromUtf8(query).text;
+
+    // The hits are written as they come, straight from the file, through one large buffer.
+    static char buffer[1 << 16];
+    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+    const bool toTerminal = VELMORA_ISATTY(1);
+    const bool color =
+        !options.count && (options.color == "always" || (options.color == "auto" && toTerminal));
+    std::vector<ansi::NoCaseFinder> toMark;
+    std::size_t found = 0;
+    std::string line;
+    SearchWords words;
+    const SearchOutcome outcome =
+        VisitQuery(options.folder, source, query, words, [&](std::string_view hit, int record) {
+            ++found;
+            if (options.count)
+                return;
+            if (color && toMark.empty())
+                toMark = wordsToMark(query, words);
+            line.clear();
+            if (options.numbers)
+                line.append(std::to_string(record)).push_back(':');
+            const std::string shown = color ? marked(hit, toMark) : std::string();
+            const std::string_view text = color ? std::string_view(shown) : hit;
+            if (utf8)
+                ansi::appendAsUtf8(line, text);
+            else
+                line.append(text);
+            line.push_back('\n');
+            std::fwrite(line.data(), 1, line.size(), stdout);
+        });
+    if (!outcome.problem.empty()) {
+        std::fflush(stdout);
+        const std::string problem = utf8 ? ansi::toUtf8(outcome.problem) : outcome.problem;
+        std::fprintf(stderr, "velmora-search: %s\n", problem.c_str());
+        return kTrouble;
+    }
+    if (options.count) {
+        std::printf("%zu\n", found);
+        return found == 0 ? kNothingFound : kFound;
+    }
+    std::fflush(stdout);
+
+    const std::string countText = outcome.countText.value_or("");
+    std::fprintf(toTerminal ? stdout : stderr, "%s\n", (utf8 ? ansi::toUtf8(countText) : countText).c_str());
+    return found == 0 ? kNothingFound : kFound;
 }

@@ -6,6 +6,13 @@
 #include <cstring>
 #include <utility>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace velmora::ansi {
 namespace {
 
@@ -235,6 +242,103 @@ bool equalsNoCase(std::string_view a, std::string_view b)
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
         if (toUpper(a[i]) != toUpper(b[i]))
+            return false;
+    return true;
+}
+
+NoCaseFinder::NoCaseFinder(std::string_view needle) : upper_(upper(needle))
+{
+    if (!upper_.empty()) {
+        first_ = {upper_.front(), toLower(upper_.front())};
+        last_ = {upper_.back(), toLower(upper_.back())};
+    }
+}
+
+#if defined(__GNUC__) && defined(__x86_64__)
+#define VELMORA_HAVE_AVX2 1
+namespace {
+
+// The candidate scan of findFrom, 32 places at a time, for processors that have AVX2.
+__attribute__((target("avx2"))) std::size_t avx2Find(const NoCaseFinder &finder, const char *base,
+                                                     std::size_t size, std::size_t k, std::size_t &i,
+                                                     const std::array<char, 2> &first,
+                                                     const std::array<char, 2> &last)
+{
+    const __m256i f0 = _mm256_set1_epi8(first[0]);
+    const __m256i f1 = _mm256_set1_epi8(first[1]);
+    const __m256i l0 = _mm256_set1_epi8(last[0]);
+    const __m256i l1 = _mm256_set1_epi8(last[1]);
+    for (; i + k - 1 + 32 <= size; i += 32) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(base + i));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(base + i + k - 1));
+        const __m256i firstHere = _mm256_or_si256(_mm256_cmpeq_epi8(a, f0), _mm256_cmpeq_epi8(a, f1));
+        const __m256i lastThere = _mm256_or_si256(_mm256_cmpeq_epi8(b, l0), _mm256_cmpeq_epi8(b, l1));
+        auto mask = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_and_si256(firstHere, lastThere)));
+        while (mask) {
+            const auto bit = static_cast<unsigned>(__builtin_ctz(mask));
+            if (finder.matchesAt(base + i + bit))
+                return i + bit;
+            mask &= mask - 1;
+        }
+    }
+    return size;
+}
+
+bool hasAvx2()
+{
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+
+} // namespace
+#endif
+
+std::size_t NoCaseFinder::findFrom(std::string_view text, std::size_t from) const
+{
+    const std::size_t k = upper_.size();
+    if (k == 0)
+        return std::min(from, text.size());
+    if (from >= text.size() || text.size() - from < k)
+        return text.size();
+    const char *base = text.data();
+    std::size_t i = from;
+#ifdef VELMORA_HAVE_AVX2
+    if (hasAvx2()) {
+        const std::size_t at = avx2Find(*this, base, text.size(), k, i, first_, last_);
+        if (at < text.size())
+            return at;
+    }
+#endif
+#ifdef __SSE2__
+    const __m128i f0 = _mm_set1_epi8(first_[0]);
+    const __m128i f1 = _mm_set1_epi8(first_[1]);
+    const __m128i l0 = _mm_set1_epi8(last_[0]);
+    const __m128i l1 = _mm_set1_epi8(last_[1]);
+    for (; i + k - 1 + 16 <= text.size(); i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(base + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(base + i + k - 1));
+        const __m128i firstHere = _mm_or_si128(_mm_cmpeq_epi8(a, f0), _mm_cmpeq_epi8(a, f1));
+        const __m128i lastThere = _mm_or_si128(_mm_cmpeq_epi8(b, l0), _mm_cmpeq_epi8(b, l1));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(firstHere, lastThere)));
+        while (mask) {
+            const auto bit = static_cast<unsigned>(__builtin_ctz(mask));
+            if (matchesAt(base + i + bit))
+                return i + bit;
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; i + k <= text.size(); ++i)
+        if ((base[i] == first_[0] || base[i] == first_[1]) && matchesAt(base + i))
+            return i;
+    return text.size();
+}
+
+bool NoCaseFinder::matchesAt(const char *at) const
+{
+    const auto &up = tables().up;
+    for (std::size_t j = 0; j < upper_.size(); ++j)
+        if (up[static_cast<unsigned char>(at[j])] != upper_[j])
             return false;
     return true;
 }

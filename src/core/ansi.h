@@ -1,6 +1,7 @@
 // Windows-1252 text: the single-byte encoding of every data file the program reads and writes.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -32,5 +33,28 @@ std::string collationKey(std::string_view text);
 // collate(a, b) from the texts and their keys.
 int collateWithKeys(std::string_view keyA, std::string_view a, std::string_view keyB, std::string_view b);
 bool equalsNoCase(std::string_view a, std::string_view b);
+
+// Finds a needle in a text, letter case ignored, without an upper-case copy of the text: candidate
+// places are where both the first and the last character of the needle stand, in either case, at
+// the right distance (sixteen places at a time where the processor allows), and only there is the
+// whole needle compared.
+class NoCaseFinder
+{
+public:
+    explicit NoCaseFinder(std::string_view needle);
+    std::size_t size() const { return upper_.size(); }
+    // Position of the first occurrence at or after from, or text.size().
+    std::size_t findFrom(std::string_view text, std::size_t from) const;
+    // Whether the text holds the needle; every text holds the empty one.
+    bool in(std::string_view text) const { return upper_.empty() || findFrom(text, 0) < text.size(); }
+
+    // Whether the needle stands at the place, letter case ignored.
+    bool matchesAt(const char *at) const;
+
+private:
+    std::string upper_;
+    std::array<char, 2> first_{}; // the needle's first character in both cases
+    std::array<char, 2> last_{};
+};
 
 } // namespace velmora::ansi

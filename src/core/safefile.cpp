@@ -6,10 +6,12 @@
 #include <random>
 #include <sys/stat.h>
 #include <system_error>
+#include <utility>
 
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <sys/mman.h>
 #include <unistd.h>
 #endif
 
@@ -180,6 +182,68 @@ std::optional<std::string> readRegularFile(const fs::path &path)
     if (!readRegularFileInto(path, data))
         return std::nullopt;
     return data;
+}
+
+std::optional<MappedFile> MappedFile::open(const fs::path &path, Use use)
+{
+    MappedFile file;
+#ifndef _WIN32
+    const Descriptor fd(openForReading(path));
+    std::uintmax_t size = 0;
+    if (!fd.valid() || !isRegular(fd.get(), size))
+        return std::nullopt;
+    if (size == 0)
+        return file;
+#ifdef MAP_POPULATE
+    // A file read whole has its page table filled in one call instead of page by page.
+    const int flags = MAP_PRIVATE | (use == Use::Whole ? MAP_POPULATE : 0);
+#else
+    const int flags = MAP_PRIVATE;
+    (void)use;
+#endif
+    void *at = ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, flags, fd.get(), 0);
+    if (at != MAP_FAILED) {
+        file.mapping_ = at;
+        file.text_ = std::string_view(static_cast<const char *>(at), static_cast<std::size_t>(size));
+        return file;
+    }
+#endif
+    if (!readRegularFileInto(path, file.copy_))
+        return std::nullopt;
+    file.text_ = file.copy_;
+    return file;
+}
+
+MappedFile::MappedFile(MappedFile &&other) noexcept
+{
+    *this = std::move(other);
+}
+
+MappedFile &MappedFile::operator=(MappedFile &&other) noexcept
+{
+    if (this != &other) {
+        release();
+        mapping_ = std::exchange(other.mapping_, nullptr);
+        copy_ = std::move(other.copy_);
+        text_ = mapping_ ? std::exchange(other.text_, {}) : std::string_view(copy_);
+        other.text_ = {};
+    }
+    return *this;
+}
+
+MappedFile::~MappedFile()
+{
+    release();
+}
+
+void MappedFile::release()
+{
+#ifndef _WIN32
+    if (mapping_)
+        ::munmap(mapping_, text_.size());
+#endif
+    mapping_ = nullptr;
+    text_ = {};
 }
 
 std::optional<fs::path> writeUniqueFile(const fs::path &folder, std::string_view prefix,

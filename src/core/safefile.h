@@ -18,6 +18,37 @@ namespace velmora {
 bool readRegularFileInto(const std::filesystem::path &path, std::string &buffer);
 std::optional<std::string> readRegularFile(const std::filesystem::path &path);
 
+// A regular file's text, read-only, for as long as the object lives: mapped into memory where the
+// system can (no copy, and pages that are already in the cache cost nothing), else read whole.
+class MappedFile
+{
+public:
+    // How much of the file the reader will go through: the whole of it is mapped in one call,
+    // part of it page by page as it is read.
+    enum class Use
+    {
+        Whole,
+        Part
+    };
+    // nullopt when the path names no regular file or it cannot be read; never blocks on a FIFO.
+    static std::optional<MappedFile> open(const std::filesystem::path &path, Use use = Use::Whole);
+    MappedFile(MappedFile &&other) noexcept;
+    MappedFile &operator=(MappedFile &&other) noexcept;
+    MappedFile(const MappedFile &) = delete;
+    MappedFile &operator=(const MappedFile &) = delete;
+    ~MappedFile();
+
+    std::string_view text() const { return text_; }
+
+private:
+    MappedFile() = default;
+    void release();
+
+    std::string_view text_;
+    void *mapping_ = nullptr; // what to unmap, when mapped
+    std::string copy_;        // the text, when read instead
+};
+
 // Who may read a file the program writes: the user alone (the program's own files), or everyone the
 // user's file-creation mask allows (data files that other users of the program read).
 enum class FileAccess

@@ -2,12 +2,15 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace velmora {
+
+class MappedFile;
 
 // Reads the fields of one text file held in memory.
 //  - blanks (spaces, tabs) before a field are skipped;
@@ -19,24 +22,33 @@ namespace velmora {
 class FieldReader
 {
 public:
-    explicit FieldReader(std::string data) : data_(std::move(data)) {}
-
-    // nullopt when the path names no regular file or it cannot be read.
+    // Reads a text it keeps.
+    explicit FieldReader(std::string data);
+    // Reads a text that the caller keeps alive for as long as the reader is used.
+    static FieldReader over(std::string_view text);
+    // Reads a file; nullopt when the path names no regular file or it cannot be read.
     static std::optional<FieldReader> open(const std::filesystem::path &path);
+
+    FieldReader(FieldReader &&other) noexcept;
+    FieldReader &operator=(FieldReader &&other) noexcept;
+    FieldReader(const FieldReader &) = delete;
+    FieldReader &operator=(const FieldReader &) = delete;
+    ~FieldReader();
 
     bool atEnd() const { return pos_ >= data_.size(); }
     // The next field; empty when the file is already at its end (test atEnd() first).
     std::string_view next();
     // Offset in data() of the field last returned by next().
     std::size_t lastOffset() const { return lastOffset_; }
-    const std::string &data() const { return data_; }
-    // Hands the file's text back, so that its buffer can serve the next read.
-    std::string takeData() { return std::move(data_); }
+    std::string_view data() const { return data_; }
 
 private:
+    FieldReader() = default;
     void consumeSeparatorAt(std::size_t at);
 
-    std::string data_;
+    std::string owned_;                // the text, when the reader keeps it
+    std::unique_ptr<MappedFile> file_; // the file, when the reader opened it
+    std::string_view data_;
     std::size_t pos_ = 0;
     std::size_t lastOffset_ = 0;
 };

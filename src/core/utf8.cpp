@@ -3,6 +3,8 @@
 #include "ansi.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace velmora::ansi {
@@ -155,12 +157,32 @@ void appendUtf8(std::string &out, char32_t cp)
     }
 }
 
+void appendAsUtf8(std::string &out, std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        // Plain ASCII, most of every text, is copied a run at a time.
+        std::size_t run = i;
+        // Eight bytes at a time while none has its high bit set.
+        for (std::uint64_t word = 0; run + 8 <= text.size(); run += 8) {
+            std::memcpy(&word, text.data() + run, 8);
+            if (word & 0x8080808080808080ULL)
+                break;
+        }
+        while (run < text.size() && static_cast<unsigned char>(text[run]) < 0x80)
+            ++run;
+        out.append(text.substr(i, run - i));
+        if (run < text.size())
+            appendUtf8(out, toUnicode(static_cast<unsigned char>(text[run++])));
+        i = run;
+    }
+}
+
 std::string toUtf8(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (const char c : text)
-        appendUtf8(out, toUnicode(static_cast<unsigned char>(c)));
+    appendAsUtf8(out, text);
     return out;
 }
 

@@ -23,7 +23,8 @@ Utf8Conversion fromUtf8(std::string_view utf8);
 // Appends the UTF-8 form of a code point.
 void appendUtf8(std::string &out, char32_t cp);
 
-// The UTF-8 form of a Windows-1252 text.
+// The UTF-8 form of a Windows-1252 text, appended or returned.
+void appendAsUtf8(std::string &out, std::string_view text);
 std::string toUtf8(std::string_view text);
 
 } // namespace velmora::ansi

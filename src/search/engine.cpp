@@ -1,17 +1,16 @@
 #include "engine.h"
 
-#include "platform/paths.h"
 #include "core/ansi.h"
 #include "core/safefile.h"
 #include "core/textfield.h"
+#include "platform/paths.h"
 
 #include <algorithm>
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+#include <array>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 namespace velmora {
@@ -22,73 +21,13 @@ std::string itemsFound(std::size_t n)
     return std::to_string(n) + " items found";
 }
 
-// A case-blind substring test over text already in upper case.
-class UpperSearcher
-{
-public:
-    explicit UpperSearcher(std::string needle)
-        : needle_(std::move(needle)), searcher_(needle_.begin(), needle_.end())
-    {
-    }
-    bool in(std::string_view upperText) const
-    {
-        return std::search(upperText.begin(), upperText.end(), searcher_) != upperText.end();
-    }
-    // Position of the first occurrence at or after from, or text.size().
-    std::size_t findFrom(std::string_view text, std::size_t from) const
-    {
-        if (from >= text.size())
-            return text.size();
-#ifdef __SSE2__
-        // Sixteen candidate places at a time: where both the first and the last character of the
-        // needle stand at the right distance, the whole needle is compared.
-        const std::size_t k = needle_.size();
-        if (k >= 2) {
-            const __m128i first = _mm_set1_epi8(needle_.front());
-            const __m128i last = _mm_set1_epi8(needle_.back());
-            const char *base = text.data();
-            std::size_t i = from;
-            for (; i + k - 1 + 16 <= text.size(); i += 16) {
-                const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(base + i));
-                const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(base + i + k - 1));
-                unsigned mask = static_cast<unsigned>(
-                    _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
-                while (mask) {
-                    const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
-                    if (std::memcmp(base + i + bit + 1, needle_.data() + 1, k - 2) == 0)
-                        return i + bit;
-                    mask &= mask - 1;
-                }
-            }
-            const auto p = text.find(needle_, i);
-            return p == std::string_view::npos ? text.size() : p;
-        }
-#endif
-#ifdef __GLIBC__
-        const void *hit = memmem(text.data() + from, text.size() - from, needle_.data(), needle_.size());
-        return hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - text.data()) : text.size();
-#else
-        const auto p = text.find(needle_, from);
-        return p == std::string_view::npos ? text.size() : p;
-#endif
-    }
-    std::size_t size() const
-    {
-        return needle_.size();
-    }
-
-private:
-    std::string needle_;
-    std::boyer_moore_horspool_searcher<std::string::const_iterator> searcher_;
-};
-
 // Finds, record by record, whether a record holds the needle, by walking the needle's occurrences
-// in the whole upper-cased file: records without one cost nothing but their reading.
+// in the whole file: records without one cost nothing but their reading.
 class RecordMatcher
 {
 public:
-    RecordMatcher(std::string_view upperFile, const UpperSearcher &needle)
-        : file_(upperFile), needle_(needle), next_(needle.findFrom(upperFile, 0))
+    RecordMatcher(std::string_view file, const ansi::NoCaseFinder &needle)
+        : file_(file), needle_(needle), next_(needle.findFrom(file, 0))
     {
     }
     bool holds(std::size_t offset, std::size_t length)
@@ -106,14 +45,9 @@ public:
 
 private:
     std::string_view file_;
-    const UpperSearcher &needle_;
+    const ansi::NoCaseFinder &needle_;
     std::size_t next_;
 };
-
-bool containsNoCase(std::string_view text, const UpperSearcher &word)
-{
-    return word.in(ansi::upper(text));
-}
 
 std::string missingFileMessage(const std::string &folder, const std::string &fileName)
 {
@@ -129,15 +63,15 @@ std::string missingFileMessage(const std::string &folder, const std::string &fil
 const std::array<SearchSourceInfo, kSourceCount> &searchSources()
 {
     static const std::array<SearchSourceInfo, kSourceCount> sources = {{
-        {"M. Pickthall", "PIKTHL.TXT", false, "Complete verse"},
-        {"Abdullah Yousuf Ali", "YSFALI.TXT", false, "Complete verse"},
-        {"English Transliteration", "TRNSLIT.TXT", false, "Complete verse"},
-        {"Shakir", "SHAKIR.TXT", false, "Complete verse"},
-        {"Urdu word list", "URDU.TXT", true, "Complete phrase"},
-        {"Bukhari", "BUKHARI.TXT", false, "Complete verse"},
-        {"Muslim", "MUSLIM.TXT", false, "Complete verse"},
-        {"AbuDawud", "ABUDAWUD.TXT", false, "Complete verse"},
-        {"Malik", "MALIK.TXT", false, "Complete verse"},
+        {"M. Pickthall", "PIKTHL.TXT", false, "Complete verse", "pickthall"},
+        {"Abdullah Yousuf Ali", "YSFALI.TXT", false, "Complete verse", "yusufali"},
+        {"English Transliteration", "TRNSLIT.TXT", false, "Complete verse", "transliteration"},
+        {"Shakir", "SHAKIR.TXT", false, "Complete verse", "shakir"},
+        {"Urdu word list", "URDU.TXT", true, "Complete phrase", "urdu"},
+        {"Bukhari", "BUKHARI.TXT", false, "Complete verse", "bukhari"},
+        {"Muslim", "MUSLIM.TXT", false, "Complete verse", "muslim"},
+        {"AbuDawud", "ABUDAWUD.TXT", false, "Complete verse", "abudawud"},
+        {"Malik", "MALIK.TXT", false, "Complete verse", "malik"},
     }};
     return sources;
 }
@@ -149,50 +83,40 @@ int sourceIndexFor(std::string_view name)
     for (int i = 0; i < kSourceCount; ++i) {
         const auto &s = searchSources()[static_cast<std::size_t>(i)];
         const std::string_view file(s.fileName);
-        if (ansi::equalsNoCase(name, s.caption) || ansi::equalsNoCase(name, file) ||
-            ansi::equalsNoCase(name, file.substr(0, file.size() - 4)))
+        if (ansi::equalsNoCase(name, s.caption) || ansi::equalsNoCase(name, s.name) ||
+            ansi::equalsNoCase(name, file) || ansi::equalsNoCase(name, file.substr(0, file.size() - 4)))
             return i;
     }
     return -1;
 }
 
-SearchOutcome SearchSource(const std::string &folder, int source, std::string_view query,
-                           const SearchProgress &progress)
+namespace {
+
+// The hits of one query while its file is open: texts that point into the file, each with the
+// place of its record.
+struct Hits
 {
-    SearchOutcome out;
-    if (source < 0 || source >= kSourceCount)
-        source = 0;
-    const SearchSourceInfo &info = searchSources()[static_cast<std::size_t>(source)];
-    const std::string upperQuery = ansi::upper(query);
-    if (upperQuery.empty())
-        return out;
+    std::vector<std::string_view> entries;
+    std::vector<int> records;
+};
 
-    // The file and its upper-case copy are read into buffers kept from search to search: fresh
-    // memory for a file of megabytes costs more than scanning it.
-    thread_local std::string fileBuffer;
-    thread_local std::string upperBuffer;
-    if (!readRegularFileInto(platform::resolveNoCase(folder, info.fileName), fileBuffer)) {
-        out.problem = missingFileMessage(folder, info.fileName);
-        out.countText = itemsFound(0);
-        return out;
-    }
-    if (fileBuffer.empty())
-        out.problem = "The file " + std::string(info.fileName) + " in " + folder + " holds no records.";
-
-    upperBuffer.resize(fileBuffer.size());
-    ansi::upperInto(fileBuffer, upperBuffer.data());
-    const std::string_view upperData(upperBuffer);
-    FieldReader reader(std::move(fileBuffer));
-    const UpperSearcher needle(upperQuery);
-    const std::string hitText = " items found for " + upperQuery;
+// Scans the file's text for the query and lists the records (for the word list, the keys of the
+// entries) that hold it, in file order.
+Hits scan(std::string_view text, const SearchSourceInfo &info, std::string_view query,
+          const SearchProgress &progress)
+{
+    Hits hits;
+    FieldReader reader = FieldReader::over(text);
+    const ansi::NoCaseFinder needle(query);
+    const std::string hitText = " items found for " + ansi::upper(query);
     int recordNumber = 0;
     auto hit = [&](std::string_view entry) {
-        out.entries.emplace_back(entry);
-        out.records.push_back(recordNumber);
+        hits.entries.push_back(entry);
+        hits.records.push_back(recordNumber);
         if (progress)
-            progress(out.entries, std::to_string(out.entries.size()) + hitText, 0);
+            progress(hits.entries, std::to_string(hits.entries.size()) + hitText, 0);
     };
-    RecordMatcher matcher(upperData, needle);
+    RecordMatcher matcher(text, needle);
     do {
         ++recordNumber;
         if (info.wordList) {
@@ -211,8 +135,75 @@ SearchOutcome SearchSource(const std::string &folder, int source, std::string_vi
                 hit(record);
         }
     } while (!reader.atEnd());
-    fileBuffer = reader.takeData();
+    return hits;
+}
 
+// Keeps the hits that also hold the word, in list order as the sorted scratch list has them. The
+// word is tested first and only the hits kept are sorted: the same list, for less work; a list
+// already in order (from an earlier word) is not sorted again.
+void narrow(Hits &hits, const std::string &word, int phase, const SearchProgress &progress)
+{
+    const ansi::NoCaseFinder needle(word);
+    std::vector<std::size_t> kept;
+    for (std::size_t i = 0; i < hits.entries.size(); ++i)
+        if (needle.in(hits.entries[i]))
+            kept.push_back(i);
+    const auto before = [&hits](std::size_t a, std::size_t b) {
+        return ansi::collateLess(hits.entries[a], hits.entries[b]);
+    };
+    if (!std::is_sorted(kept.begin(), kept.end(), before))
+        std::stable_sort(kept.begin(), kept.end(), before);
+    Hits narrowed;
+    narrowed.entries.reserve(kept.size());
+    narrowed.records.reserve(kept.size());
+    const std::string keptText = " items for + '" + word + "'";
+    for (const std::size_t i : kept) {
+        narrowed.entries.push_back(hits.entries[i]);
+        narrowed.records.push_back(hits.records[i]);
+        if (progress)
+            progress(narrowed.entries, std::to_string(narrowed.entries.size()) + keptText, phase);
+    }
+    hits = std::move(narrowed);
+}
+
+// Opens the source's file for a search; sets the outcome's problem when it cannot.
+std::optional<MappedFile> openSource(const std::string &folder, const SearchSourceInfo &info,
+                                     SearchOutcome &out)
+{
+    auto file = MappedFile::open(platform::resolveNoCase(folder, info.fileName));
+    if (!file) {
+        out.problem = missingFileMessage(folder, info.fileName);
+        out.countText = itemsFound(0);
+    } else if (file->text().empty()) {
+        out.problem = "The file " + std::string(info.fileName) + " in " + folder + " holds no records.";
+    }
+    return file;
+}
+
+const SearchSourceInfo &sourceInfo(int source)
+{
+    return searchSources()[static_cast<std::size_t>(source < 0 || source >= kSourceCount ? 0 : source)];
+}
+
+void collect(SearchOutcome &out, const Hits &hits)
+{
+    out.entries.assign(hits.entries.begin(), hits.entries.end());
+    out.records = hits.records;
+}
+
+} // namespace
+
+SearchOutcome SearchSource(const std::string &folder, int source, std::string_view query,
+                           const SearchProgress &progress)
+{
+    SearchOutcome out;
+    const SearchSourceInfo &info = sourceInfo(source);
+    if (query.empty())
+        return out;
+    const auto file = openSource(folder, info, out);
+    if (!file)
+        return out;
+    collect(out, scan(file->text(), info, query, progress));
     out.countText = itemsFound(out.entries.size());
     out.heading = info.heading;
     return out;
@@ -230,61 +221,70 @@ int ReplaceChar(std::string &text, char find, char replacement)
     return count;
 }
 
+SearchOutcome VisitQuery(const std::string &folder, int source, std::string_view text, SearchWords &words,
+                         const HitVisitor &visit, const SearchProgress &progress)
+{
+    SearchOutcome out;
+    words.count = 1;
+    const SearchSourceInfo &info = sourceInfo(source);
+    const bool phrase = !text.empty() && text.front() == '\'';
+    std::string_view first = text;
+    if (phrase) {
+        first = text.substr(1);
+        if (!first.empty() && first.back() == '\'')
+            first.remove_suffix(1);
+    } else {
+        // Words are separated by single blanks, so two blanks in a row give an empty word, which
+        // keeps every entry. "$" is an ordinary character of a word.
+        std::string marked(text);
+        const int blanks = ReplaceChar(marked, ' ', '$');
+        if (static_cast<std::size_t>(blanks) + 1 > kMaxSearchWords) {
+            out.countText = itemsFound(0);
+            out.problem =
+                "A search can hold at most five words. Please leave out the words beyond the fifth.";
+            return out;
+        }
+        words.count = blanks + 1;
+        std::size_t start = 0;
+        for (int k = 0; k < words.count; ++k) {
+            const std::size_t blank = std::min(text.find(' ', start), text.size());
+            words.words[static_cast<std::size_t>(k)] = std::string(text.substr(start, blank - start));
+            start = blank + 1;
+        }
+        first = words.words[0];
+    }
+
+    Hits hits;
+    if (!first.empty()) {
+        if (const auto file = openSource(folder, info, out)) {
+            hits = scan(file->text(), info, first, progress);
+            out.heading = info.heading;
+            for (int k = 1; k < words.count && !phrase && out.problem.empty(); ++k)
+                narrow(hits, words.words[static_cast<std::size_t>(k)], k, progress);
+            for (std::size_t i = 0; i < hits.entries.size(); ++i)
+                visit(hits.entries[i], hits.records[i]);
+        }
+    }
+    out.countText =
+        phrase ? std::to_string(hits.entries.size()) + " items found for '" + ansi::lower(first) + "'"
+               : itemsFound(hits.entries.size());
+    return out;
+}
+
 SearchOutcome RunQuery(const std::string &folder, int source, std::string_view text, SearchWords &words,
                        const SearchProgress &progress)
 {
-    words.count = 1;
-    if (!text.empty() && text.front() == '\'') {
-        std::string_view phrase = text.substr(1);
-        if (!phrase.empty() && phrase.back() == '\'')
-            phrase.remove_suffix(1);
-        SearchOutcome out = SearchSource(folder, source, phrase, progress);
-        out.countText = std::to_string(out.entries.size()) + " items found for '" + ansi::lower(phrase) + "'";
-        return out;
-    }
-
-    // Words are separated by single blanks, so two blanks in a row give an empty word, which
-    // keeps every entry. "$" is an ordinary character of a word.
-    std::string marked(text);
-    const int blanks = ReplaceChar(marked, ' ', '$');
-    if (static_cast<std::size_t>(blanks) + 1 > kMaxSearchWords) {
-        SearchOutcome out;
-        out.countText = itemsFound(0);
-        out.problem = "A search can hold at most five words. Please leave out the words beyond the fifth.";
-        return out;
-    }
-    words.count = blanks + 1;
-    std::size_t start = 0;
-    for (int k = 0; k < words.count; ++k) {
-        const std::size_t blank = std::min(text.find(' ', start), text.size());
-        words.words[static_cast<std::size_t>(k)] = std::string(text.substr(start, blank - start));
-        start = blank + 1;
-    }
-
-    SearchOutcome out = SearchSource(folder, source, words.words[0], progress);
-    for (int k = 1; k < words.count && out.problem.empty(); ++k) {
-        const std::string &word = words.words[static_cast<std::size_t>(k)];
-        // The entries pass through a sorted scratch list, each with its record.
-        std::vector<std::pair<std::string, int>> scratch;
-        scratch.reserve(out.entries.size());
-        for (std::size_t i = 0; i < out.entries.size(); ++i)
-            scratch.emplace_back(std::move(out.entries[i]), out.records[i]);
-        std::stable_sort(scratch.begin(), scratch.end(),
-                         [](const auto &a, const auto &b) { return ansi::collateLess(a.first, b.first); });
-        out.entries.clear();
-        out.records.clear();
-        const UpperSearcher needle(ansi::upper(word));
-        const std::string keptText = " items for + '" + word + "'";
-        for (auto &[entry, record] : scratch) {
-            if (!containsNoCase(entry, needle))
-                continue;
-            out.entries.push_back(std::move(entry));
-            out.records.push_back(record);
-            if (progress)
-                progress(out.entries, std::to_string(out.entries.size()) + keptText, k);
-        }
-    }
-    out.countText = itemsFound(out.entries.size());
+    std::vector<std::string> entries;
+    std::vector<int> records;
+    SearchOutcome out = VisitQuery(
+        folder, source, text, words,
+        [&](std::string_view entry, int record) {
+            entries.emplace_back(entry);
+            records.push_back(record);
+        },
+        progress);
+    out.entries = std::move(entries);
+    out.records = std::move(records);
     return out;
 }
 

@@ -18,6 +18,7 @@ struct SearchSourceInfo
     const char *fileName;
     bool wordList;       // four-field entries: field 4 is searched, field 2 listed
     const char *heading; // the complete-text heading after a scan
+    const char *name;    // a one-word name for the terminal: "pickthall", "bukhari", ...
 };
 
 inline constexpr int kSourceCount = 9;
@@ -26,7 +27,8 @@ inline constexpr std::size_t kMaxSearchWords = 5;
 
 // The nine sources by source index, in the order of the search window's buttons.
 const std::array<SearchSourceInfo, kSourceCount> &searchSources();
-// A source index for a number ("5") or a caption ("Bukhari", any letter case); -1 when none.
+// A source index for a number ("5"), a caption ("M. Pickthall"), a file name ("PIKTHL.TXT" or
+// "PIKTHL") or a one-word name ("pickthall"), in any letter case; -1 when none.
 int sourceIndexFor(std::string_view name);
 
 // The words of the last word query, as typed, and how many it had (1 for a phrase).
@@ -40,7 +42,7 @@ struct SearchWords
 // is 0 while the file is scanned and k while the list is narrowed by word k + 1; each phase starts
 // its list afresh.
 using SearchProgress =
-    std::function<void(const std::vector<std::string> &entries, std::string_view countText, int phase)>;
+    std::function<void(const std::vector<std::string_view> &entries, std::string_view countText, int phase)>;
 
 struct SearchOutcome
 {
@@ -61,6 +63,15 @@ SearchOutcome SearchSource(const std::string &folder, int source, std::string_vi
 // each of which a listed record must hold. More than five words are refused with a message.
 SearchOutcome RunQuery(const std::string &folder, int source, std::string_view text, SearchWords &words,
                        const SearchProgress &progress = {});
+
+// Called with each hit of a query's final list, in order: the entry's text (valid during the call
+// only) and the place of its record in the file.
+using HitVisitor = std::function<void(std::string_view entry, int record)>;
+
+// RunQuery without the copies: the hits go to the visitor straight from the file, and the
+// outcome's entries stay empty.
+SearchOutcome VisitQuery(const std::string &folder, int source, std::string_view text, SearchWords &words,
+                         const HitVisitor &visit, const SearchProgress &progress = {});
 
 // Replaces every occurrence of find by replacement; gives the number of replacements.
 int ReplaceChar(std::string &text, char find, char replacement);

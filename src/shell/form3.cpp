@@ -1,13 +1,13 @@
 #include "form3.h"
 
+#include "core/ansi.h"
+#include "core/catalogue.h"
+#include "core/textfield.h"
 #include "platform/paths.h"
 #include "search/engine.h"
 #include "search/history.h"
 #include "search/markword.h"
-#include "core/ansi.h"
-#include "core/catalogue.h"
 #include "shell/form1.h"
-#include "core/textfield.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -322,8 +322,8 @@ void Form3::searchCommand()
     sinceShown.start();
     int shownPhase = 0;
     std::size_t shownEntries = 0;
-    const SearchProgress progress = [&](const std::vector<std::string> &entries, std::string_view countText,
-                                        int phase) {
+    const SearchProgress progress = [&](const std::vector<std::string_view> &entries,
+                                        std::string_view countText, int phase) {
         if (sinceShown.elapsed() < kProgressIntervalMs)
             return;
         if (phase != shownPhase) {

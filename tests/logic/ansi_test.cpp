@@ -97,3 +97,31 @@ TEST(Ansi, SortKeysOrderAsTheTextsDo)
                       ansi::collate(a, b))
                 << a << " / " << b;
 }
+
+TEST(Ansi, NoCaseFinderFindsWhatAnUpperCaseCopyWould)
+{
+    // Texts long enough for the sixteen- and thirty-two-byte scans, from letters with both cases in
+    // Windows-1252 (a/A, e acute, s caron, y diaeresis), a sharp s and blanks.
+    const std::string alphabet = "aAbB \xe9\xc9\x9a\x8a\xff\x9f\xdf";
+    std::mt19937 random(5);
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    std::uniform_int_distribution<int> textLength(0, 90);
+    std::uniform_int_distribution<int> needleLength(1, 4);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        for (int n = textLength(random); n > 0; --n)
+            text.push_back(alphabet[pick(random)]);
+        std::string needle;
+        for (int n = needleLength(random); n > 0; --n)
+            needle.push_back(alphabet[pick(random)]);
+        const ansi::NoCaseFinder finder(needle);
+        const std::string upperText = ansi::upper(text);
+        const std::string upperNeedle = ansi::upper(needle);
+        for (std::size_t from = 0; from <= text.size(); from += 7) {
+            const auto expected = std::min(upperText.find(upperNeedle, from), text.size());
+            ASSERT_EQ(finder.findFrom(text, from), expected) << '"' << text << "\" \"" << needle << '"';
+        }
+    }
+    EXPECT_TRUE(ansi::NoCaseFinder("").in("anything"));
+    EXPECT_EQ(ansi::NoCaseFinder("abc").findFrom("ab", 0), 2u);
+}

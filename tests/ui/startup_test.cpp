@@ -36,37 +36,6 @@ private:
         return f.child<QCheckBox>(("Check2_" + std::to_string(i)).c_str());
     }
 
-    // Pixels of a control's face as the window draws it.
-    static QImage face(const MainWindowFixture &f, const QWidget *control)
-    {
-        const QImage window = f.form->grab().toImage();
-        return window.copy(QRect(control->mapTo(f.form.get(), QPoint(0, 0)), control->size()));
-    }
-    // Counts of the reddish and of the grey text pixels of an image (the caption's strokes).
-    struct Ink
-    {
-        int reddish = 0;
-        int grey = 0;
-        int black = 0;
-    };
-    static Ink inkOf(const QImage &image)
-    {
-        Ink ink;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor c = image.pixelColor(x, y);
-                const bool neutral =
-                    std::abs(c.red() - c.green()) < 12 && std::abs(c.green() - c.blue()) < 12;
-                if (c.red() > c.green() + 50 && c.red() > c.blue() + 50)
-                    ++ink.reddish;
-                else if (neutral && c.red() < 60)
-                    ++ink.black;
-                else if (neutral && c.red() >= 100 && c.red() <= 200)
-                    ++ink.grey;
-            }
-        return ink;
-    }
-
 private slots:
     void disabledButtonsLookDisabled()
     {
@@ -74,14 +43,14 @@ private slots:
         f.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
         for (const char *name : {"Command5", "Command4"}) {
-            const Ink ink = inkOf(face(f, button(f, name)));
+            const Ink ink = inkOf(faceOf(button(f, name)));
             QVERIFY2(ink.reddish == 0, name);
             QVERIFY2(ink.grey > 10, name);
         }
         // Exit and the pause list have no colour of their own: the frame's is its caption's alone.
         for (QWidget *plain :
              {static_cast<QWidget *>(button(f, "Command6")), static_cast<QWidget *>(f.combo("Combo6"))}) {
-            const Ink ink = inkOf(face(f, plain));
+            const Ink ink = inkOf(faceOf(plain));
             QCOMPARE(ink.reddish, 0);
             QVERIFY(ink.black > 10);
         }

@@ -2,6 +2,8 @@
 
 #include <QPlainTextEdit>
 
+#include <cstdlib>
+
 namespace velmora::test {
 
 QMessageBox::StandardButton ScriptedDialogs::ask(QWidget *, const QString &text,
@@ -75,6 +77,31 @@ QString MainWindowFixture::displayText() const
 QStringList itemsOf(const QComboBox *combo)
 {
     return qtkit::entries(combo);
+}
+
+QImage faceOf(QWidget *control)
+{
+    QWidget *window = control->window();
+    return window->grab().toImage().copy(QRect(control->mapTo(window, QPoint(0, 0)), control->size()));
+}
+
+Ink inkOf(const QImage &image)
+{
+    Ink ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            const bool neutral = std::abs(c.red() - c.green()) < 12 && std::abs(c.green() - c.blue()) < 12;
+            if (c.red() > c.green() + 50 && c.red() > c.blue() + 50)
+                ++ink.reddish;
+            else if (c.blue() > c.red() + 60 && c.blue() > c.green() + 60)
+                ++ink.bluish;
+            else if (neutral && c.red() < 60)
+                ++ink.black;
+            else if (neutral && c.red() >= 100 && c.red() <= 200)
+                ++ink.grey;
+        }
+    return ink;
 }
 
 } // namespace velmora::test

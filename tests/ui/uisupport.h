@@ -7,6 +7,7 @@
 #include "tempdir.h"
 
 #include <QComboBox>
+#include <QImage>
 #include <QStringList>
 #include <QWidget>
 
@@ -60,5 +61,18 @@ struct MainWindowFixture
 };
 
 QStringList itemsOf(const QComboBox *combo);
+
+// The pixels of a control as its window draws it.
+QImage faceOf(QWidget *control);
+// How many pixels of an image are of a strong red or blue, black, or a middle grey: the strokes of a
+// caption in its colour, in the default text colour, or greyed out.
+struct Ink
+{
+    int reddish = 0;
+    int bluish = 0;
+    int black = 0;
+    int grey = 0;
+};
+Ink inkOf(const QImage &image);
 
 } // namespace velmora::test

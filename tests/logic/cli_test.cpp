@@ -1,0 +1,122 @@
+// velmora-search as a terminal user and a pipe see it.
+
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+struct ToolRun
+{
+    std::string out; // standard output and, when asked, standard error after it
+    int status = -1;
+};
+
+// Runs the command through the shell in a UTF-8 locale and reads what it prints.
+ToolRun run(const std::string &arguments, const std::string &redirect = "2>/dev/null")
+{
+    const std::string command =
+        "LC_ALL=C.UTF-8 \"" + std::string(VELMORA_SEARCH_TOOL) + "\" " + arguments + " " + redirect;
+    ToolRun result;
+    FILE *pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return result;
+    std::array<char, 4096> buffer{};
+    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+        result.out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+class SearchTool : public ::testing::Test
+{
+protected:
+    velmora::test::TempDir data;
+    std::string source;
+
+    void SetUp() override
+    {
+        // Windows-1252: 0xE3 is a with tilde.
+        data.write("BUKHARI.TXT", "\"Narrated 'Abdull\xe3h: the day, and the night\"\r\n"
+                                  "Narrated Anas: about water\r\n"
+                                  "Narrated Abu Huraira: a DAY of fasting\r\n");
+        source = "--data \"" + data.folder() + "\" bukhari ";
+    }
+};
+
+} // namespace
+
+TEST_F(SearchTool, QueriesAndHitsAreInTheTerminalsEncoding)
+{
+    const ToolRun hit = run(source + "'abdull\xc3\xa3h'"); // typed as UTF-8
+    EXPECT_EQ(hit.status, 0);
+    EXPECT_EQ(hit.out, "Narrated 'Abdull\xc3\xa3h: the day, and the night\n");
+    // --raw keeps the bytes: the Windows-1252 query finds the record and prints it as it is.
+    const ToolRun raw = run("--raw " + source + "'abdull\xe3h'");
+    EXPECT_EQ(raw.out, "Narrated 'Abdull\xe3h: the day, and the night\n");
+}
+
+TEST_F(SearchTool, CountNumbersAndTheCountLine)
+{
+    EXPECT_EQ(run("-c " + source + "day").out, "2\n");
+    EXPECT_EQ(run("--count " + source + "water").out, "1\n");
+    EXPECT_EQ(
+        run("-n " + source + "day").out,
+        "1:Narrated 'Abdull\xc3\xa3h: the day, and the night\n3:Narrated Abu Huraira: a DAY of fasting\n");
+    // Piped, the output holds the records alone; the program's count line goes to stderr.
+    EXPECT_EQ(run(source + "water", "2>&1 >/dev/null").out, "1 items found\n");
+    EXPECT_EQ(run(source + "day night").out, "Narrated 'Abdull\xc3\xa3h: the day, and the night\n");
+}
+
+TEST_F(SearchTool, ExitStatusesFollowGrep)
+{
+    EXPECT_EQ(run(source + "day").status, 0);
+    EXPECT_EQ(run(source + "zebra").status, 1);
+    EXPECT_EQ(run("-c " + source + "zebra").out, "0\n");
+    const ToolRun usage = run("", "2>&1");
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_NE(usage.out.find("Try 'velmora-search --help'"), std::string::npos) << usage.out;
+    EXPECT_EQ(run("--data \"" + data.folder() + "\" muslim day").status, 2) << "no such file";
+    EXPECT_EQ(run("--data \"" + data.folder() + "\" nowhere day").status, 2);
+    EXPECT_EQ(run("--frobnicate " + source + "day").status, 2);
+    EXPECT_EQ(run(source + "a b c d e f").status, 2) << "more than five words";
+    const ToolRun help = run("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("pickthall"), std::string::npos);
+    EXPECT_EQ(run("--version").out.rfind("velmora-search ", 0), 0u);
+    // Source names in any letter case.
+    for (const char *name : {"BUKHARI", "Bukhari", "bukhari.txt", "5"})
+        EXPECT_EQ(run("-c --data \"" + data.folder() + "\" " + name + " water").out, "1\n") << name;
+}
+
+TEST_F(SearchTool, ColourOnRequestOrOnATerminal)
+{
+    const std::string red = "\x1b[01;31m\x1b[K";
+    const std::string end = "\x1b[m\x1b[K";
+    EXPECT_EQ(run(source + "water").out.find(red), std::string::npos) << "a pipe gets no colour";
+    EXPECT_EQ(run("--color=always " + source + "day").out,
+              "Narrated 'Abdull\xc3\xa3h: the " + red + "day" + end + ", and the night\n" +
+                  "Narrated Abu Huraira: a " + red + "DAY" + end + " of fasting\n");
+    EXPECT_EQ(run("--color=never " + source + "day").out.find(red), std::string::npos);
+    EXPECT_EQ(run("--color=sometimes " + source + "day").status, 2);
+    // Every word of the query is marked, in any letter case.
+    EXPECT_NE(run("--color=always " + source + "DAY NIGHT").out.find(red + "night" + end), std::string::npos);
+    // On a terminal (script gives the program one) the colour is on by itself.
+    const std::string tool = VELMORA_SEARCH_TOOL;
+    FILE *pipe =
+        popen(("LC_ALL=C.UTF-8 script -qec '\"" + tool + "\" " + source + "water' /dev/null").c_str(), "r");
+    ASSERT_TRUE(pipe);
+    std::string shown;
+    std::array<char, 4096> buffer{};
+    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+        shown.append(buffer.data(), n);
+    pclose(pipe);
+    EXPECT_NE(shown.find(red + "water" + end), std::string::npos) << shown;
+    EXPECT_NE(shown.find("1 items found"), std::string::npos) << "the count line shows on the terminal";
+}
