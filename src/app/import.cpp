@@ -2,8 +2,9 @@
 //   velmora-import --to FOLDER [options] TARGET=INPUT ...
 
 #include "text/import.h"
-#include "search/hadithimport.h"
 #include "core/ansi.h"
+#include "platform/paths.h"
+#include "search/hadithimport.h"
 
 #include <array>
 #include <cstdio>
@@ -14,14 +15,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#ifdef _WIN32
-#include <io.h>
-#define VELMORA_ISATTY(fd) _isatty(fd)
-#else
-#include <unistd.h>
-#define VELMORA_ISATTY(fd) isatty(fd)
-#endif
 
 namespace {
 
@@ -88,7 +81,7 @@ const Target *targetNamed(std::string name)
 class ProgressBar
 {
 public:
-    explicit ProgressBar(bool enabled) : enabled_(enabled && VELMORA_ISATTY(2)) {}
+    explicit ProgressBar(bool enabled) : enabled_(enabled && platform::isTerminal(2)) {}
     ~ProgressBar() { finish(); }
     ProgressBar(const ProgressBar &) = delete;
     ProgressBar &operator=(const ProgressBar &) = delete;

@@ -16,13 +16,8 @@
 #include <string_view>
 #include <vector>
 
-#ifdef _WIN32
-#include <io.h>
-#define VELMORA_ISATTY(fd) _isatty(fd)
-#else
+#ifndef _WIN32
 #include <langinfo.h>
-#include <unistd.h>
-#define VELMORA_ISATTY(fd) isatty(fd)
 #endif
 
 namespace {
@@ -196,7 +191,7 @@ int main(int argc, char **argv)
     // The hits are written as they come, straight from the file, through one large buffer.
     static char buffer[1 << 16];
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
-    const bool toTerminal = VELMORA_ISATTY(1);
+    const bool toTerminal = platform::isTerminal(1);
     const bool color =
         !options.count && (options.color == "always" || (options.color == "auto" && toTerminal));
     std::vector<ansi::NoCaseFinder> toMark;

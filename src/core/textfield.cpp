@@ -57,16 +57,52 @@ FieldReader FieldReader::over(std::string_view text)
     return reader;
 }
 
+namespace {
+
+// Buffers of files read before, kept for the next reads: the display reads one to four files for
+// every choice of verses, and memory the process already has costs less than fresh pages.
+constexpr std::size_t kSpareBuffers = 4;
+constexpr std::uintmax_t kMapFrom = 8u << 20;
+std::vector<std::string> &spareBuffers()
+{
+    thread_local std::vector<std::string> spare;
+    return spare;
+}
+
+} // namespace
+
 std::optional<FieldReader> FieldReader::open(const std::filesystem::path &path)
 {
-    // A reader may stop anywhere (at the surah it looks for, say): its pages come in as it reads.
-    auto file = MappedFile::open(path, MappedFile::Use::Part);
-    if (!file)
-        return std::nullopt;
     FieldReader reader;
-    reader.file_ = std::make_unique<MappedFile>(std::move(*file));
-    reader.data_ = reader.file_->text();
+    // A large file is mapped, and its pages come in as the reader goes: no copy of it is made.
+    std::error_code ec;
+    if (std::filesystem::file_size(path, ec) > kMapFrom && !ec) {
+        if (auto file = MappedFile::open(path, MappedFile::Use::Part)) {
+            reader.file_ = std::make_unique<MappedFile>(std::move(*file));
+            reader.data_ = reader.file_->text();
+            return reader;
+        }
+    }
+    auto &spare = spareBuffers();
+    if (!spare.empty()) {
+        reader.owned_ = std::move(spare.back());
+        spare.pop_back();
+    }
+    if (!readRegularFileInto(path, reader.owned_)) {
+        reader.recycle();
+        return std::nullopt;
+    }
+    reader.data_ = reader.owned_;
     return reader;
+}
+
+void FieldReader::recycle()
+{
+    auto &spare = spareBuffers();
+    if (owned_.capacity() > 0 && spare.size() < kSpareBuffers)
+        spare.push_back(std::move(owned_));
+    owned_.clear();
+    data_ = {};
 }
 
 FieldReader::FieldReader(FieldReader &&other) noexcept
@@ -77,6 +113,7 @@ FieldReader::FieldReader(FieldReader &&other) noexcept
 FieldReader &FieldReader::operator=(FieldReader &&other) noexcept
 {
     if (this != &other) {
+        recycle();
         const bool ownsText = other.data_.data() == other.owned_.data() && !other.owned_.empty();
         owned_ = std::move(other.owned_);
         file_ = std::move(other.file_);
@@ -89,7 +126,10 @@ FieldReader &FieldReader::operator=(FieldReader &&other) noexcept
     return *this;
 }
 
-FieldReader::~FieldReader() = default;
+FieldReader::~FieldReader()
+{
+    recycle();
+}
 
 void FieldReader::consumeSeparatorAt(std::size_t at)
 {

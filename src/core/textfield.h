@@ -45,9 +45,11 @@ public:
 private:
     FieldReader() = default;
     void consumeSeparatorAt(std::size_t at);
+    // Hands the reader's buffer on to the next file read.
+    void recycle();
 
     std::string owned_;                // the text, when the reader keeps it
-    std::unique_ptr<MappedFile> file_; // the file, when the reader opened it
+    std::unique_ptr<MappedFile> file_; // the file, when the reader maps it
     std::string_view data_;
     std::size_t pos_ = 0;
     std::size_t lastOffset_ = 0;

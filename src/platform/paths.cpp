@@ -6,6 +6,7 @@
 #include <system_error>
 
 #ifdef _WIN32
+#include <io.h>
 #include <windows.h>
 #else
 #include <cerrno>
@@ -46,7 +47,9 @@ bool makePrivateFolder(const fs::path &folder)
         if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST)
             return false;
     }
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
         return false;
     if ((st.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0)
@@ -159,6 +162,15 @@ std::optional<std::uintmax_t> fileSize(const fs::path &path)
     if (ec)
         return std::nullopt;
     return size;
+}
+
+bool isTerminal(int fd)
+{
+#ifdef _WIN32
+    return _isatty(fd) != 0;
+#else
+    return isatty(fd) != 0;
+#endif
 }
 
 bool isRegularFile(const fs::path &path)

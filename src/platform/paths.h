@@ -32,6 +32,9 @@ std::filesystem::path resolveNoCase(const std::string &folder, const std::string
 // Ordinary files of a folder whose names end in the extension (letter case ignored), as listed.
 std::vector<std::string> listFilesWithExtension(const std::string &folder, const std::string &extension);
 
+// Whether a file descriptor of the process (1 for standard output) is a terminal.
+bool isTerminal(int fd);
+
 std::optional<std::uintmax_t> fileSize(const std::filesystem::path &path);
 bool isRegularFile(const std::filesystem::path &path);
 

@@ -1,6 +1,6 @@
-#include "platform/paths.h"
 #include "core/safefile.h"
 #include "core/textfield.h"
+#include "platform/paths.h"
 
 #include "tempdir.h"
 
@@ -64,6 +64,32 @@ TEST(SafeRead, ReadsRegularFilesAndNothingElse)
     EXPECT_EQ(buffer, "");
 }
 
+TEST(SafeRead, SmallAndLargeFilesReadTheSameWay)
+{
+    test::TempDir dir;
+    // Nine megabytes are mapped, a few bytes read into a buffer; readers move with their text.
+    const std::string big = std::string(9u << 20, 'x') + ",\"last, field\"\r\n";
+    dir.write("big.txt", big);
+    dir.write("small.txt", "a,\"last, field\"\r\n");
+    for (const char *name : {"big.txt", "small.txt"}) {
+        std::optional<FieldReader> reader = FieldReader::open(dir.path() / name);
+        ASSERT_TRUE(reader) << name;
+        reader->next();
+        FieldReader moved = std::move(*reader);
+        reader.reset();
+        EXPECT_EQ(moved.next(), "last, field") << name;
+        EXPECT_TRUE(moved.atEnd());
+    }
+    FieldReader own(std::string("short,text"));
+    FieldReader moved = std::move(own);
+    EXPECT_EQ(moved.next(), "short");
+    EXPECT_EQ(moved.next(), "text");
+    const auto mapped = MappedFile::open(dir.path() / "big.txt");
+    ASSERT_TRUE(mapped);
+    EXPECT_EQ(mapped->text().size(), big.size());
+    EXPECT_FALSE(MappedFile::open(dir.path()));
+}
+
 #ifndef _WIN32
 TEST(SafeRead, FifosAndDevicesCountAsUnreadableWithoutBlocking)
 {
@@ -74,6 +100,7 @@ TEST(SafeRead, FifosAndDevicesCountAsUnreadableWithoutBlocking)
     EXPECT_FALSE(FieldReader::open(dir.path() / "Srch.dat"));
     EXPECT_FALSE(readRegularFile("/dev/null"));
     EXPECT_FALSE(readRegularFile("/dev/zero")) << "an endless device is not read";
+    EXPECT_FALSE(MappedFile::open(dir.path() / "Srch.dat"));
 
     // A link to a regular file is read: the data files may be links.
     dir.write("real.txt", "text");
