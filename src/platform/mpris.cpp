@@ -7,18 +7,32 @@
 
 namespace velmora::platform::mpris {
 
-std::string choosePlayerService(const std::vector<std::string> &busNames)
+std::string playerNameOf(std::string_view programPath)
 {
-    std::string first;
+    const auto slash = programPath.find_last_of("/\\");
+    std::string_view name = slash == std::string_view::npos ? programPath : programPath.substr(slash + 1);
+    if (const auto dot = name.rfind('.'); dot != std::string_view::npos && dot > 0)
+        name = name.substr(0, dot);
+    return name.empty() ? std::string("audacious") : ansi::lower(name);
+}
+
+std::string choosePlayerService(const std::vector<std::string> &busNames, std::string_view playerName,
+                                const std::function<PlayerSelf(const std::string &busName)> &describe)
+{
     for (const auto &name : busNames) {
         if (!name.starts_with(kServicePrefix))
             continue;
-        if (ansi::lower(name).find("audacious") != std::string::npos)
+        const std::string_view own = std::string_view(name).substr(kServicePrefix.size());
+        if (ansi::equalsNoCase(own.substr(0, own.find('.')), playerName))
             return name;
-        if (first.empty())
-            first = name;
+        if (describe) {
+            const PlayerSelf self = describe(name);
+            if (ansi::equalsNoCase(self.desktopEntry, playerName) ||
+                ansi::equalsNoCase(self.identity, playerName))
+                return name;
+        }
     }
-    return first;
+    return {};
 }
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include "platform/playerchannel.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,9 +13,23 @@ namespace velmora::platform::mpris {
 
 inline constexpr std::string_view kServicePrefix = "org.mpris.MediaPlayer2.";
 
-// Of the bus names, the MPRIS player to drive: the first one whose name says Audacious, else the
-// first MPRIS player; "" when there is none.
-std::string choosePlayerService(const std::vector<std::string> &busNames);
+// The name a player program goes by on the bus: its file name without folder and extension, in
+// lower case; "audacious" when there is no program.
+std::string playerNameOf(std::string_view programPath);
+
+// What a player on the bus says of itself: its desktop entry and identity ("" when it says nothing).
+struct PlayerSelf
+{
+    std::string desktopEntry;
+    std::string identity;
+};
+
+// Of the bus names, the MPRIS player that is the named player (playerNameOf): the one whose bus
+// name (less an instance suffix, "vlc.instance42"), desktop entry or identity is that name, letter
+// case ignored. No other player is ever chosen; "" when none is the one. describe is asked only
+// about MPRIS names whose bus name does not already tell.
+std::string choosePlayerService(const std::vector<std::string> &busNames, std::string_view playerName,
+                                const std::function<PlayerSelf(const std::string &busName)> &describe);
 
 // A unique bus name ":X.Y" as a nonzero handle, and back; 0 and "" for anything else.
 PlayerHandle handleFromUniqueName(std::string_view uniqueName);

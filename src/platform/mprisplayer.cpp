@@ -1,8 +1,8 @@
 #include "mprisplayer.h"
 
+#include "core/utf8.h"
 #include "mpris.h"
 #include "process.h"
-#include "core/utf8.h"
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
@@ -100,6 +100,11 @@ int trackPosition(QDBusConnection &bus, const QString &service, const QString &t
 
 MprisPlayerChannel::MprisPlayerChannel() : bus_(QDBusConnection::sessionBus()) {}
 
+void MprisPlayerChannel::usePlayerProgram(const std::string &programPath)
+{
+    playerName_ = mpris::playerNameOf(programPath);
+}
+
 PlayerHandle MprisPlayerChannel::FindPlayer()
 {
     if (!bus_.isConnected() || !bus_.interface())
@@ -110,7 +115,15 @@ PlayerHandle MprisPlayerChannel::FindPlayer()
     std::vector<std::string> busNames;
     for (const QString &name : names.value())
         busNames.push_back(name.toStdString());
-    const std::string service = mpris::choosePlayerService(busNames);
+    const std::string service =
+        mpris::choosePlayerService(busNames, playerName_, [this](const std::string &name) {
+            const QString service = QString::fromStdString(name);
+            return mpris::PlayerSelf{
+                property(bus_, service, kRootInterface, QStringLiteral("DesktopEntry"))
+                    .toString()
+                    .toStdString(),
+                property(bus_, service, kRootInterface, QStringLiteral("Identity")).toString().toStdString()};
+        });
     if (service.empty())
         return 0;
     const auto owner = bus_.interface()->serviceOwner(QString::fromStdString(service));
@@ -182,9 +195,15 @@ void MprisPlayerChannel::sendCommand(PlayerHandle handle, int code)
     case kCmdPlay:
         method = QStringLiteral("Play");
         break;
-    case kCmdPause:
-        method = QStringLiteral("Pause");
+    case kCmdPause: {
+        // The pause button toggles: it pauses a playing player and resumes a paused one; a stopped
+        // player stays stopped.
+        const int state = QueryPlayState(handle);
+        if (state != kStatePlaying && state != kStatePaused)
+            return;
+        method = QStringLiteral("PlayPause");
         break;
+    }
     case kCmdStop:
         method = QStringLiteral("Stop");
         break;

@@ -6,6 +6,8 @@
 
 #include <QDBusConnection>
 
+#include <string>
+
 namespace velmora::platform {
 
 class MprisPlayerChannel : public PlayerChannel
@@ -13,7 +15,10 @@ class MprisPlayerChannel : public PlayerChannel
 public:
     MprisPlayerChannel();
 
-    // A running MPRIS player (Audacious first) on the session bus; 0 without a bus or a player.
+    // The player is the MPRIS service of this program (Audacious when "").
+    void usePlayerProgram(const std::string &programPath) override;
+    // The running player on the session bus; 0 without a bus or when that player is not running.
+    // Other MPRIS players (a browser, another music player) are never taken for it.
     PlayerHandle FindPlayer() override;
     // Whether the player that the handle names is still on the bus.
     bool IsPlayerWindow(PlayerHandle handle) override;
@@ -31,6 +36,7 @@ private:
     QString serviceOf(PlayerHandle handle) const;
 
     QDBusConnection bus_;
+    std::string playerName_ = "audacious";
 };
 
 } // namespace velmora::platform

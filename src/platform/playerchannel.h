@@ -27,6 +27,9 @@ class PlayerChannel
 public:
     virtual ~PlayerChannel() = default;
 
+    // The player program of the preferences ("" for none), for channels that tell players apart
+    // by their program.
+    virtual void usePlayerProgram(const std::string &) {}
     // The player's main window, 0 when the player is not running.
     virtual PlayerHandle FindPlayer() = 0;
     virtual bool IsPlayerWindow(PlayerHandle handle) = 0;

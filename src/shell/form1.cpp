@@ -507,6 +507,7 @@ void Form1::readPreferences()
             state_.prefs = parsePreferences(*reader);
     }
     state_.playerPath = platform::ShortPathOf(state_.prefs.playerPath);
+    player_.usePlayerProgram(state_.playerPath);
 }
 
 void Form1::exitClicked()

@@ -5,18 +5,41 @@
 using namespace velmora;
 using namespace velmora::platform;
 
-TEST(Mpris, PrefersAudaciousElseTheFirstPlayer)
+TEST(Mpris, OnlyThePlayerProgramOfThePreferencesIsThePlayer)
 {
-    EXPECT_EQ(mpris::choosePlayerService({"org.freedesktop.DBus", ":1.4"}), "");
-    EXPECT_EQ(
-        mpris::choosePlayerService({":1.4", "org.mpris.MediaPlayer2.mpv", "org.mpris.MediaPlayer2.vlc"}),
-        "org.mpris.MediaPlayer2.mpv");
-    EXPECT_EQ(mpris::choosePlayerService({"org.mpris.MediaPlayer2.mpv", "org.mpris.MediaPlayer2.Audacious",
-                                          "org.mpris.MediaPlayer2.vlc"}),
-              "org.mpris.MediaPlayer2.Audacious");
-    EXPECT_EQ(mpris::choosePlayerService({"org.mpris.audacious", "org.mpris.MediaPlayer2.mpv"}),
-              "org.mpris.MediaPlayer2.mpv")
-        << "only MPRIS names count";
+    EXPECT_EQ(mpris::playerNameOf(""), "audacious");
+    EXPECT_EQ(mpris::playerNameOf("/usr/bin/mpv"), "mpv");
+    EXPECT_EQ(mpris::playerNameOf("C:\\PROGRA~1\\Winamp\\WINAMP.EXE"), "winamp");
+    EXPECT_EQ(mpris::playerNameOf("/opt/players/Audacious"), "audacious");
+
+    std::vector<std::string> asked;
+    const auto describe = [&asked](const std::string &name) {
+        asked.push_back(name);
+        if (name == "org.mpris.MediaPlayer2.chromium.instance42")
+            return mpris::PlayerSelf{"chromium", "Chromium"};
+        if (name == "org.mpris.MediaPlayer2.io.mpv")
+            return mpris::PlayerSelf{"mpv", "mpv Media Player"};
+        return mpris::PlayerSelf{};
+    };
+    const std::vector<std::string> names = {":1.4",
+                                            "org.freedesktop.DBus",
+                                            "org.mpris.MediaPlayer2.chromium.instance42",
+                                            "org.mpris.MediaPlayer2.vlc",
+                                            "org.mpris.MediaPlayer2.Audacious",
+                                            "org.mpris.audacious"};
+    // With no program, Audacious, found by its bus name without asking anyone.
+    EXPECT_EQ(mpris::choosePlayerService(names, "audacious", describe), "org.mpris.MediaPlayer2.Audacious");
+    EXPECT_EQ(asked, (std::vector<std::string>{"org.mpris.MediaPlayer2.chromium.instance42",
+                                               "org.mpris.MediaPlayer2.vlc"}));
+    // Another program: by its bus name less the instance, by desktop entry or by identity.
+    EXPECT_EQ(mpris::choosePlayerService(names, "vlc", describe), "org.mpris.MediaPlayer2.vlc");
+    EXPECT_EQ(mpris::choosePlayerService(names, "chromium", describe),
+              "org.mpris.MediaPlayer2.chromium.instance42");
+    EXPECT_EQ(mpris::choosePlayerService({"org.mpris.MediaPlayer2.io.mpv"}, "mpv", describe),
+              "org.mpris.MediaPlayer2.io.mpv");
+    // A player of another program is never taken, and neither is a name outside MPRIS.
+    EXPECT_EQ(mpris::choosePlayerService(names, "mpv", describe), "");
+    EXPECT_EQ(mpris::choosePlayerService({"org.mpris.audacious"}, "audacious", describe), "");
 }
 
 TEST(Mpris, UniqueBusNamesRoundTripThroughHandles)

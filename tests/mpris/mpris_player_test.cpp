@@ -9,6 +9,8 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QProcess>
 
 #include <chrono>
 #include <csignal>
@@ -21,6 +23,8 @@ using namespace velmora;
 using namespace std::chrono_literals;
 
 namespace {
+
+const QString kStandInService = QStringLiteral("org.mpris.MediaPlayer2.vlc");
 
 void expectNoPlayer(platform::MprisPlayerChannel &channel)
 {
@@ -106,6 +110,8 @@ class RealPlayer : public ::testing::Test
 protected:
     void TearDown() override
     {
+        if (standInPid_ > 0)
+            ::kill(static_cast<pid_t>(standInPid_), SIGTERM);
         // A player the test could not close is ended here, so that none outlives the test.
         std::ifstream pidFile(dir_.path() / "player.pid");
         long pid = 0;
@@ -113,6 +119,7 @@ protected:
             ::kill(static_cast<pid_t>(pid), SIGTERM);
     }
     test::TempDir dir_;
+    qint64 standInPid_ = 0;
 };
 
 TEST_F(RealPlayer, PlaysPausesStopsShowsTheTrackAndCloses)
@@ -126,14 +133,28 @@ TEST_F(RealPlayer, PlaysPausesStopsShowsTheTrackAndCloses)
     const auto playlist = dir_.write("scheme.m3u", (dir_.path() / "001-001.mp3").string() + "\r\n" +
                                                        (dir_.path() / "001-002.mp3").string() + "\r\n");
     // The player program the program starts: mpv, headless and silent, as the only argument's player.
-    const auto player =
-        dir_.write("player", "#!/bin/sh\necho $$ > '" + (dir_.path() / "player.pid").string() +
-                                 "'\nexec mpv --no-config --no-video --ao=null --idle=yes "
-                                 "--no-terminal --script='" +
-                                 mprisPlugin() + "' \"$@\"\n");
+    const auto player = dir_.write("mpv", "#!/bin/sh\necho $$ > '" + (dir_.path() / "player.pid").string() +
+                                              "'\nexec mpv --no-config --no-video --ao=null --idle=yes "
+                                              "--no-terminal --script='" +
+                                              mprisPlugin() + "' \"$@\"\n");
     std::filesystem::permissions(player, std::filesystem::perms::owner_all);
 
+    // Another MPRIS player on the bus, which must never be taken for the player.
+    const auto standInLog = dir_.path() / "stand-in.log";
+    qint64 standInPid = 0;
+    ASSERT_TRUE(QProcess::startDetached(
+        QCoreApplication::applicationFilePath(),
+        {QStringLiteral("--stand-in"), QString::fromStdString(standInLog.string())}, {}, &standInPid));
+    standInPid_ = standInPid;
+    ASSERT_TRUE(eventually([] {
+        return QDBusConnection::sessionBus().interface()->isServiceRegistered(kStandInService).value();
+    }));
+
     platform::MprisPlayerChannel channel;
+    channel.usePlayerProgram(player.string());
+    EXPECT_EQ(channel.FindPlayer(), 0u) << "another program's player is no player";
+    channel.SendPlayerCommand(kCmdPlay);
+    EXPECT_EQ(monitorTick(channel).lamp, Lamp::NoPlayer);
     ASSERT_TRUE(
         channel.LaunchPlayer(player.string() + "  " + playlist.string(), WindowStyle::MinimizedNoActivate));
     ASSERT_TRUE(eventually([&] { return channel.FindPlayer() != 0; }))
@@ -149,9 +170,14 @@ TEST_F(RealPlayer, PlaysPausesStopsShowsTheTrackAndCloses)
     EXPECT_EQ(view.playEnabled, false);
     EXPECT_EQ(view.pauseEnabled, true);
 
+    // Pause toggles, as the player's own button does; Play plays.
     channel.SendPlayerCommand(kCmdPause);
     EXPECT_TRUE(eventually([&] { return channel.QueryPlayState(h) == kStatePaused; }));
     EXPECT_EQ(monitorTick(channel).blinking, true);
+    channel.SendPlayerCommand(kCmdPause);
+    EXPECT_TRUE(eventually([&] { return channel.QueryPlayState(h) == kStatePlaying; }));
+    channel.SendPlayerCommand(kCmdPause);
+    EXPECT_TRUE(eventually([&] { return channel.QueryPlayState(h) == kStatePaused; }));
     channel.SendPlayerCommand(kCmdPlay);
     EXPECT_TRUE(eventually([&] { return channel.QueryPlayState(h) == kStatePlaying; }));
     channel.SendPlayerCommand(kCmdStop);
@@ -166,11 +192,65 @@ TEST_F(RealPlayer, PlaysPausesStopsShowsTheTrackAndCloses)
     // The player gives up its well-known name before its connection closes: wait for both.
     EXPECT_TRUE(eventually([&] { return !channel.IsPlayerWindow(h); }));
     EXPECT_EQ(channel.GetWindowTitle(h), "");
+    // Neither driven nor asked to quit: the other player's log names no command.
+    EXPECT_EQ(dir_.read("stand-in.log"), "");
+}
+
+// The stand-in for another MPRIS player (a browser's, say): it answers on the bus under its own
+// name and writes every command it is sent into a log.
+class StandInPlayer : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
+
+public:
+    explicit StandInPlayer(std::string log) : log_(std::move(log)) {}
+public slots:
+    void Play() { note("Play"); }
+    void Pause() { note("Pause"); }
+    void PlayPause() { note("PlayPause"); }
+    void Stop() { note("Stop"); }
+
+protected:
+    void note(const char *command) { std::ofstream(log_, std::ios::app) << command << '\n'; }
+    std::string log_;
+};
+
+class StandInRoot : public StandInPlayer
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2")
+
+public:
+    using StandInPlayer::StandInPlayer;
+public slots:
+    void Quit() { note("Quit"); }
+};
+
+int runStandIn(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    std::ofstream(argv[2]).flush(); // an empty log: nothing sent yet
+    StandInPlayer player(argv[2]);
+    StandInRoot root(argv[2]);
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    bus.registerObject(QStringLiteral("/org/mpris/MediaPlayer2"),
+                       QStringLiteral("org.mpris.MediaPlayer2.Player"), &player,
+                       QDBusConnection::ExportAllSlots);
+    bus.registerObject(QStringLiteral("/org/mpris/MediaPlayer2"), QStringLiteral("org.mpris.MediaPlayer2"),
+                       &root, QDBusConnection::ExportAllSlots);
+    if (!bus.registerService(kStandInService))
+        return 1;
+    return QCoreApplication::exec();
 }
 
 int main(int argc, char **argv)
 {
+    if (argc == 3 && std::string_view(argv[1]) == "--stand-in")
+        return runStandIn(argc, argv);
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
+
+#include "mpris_player_test.moc"
