@@ -3,11 +3,14 @@
 
 #include "text/import.h"
 #include "core/ansi.h"
+#include "core/safefile.h"
 #include "platform/paths.h"
 #include "search/hadithimport.h"
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -46,7 +49,7 @@ constexpr std::array<Target, 8> kTargets = {{
 void usage(std::ostream &out)
 {
     out << "usage: velmora-import --to FOLDER [--text-field NAME] [--narrator-field NAME] [--quiet]\n"
-           "                      TARGET=INPUT [TARGET=INPUT ...]\n"
+           "                      [--recordings DIR] [TARGET=INPUT ...]\n"
            "\n"
            "Writes the program's data files into FOLDER (Windows-1252, CR LF). Nothing is written\n"
            "unless every input is in order; each file is written under a temporary name first.\n"
@@ -59,6 +62,11 @@ void usage(std::ostream &out)
            "  --text-field NAME      the member holding a hadith's text (default \"text\"); \"a.b\"\n"
            "                         reaches member b of member a, e.g. english.text\n"
            "  --narrator-field NAME  a member written before the text, e.g. english.narrator\n"
+           "\n"
+           "Recordings: --recordings DIR takes a reciter's per-verse MP3 files named SSSAAA.mp3\n"
+           "(surah and verse, three digits each) and writes them as the program's SSS-VVV.mp3, the\n"
+           "recording of 1:1 as entry 000 of the surahs that open with the invocation, and makes the\n"
+           "pauses a.mp3 (1 second) and b.mp3 (3 seconds) with lame. Missing verses are reported.\n"
            "\n"
            "  --quiet                no progress bar\n"
            "\n"
@@ -162,6 +170,69 @@ std::optional<std::string> readInput(const std::string &name)
     return std::move(text).str();
 }
 
+// The first entries of a list and how many more there are.
+std::string listed(const std::vector<std::string> &entries)
+{
+    constexpr std::size_t kShown = 12;
+    std::string out;
+    for (std::size_t i = 0; i < entries.size() && i < kShown; ++i)
+        out += (i ? ", " : "") + entries[i];
+    if (entries.size() > kShown)
+        out += " and " + withThousands(entries.size() - kShown) + " more";
+    return out;
+}
+
+// A silent mono WAV file of the given length.
+std::string silentWav(int seconds)
+{
+    constexpr std::uint32_t kRate = 22050;
+    const std::uint32_t dataBytes = kRate * 2 * static_cast<std::uint32_t>(seconds);
+    std::string wav;
+    const auto u32 = [&wav](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            wav.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    };
+    const auto u16 = [&wav](std::uint16_t v) {
+        wav.push_back(static_cast<char>(v & 0xFF));
+        wav.push_back(static_cast<char>(v >> 8));
+    };
+    wav += "RIFF";
+    u32(36 + dataBytes);
+    wav += "WAVEfmt ";
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(kRate);
+    u32(kRate * 2);
+    u16(2);
+    u16(16);
+    wav += "data";
+    u32(dataBytes);
+    wav.append(dataBytes, '\0');
+    return wav;
+}
+
+// The seconds of silence as an MP3 file, encoded by lame; nullopt when lame cannot make it.
+std::optional<std::string> silenceMp3(int seconds)
+{
+    const auto folder = std::filesystem::temp_directory_path();
+    const auto wav = writeUniqueFile(folder, "velmora-pause-", silentWav(seconds));
+    if (!wav)
+        return std::nullopt;
+    const auto mp3 = writeUniqueFile(folder, "velmora-pause-", "");
+    std::optional<std::string> encoded;
+    if (mp3) {
+        const std::string command = "lame --quiet -b 32 \"" + wav->string() + "\" \"" + mp3->string() + "\"";
+        if (std::system(command.c_str()) == 0)
+            encoded = readRegularFile(*mp3);
+        std::filesystem::remove(*mp3);
+    }
+    std::filesystem::remove(*wav);
+    if (encoded && !import::looksLikeMp3(*encoded))
+        encoded.reset();
+    return encoded;
+}
+
 struct Job
 {
     const Target *target;
@@ -176,6 +247,7 @@ int main(int argc, char **argv)
     std::string folder;
     import::HadithFields fields;
     bool quiet = false;
+    std::string recordings;
     std::vector<Job> jobs;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string &a = args[i];
@@ -191,6 +263,8 @@ int main(int argc, char **argv)
             fields.narrator = args[++i];
         } else if (a == "--quiet") {
             quiet = true;
+        } else if (a == "--recordings" && hasValue) {
+            recordings = args[++i];
         } else if (const auto eq = a.find('='); eq != std::string::npos && !a.starts_with("-")) {
             const Target *target = targetNamed(a.substr(0, eq));
             if (!target) {
@@ -210,7 +284,7 @@ int main(int argc, char **argv)
             return 2;
         }
     }
-    if (folder.empty() || jobs.empty()) {
+    if (folder.empty() || (jobs.empty() && recordings.empty())) {
         usage(std::cerr);
         return 2;
     }
@@ -240,6 +314,32 @@ int main(int argc, char **argv)
             files.push_back({job.target->name, result.contents});
             report.push_back(reportLine(job.target->name, job.target->kind, result.stats));
         }
+    }
+    if (!recordings.empty()) {
+        const import::Recordings plan = import::planRecordings(recordings);
+        if (!plan.error.empty()) {
+            std::cerr << "velmora-import: " << recordings << ": " << plan.error << "\nNothing was written.\n";
+            return 1;
+        }
+        if (plan.files.empty()) {
+            std::cerr << "velmora-import: " << recordings << " holds no recordings named SSSAAA.mp3\n";
+            return 1;
+        }
+        for (const auto &[name, seconds] : {std::pair<const char *, int>{"a.mp3", 1}, {"b.mp3", 3}}) {
+            const auto pause = silenceMp3(seconds);
+            if (!pause) {
+                std::cerr << "velmora-import: the pauses a.mp3 and b.mp3 are made with lame (Debian package "
+                             "lame), which could not be run; nothing was written\n";
+                return 1;
+            }
+            files.push_back({name, *pause, {}});
+        }
+        files.insert(files.end(), plan.files.begin(), plan.files.end());
+        report.push_back("  recordings: " + withThousands(plan.files.size()) +
+                         " verse entries, and the pauses " + "a.mp3 and b.mp3");
+        if (!plan.missing.empty())
+            report.push_back("  no recording for " + withThousands(plan.missing.size()) +
+                             " verse entries: " + listed(plan.missing));
     }
     if (const std::string problem = import::writeDataFiles(folder, files); !problem.empty()) {
         std::cerr << "velmora-import: " << problem << "\n";

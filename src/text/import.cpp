@@ -7,6 +7,8 @@
 #include "core/utf8.h"
 
 #include <charconv>
+#include <fstream>
+#include <map>
 #include <optional>
 #include <system_error>
 
@@ -263,6 +265,53 @@ bool isWorkFile(const std::string &name)
 
 } // namespace
 
+bool looksLikeMp3(std::string_view head)
+{
+    if (head.starts_with("ID3"))
+        return true;
+    return head.size() >= 2 && static_cast<unsigned char>(head[0]) == 0xFF &&
+           (static_cast<unsigned char>(head[1]) & 0xE0) == 0xE0;
+}
+
+Recordings planRecordings(const fs::path &folder)
+{
+    Recordings plan;
+    // The published files by surah and verse, letter case of the names aside.
+    std::map<std::pair<int, int>, fs::path> found;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != 10 || !ansi::equalsNoCase(std::string_view(name).substr(6), ".mp3") ||
+            name.find_first_not_of("0123456789") < 6)
+            continue;
+        found[{std::stoi(name.substr(0, 3)), std::stoi(name.substr(3, 3))}] = it->path();
+    }
+    if (ec)
+        return {{}, {}, "cannot read the folder " + folder.string()};
+    // The recording of a published verse as the recording of a verse entry.
+    const auto take = [&](int surah, int verse, int entrySurah, int entry) {
+        const auto it = found.find({surah, verse});
+        if (it == found.end()) {
+            plan.missing.push_back(verseReference(entrySurah, entry));
+            return;
+        }
+        char head[4] = {};
+        std::ifstream(it->second, std::ios::binary).read(head, sizeof head);
+        if (!looksLikeMp3(std::string_view(head, sizeof head)) && plan.error.empty())
+            plan.error = it->second.filename().string() + " is not an MP3 file";
+        plan.files.push_back({verseReference(entrySurah, entry) + ".mp3", {}, it->second});
+    };
+    for (int verse = 1; verse <= verseCount(1); ++verse)
+        take(1, verse, 1, verse - 1);
+    for (int surah = 2; surah <= kSurahCount; ++surah) {
+        if (surah != 9)
+            take(1, 1, surah, 0); // the invocation
+        for (int verse = 1; verse <= verseCount(surah); ++verse)
+            take(surah, verse, surah, verse);
+    }
+    return plan;
+}
+
 std::string recoverInterruptedImport(const fs::path &folder)
 {
     const fs::path journal = folder / kJournalName;
@@ -314,7 +363,13 @@ std::string writeDataFiles(const fs::path &folder, const std::vector<OutputFile>
                 fs::remove(folder / e.staged, ec);
     };
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const auto staged = writeUniqueFile(folder, kWorkPrefix, files[i].contents, FileAccess::Shared);
+        std::optional<std::string> sourceText;
+        if (!files[i].source.empty() && !(sourceText = readRegularFile(files[i].source))) {
+            removeStaged();
+            return "cannot read " + files[i].source.string();
+        }
+        const auto staged = writeUniqueFile(folder, kWorkPrefix, sourceText ? *sourceText : files[i].contents,
+                                            FileAccess::Shared);
         if (!staged) {
             removeStaged();
             return "cannot write into " + folder.string();

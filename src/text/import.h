@@ -58,12 +58,28 @@ struct OutputFile
 {
     std::string name;
     std::string contents;
+    std::filesystem::path source; // when set, the file's contents are this file's, read as they are staged
 };
 // Called before each rename of the swap, numbered from 0; a false answer fails that step. Tests use
 // it to fail or stop the swap half way.
 using StepHook = std::function<bool(std::size_t step)>;
 std::string writeDataFiles(const std::filesystem::path &folder, const std::vector<OutputFile> &files,
                            const StepHook &beforeStep = {});
+
+// Per-verse recordings as reciters publish them, one file per verse named SSSAAA.mp3 (surah and
+// verse, three digits each), as the program's recordings SSS-VVV.mp3 by verse entry: for surah 1
+// entry k is verse k + 1; for the others entry 0 is the invocation (the recording of 1:1), which
+// surah 9 does not have, and entry k is verse k. Files that are not MP3 refuse the whole import.
+struct Recordings
+{
+    std::vector<OutputFile> files;    // to write, each with its source
+    std::vector<std::string> missing; // verse entries no recording was found for ("002-005")
+    std::string error;                // "" when the recordings can be taken
+};
+Recordings planRecordings(const std::filesystem::path &folder);
+
+// Whether the bytes begin as an MP3 file does: an ID3 tag or an MPEG audio frame.
+bool looksLikeMp3(std::string_view head);
 
 // Undoes an import into the folder that was stopped half way and removes the files it left. "" when
 // the folder is in order.

@@ -351,4 +351,46 @@ TEST(ImportTool, BadInputLeavesTheDataFolderAsItWas)
     EXPECT_EQ(ExtractVerseRange(data.string() + "/", "PIKTHL.TXT", 2, 255, 255),
               "255) " + expectedVerse(2, 255) + "\r\n\r\n");
 }
+
+TEST(ImportTool, RecordingsComeInByVerseEntryWithThePauses)
+{
+    if (std::system("command -v lame >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "lame (Debian package lame) is not installed";
+    test::TempDir work;
+    std::filesystem::create_directories(work.path() / "in");
+    std::filesystem::create_directories(work.path() / "data");
+    const auto data = work.path() / "data";
+    for (int v = 1; v <= 7; ++v)
+        work.write("in/00100" + std::to_string(v) + ".mp3", "ID3 1:" + std::to_string(v));
+    work.write("in/009001.MP3", "\xff\xfb 9:1");
+    work.write("in/002001.mp3", "\xff\xfb 2:1");
+    work.write("in/notes.txt", "not a recording");
+    work.write("data/PIKTHL.TXT", "kept");
+    const std::string in = "\"" + (work.path() / "in").string() + "\"";
+    const std::string to = "--to \"" + data.string() + "\" ";
+
+    // A file that is no MP3 refuses the whole import: the data folder stays as it was.
+    work.write("in/002002.mp3", "<html>not found</html>");
+    EXPECT_NE(runImport(to + "--recordings " + in, work), 0);
+    EXPECT_NE(work.read("report.txt").find("002002.mp3 is not an MP3 file"), std::string::npos)
+        << work.read("report.txt");
+    EXPECT_EQ(snapshot(data), (std::map<std::string, std::string>{{"PIKTHL.TXT", "kept"}}));
+
+    std::filesystem::remove(work.path() / "in" / "002002.mp3");
+    ASSERT_EQ(runImport(to + "--recordings " + in, work), 0) << work.read("report.txt");
+    EXPECT_NE(work.read("report.txt").find("no recording for 6,227 verse entries: 002-002, 002-003"),
+              std::string::npos)
+        << work.read("report.txt");
+    EXPECT_EQ(work.read("data/001-000.mp3"), "ID3 1:1") << "surah 1 counts its entries from verse 1";
+    EXPECT_EQ(work.read("data/001-006.mp3"), "ID3 1:7");
+    EXPECT_EQ(work.read("data/002-000.mp3"), "ID3 1:1") << "the invocation";
+    EXPECT_EQ(work.read("data/114-000.mp3"), "ID3 1:1");
+    EXPECT_EQ(work.read("data/002-001.mp3"), "\xff\xfb 2:1");
+    EXPECT_EQ(work.read("data/009-001.mp3"), "\xff\xfb 9:1");
+    EXPECT_FALSE(std::filesystem::exists(data / "009-000.mp3")) << "surah 9 opens without the invocation";
+    for (const char *pause : {"a.mp3", "b.mp3"})
+        EXPECT_TRUE(import::looksLikeMp3(work.read(std::string("data/") + pause))) << pause;
+    EXPECT_LT(std::filesystem::file_size(data / "a.mp3"), std::filesystem::file_size(data / "b.mp3"));
+    EXPECT_EQ(work.read("data/PIKTHL.TXT"), "kept");
+}
 #endif
