@@ -23,7 +23,13 @@ int main(int argc, char *argv[])
     velmora::platform::MprisPlayerChannel player;
 #endif
     velmora::qtkit::Dialogs dialogs;
-    velmora::Form1 form(velmora::platform::programFolder(), velmora::platform::tempFolder(), player, dialogs);
+#ifdef VELMORA_AUDIO_EDITION
+    constexpr auto edition = velmora::Edition::Audio;
+#else
+    constexpr auto edition = velmora::Edition::WithoutAudio;
+#endif
+    velmora::Form1 form(velmora::platform::programFolder(), velmora::platform::tempFolder(), player, dialogs,
+                        edition);
     QObject::connect(&form, &velmora::Form1::programEnded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     form.load();

@@ -66,6 +66,11 @@ std::vector<std::string> editorCommandFor(const std::string &path)
     return {"notepad", path};
 }
 
+std::string defaultPlayerProgram()
+{
+    return "c:\\winamp\\winamp";
+}
+
 #else
 
 bool startDetached(const std::vector<std::string> &argv, WindowStyle)
@@ -107,19 +112,20 @@ bool startDetached(const std::vector<std::string> &argv, WindowStyle)
 
 namespace {
 
-bool onPath(const std::string &program)
+// The program's path in a folder of PATH; "" when it is in none.
+std::string findOnPath(const std::string &program)
 {
     const char *path = std::getenv("PATH");
     if (!path)
-        return false;
+        return {};
     std::stringstream dirs(path);
     std::string dir;
     while (std::getline(dirs, dir, ':')) {
         const auto candidate = std::filesystem::path(dir.empty() ? "." : dir) / program;
         if (access(candidate.c_str(), X_OK) == 0)
-            return true;
+            return candidate.string();
     }
-    return false;
+    return {};
 }
 
 } // namespace
@@ -130,10 +136,16 @@ std::vector<std::string> editorCommandFor(const std::string &path)
         return {visual, path};
     for (const char *editor : {"gnome-text-editor", "gedit", "kate", "kwrite", "mousepad", "xed", "pluma",
                                "featherpad", "leafpad"}) {
-        if (onPath(editor))
+        if (!findOnPath(editor).empty())
             return {editor, path};
     }
     return {"xdg-open", path};
+}
+
+std::string defaultPlayerProgram()
+{
+    const std::string audacious = findOnPath("audacious");
+    return audacious.empty() ? std::string("audacious") : audacious;
 }
 
 #endif

@@ -24,4 +24,8 @@ std::vector<std::string> splitPlayerCommandLine(const std::string &commandLine);
 // common desktop editors that is installed, else xdg-open.
 std::vector<std::string> editorCommandFor(const std::string &path);
 
+// The player program when the preferences name none: Winamp where it is installed by default on
+// Windows ("c:\\winamp\\winamp"); elsewhere Audacious, from PATH.
+std::string defaultPlayerProgram();
+
 } // namespace velmora::platform

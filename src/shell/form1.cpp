@@ -2,12 +2,12 @@
 
 #include "form1.h"
 
-#include "form4.h"
-#include "platform/paths.h"
-#include "shell/form3.h"
 #include "core/catalogue.h"
 #include "core/safefile.h"
 #include "core/textfield.h"
+#include "form4.h"
+#include "platform/paths.h"
+#include "shell/form3.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -36,6 +36,7 @@ using qtkit::twipsRect;
 namespace {
 
 constexpr const char *kCaption = "Velmora (Internet download version, without audio support)";
+constexpr const char *kAudioCaption = "Velmora";
 constexpr int kClientWidth = 10095;
 constexpr int kClientHeight = 5955;
 constexpr int kOuterWidth = 10185;
@@ -88,10 +89,10 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
 } // namespace
 
 Form1::Form1(std::string programFolder, std::string tempFolder, PlayerChannel &player,
-             qtkit::Dialogs &dialogs, QWidget *parent)
+             qtkit::Dialogs &dialogs, Edition edition, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      player_(player), dialogs_(dialogs)
+      edition_(edition), player_(player), dialogs_(dialogs)
 {
     state_.programFolder = std::move(programFolder);
     state_.tempFolder = std::move(tempFolder);
@@ -102,6 +103,13 @@ Form1::Form1(std::string programFolder, std::string tempFolder, PlayerChannel &p
     setFixedSize(px(kClientWidth), px(kClientHeight));
     createControls();
     setTabOrderOfControls();
+    if (edition_ == Edition::Audio) {
+        // The audio edition: its own caption, and the recitation commands on.
+        setWindowTitle(QLatin1String(kAudioCaption));
+        for (QPushButton *command : {command4_, command5_, command2_[0], command2_[1], command2_[2]})
+            command->setEnabled(true);
+        label2_->setText(QString());
+    }
 }
 
 Form1::~Form1()
@@ -485,6 +493,8 @@ void Form1::load()
     UpdateCombo4();
     // The keyboard starts in the surah list, the first control of the focus order that takes it.
     combo1_->setFocus();
+    if (edition_ == Edition::Audio)
+        timer1_->start(); // the playback monitor follows the player from the start
 }
 
 void Form1::placeOnScreen()
@@ -641,7 +651,10 @@ void Form1::list1DoubleClick()
 void Form1::showSearchWindow()
 {
     if (!form3_) {
-        form3_ = new Form3(state_, dialogs_, combo1_, displayFont());
+        Form3::ReciteVerse recite;
+        if (edition_ == Edition::Audio)
+            recite = [this](int surah, int entry) { reciteVerse(surah, entry); };
+        form3_ = new Form3(state_, dialogs_, combo1_, displayFont(), recite);
         form3_->setAttribute(Qt::WA_DeleteOnClose);
     }
     form3_->show();

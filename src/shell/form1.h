@@ -1,8 +1,8 @@
 // The main window: surah and verse choice, the verse display, reciting options and schemes.
 #pragma once
 
-#include "platform/qtkit.h"
 #include "platform/playerchannel.h"
+#include "platform/qtkit.h"
 #include "search/engine.h"
 #include "shell/prefs.h"
 
@@ -45,13 +45,21 @@ struct MainState
     int shownRecordNumber = 0; // position in its file of the hadith shown in the search window
 };
 
+// The program comes in two editions: the download edition, whose recitation commands stay off, and
+// the audio edition, which recites through the outside player.
+enum class Edition
+{
+    WithoutAudio,
+    Audio
+};
+
 class Form1 : public QWidget
 {
     Q_OBJECT
 
 public:
     Form1(std::string programFolder, std::string tempFolder, PlayerChannel &player, qtkit::Dialogs &dialogs,
-          QWidget *parent = nullptr);
+          Edition edition = Edition::WithoutAudio, QWidget *parent = nullptr);
     ~Form1() override;
 
     // The start-up sequence: preferences, fonts, placement, the first surah and scheme list.
@@ -118,8 +126,11 @@ private:
     void setLamp(unsigned colourValue);
     void setLampGrey();
     void launchFailed(const std::string &what);
+    void reciteVerse(int surah, int entry);
+    std::string playerProgram() const;
 
     MainState state_;
+    const Edition edition_;
     PlayerChannel &player_;
     qtkit::Dialogs &dialogs_;
 

@@ -3,12 +3,13 @@
 
 #include "shell/form1.h"
 
+#include "core/catalogue.h"
+#include "core/safefile.h"
+#include "core/textfield.h"
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "recite/monitor.h"
 #include "recite/playlist.h"
-#include "core/safefile.h"
-#include "core/textfield.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -26,8 +27,6 @@ using qtkit::fromAnsi;
 using qtkit::toAnsi;
 
 namespace {
-
-constexpr const char *kFixedPlayer = "c:\\winamp\\winamp  ";
 
 int commandCodeOf(int index)
 {
@@ -130,14 +129,34 @@ void Form1::reciteClicked()
     state_.reciteMode = 0;
     const auto playlist = platform::resolveNoCase(state_.tempFolder, playlistFileName(state_.schemeName));
     state_.playlistPath = platform::ShortPathOf(playlist.string());
-    if (state_.playerPath.empty()) {
+    const std::string player = playerProgram();
+    if (player.empty()) {
         launchFailed("No player program is set in the preferences file " + state_.tempFolder +
                      kPrefsFileName + ".");
         return;
     }
-    if (!player_.LaunchPlayer(state_.playerPath + "  " + state_.playlistPath,
-                              WindowStyle::MinimizedNoActivate))
-        launchFailed("The player " + state_.playerPath + " could not be started.");
+    if (!player_.LaunchPlayer(player + "  " + state_.playlistPath, WindowStyle::MinimizedNoActivate))
+        launchFailed("The player " + player + " could not be started.");
+}
+
+std::string Form1::playerProgram() const
+{
+    // The audio edition falls back on the platform's player when the preferences name none.
+    if (state_.playerPath.empty() && edition_ == Edition::Audio)
+        return platform::defaultPlayerProgram();
+    return state_.playerPath;
+}
+
+void Form1::reciteVerse(int surah, int entry)
+{
+    // The verse the search window shows, recited as Recite recites a range: chosen here first.
+    if (surah < 1 || surah > kSurahCount)
+        return;
+    combo1_->setCurrentIndex(surah - 1);
+    if (entry < 0 || entry >= list1_->count())
+        return;
+    list1_->setCurrentRow(entry);
+    reciteClicked();
 }
 
 void Form1::command2Click(int index)
@@ -151,9 +170,10 @@ void Form1::command2Click(int index)
     state_.playlistPath = state_.tempFolder + toAnsi(combo4_->currentText());
     switch (index) {
     case 0:
-        if (!player_.LaunchPlayer(kFixedPlayer + platform::ShortPathOf(state_.playlistPath),
+        if (!player_.LaunchPlayer(platform::defaultPlayerProgram() + "  " +
+                                      platform::ShortPathOf(state_.playlistPath),
                                   WindowStyle::NormalActivate))
-            launchFailed("The player c:\\winamp\\winamp could not be started.");
+            launchFailed("The player " + platform::defaultPlayerProgram() + " could not be started.");
         break;
     case 1:
         if (!platform::startDetached(platform::editorCommandFor(state_.playlistPath),

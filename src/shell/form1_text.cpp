@@ -4,8 +4,8 @@
 
 #include "core/ansi.h"
 #include "core/catalogue.h"
-#include "shell/form4.h"
 #include "core/textfield.h"
+#include "shell/form4.h"
 #include "text/extract.h"
 #include "text/translate.h"
 

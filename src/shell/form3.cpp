@@ -63,10 +63,11 @@ QLabel *makeLink(QWidget *parent, const char *name, const QString &caption, QRec
 
 } // namespace
 
-Form3::Form3(MainState &state, qtkit::Dialogs &dialogs, QComboBox *surahList, const QFont &displayFont)
+Form3::Form3(MainState &state, qtkit::Dialogs &dialogs, QComboBox *surahList, const QFont &displayFont,
+             ReciteVerse reciteVerse)
     : QDialog(nullptr,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      state_(state), dialogs_(dialogs), surahList_(surahList)
+      state_(state), dialogs_(dialogs), surahList_(surahList), reciteVerse_(std::move(reciteVerse))
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Search the Quran and Hadeeth ..."));
@@ -582,8 +583,20 @@ void Form3::stepHadith(int index)
 
 void Form3::reciteLinkClick()
 {
-    dialogs_.ask(this, QStringLiteral("No audio support available in this version"), QMessageBox::Ok,
-                 QMessageBox::Information);
+    if (!reciteVerse_) {
+        dialogs_.ask(this, QStringLiteral("No audio support available in this version"), QMessageBox::Ok,
+                     QMessageBox::Information);
+        return;
+    }
+    // The shown verse's reference "002.255": surah 1 numbers its entries from its first verse, the
+    // others from the invocation before it.
+    const std::string ref = recordReference(shownText());
+    const auto dot = ref.find('.');
+    if (dot == std::string::npos)
+        return;
+    const int surah = intInText(ref.substr(0, dot));
+    const int verse = intInText(ref.substr(dot + 1));
+    reciteVerse_(surah, surah == 1 ? verse - 1 : verse);
 }
 
 } // namespace velmora

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,11 @@ class Form3 : public QDialog
 
 public:
     // surahList is the main window's surah list, which names the surah of a verse hit.
-    Form3(MainState &state, qtkit::Dialogs &dialogs, QComboBox *surahList, const QFont &displayFont);
+    // Recites a verse (surah, verse entry) through the main window; empty in the edition without
+    // audio.
+    using ReciteVerse = std::function<void(int surah, int entry)>;
+    Form3(MainState &state, qtkit::Dialogs &dialogs, QComboBox *surahList, const QFont &displayFont,
+          ReciteVerse reciteVerse = {});
     ~Form3() override;
 
     // The program ends: the window goes at once, without writing the history, and runs no handler.
@@ -81,6 +86,7 @@ private:
     MainState &state_;
     qtkit::Dialogs &dialogs_;
     QComboBox *surahList_;
+    ReciteVerse reciteVerse_;
 
     QComboBox *combo1_ = nullptr;
     QPushButton *command1_ = nullptr;

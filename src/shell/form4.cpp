@@ -1,9 +1,9 @@
 #include "form4.h"
 
-#include "platform/qtkit.h"
 #include "core/ansi.h"
 #include "core/catalogue.h"
 #include "core/textfield.h"
+#include "platform/qtkit.h"
 
 #include <QComboBox>
 #include <QLabel>

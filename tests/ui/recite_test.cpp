@@ -2,8 +2,13 @@
 
 #include "uisupport.h"
 
+#include "platform/process.h"
+#include "shell/form3.h"
+
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -42,6 +47,41 @@ private slots:
         MainWindowFixture f;
         QVERIFY(!f.form->findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
         QVERIFY(!f.form->findChild<QTimer *>(QStringLiteral("Blinkie"))->isActive());
+    }
+
+    void audioEditionRecitesTheVerseTheSearchWindowShows()
+    {
+        MainWindowFixture f(false, Edition::Audio);
+        f.data.write("002-002.mp3", "x");
+        const auto player = f.temp.write("audacious", "x");
+        f.temp.write("Prefs.dat", player.string() + "\r\n");
+        f.startWindow();
+        QCOMPARE(f.form->windowTitle(), QStringLiteral("Velmora"));
+        for (const char *name : {"Command4", "Command5", "Command2_0", "Command2_1", "Command2_2"})
+            QVERIFY2(f.child<QPushButton>(name)->isEnabled(), name);
+        QVERIFY(f.form->findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+
+        QTest::mouseClick(f.child<QPushButton>("Command1"), Qt::LeftButton);
+        QWidget *search = f.form->searchWindow();
+        search->show();
+        QVERIFY(QTest::qWaitForWindowExposed(search));
+        auto *query = search->findChild<QComboBox *>(QStringLiteral("Combo1"))->lineEdit();
+        QTest::keyClicks(query, QStringLiteral("'p 2:2'"));
+        QTest::keyClick(query, Qt::Key_Return);
+        auto *hits = search->findChild<QListWidget *>(QStringLiteral("List1"));
+        QCOMPARE(hits->count(), 1);
+        QTest::mouseClick(hits->viewport(), Qt::LeftButton, {}, hits->visualItemRect(hits->item(0)).center());
+        QTest::mouseClick(search->findChild<QLabel *>(QStringLiteral("Label3")), Qt::LeftButton);
+
+        // Recited as Recite recites a range: the verse is chosen in the main window first.
+        QCOMPARE(f.combo("Combo1")->currentIndex(), 1);
+        QCOMPARE(f.combo("Combo2")->currentText(), QStringLiteral("002"));
+        QCOMPARE(f.combo("Combo3")->currentText(), QStringLiteral("002"));
+        QCOMPARE(f.player.launches.size(), std::size_t(1));
+        QCOMPARE(f.player.launches.front().first,
+                 player.string() + "  " + (f.temp.path() / "Default.m3u").string());
+        QCOMPARE(f.temp.read("Default.m3u"), (f.data.path() / "002-002.mp3").string() + "\r\n");
+        QVERIFY(f.dialogs.shown.isEmpty());
     }
 
     void saveAsksForANameAndWritesThePlaylist()
@@ -119,7 +159,7 @@ private slots:
         f.startWindow();
         enabled(f, "Command2_0")->click();
         QCOMPARE(f.player.launches.back().first,
-                 "c:\\winamp\\winamp  " + (f.temp.path() / "ALPHA.M3U").string());
+                 platform::defaultPlayerProgram() + "  " + (f.temp.path() / "ALPHA.M3U").string());
         QVERIFY(f.player.launches.back().second == WindowStyle::NormalActivate);
 
         f.dialogs.answers = {QMessageBox::No};

@@ -53,7 +53,7 @@ void writeSmallTranslations(const TempDir &dir)
     }
 }
 
-MainWindowFixture::MainWindowFixture(bool start)
+MainWindowFixture::MainWindowFixture(bool start, Edition edition) : edition(edition)
 {
     writeSmallTranslations(data);
     if (start)
@@ -64,7 +64,7 @@ MainWindowFixture::~MainWindowFixture() = default;
 
 void MainWindowFixture::startWindow()
 {
-    form = std::make_unique<Form1>(data.folder(), temp.folder(), player, dialogs);
+    form = std::make_unique<Form1>(data.folder(), temp.folder(), player, dialogs, edition);
     QObject::connect(form.get(), &Form1::programEnded, [this] { ended = true; });
     form->load();
 }

@@ -41,7 +41,7 @@ void writeSmallTranslations(const TempDir &dir);
 // A main window over a data folder and a temporary folder, started as the program starts it.
 struct MainWindowFixture
 {
-    explicit MainWindowFixture(bool start = true);
+    explicit MainWindowFixture(bool start = true, Edition edition = Edition::WithoutAudio);
     ~MainWindowFixture();
 
     TempDir data;
@@ -50,6 +50,7 @@ struct MainWindowFixture
     ScriptedDialogs dialogs;
     std::unique_ptr<Form1> form;
     bool ended = false;
+    Edition edition;
 
     void startWindow();
     template <typename T> T *child(const char *name) const
