@@ -218,10 +218,12 @@ void Form1::timer1Tick()
     if (view.stopEnabled)
         button_[4]->setEnabled(*view.stopEnabled);
     if (view.blinking) {
-        if (*view.blinking)
-            blinkie_->start();
-        else
+        // Starting a running timer would restart it: ticking as often as this one, it would never
+        // fire, and the lamp would never blink.
+        if (!*view.blinking)
             blinkie_->stop();
+        else if (!blinkie_->isActive())
+            blinkie_->start();
     }
     switch (view.lamp) {
     case Lamp::NoPlayer:

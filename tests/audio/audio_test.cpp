@@ -1,0 +1,209 @@
+// The audio edition end to end: the real window (offscreen) reciting through Audacious, headless, on
+// a private session bus, with another MPRIS player beside it that must never be driven.
+
+#include "uisupport.h"
+
+#include "platform/mprisplayer.h"
+
+#include <QComboBox>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+bool installed(const char *program)
+{
+    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// A tone of the given length and pitch as an MP3 file.
+bool writeTone(const std::filesystem::path &mp3, double seconds, int hertz)
+{
+    const std::string wav = mp3.string() + ".wav";
+    const std::string make = "sox -n -r 22050 -c 1 '" + wav + "' synth " + std::to_string(seconds) +
+                             " sine " + std::to_string(hertz) + " && lame --quiet '" + wav + "' '" +
+                             mp3.string() + "'";
+    const bool made = std::system(make.c_str()) == 0;
+    std::filesystem::remove(wav);
+    return made;
+}
+
+} // namespace
+
+class AudioEditionTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    TempDir home_;
+    TempDir bin_;
+    qint64 standInPid_ = 0;
+
+    // How many of the player processes started are still running.
+    int playersRunning() const
+    {
+        std::ifstream pids(bin_.path() / "pids");
+        int running = 0;
+        for (long pid = 0; pids >> pid;)
+            running += ::kill(static_cast<pid_t>(pid), 0) == 0 ? 1 : 0;
+        return running;
+    }
+
+    void killPlayers()
+    {
+        std::ifstream pids(bin_.path() / "pids");
+        for (long pid = 0; pids >> pid;)
+            ::kill(static_cast<pid_t>(pid), SIGTERM);
+        if (standInPid_ > 0)
+            ::kill(static_cast<pid_t>(standInPid_), SIGTERM);
+    }
+
+private slots:
+    void cleanup() { killPlayers(); }
+
+    void recitesThroughAudacious()
+    {
+        QVERIFY2(QDBusConnection::sessionBus().isConnected(), "run inside dbus-run-session");
+        for (const char *program : {"audacious", "sox", "lame"})
+            if (!installed(program))
+                QSKIP("audacious, sox and lame (Debian packages) are needed");
+
+        // Audacious from PATH, as the audio edition takes it with no player in the preferences: here
+        // a stand-in of that name that runs the real one headless, with a home of its own.
+        qputenv("HOME", QByteArray::fromStdString(home_.path().string()));
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((home_.path() / ".config").string()));
+        const auto wrapper =
+            bin_.write("audacious", "#!/bin/sh\necho $$ >> '" + (bin_.path() / "pids").string() +
+                                        "'\nexec /usr/bin/audacious -H \"$@\"\n");
+        std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
+        const auto editor =
+            bin_.write("editor", "#!/bin/sh\necho \"$@\" > '" + (bin_.path() / "edited").string() + "'\n");
+        std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
+        qputenv("PATH", QByteArray::fromStdString(bin_.path().string()) + ":" + qgetenv("PATH"));
+        qputenv("VISUAL", QByteArray::fromStdString(editor.string()));
+
+        // Another MPRIS player on the bus.
+        const QString standInLog = QString::fromStdString((bin_.path() / "stand-in.log").string());
+        QVERIFY(QProcess::startDetached(QStringLiteral(VELMORA_MPRIS_TEST_TOOL),
+                                        {QStringLiteral("--stand-in"), standInLog}, {}, &standInPid_));
+        QTRY_VERIFY(QDBusConnection::sessionBus()
+                        .interface()
+                        ->isServiceRegistered(QStringLiteral("org.mpris.MediaPlayer2.vlc"))
+                        .value());
+
+        // A dozen recordings, and the pauses.
+        MainWindowFixture f(false, Edition::Audio);
+        for (int entry = 0; entry <= 6; ++entry)
+            QVERIFY(
+                writeTone(f.data.path() / ("001-00" + std::to_string(entry) + ".mp3"), 2, 300 + 40 * entry));
+        for (int entry = 0; entry <= 4; ++entry)
+            QVERIFY(
+                writeTone(f.data.path() / ("002-00" + std::to_string(entry) + ".mp3"), 2, 600 + 40 * entry));
+        QVERIFY(writeTone(f.data.path() / "a.mp3", 1, 20));
+        QVERIFY(writeTone(f.data.path() / "b.mp3", 3, 20));
+
+        platform::MprisPlayerChannel channel;
+        f.form =
+            std::make_unique<Form1>(f.data.folder(), f.temp.folder(), channel, f.dialogs, Edition::Audio);
+        f.form->load();
+        f.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        auto *play = f.child<QToolButton>("Button_2");
+        auto *pause = f.child<QToolButton>("Button_3");
+        auto *stop = f.child<QToolButton>("Button_4");
+        auto *blinkie = f.form->findChild<QTimer *>(QStringLiteral("Blinkie"));
+        const auto lamp = [&f] { return f.child<QLabel>("PlayState")->palette().color(QPalette::Window); };
+        const QColor green(0, 230, 0);
+        const QColor red(220, 50, 10);
+
+        // Entries 002 to 003 of surah 1, every verse twice, a second's pause after each.
+        f.combo("Combo2")->setCurrentIndex(2);
+        f.combo("Combo3")->setCurrentIndex(3);
+        auto *every = f.child<QLineEdit>("Text1");
+        QTest::mouseClick(every, Qt::LeftButton);
+        every->selectAll();
+        QTest::keyClicks(every, QStringLiteral("2"));
+        f.combo("Combo6")->setCurrentIndex(1);
+        QTest::mouseClick(f.child<QPushButton>("Command4"), Qt::LeftButton);
+        const std::string d = f.data.folder();
+        std::string expected;
+        for (const char *verse : {"001-002.mp3", "001-003.mp3"})
+            for (int k = 0; k < 2; ++k)
+                expected += d + verse + "\r\n" + d + "a.mp3\r\n";
+        QCOMPARE(f.temp.read("Default.m3u"), expected);
+
+        // Audacious plays it, and the monitor follows it.
+        QTRY_VERIFY_WITH_TIMEOUT(lamp() == green, 15000);
+        QVERIFY(!play->isEnabled() && pause->isEnabled() && stop->isEnabled());
+        QVERIFY(f.child<QLabel>("Label2")->text().startsWith(QStringLiteral("Verse: ")));
+
+        QTest::mouseClick(pause, Qt::LeftButton);
+        QTRY_VERIFY(blinkie->isActive());
+        QVERIFY(play->isEnabled() && !pause->isEnabled() && stop->isEnabled());
+        QTRY_COMPARE(lamp(), QColor(255, 255, 0)); // blinking
+        channel.SendPlayerCommand(kCmdPause);      // the pause command again resumes
+        QTRY_VERIFY(!blinkie->isActive());
+        QCOMPARE(lamp(), green);
+
+        QTest::mouseClick(stop, Qt::LeftButton);
+        QTRY_COMPARE(lamp(), red);
+        QVERIFY(play->isEnabled() && !pause->isEnabled() && !stop->isEnabled());
+        QTest::mouseClick(play, Qt::LeftButton);
+        QTRY_COMPARE(lamp(), green);
+
+        // A saved scheme, of other verses, recites, is edited and is deleted.
+        f.combo("Combo2")->setCurrentIndex(4);
+        f.combo("Combo3")->setCurrentIndex(5);
+        f.dialogs.texts = {QStringLiteral("evening")};
+        QTest::mouseClick(f.child<QPushButton>("Command5"), Qt::LeftButton);
+        QCOMPARE(itemsOf(f.combo("Combo4")),
+                 (QStringList{QStringLiteral("Default.m3u"), QStringLiteral("Evening.m3u")}));
+        f.combo("Combo4")->setCurrentIndex(1);
+        QTest::mouseClick(f.child<QPushButton>("Command2_0"), Qt::LeftButton);
+        // The second start hands its playlist to the running Audacious and ends; Audacious plays it.
+        QTRY_VERIFY_WITH_TIMEOUT(playersRunning() == 1, 10000);
+        const auto recitingTheScheme = [&] {
+            const std::string title = channel.GetWindowTitle(channel.FindPlayer());
+            return title.find("001-004") != std::string::npos || title.find("001-005") != std::string::npos;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(recitingTheScheme(), 10000);
+        QTRY_COMPARE(lamp(), green);
+        QTest::mouseClick(f.child<QPushButton>("Command2_1"), Qt::LeftButton);
+        QTRY_VERIFY(std::filesystem::exists(bin_.path() / "edited"));
+        QVERIFY(bin_.read("edited").find("Evening.m3u") != std::string::npos);
+        f.dialogs.answers = {QMessageBox::Yes};
+        QTest::mouseClick(f.child<QPushButton>("Command2_2"), Qt::LeftButton);
+        QVERIFY(!std::filesystem::exists(f.temp.path() / "Evening.m3u"));
+        QCOMPARE(itemsOf(f.combo("Combo4")), QStringList{QStringLiteral("Default.m3u")});
+
+        // Exit asks about the running player; Yes closes it.
+        const qsizetype asked = f.dialogs.shown.size();
+        f.dialogs.answers = {QMessageBox::Yes};
+        QTest::mouseClick(f.child<QPushButton>("Command6"), Qt::LeftButton);
+        QCOMPARE(f.dialogs.shown.size(), asked + 1);
+        QCOMPARE(f.dialogs.shown.last(), QStringLiteral("WinAMP is active. Do you want close it too?"));
+        QTRY_VERIFY_WITH_TIMEOUT(channel.FindPlayer() == 0, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(playersRunning(), 0, 10000);
+
+        // The other player was never driven nor asked to quit.
+        QCOMPARE(bin_.read("stand-in.log"), std::string());
+    }
+};
+
+QTEST_MAIN(AudioEditionTest)
+#include "audio_test.moc"
