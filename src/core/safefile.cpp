@@ -268,15 +268,11 @@ std::optional<fs::path> writeUniqueFile(const fs::path &folder, std::string_view
     return std::nullopt;
 }
 
-std::string temporaryPrefixFor(const fs::path &target)
-{
-    return "." + target.filename().string() + ".";
-}
-
 bool writeFileReplacing(const fs::path &path, std::string_view contents, FileAccess access)
 {
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    const auto temp = writeUniqueFile(folder, temporaryPrefixFor(path), contents, access);
+    // The temporary file is named after its target: "." + the target's name + "." + a random suffix.
+    const auto temp = writeUniqueFile(folder, "." + path.filename().string() + ".", contents, access);
     if (!temp)
         return false;
     std::error_code ec;

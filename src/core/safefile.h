@@ -64,9 +64,6 @@ std::optional<std::filesystem::path> writeUniqueFile(const std::filesystem::path
                                                      std::string_view prefix, std::string_view contents,
                                                      FileAccess access = FileAccess::Private);
 
-// The prefix of the temporary names that writeFileReplacing uses for a target: "." + its name + ".".
-std::string temporaryPrefixFor(const std::filesystem::path &target);
-
 // Replaces the file whole: the contents go to a unique temporary file beside it, which is then
 // renamed over it, so a failed write leaves the old file as it was. A link at the target's name is
 // replaced, never written through.

@@ -276,6 +276,13 @@ void silenceControls(QWidget *window)
         child->blockSignals(true);
 }
 
+void endSilently(QWidget *window)
+{
+    silenceControls(window);
+    window->blockSignals(true);
+    window->hide();
+}
+
 BusyCursor::BusyCursor()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);

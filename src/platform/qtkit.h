@@ -62,6 +62,9 @@ QStringList entries(const QListWidget *list);
 // Stops every control inside the window from emitting signals, for good: a window that is ending
 // runs no handler, whatever its controls do while they are hidden or destroyed.
 void silenceControls(QWidget *window);
+// Hides a window that is ending with the program, it and its controls silenced first, so that the
+// focus leaving them starts nothing.
+void endSilently(QWidget *window);
 
 // The hourglass for as long as the guard lives.
 class BusyCursor

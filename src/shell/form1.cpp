@@ -563,11 +563,8 @@ void Form1::endProgram()
     // once the event loop has returned.
     if (form3_)
         form3_->endWithProgram();
-    if (form4_) {
-        qtkit::silenceControls(form4_);
-        form4_->blockSignals(true);
-        form4_->hide();
-    }
+    if (form4_)
+        qtkit::endSilently(form4_);
     qtkit::silenceControls(this);
     hide();
     emit programEnded();

@@ -101,9 +101,7 @@ Form3::~Form3()
 
 void Form3::endWithProgram()
 {
-    qtkit::silenceControls(this);
-    blockSignals(true);
-    hide();
+    qtkit::endSilently(this);
 }
 
 void Form3::createControls()
