@@ -14,6 +14,9 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
+    // The menu entry's name: desktops match the windows to it and show its icon in the task bar.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.velmora.Velmora"));
+    QApplication::setWindowIcon(velmora::qtkit::programIcon());
     QApplication::setQuitOnLastWindowClosed(false);
     velmora::qtkit::installFontSubstitutes();
 

@@ -70,6 +70,14 @@ QPoint placeWindow(const QRect &screen, const QRect &available, QSize outer, int
             std::max(available.top(), std::min(top, available.y() + available.height() - outer.height()))};
 }
 
+QIcon programIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 const QCursor &handCursor()
 {
     // A 32 x 32 two-colour hand with a raised index finger, its hot spot the fingertip (5, 0).

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QGroupBox>
+#include <QIcon>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QString>
@@ -32,6 +33,10 @@ std::string toAnsiText(const QString &text); // multi-line: \n to CR LF
 // given pixels, then moved just enough to lie inside the available area (where no panel covers
 // it); a window larger than that area keeps its top-left corner inside it.
 QPoint placeWindow(const QRect &screen, const QRect &available, QSize outer, int raise);
+
+// The program's icon, the one its menu entry shows, in every size it is drawn in; every window
+// carries it.
+QIcon programIcon();
 
 // The pointing-hand pointer of the link labels (hot spot at the fingertip).
 const QCursor &handCursor();

@@ -18,7 +18,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -40,21 +39,6 @@ constexpr const char *kAudioCaption = "Velmora";
 constexpr int kClientWidth = 10095;
 constexpr int kClientHeight = 5955;
 constexpr int kOuterWidth = 10185;
-
-QIcon programIcon()
-{
-    QPixmap pix(32, 32);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(0, 96, 64));
-    p.setPen(Qt::NoPen);
-    p.drawRoundedRect(2, 4, 28, 24, 4, 4);
-    p.setBrush(QColor(255, 255, 192));
-    p.drawRect(6, 8, 9, 16);
-    p.drawRect(17, 8, 9, 16);
-    return QIcon(pix);
-}
 
 QComboBox *makeCombo(QWidget *parent, const char *name, QRect geometry, double points = 8.25)
 {
@@ -98,7 +82,7 @@ Form1::Form1(std::string programFolder, std::string tempFolder, PlayerChannel &p
     state_.tempFolder = std::move(tempFolder);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QLatin1String(kCaption));
-    setWindowIcon(programIcon());
+    setWindowIcon(qtkit::programIcon());
     setFont(qtkit::designFont(QStringLiteral("MS Sans Serif"), 8.25));
     setFixedSize(px(kClientWidth), px(kClientHeight));
     createControls();

@@ -71,6 +71,7 @@ Form3::Form3(MainState &state, qtkit::Dialogs &dialogs, QComboBox *surahList, co
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Search the Quran and Hadeeth ..."));
+    setWindowIcon(qtkit::programIcon());
     setModal(false);
     setFont(qtkit::designFont(QStringLiteral("MS Sans Serif"), 8.25));
     setFixedSize(px(kWidth), px(kHeight));

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 
 namespace velmora {
@@ -22,18 +21,6 @@ namespace {
 constexpr int kWidth = 4680;
 constexpr int kHeight = 3150;
 
-QIcon dialogIcon()
-{
-    QPixmap pix(32, 32);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0, 0, 160), 3));
-    p.drawEllipse(5, 5, 16, 16);
-    p.drawLine(19, 19, 28, 28);
-    return QIcon(pix);
-}
-
 } // namespace
 
 Form4::Form4(QComboBox *surahList, QSize mainSize)
@@ -43,7 +30,7 @@ Form4::Form4(QComboBox *surahList, QSize mainSize)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Search Results"));
-    setWindowIcon(dialogIcon());
+    setWindowIcon(qtkit::programIcon());
     setModal(false);
     setFont(qtkit::designFont(QStringLiteral("MS Sans Serif"), 8.25));
     setFixedSize(px(kWidth), px(kHeight));

@@ -139,6 +139,12 @@ private slots:
         QVERIFY(!f.child<QPushButton>("Command3")->isVisible());
         QCOMPARE(f.form->windowTitle(),
                  QStringLiteral("Velmora (Internet download version, without audio support)"));
+        // The icon of the menu entry, drawn for every size the window manager asks for.
+        QCOMPARE(f.form->windowIcon().availableSizes().size(), 8);
+        const QImage icon = f.form->windowIcon().pixmap(48).toImage();
+        QCOMPARE(icon.pixelColor(0, 0).alpha(), 0); // rounded corners
+        const QColor ground = icon.pixelColor(4, 24);
+        QVERIFY(ground.green() > 2 * ground.red() && ground.green() > ground.blue());
         QVERIFY(f.form->font().family() == QStringLiteral("MS Sans Serif"));
         QVERIFY(f.child<QComboBox>("Combo7")->geometry().bottom() < 0);
         QVERIFY(f.child<QPushButton>("Command7")->geometry().bottom() < 0);
