@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDebug>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -121,10 +122,14 @@ void Form1::reportMissingFiles()
         names.push_back(QString::fromStdString(ansi::upper(name)));
     missingFiles_.clear();
     const QString folder = QString::fromStdString(state_.programFolder);
-    dialogs_.tell(this,
-                  QStringLiteral("The translation file %1 could not be read. The program looked for it in "
-                                 "%2. Please place the data files beside the program.")
-                      .arg(names.join(QStringLiteral(", ")), folder));
+    const QString message =
+        QStringLiteral("The translation file %1 could not be read. The program looked for it in "
+                       "%2. Please place the data files beside the program.")
+            .arg(names.join(QStringLiteral(", ")), folder);
+    // Also for the terminal or the journal the program was started from, where an installation's
+    // fault is looked for.
+    qWarning().noquote() << message;
+    dialogs_.tell(this, message);
 }
 
 void Form1::setDisplayText(const std::string &text)
