@@ -19,9 +19,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <thread>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -60,8 +60,7 @@ bool running(long pid)
 
 // Waits, handling events, until the condition holds or the seconds have passed on the steady clock.
 // The players' own work sets the pace here, so the wait is measured in time, not in polling rounds.
-template <typename Condition>
-bool waitUntil(Condition condition, int seconds)
+template <typename Condition> bool waitUntil(Condition condition, int seconds)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (!condition()) {
@@ -228,7 +227,8 @@ private slots:
         QTest::mouseClick(f.child<QPushButton>("Command6"), Qt::LeftButton);
         QCOMPARE(f.dialogs.shown.size(), asked + 1);
         QCOMPARE(f.dialogs.shown.last(), QStringLiteral("WinAMP is active. Do you want close it too?"));
-        QVERIFY2(waitUntil([&channel] { return channel.FindPlayer() == 0; }, 30), "Audacious stayed on the bus");
+        QVERIFY2(waitUntil([&channel] { return channel.FindPlayer() == 0; }, 30),
+                 "Audacious stayed on the bus");
         QVERIFY2(waitUntil([this] { return playersRunning() == 0; }, 30), "Audacious went on running");
 
         // The other player was never driven nor asked to quit.
