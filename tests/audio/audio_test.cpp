@@ -130,10 +130,14 @@ private slots:
         const QString standInLog = QString::fromStdString((bin_.path() / "stand-in.log").string());
         QVERIFY(QProcess::startDetached(QStringLiteral(VELMORA_MPRIS_TEST_TOOL),
                                         {QStringLiteral("--stand-in"), standInLog}, {}, &standInPid_));
-        QTRY_VERIFY(QDBusConnection::sessionBus()
-                        .interface()
-                        ->isServiceRegistered(QStringLiteral("org.mpris.MediaPlayer2.vlc"))
-                        .value());
+        QVERIFY(waitUntil(
+            [] {
+                return QDBusConnection::sessionBus()
+                    .interface()
+                    ->isServiceRegistered(QStringLiteral("org.mpris.MediaPlayer2.vlc"))
+                    .value();
+            },
+            15));
 
         // A dozen recordings, and the pauses.
         MainWindowFixture f(false, Edition::Audio);
@@ -182,18 +186,18 @@ private slots:
         QVERIFY(f.child<QLabel>("Label2")->text().startsWith(QStringLiteral("Verse: ")));
 
         QTest::mouseClick(pause, Qt::LeftButton);
-        QTRY_VERIFY(blinkie->isActive());
+        QVERIFY(waitUntil([&] { return blinkie->isActive(); }, 15));
         QVERIFY(play->isEnabled() && !pause->isEnabled() && stop->isEnabled());
-        QTRY_COMPARE(lamp(), QColor(255, 255, 0)); // blinking
-        channel.SendPlayerCommand(kCmdPause);      // the pause command again resumes
-        QTRY_VERIFY(!blinkie->isActive());
+        QVERIFY(waitUntil([&] { return lamp() == QColor(255, 255, 0); }, 15)); // blinking
+        channel.SendPlayerCommand(kCmdPause); // the pause command again resumes
+        QVERIFY(waitUntil([&] { return !blinkie->isActive(); }, 15));
         QCOMPARE(lamp(), green);
 
         QTest::mouseClick(stop, Qt::LeftButton);
-        QTRY_COMPARE(lamp(), red);
+        QVERIFY(waitUntil([&] { return lamp() == red; }, 15));
         QVERIFY(play->isEnabled() && !pause->isEnabled() && !stop->isEnabled());
         QTest::mouseClick(play, Qt::LeftButton);
-        QTRY_COMPARE(lamp(), green);
+        QVERIFY(waitUntil([&] { return lamp() == green; }, 15));
 
         // A saved scheme, of other verses, recites, is edited and is deleted.
         f.combo("Combo2")->setCurrentIndex(4);
@@ -212,9 +216,9 @@ private slots:
             return title.find("001-004") != std::string::npos || title.find("001-005") != std::string::npos;
         };
         QVERIFY2(waitUntil(recitingTheScheme, 60), "Audacious did not play the scheme");
-        QTRY_COMPARE(lamp(), green);
+        QVERIFY(waitUntil([&] { return lamp() == green; }, 15));
         QTest::mouseClick(f.child<QPushButton>("Command2_1"), Qt::LeftButton);
-        QTRY_VERIFY(std::filesystem::exists(bin_.path() / "edited"));
+        QVERIFY(waitUntil([&] { return std::filesystem::exists(bin_.path() / "edited"); }, 15));
         QVERIFY(bin_.read("edited").find("Evening.m3u") != std::string::npos);
         f.dialogs.answers = {QMessageBox::Yes};
         QTest::mouseClick(f.child<QPushButton>("Command2_2"), Qt::LeftButton);
