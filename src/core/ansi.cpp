@@ -254,6 +254,24 @@ NoCaseFinder::NoCaseFinder(std::string_view needle) : upper_(upper(needle))
     }
 }
 
+#if defined(__SSE2__) || (defined(__GNUC__) && defined(__x86_64__))
+namespace {
+
+// The candidate scans below mark in a bit mask the places (bit n: at + n) where the needle's first
+// and last characters both stand; the first of them where the whole needle matches, or 32 for none.
+std::size_t firstMatch(const NoCaseFinder &finder, const char *at, unsigned mask)
+{
+    for (; mask != 0; mask &= mask - 1) {
+        const auto bit = static_cast<std::size_t>(__builtin_ctz(mask));
+        if (finder.matchesAt(at + bit))
+            return bit;
+    }
+    return 32;
+}
+
+} // namespace
+#endif
+
 #if defined(__GNUC__) && defined(__x86_64__)
 #define VELMORA_HAVE_AVX2 1
 namespace {
@@ -273,13 +291,9 @@ __attribute__((target("avx2"))) std::size_t avx2Find(const NoCaseFinder &finder,
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(base + i + k - 1));
         const __m256i firstHere = _mm256_or_si256(_mm256_cmpeq_epi8(a, f0), _mm256_cmpeq_epi8(a, f1));
         const __m256i lastThere = _mm256_or_si256(_mm256_cmpeq_epi8(b, l0), _mm256_cmpeq_epi8(b, l1));
-        auto mask = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_and_si256(firstHere, lastThere)));
-        while (mask) {
-            const auto bit = static_cast<unsigned>(__builtin_ctz(mask));
-            if (finder.matchesAt(base + i + bit))
-                return i + bit;
-            mask &= mask - 1;
-        }
+        const auto mask = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_and_si256(firstHere, lastThere)));
+        if (const std::size_t bit = firstMatch(finder, base + i, mask); bit < 32)
+            return i + bit;
     }
     return size;
 }
@@ -319,13 +333,9 @@ std::size_t NoCaseFinder::findFrom(std::string_view text, std::size_t from) cons
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(base + i + k - 1));
         const __m128i firstHere = _mm_or_si128(_mm_cmpeq_epi8(a, f0), _mm_cmpeq_epi8(a, f1));
         const __m128i lastThere = _mm_or_si128(_mm_cmpeq_epi8(b, l0), _mm_cmpeq_epi8(b, l1));
-        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(firstHere, lastThere)));
-        while (mask) {
-            const auto bit = static_cast<unsigned>(__builtin_ctz(mask));
-            if (matchesAt(base + i + bit))
-                return i + bit;
-            mask &= mask - 1;
-        }
+        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(firstHere, lastThere)));
+        if (const std::size_t bit = firstMatch(*this, base + i, mask); bit < 16)
+            return i + bit;
     }
 #endif
     for (; i + k <= text.size(); ++i)
