@@ -156,11 +156,8 @@ std::string marked(std::string_view hit, const std::vector<ansi::NoCaseFinder> &
 std::vector<ansi::NoCaseFinder> wordsToMark(std::string_view query, const SearchWords &words)
 {
     std::vector<ansi::NoCaseFinder> finders;
-    if (!query.empty() && query.front() == '\'') {
-        std::string_view phrase = query.substr(1);
-        if (!phrase.empty() && phrase.back() == '\'')
-            phrase.remove_suffix(1);
-        finders.emplace_back(phrase);
+    if (const auto phrase = phraseOf(query)) {
+        finders.emplace_back(*phrase);
         return finders;
     }
     for (int k = 0; k < words.count; ++k)

@@ -221,19 +221,25 @@ int ReplaceChar(std::string &text, char find, char replacement)
     return count;
 }
 
+std::optional<std::string_view> phraseOf(std::string_view query)
+{
+    if (query.empty() || query.front() != '\'')
+        return std::nullopt;
+    query.remove_prefix(1);
+    if (!query.empty() && query.back() == '\'')
+        query.remove_suffix(1);
+    return query;
+}
+
 SearchOutcome VisitQuery(const std::string &folder, int source, std::string_view text, SearchWords &words,
                          const HitVisitor &visit, const SearchProgress &progress)
 {
     SearchOutcome out;
     words.count = 1;
     const SearchSourceInfo &info = sourceInfo(source);
-    const bool phrase = !text.empty() && text.front() == '\'';
-    std::string_view first = text;
-    if (phrase) {
-        first = text.substr(1);
-        if (!first.empty() && first.back() == '\'')
-            first.remove_suffix(1);
-    } else {
+    const std::optional<std::string_view> phrase = phraseOf(text);
+    std::string_view first = phrase.value_or(text);
+    if (!phrase) {
         // Words are separated by single blanks, so two blanks in a row give an empty word, which
         // keeps every entry. "$" is an ordinary character of a word.
         std::string marked(text);

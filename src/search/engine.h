@@ -64,6 +64,10 @@ SearchOutcome SearchSource(const std::string &folder, int source, std::string_vi
 SearchOutcome RunQuery(const std::string &folder, int source, std::string_view text, SearchWords &words,
                        const SearchProgress &progress = {});
 
+// The phrase of a query that begins with an apostrophe, without its apostrophes ("'a b'" and "'a b"
+// give "a b"); nullopt for a query of words.
+std::optional<std::string_view> phraseOf(std::string_view query);
+
 // Called with each hit of a query's final list, in order: the entry's text (valid during the call
 // only) and the place of its record in the file.
 using HitVisitor = std::function<void(std::string_view entry, int record)>;
