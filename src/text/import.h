@@ -58,7 +58,7 @@ struct OutputFile
 {
     std::string name;
     std::string contents;
-    std::filesystem::path source; // when set, the file's contents are this file's, read as they are staged
+    std::filesystem::path source{}; // when set, the file's contents are this file's, read as they are staged
 };
 // Called before each rename of the swap, numbered from 0; a false answer fails that step. Tests use
 // it to fail or stop the swap half way.
