@@ -370,20 +370,22 @@ void Form3::optionClick(int index)
     command1_->click();
 }
 
+void Form3::saveHistory(const std::filesystem::path &path, const std::vector<std::string> &entries)
+{
+    if (!writeHistory(path, entries))
+        dialogs_.tell(this, QStringLiteral("The search history could not be written to %1.")
+                                .arg(QString::fromStdString(path.string())));
+}
+
 void Form3::countLabelClick()
 {
-    if (!writeHistory(historyPath(), defaultHistory()))
-        dialogs_.tell(this, QStringLiteral("The search history could not be written to %1.")
-                                .arg(QString::fromStdString(historyPath().string())));
+    saveHistory(historyPath(), defaultHistory());
 }
 
 void Form3::resetUsageClick()
 {
     showHistory(resetHistory());
-    const auto path = platform::resolveNoCase(state_.tempFolder, "srch.dat");
-    if (!writeHistory(path, resetHistory()))
-        dialogs_.tell(this, QStringLiteral("The search history could not be written to %1.")
-                                .arg(QString::fromStdString(path.string())));
+    saveHistory(platform::resolveNoCase(state_.tempFolder, "srch.dat"), resetHistory());
 }
 
 void Form3::reject()

@@ -53,6 +53,8 @@ private:
     void loadHistory();
     void showHistory(const std::vector<std::string> &history);
     std::filesystem::path historyPath() const;
+    // Writes the history, and tells the reader when it cannot.
+    void saveHistory(const std::filesystem::path &path, const std::vector<std::string> &entries);
     void addToHistory(const QString &query);
     void countLabelClick();
     void resetUsageClick();
