@@ -548,7 +548,8 @@ void Form3::stepVerse(int index)
         if (auto reader = FieldReader::open(sourcePath(state_.currentSource))) {
             while (!reader->atEnd()) {
                 const std::string_view record = reader->next();
-                if (ansi::upper(record).find(key) != std::string::npos) {
+                // The key is digits and a dot, which letter case leaves alone.
+                if (record.find(key) != std::string_view::npos) {
                     setShownText(std::string(record));
                     found = true;
                     break;
