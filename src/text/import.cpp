@@ -5,7 +5,6 @@
 #include "core/safefile.h"
 #include "core/textfield.h"
 #include "core/utf8.h"
-#include "platform/paths.h"
 
 #include <charconv>
 #include <fstream>
@@ -245,6 +244,21 @@ bool rollBack(const fs::path &folder, const std::vector<SwapEntry> &entries)
     return ok;
 }
 
+// The name of the folder's entry that stands for name, letter case aside (the name itself when there
+// is none): the old file keeps its own spelling when it is put back. platform::resolveNoCase does
+// not serve here: on a case-blind file system the name as asked for exists in any spelling, and it
+// would give that spelling instead of the entry's own.
+std::string nameInFolder(const fs::path &folder, const std::string &name)
+{
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string entry = it->path().filename().string();
+        if (ansi::equalsNoCase(entry, name))
+            return entry;
+    }
+    return name;
+}
+
 bool isWorkFile(const std::string &name)
 {
     return name.starts_with(kWorkPrefix) ||
@@ -334,8 +348,7 @@ std::string writeDataFiles(const fs::path &folder, const std::vector<OutputFile>
     // where one is there already.
     std::vector<SwapEntry> entries;
     for (const auto &file : files) {
-        // The old file keeps its own spelling, and is the one the program reads under that name.
-        const std::string name = platform::resolveNoCase(folder.string(), file.name).filename().string();
+        const std::string name = nameInFolder(folder, file.name);
         const fs::path target = folder / name;
         for (const auto &e : entries)
             if (ansi::equalsNoCase(e.target, name))
