@@ -154,22 +154,6 @@ std::string reportLine(const std::string &name, InputKind kind, const import::Im
     return line;
 }
 
-// An input named on the command line, read to its end: a file, or a pipe such as <(unzip -p ...).
-std::optional<std::string> readInput(const std::string &name)
-{
-    std::error_code ec;
-    if (std::filesystem::is_directory(name, ec))
-        return std::nullopt;
-    std::ifstream in(name, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return std::move(text).str();
-}
-
 // The first entries of a list and how many more there are.
 std::string listed(const std::vector<std::string> &entries)
 {
@@ -239,114 +223,163 @@ struct Job
     std::string input;
 };
 
-} // namespace
-
-int main(int argc, char **argv)
+// What the command line asks for.
+struct Arguments
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
     std::string folder;
     import::HadithFields fields;
     bool quiet = false;
     std::string recordings;
     std::vector<Job> jobs;
-    for (std::size_t i = 0; i < args.size(); ++i) {
+    bool help = false;
+    std::string error; // why the command line is refused; "" when it is not
+};
+
+Arguments parseArguments(const std::vector<std::string> &args)
+{
+    Arguments out;
+    for (std::size_t i = 0; i < args.size() && out.error.empty(); ++i) {
         const std::string &a = args[i];
         const bool hasValue = i + 1 < args.size();
         if (a == "--help" || a == "-h") {
-            usage(std::cout);
-            return 0;
+            out.help = true;
         } else if (a == "--to" && hasValue) {
-            folder = args[++i];
+            out.folder = args[++i];
         } else if (a == "--text-field" && hasValue) {
-            fields.text = args[++i];
+            out.fields.text = args[++i];
         } else if (a == "--narrator-field" && hasValue) {
-            fields.narrator = args[++i];
+            out.fields.narrator = args[++i];
         } else if (a == "--quiet") {
-            quiet = true;
+            out.quiet = true;
         } else if (a == "--recordings" && hasValue) {
-            recordings = args[++i];
+            out.recordings = args[++i];
         } else if (const auto eq = a.find('='); eq != std::string::npos && !a.starts_with("-")) {
             const Target *target = targetNamed(a.substr(0, eq));
             if (!target) {
-                std::cerr << "velmora-import: unknown data file '" << a.substr(0, eq) << "'\n";
-                return 2;
+                out.error = "unknown data file '" + a.substr(0, eq) + "'";
+                break;
             }
-            for (const auto &job : jobs)
-                if (job.target == target) {
-                    std::cerr << "velmora-import: " << target->name
-                              << " is named twice; nothing was written\n";
-                    return 2;
-                }
-            jobs.push_back({target, a.substr(eq + 1)});
+            for (const auto &job : out.jobs)
+                if (job.target == target)
+                    out.error = std::string(target->name) + " is named twice; nothing was written";
+            out.jobs.push_back({target, a.substr(eq + 1)});
         } else {
-            std::cerr << "velmora-import: do not know what to do with '" << a << "'\n\n";
-            usage(std::cerr);
-            return 2;
+            out.error = "do not know what to do with '" + a + "'";
         }
     }
-    if (folder.empty() || (jobs.empty() && recordings.empty())) {
+    if (out.error.empty() && !out.help &&
+        (out.folder.empty() || (out.jobs.empty() && out.recordings.empty())))
+        out.error = "name the data folder (--to) and at least one input";
+    return out;
+}
+
+// The files of every input, checked and converted; nullopt, once the reason is told, when one is
+// refused.
+std::optional<std::vector<import::OutputFile>> convertInputs(const Arguments &a,
+                                                             std::vector<std::string> &report)
+{
+    std::vector<import::OutputFile> files;
+    ProgressBar bar(!a.quiet);
+    for (const auto &job : a.jobs) {
+        const import::SourceText input = import::readSource(job.input);
+        if (!input.error.empty()) {
+            bar.finish();
+            std::cerr << "velmora-import: cannot take " << job.input << ": " << input.error
+                      << "; nothing was written\n";
+            return std::nullopt;
+        }
+        bar.start(job.target->name);
+        const auto progress = [&bar](std::size_t done, std::size_t total) { bar.update(done, total); };
+        const import::ImportResult result = job.target->kind == InputKind::Translation
+                                                ? import::importTranslation(input.text, progress)
+                                                : import::importHadiths(input.text, a.fields, progress);
+        if (!result.error.empty()) {
+            bar.finish();
+            std::cerr << "velmora-import: " << job.input << ": " << result.error
+                      << "\nNothing was written.\n";
+            return std::nullopt;
+        }
+        files.push_back({job.target->name, result.contents});
+        report.push_back(reportLine(job.target->name, job.target->kind, result.stats));
+    }
+    return files;
+}
+
+// The recordings and the pauses to write; false, once the reason is told, when they are refused.
+bool planRecordingFiles(const std::string &recordings, std::vector<import::OutputFile> &files,
+                        std::vector<std::string> &report)
+{
+    const import::Recordings plan = import::planRecordings(recordings);
+    if (!plan.error.empty()) {
+        std::cerr << "velmora-import: " << recordings << ": " << plan.error << "\nNothing was written.\n";
+        return false;
+    }
+    if (plan.files.empty()) {
+        std::cerr << "velmora-import: " << recordings << " holds no recordings named SSSAAA.mp3\n";
+        return false;
+    }
+    for (const auto &[name, seconds] : {std::pair<const char *, int>{"a.mp3", 1}, {"b.mp3", 3}}) {
+        const auto pause = silenceMp3(seconds);
+        if (!pause) {
+            std::cerr << "velmora-import: the pauses a.mp3 and b.mp3 are made with lame (Debian package "
+                         "lame), which could not be run; nothing was written\n";
+            return false;
+        }
+        files.push_back({name, *pause, {}});
+    }
+    files.insert(files.end(), plan.files.begin(), plan.files.end());
+    report.push_back("  recordings: " + withThousands(plan.files.size()) + " verse entries, and the pauses " +
+                     "a.mp3 and b.mp3");
+    if (!plan.missing.empty())
+        report.push_back("  no recording for " + withThousands(plan.missing.size()) +
+                         " verse entries: " + listed(plan.missing));
+    return true;
+}
+
+int run(const Arguments &a)
+{
+    // An import that an earlier run left half done is undone first, whatever becomes of this one.
+    std::error_code ec;
+    if (!a.folder.empty() && std::filesystem::is_directory(a.folder, ec))
+        if (const std::string problem = import::recoverInterruptedImport(a.folder); !problem.empty()) {
+            std::cerr << "velmora-import: " << problem << "\n";
+            return 1;
+        }
+    if (a.help) {
+        usage(std::cout);
+        return 0;
+    }
+    if (!a.error.empty()) {
+        std::cerr << "velmora-import: " << a.error << "\n\n";
         usage(std::cerr);
         return 2;
     }
-
-    std::vector<import::OutputFile> files;
     std::vector<std::string> report;
-    {
-        ProgressBar bar(!quiet);
-        for (const auto &job : jobs) {
-            const auto input = readInput(job.input);
-            if (!input) {
-                bar.finish();
-                std::cerr << "velmora-import: cannot read " << job.input << "; nothing was written\n";
-                return 1;
-            }
-            bar.start(job.target->name);
-            const auto progress = [&bar](std::size_t done, std::size_t total) { bar.update(done, total); };
-            const import::ImportResult result = job.target->kind == InputKind::Translation
-                                                    ? import::importTranslation(*input, progress)
-                                                    : import::importHadiths(*input, fields, progress);
-            if (!result.error.empty()) {
-                bar.finish();
-                std::cerr << "velmora-import: " << job.input << ": " << result.error
-                          << "\nNothing was written.\n";
-                return 1;
-            }
-            files.push_back({job.target->name, result.contents});
-            report.push_back(reportLine(job.target->name, job.target->kind, result.stats));
-        }
-    }
-    if (!recordings.empty()) {
-        const import::Recordings plan = import::planRecordings(recordings);
-        if (!plan.error.empty()) {
-            std::cerr << "velmora-import: " << recordings << ": " << plan.error << "\nNothing was written.\n";
-            return 1;
-        }
-        if (plan.files.empty()) {
-            std::cerr << "velmora-import: " << recordings << " holds no recordings named SSSAAA.mp3\n";
-            return 1;
-        }
-        for (const auto &[name, seconds] : {std::pair<const char *, int>{"a.mp3", 1}, {"b.mp3", 3}}) {
-            const auto pause = silenceMp3(seconds);
-            if (!pause) {
-                std::cerr << "velmora-import: the pauses a.mp3 and b.mp3 are made with lame (Debian package "
-                             "lame), which could not be run; nothing was written\n";
-                return 1;
-            }
-            files.push_back({name, *pause, {}});
-        }
-        files.insert(files.end(), plan.files.begin(), plan.files.end());
-        report.push_back("  recordings: " + withThousands(plan.files.size()) +
-                         " verse entries, and the pauses " + "a.mp3 and b.mp3");
-        if (!plan.missing.empty())
-            report.push_back("  no recording for " + withThousands(plan.missing.size()) +
-                             " verse entries: " + listed(plan.missing));
-    }
-    if (const std::string problem = import::writeDataFiles(folder, files); !problem.empty()) {
+    auto files = convertInputs(a, report);
+    if (!files || (!a.recordings.empty() && !planRecordingFiles(a.recordings, *files, report)))
+        return 1;
+    if (const std::string problem = import::writeDataFiles(a.folder, *files); !problem.empty()) {
         std::cerr << "velmora-import: " << problem << "\n";
         return 1;
     }
-    std::cout << "Wrote into " << folder << ":\n";
+    std::cout << "Wrote into " << a.folder << ":\n";
     for (const auto &line : report)
         std::cout << line << '\n';
+    for (const auto &file : *files)
+        for (const auto &twin : import::twinsOf(a.folder, file.name))
+            std::cout << "  note: " << twin << " differs from " << file.name
+                      << " only in letter case; the program does not read it\n";
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    try {
+        return run(parseArguments(std::vector<std::string>(argv + 1, argv + argc)));
+    } catch (const std::bad_alloc &) {
+        std::cerr << "velmora-import: out of memory; nothing was written\n";
+        return 1;
+    }
 }

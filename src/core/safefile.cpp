@@ -1,6 +1,7 @@
 #include "safefile.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <fcntl.h>
 #include <random>
@@ -21,7 +22,7 @@ namespace velmora {
 namespace {
 
 #ifdef _WIN32
-int openForReading(const fs::path &path)
+int openForReading(const fs::path &path, Links)
 {
     return ::_wopen(path.c_str(), _O_RDONLY | _O_BINARY);
 }
@@ -56,10 +57,11 @@ int closeFile(int fd)
     return ::_close(fd);
 }
 #else
-int openForReading(const fs::path &path)
+int openForReading(const fs::path &path, Links links)
 {
     // Non-blocking, so that opening a FIFO returns at once; it is then refused as no regular file.
-    return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int noFollow = links == Links::Refuse ? O_NOFOLLOW : 0;
+    return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | noFollow);
 }
 int createExclusively(const fs::path &path, FileAccess access)
 {
@@ -148,19 +150,21 @@ std::string randomSuffix()
 
 } // namespace
 
-bool readRegularFileInto(const fs::path &path, std::string &buffer)
+bool readRegularFileInto(const fs::path &path, std::string &buffer, std::size_t limit, Links links)
 {
     buffer.clear();
-    const Descriptor file(openForReading(path));
+    const Descriptor file(openForReading(path, links));
     std::uintmax_t size = 0;
     if (!file.valid() || !isRegular(file.get(), size))
         return false;
-    // Read to the end, whatever the size said: a file that grows meanwhile is read whole.
-    buffer.resize(static_cast<std::size_t>(size) + 1);
+    // Read to the end (or the limit), whatever the size said: a file that grows meanwhile is read whole.
+    buffer.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(size, limit)) + (size < limit ? 1 : 0));
     std::size_t filled = 0;
     for (;;) {
+        if (filled == limit)
+            break;
         if (filled == buffer.size())
-            buffer.resize(buffer.size() * 2);
+            buffer.resize(std::min(buffer.size() * 2, limit));
         const long n = readSome(file.get(), buffer.data() + filled, buffer.size() - filled);
         if (n < 0 && errno == EINTR)
             continue;
@@ -176,10 +180,10 @@ bool readRegularFileInto(const fs::path &path, std::string &buffer)
     return true;
 }
 
-std::optional<std::string> readRegularFile(const fs::path &path)
+std::optional<std::string> readRegularFile(const fs::path &path, Links links)
 {
     std::string data;
-    if (!readRegularFileInto(path, data))
+    if (!readRegularFileInto(path, data, std::string::npos, links))
         return std::nullopt;
     return data;
 }
@@ -188,7 +192,7 @@ std::optional<MappedFile> MappedFile::open(const fs::path &path, Use use)
 {
     MappedFile file;
 #ifndef _WIN32
-    const Descriptor fd(openForReading(path));
+    const Descriptor fd(openForReading(path, Links::Follow));
     std::uintmax_t size = 0;
     if (!fd.valid() || !isRegular(fd.get(), size))
         return std::nullopt;
@@ -282,6 +286,38 @@ bool writeFileReplacing(const fs::path &path, std::string_view contents, FileAcc
         return false;
     }
     return true;
+}
+
+namespace {
+
+// "." + a name + "." + the eight letters or digits of randomSuffix.
+bool isTemporaryName(std::string_view name)
+{
+    constexpr std::size_t kSuffix = 8;
+    if (name.size() < kSuffix + 3 || name.front() != '.' || name[name.size() - kSuffix - 1] != '.')
+        return false;
+    const std::string_view suffix = name.substr(name.size() - kSuffix);
+    return std::all_of(suffix.begin(), suffix.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
+} // namespace
+
+std::size_t removeStaleTemporaryFiles(const fs::path &folder, std::chrono::seconds olderThan)
+{
+    std::size_t removed = 0;
+    const auto now = fs::file_time_type::clock::now();
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code fileEc;
+        if (!isTemporaryName(it->path().filename().string()) ||
+            !fs::is_regular_file(it->symlink_status(fileEc)))
+            continue;
+        const auto written = it->last_write_time(fileEc);
+        if (!fileEc && now - written > olderThan && fs::remove(it->path(), fileEc))
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace velmora

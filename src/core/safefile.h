@@ -6,6 +6,7 @@
 // flushed to disk, and only then renamed over the target.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -13,10 +14,19 @@
 
 namespace velmora {
 
-// The whole contents of a regular file into a buffer whose memory is reused; false when the path
-// names no regular file or it cannot be read.
-bool readRegularFileInto(const std::filesystem::path &path, std::string &buffer);
-std::optional<std::string> readRegularFile(const std::filesystem::path &path);
+// Whether a link at the file's own name is followed. The program's own files are written as
+// regular files and read only as such; data files may be links (a build links them in).
+enum class Links
+{
+    Follow,
+    Refuse
+};
+
+// The contents of a regular file, at most limit bytes, into a buffer whose memory is reused; false
+// when the path names no regular file or it cannot be read.
+bool readRegularFileInto(const std::filesystem::path &path, std::string &buffer,
+                         std::size_t limit = std::string::npos, Links links = Links::Follow);
+std::optional<std::string> readRegularFile(const std::filesystem::path &path, Links links = Links::Follow);
 
 // A regular file's text, read-only, for as long as the object lives: mapped into memory where the
 // system can (no copy, and pages that are already in the cache cost nothing), else read whole.
@@ -69,5 +79,10 @@ std::optional<std::filesystem::path> writeUniqueFile(const std::filesystem::path
 // replaced, never written through.
 bool writeFileReplacing(const std::filesystem::path &path, std::string_view contents,
                         FileAccess access = FileAccess::Private);
+
+// Removes what replacing writes that were stopped half way (by a kill, say) left in the folder: their
+// temporary files, regular files named "." + a name + "." + eight letters or digits, last written
+// longer ago than the given age (a younger one may belong to a write under way). Gives the count.
+std::size_t removeStaleTemporaryFiles(const std::filesystem::path &folder, std::chrono::seconds olderThan);
 
 } // namespace velmora

@@ -71,12 +71,12 @@ std::vector<std::string> &spareBuffers()
 
 } // namespace
 
-std::optional<FieldReader> FieldReader::open(const std::filesystem::path &path)
+std::optional<FieldReader> FieldReader::open(const std::filesystem::path &path, Links links)
 {
     FieldReader reader;
     // A large file is mapped, and its pages come in as the reader goes: no copy of it is made.
     std::error_code ec;
-    if (std::filesystem::file_size(path, ec) > kMapFrom && !ec) {
+    if (links == Links::Follow && std::filesystem::file_size(path, ec) > kMapFrom && !ec) {
         if (auto file = MappedFile::open(path, MappedFile::Use::Part)) {
             reader.file_ = std::make_unique<MappedFile>(std::move(*file));
             reader.data_ = reader.file_->text();
@@ -88,7 +88,7 @@ std::optional<FieldReader> FieldReader::open(const std::filesystem::path &path)
         reader.owned_ = std::move(spare.back());
         spare.pop_back();
     }
-    if (!readRegularFileInto(path, reader.owned_)) {
+    if (!readRegularFileInto(path, reader.owned_, std::string::npos, links)) {
         reader.recycle();
         return std::nullopt;
     }
@@ -204,15 +204,19 @@ std::string formatNumber(double value)
 {
     if (!std::isfinite(value))
         return "0";
-    char buf[64];
+    // Room for every double in plain decimals: 309 digits before the point of the largest, 324
+    // places after it for the smallest, and the sign.
+    char buf[700];
     const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    if (res.ec != std::errc())
+        return "0";
     std::string s(buf, res.ptr);
     // to_chars may choose exponent notation for very large or small values; write plain decimals.
     if (s.find('e') != std::string::npos) {
         const auto fixed = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
-        s.assign(buf, fixed.ptr);
+        s.assign(buf, fixed.ec == std::errc() ? fixed.ptr : buf);
     }
-    return s;
+    return s.empty() ? "0" : s;
 }
 
 double numberInText(std::string_view text)

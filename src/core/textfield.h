@@ -1,6 +1,8 @@
 // The field reader and line writer through which every text file of the program passes.
 #pragma once
 
+#include "safefile.h"
+
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -9,8 +11,6 @@
 #include <vector>
 
 namespace velmora {
-
-class MappedFile;
 
 // Reads the fields of one text file held in memory.
 //  - blanks (spaces, tabs) before a field are skipped;
@@ -26,8 +26,9 @@ public:
     explicit FieldReader(std::string data);
     // Reads a text that the caller keeps alive for as long as the reader is used.
     static FieldReader over(std::string_view text);
-    // Reads a file; nullopt when the path names no regular file or it cannot be read.
-    static std::optional<FieldReader> open(const std::filesystem::path &path);
+    // Reads a file; nullopt when the path names no regular file or it cannot be read, or, with
+    // Links::Refuse, when it is a link.
+    static std::optional<FieldReader> open(const std::filesystem::path &path, Links links = Links::Follow);
 
     FieldReader(FieldReader &&other) noexcept;
     FieldReader &operator=(FieldReader &&other) noexcept;

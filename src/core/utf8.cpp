@@ -30,26 +30,27 @@ constexpr std::array<std::pair<char32_t, std::string_view>, 52> kNearest = {{
     {0x2012, "-"}, {0x2015, "-"}, {0x2212, "-"}, {0xFDFA, "pbuh"},
 }};
 
-constexpr std::array<std::pair<char32_t, std::string_view>, 8> kPunctuation = {{
+constexpr std::array<std::pair<char32_t, std::string_view>, 4> kPunctuation = {{
     {0x2032, "'"},
     {0x2033, "\""},
     {0x201B, "'"},
     {0x201F, "\""},
-    {0x2002, " "},
-    {0x2003, " "},
-    {0x2009, " "},
-    {0x200A, " "},
 }};
 
-bool isCombiningMark(char32_t cp)
+// Combining marks and the invisible format characters (zero-width spaces and joiners, direction
+// marks, the byte-order mark): written as nothing.
+bool isDroppedMark(char32_t cp)
 {
     return (cp >= 0x0300 && cp <= 0x036F) || (cp >= 0x1AB0 && cp <= 0x1AFF) ||
-           (cp >= 0x1DC0 && cp <= 0x1DFF) || (cp >= 0x20D0 && cp <= 0x20FF) || cp == 0x200B || cp == 0x200C ||
-           cp == 0x200D || cp == 0xFEFF;
+           (cp >= 0x1DC0 && cp <= 0x1DFF) || (cp >= 0x20D0 && cp <= 0x20FF) ||
+           (cp >= 0x200B && cp <= 0x200F) || (cp >= 0x2060 && cp <= 0x2064) || cp == 0xFEFF;
 }
 
 std::string_view nearestForm(char32_t cp)
 {
+    // The typographic spaces are blanks.
+    if ((cp >= 0x2000 && cp <= 0x200A) || cp == 0x202F || cp == 0x205F || cp == 0x3000)
+        return " ";
     if (cp >= 0x0100 && cp <= 0x017F && kLatinExtendedA[cp - 0x0100] != ' ')
         return kLatinExtendedA.substr(cp - 0x0100, 1);
     for (const auto &[code, text] : kNearest)
@@ -125,7 +126,7 @@ Utf8Conversion fromUtf8(std::string_view utf8)
         const char c = fromUnicode(cp);
         if (c != '?' || cp == '?') {
             out.text.push_back(c);
-        } else if (isCombiningMark(cp)) {
+        } else if (isDroppedMark(cp)) {
             ++out.transliterated;
         } else if (const std::string_view near = nearestForm(cp); !near.empty()) {
             out.text.append(near);

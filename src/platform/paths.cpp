@@ -2,6 +2,7 @@
 
 #include "core/ansi.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <system_error>
 
@@ -75,14 +76,10 @@ std::string programFolder()
 #endif
 }
 
-std::string tempFolder()
+std::string tempFolderLocation()
 {
 #ifdef _WIN32
-    char buf[144] = {};
-    const DWORD n = GetTempPathA(sizeof buf, buf);
-    if (n == 0 || n >= sizeof buf)
-        return {};
-    return std::string(buf); // up to the first NUL
+    return {};
 #else
     // The user's own lasting folder for program state, never a folder other users can write to.
     const auto fromEnvironment = [](const char *name) -> fs::path {
@@ -96,10 +93,23 @@ std::string tempFolder()
             return {};
         base = home / ".local" / "state";
     }
-    const fs::path folder = base / "velmora";
-    if (!makePrivateFolder(folder))
+    return (base / "velmora").string();
+#endif
+}
+
+std::string tempFolder()
+{
+#ifdef _WIN32
+    char buf[144] = {};
+    const DWORD n = GetTempPathA(sizeof buf, buf);
+    if (n == 0 || n >= sizeof buf)
         return {};
-    return withSeparator(folder.string());
+    return std::string(buf); // up to the first NUL
+#else
+    const std::string folder = tempFolderLocation();
+    if (folder.empty() || !makePrivateFolder(folder))
+        return {};
+    return withSeparator(folder);
 #endif
 }
 
@@ -122,19 +132,58 @@ std::string ShortPathOf(const std::string &path)
 #endif
 }
 
-fs::path resolveNoCase(const std::string &folder, const std::string &name)
+namespace {
+
+fs::path inFolder(const std::string &folder, const std::string &entry)
 {
-    const fs::path exact = fs::path(folder) / name;
+    return folder.empty() ? fs::path(entry) : fs::path(folder) / entry;
+}
+
+// Every entry of the folder, as (upper-case name, name), sorted so that names alike but for letter
+// case stand together in byte order.
+std::vector<std::pair<std::string, std::string>> foldedEntries(const std::string &folder)
+{
+    std::vector<std::pair<std::string, std::string>> entries;
     std::error_code ec;
-    if (fs::exists(exact, ec))
-        return exact;
     const fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string entry = it->path().filename().string();
-        if (ansi::equalsNoCase(entry, name))
-            return folder.empty() ? fs::path(entry) : fs::path(folder) / entry;
+        std::string entry = it->path().filename().string();
+        entries.emplace_back(ansi::upper(entry), std::move(entry));
     }
-    return exact;
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+} // namespace
+
+std::vector<std::string> entriesNamedNoCase(const std::string &folder, const std::string &name)
+{
+    std::vector<std::string> found;
+    std::error_code ec;
+    const fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string entry = it->path().filename().string();
+        if (ansi::equalsNoCase(entry, name))
+            found.push_back(std::move(entry));
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+fs::path resolveNoCase(const std::string &folder, const std::string &name)
+{
+    const auto found = entriesNamedNoCase(folder, name);
+    return inFolder(folder, found.empty() ? name : found.front());
+}
+
+FolderIndex::FolderIndex(std::string folder) : folder_(std::move(folder)), entries_(foldedEntries(folder_)) {}
+
+fs::path FolderIndex::resolve(const std::string &name) const
+{
+    const std::string key = ansi::upper(name);
+    const auto it =
+        std::lower_bound(entries_.begin(), entries_.end(), std::pair<std::string, std::string>(key, ""));
+    return inFolder(folder_, it != entries_.end() && it->first == key ? it->second : name);
 }
 
 std::vector<std::string> listFilesWithExtension(const std::string &folder, const std::string &extension)
@@ -143,8 +192,9 @@ std::vector<std::string> listFilesWithExtension(const std::string &folder, const
     std::error_code ec;
     const fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        // Only the regular files the program writes: a link planted under such a name is no scheme.
         std::error_code fileEc;
-        if (!it->is_regular_file(fileEc))
+        if (!it->is_regular_file(fileEc) || it->is_symlink(fileEc))
             continue;
         const std::string name = it->path().filename().string();
         if (name == "." || name == ".." || name.front() == '.' || name.size() < extension.size())

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmora::platform {
@@ -22,12 +23,33 @@ std::string programFolder();
 // home or the folder cannot be made.
 std::string tempFolder();
 
+// Where the folder of the program's own files belongs, whether or not it can be used: on Linux
+// $XDG_STATE_HOME/velmora or ~/.local/state/velmora; "" when there is no home, and on Windows.
+std::string tempFolderLocation();
+
 // The short (8.3) form of an existing file or folder; elsewhere, where there is no short form, its
 // absolute path. "" for "" or a path that names nothing.
 std::string ShortPathOf(const std::string &path);
 
-// folder + name, where an existing entry whose name differs only in letter case stands for name.
+// The entries of a folder named like name, letter case aside, in byte order. The first is the one
+// the program reads and the importer writes: where a folder holds names that differ only in letter
+// case (PIKTHL.TXT beside pikthl.txt), every caller reaches the same file however it spells the name.
+std::vector<std::string> entriesNamedNoCase(const std::string &folder, const std::string &name);
+
+// folder + the first entry named like name, letter case aside; folder + name when there is none.
 std::filesystem::path resolveNoCase(const std::string &folder, const std::string &name);
+
+// A folder's entries listed once, for many lookups by the same rule as resolveNoCase.
+class FolderIndex
+{
+public:
+    explicit FolderIndex(std::string folder);
+    std::filesystem::path resolve(const std::string &name) const;
+
+private:
+    std::string folder_;
+    std::vector<std::pair<std::string, std::string>> entries_; // (upper-case name, name), sorted
+};
 
 // Ordinary files of a folder whose names end in the extension (letter case ignored), as listed.
 std::vector<std::string> listFilesWithExtension(const std::string &folder, const std::string &extension);

@@ -1,8 +1,8 @@
 #include "playlist.h"
 
-#include "platform/paths.h"
 #include "core/ansi.h"
 #include "core/textfield.h"
+#include "platform/paths.h"
 
 #include <algorithm>
 
@@ -15,9 +15,10 @@ std::uintmax_t durationPauseLines(std::uintmax_t verseFileBytes)
 
 std::vector<std::string> composePlaylist(const PlaylistRequest &request)
 {
-    const auto &folder = request.programFolder;
+    // The recordings folder is listed once for all the lookups of a playlist.
+    const platform::FolderIndex folder(request.programFolder);
     auto shortPath = [&folder](const std::string &name) {
-        return platform::ShortPathOf(platform::resolveNoCase(folder, name).string());
+        return platform::ShortPathOf(folder.resolve(name).string());
     };
     const std::string lineA = shortPath("a.mp3");
     const std::string lineB = shortPath("b.mp3");
@@ -29,8 +30,7 @@ std::vector<std::string> composePlaylist(const PlaylistRequest &request)
     std::vector<std::string> lines;
     for (double r = 1; r <= passes; ++r) {
         for (int p = std::max(from, 0); p <= to && p < static_cast<int>(request.entries.size()); ++p) {
-            const auto versePath =
-                platform::resolveNoCase(folder, request.entries[static_cast<std::size_t>(p)] + ".mp3");
+            const auto versePath = folder.resolve(request.entries[static_cast<std::size_t>(p)] + ".mp3");
             const std::string verseLine = platform::ShortPathOf(versePath.string());
             for (double k = 1; k <= everyVerse; ++k) {
                 lines.push_back(verseLine);

@@ -10,11 +10,33 @@ namespace {
 
 using Json = nlohmann::json;
 
-constexpr int kMaxDepth = 200; // deeper nesting is refused rather than exhausting the memory
+constexpr int kMaxDepth = 200; // deeper nesting is refused rather than exhausting the stack
 
-struct NestedTooDeep
+// Whether arrays and objects in the JSON text nest deeper than the limit (strings aside). Checked
+// in one pass before the text is parsed, so that the parser and the values it makes never recurse
+// that deep, at no cost per value.
+bool nestedDeeperThan(std::string_view text, int limit)
 {
-};
+    int depth = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > limit)
+                return true;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return false;
+}
 
 // "line L, column C" of the character before a byte count of the text (the parser's position).
 std::string positionIn(std::string_view text, std::size_t byte)
@@ -28,26 +50,30 @@ std::string positionIn(std::string_view text, std::size_t byte)
 }
 
 // The parser's own words, without its prefix ("[json.exception.parse_error.101] parse error at
-// line 1, column 3: ").
-std::string reasonOf(const Json::parse_error &e)
+// line 1, column 3: ", "[json.exception.out_of_range.406] ").
+std::string reasonOf(const Json::exception &e)
 {
     const std::string what = e.what();
     const auto colon = what.find(": ");
-    return colon == std::string::npos ? what : what.substr(colon + 2);
+    if (colon != std::string::npos && what.find("parse error") < colon)
+        return what.substr(colon + 2);
+    const auto bracket = what.find("] ");
+    return bracket == std::string::npos ? what : what.substr(bracket + 2);
 }
 
 std::optional<Json> parseJson(std::string_view text, std::string &error)
 {
+    if (nestedDeeperThan(text, kMaxDepth)) {
+        error = "values are nested more than " + std::to_string(kMaxDepth) + " deep";
+        return std::nullopt;
+    }
     try {
-        return Json::parse(text, [](int depth, Json::parse_event_t, Json &) {
-            if (depth > kMaxDepth)
-                throw NestedTooDeep{};
-            return true;
-        });
+        return Json::parse(text);
     } catch (const Json::parse_error &e) {
         error = reasonOf(e) + " (" + positionIn(text, e.byte) + ")";
-    } catch (const NestedTooDeep &) {
-        error = "values are nested more than " + std::to_string(kMaxDepth) + " deep";
+    } catch (const Json::exception &e) {
+        // A number too large for a double, say: every other complaint of the parser, in its words.
+        error = reasonOf(e);
     }
     return std::nullopt;
 }
@@ -117,15 +143,19 @@ ImportResult importHadiths(std::string_view input, const HadithFields &fields, c
             result.error = where + " has no text member \"" + fields.text + "\"";
             return result;
         }
-        std::string record = text->get<std::string>();
-        if (record.find_first_not_of(" \t\r\n") == std::string::npos) {
+        // A text of blanks and invisible characters alone is no hadith.
+        std::string record = recordText(text->get_ref<const std::string &>(), result.stats);
+        if (record.empty()) {
             ++result.stats.skipped;
             continue;
         }
         if (!fields.narrator.empty())
             if (const Json *narrator = memberAt(hadith, fields.narrator); narrator && narrator->is_string())
-                record.insert(0, narrator->get<std::string>() + " ");
-        out += dataRecord(record, result.stats);
+                if (const std::string who =
+                        recordText(narrator->get_ref<const std::string &>(), result.stats);
+                    !who.empty())
+                    record.insert(0, who + " ");
+        out += recordLine(record, result.stats);
         ++result.stats.items;
         if (progress && i % 512 == 0)
             progress(input.size() / 2 + input.size() / 2 * i / hadiths->size(), input.size());

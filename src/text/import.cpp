@@ -5,6 +5,7 @@
 #include "core/safefile.h"
 #include "core/textfield.h"
 #include "core/utf8.h"
+#include "platform/paths.h"
 
 #include <charconv>
 #include <fstream>
@@ -26,7 +27,7 @@ std::string_view trimmed(std::string_view text, std::string_view blanks)
 
 } // namespace
 
-std::string dataRecord(std::string_view utf8, ImportStats &stats)
+std::string recordText(std::string_view utf8, ImportStats &stats)
 {
     const ansi::Utf8Conversion converted = ansi::fromUtf8(utf8);
     stats.transliterated += converted.transliterated;
@@ -38,13 +39,23 @@ std::string dataRecord(std::string_view utf8, ImportStats &stats)
     for (const char c : converted.text) {
         if (c == '"')
             text.push_back('\'');
-        else if (c == '\r' || c == '\n' || c == '\t')
-            text.push_back(' ');
+        else if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F')
+            text.push_back(' '); // line breaks, tabs, NUL and the other control characters
         else
             text.push_back(c);
     }
+    return std::string(trimmed(text, " \xA0"));
+}
+
+std::string recordLine(std::string_view text, ImportStats &stats)
+{
     ++stats.records;
-    return quotedIfNeeded(trimmed(text, " ")) + "\r\n";
+    return quotedIfNeeded(text) + "\r\n";
+}
+
+std::string dataRecord(std::string_view utf8, ImportStats &stats)
+{
+    return recordLine(recordText(utf8, stats), stats);
 }
 
 namespace {
@@ -182,8 +193,9 @@ constexpr std::string_view kJournalName = ".velmora-import-journal";
 // The temporary name of an earlier version of the tool, cleared as well.
 constexpr std::string_view kOldTemporarySuffix = ".import-new";
 
-// One file being put in place: the target's name, the staged new file's name, and the name the old
-// file is moved to while the swap runs ("" when there was no old file). All are names in the folder.
+// One file being put in place: the target's name, the staged new file's name, and the name under
+// which the old file is kept while the swap runs ("" when there was no old file). All are names in
+// the folder.
 struct SwapEntry
 {
     std::string target;
@@ -205,7 +217,17 @@ std::string journalText(const std::vector<SwapEntry> &entries)
     return text;
 }
 
-std::vector<SwapEntry> parseJournal(std::string_view text)
+// A name of an entry directly in the folder: no path, no parent, no device.
+bool isPlainName(std::string_view name)
+{
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\\:\0", 4)) == std::string_view::npos;
+}
+
+// The journal's entries; nullopt when a line names anything but plain names in the folder (the
+// staged and kept files among the import's own), so that a damaged or planted journal never moves
+// or removes a file elsewhere.
+std::optional<std::vector<SwapEntry>> parseJournal(std::string_view text)
 {
     std::vector<SwapEntry> entries;
     while (!text.empty()) {
@@ -215,16 +237,22 @@ std::vector<SwapEntry> parseJournal(std::string_view text)
         const auto tab1 = line.find('\t');
         const auto tab2 = tab1 == std::string_view::npos ? tab1 : line.find('\t', tab1 + 1);
         if (tab2 == std::string_view::npos)
-            continue;
-        entries.push_back({std::string(line.substr(0, tab1)),
-                           std::string(line.substr(tab1 + 1, tab2 - tab1 - 1)),
-                           std::string(line.substr(tab2 + 1))});
+            return std::nullopt;
+        SwapEntry e{std::string(line.substr(0, tab1)), std::string(line.substr(tab1 + 1, tab2 - tab1 - 1)),
+                    std::string(line.substr(tab2 + 1))};
+        const auto isWork = [](const std::string &name) {
+            return isPlainName(name) && name.starts_with(kWorkPrefix);
+        };
+        if (!isPlainName(e.target) || !isWork(e.staged) || (!e.backup.empty() && !isWork(e.backup)))
+            return std::nullopt;
+        entries.push_back(std::move(e));
     }
     return entries;
 }
 
-// Puts back what the swap of the entries changed: an old file moved aside returns over the new one;
-// a new file whose target had no old file is removed. Entries the swap never reached change nothing.
+// Puts back what the swap of the entries changed: a kept old file returns over the new one in one
+// rename, so that the target never goes missing; a new file whose target had no old file is
+// removed. Entries the swap never reached change nothing.
 bool rollBack(const fs::path &folder, const std::vector<SwapEntry> &entries)
 {
     bool ok = true;
@@ -244,25 +272,38 @@ bool rollBack(const fs::path &folder, const std::vector<SwapEntry> &entries)
     return ok;
 }
 
-// The name of the folder's entry that stands for name, letter case aside (the name itself when there
-// is none): the old file keeps its own spelling when it is put back. platform::resolveNoCase does
-// not serve here: on a case-blind file system the name as asked for exists in any spelling, and it
-// would give that spelling instead of the entry's own.
-std::string nameInFolder(const fs::path &folder, const std::string &name)
-{
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string entry = it->path().filename().string();
-        if (ansi::equalsNoCase(entry, name))
-            return entry;
-    }
-    return name;
-}
-
 bool isWorkFile(const std::string &name)
 {
     return name.starts_with(kWorkPrefix) ||
            (name.size() > kOldTemporarySuffix.size() && name.ends_with(kOldTemporarySuffix));
+}
+
+// Keeps the old file under a second name while the new one takes its place: a hard link where the
+// file system has them (no copy, and the target never disappears), else a copy. A link at the
+// target's name is kept as that link.
+bool keepOldFile(const fs::path &target, const fs::path &kept)
+{
+    std::error_code ec;
+    fs::create_hard_link(target, kept, ec);
+    if (!ec)
+        return true;
+    if (fs::is_symlink(fs::symlink_status(target, ec)))
+        fs::copy_symlink(target, kept, ec);
+    else
+        fs::copy_file(target, kept, ec);
+    return !ec;
+}
+
+// The first bytes of a regular file, without blocking on anything else; nullopt for no regular file.
+std::optional<std::string> headOf(const fs::path &path, std::size_t bytes)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        return std::nullopt;
+    std::string head;
+    if (!readRegularFileInto(path, head, bytes))
+        return std::nullopt;
+    return head;
 }
 
 } // namespace
@@ -278,13 +319,15 @@ bool looksLikeMp3(std::string_view head)
 Recordings planRecordings(const fs::path &folder)
 {
     Recordings plan;
-    // The published files by surah and verse, letter case of the names aside.
+    // The published files by surah and verse, letter case of the names aside. Only regular files
+    // are recordings: a FIFO or a device under such a name is passed over, never opened.
     std::map<std::pair<int, int>, fs::path> found;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
+        std::error_code typeEc;
         if (name.size() != 10 || !ansi::equalsNoCase(std::string_view(name).substr(6), ".mp3") ||
-            name.find_first_not_of("0123456789") < 6)
+            name.find_first_not_of("0123456789") < 6 || !it->is_regular_file(typeEc))
             continue;
         found[{std::stoi(name.substr(0, 3)), std::stoi(name.substr(3, 3))}] = it->path();
     }
@@ -297,10 +340,9 @@ Recordings planRecordings(const fs::path &folder)
             plan.missing.push_back(verseReference(entrySurah, entry));
             return;
         }
-        char head[4] = {};
-        std::ifstream(it->second, std::ios::binary).read(head, sizeof head);
-        if (!looksLikeMp3(std::string_view(head, sizeof head)) && plan.error.empty())
-            plan.error = it->second.filename().string() + " is not an MP3 file";
+        const auto head = headOf(it->second, 4);
+        if ((!head || !looksLikeMp3(*head)) && plan.error.empty())
+            plan.error = it->second.filename().string() + (head ? " is not an MP3 file" : " cannot be read");
         plan.files.push_back({verseReference(entrySurah, entry) + ".mp3", {}, it->second});
     };
     for (int verse = 1; verse <= verseCount(1); ++verse)
@@ -319,7 +361,12 @@ std::string recoverInterruptedImport(const fs::path &folder)
     const fs::path journal = folder / kJournalName;
     if (entryExists(journal)) {
         const auto text = readRegularFile(journal);
-        if (!text || !rollBack(folder, parseJournal(*text)))
+        const auto entries = text ? parseJournal(*text) : std::nullopt;
+        if (!entries)
+            return "the journal " + journal.string() +
+                   " of an interrupted import names files outside the folder, or cannot be read; nothing "
+                   "was changed (remove it once the folder is in order)";
+        if (!rollBack(folder, *entries))
             return "an earlier import into " + folder.string() +
                    " was interrupted and could not be undone; see the files named " +
                    std::string(kWorkPrefix) + "* there";
@@ -330,25 +377,68 @@ std::string recoverInterruptedImport(const fs::path &folder)
         if (it->is_regular_file(typeEc) && !it->is_symlink(typeEc) &&
             isWorkFile(it->path().filename().string()))
             fs::remove(it->path(), typeEc);
+        else if (it->is_symlink(typeEc) && isWorkFile(it->path().filename().string()))
+            fs::remove(it->path(), typeEc); // a kept link to an old data file
     }
     return {};
+}
+
+SourceText readSource(const fs::path &path, std::uintmax_t limit)
+{
+    const auto tooLarge = [&] {
+        const std::string size = limit % (1u << 30) == 0   ? std::to_string(limit >> 30) + " GiB"
+                                 : limit % (1u << 20) == 0 ? std::to_string(limit >> 20) + " MiB"
+                                                           : std::to_string(limit) + " bytes";
+        return SourceText{{}, "it holds more than " + size + ", more than any text this tool takes"};
+    };
+    std::error_code ec;
+    if (fs::is_directory(path, ec))
+        return {{}, "it is a folder"};
+    if (fs::is_regular_file(path, ec) && fs::file_size(path, ec) > limit && !ec)
+        return tooLarge();
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return {{}, "it cannot be read"};
+    SourceText source;
+    constexpr std::size_t kChunk = std::size_t{1} << 20;
+    for (;;) {
+        const std::size_t had = source.text.size();
+        source.text.resize(had + kChunk);
+        in.read(source.text.data() + had, static_cast<std::streamsize>(kChunk));
+        source.text.resize(had + static_cast<std::size_t>(in.gcount()));
+        if (source.text.size() > limit)
+            return tooLarge();
+        if (!in)
+            break;
+    }
+    if (in.bad())
+        return {{}, "it cannot be read"};
+    return source;
+}
+
+std::vector<std::string> twinsOf(const fs::path &folder, const std::string &name)
+{
+    auto names = platform::entriesNamedNoCase(folder.string(), name);
+    if (!names.empty())
+        names.erase(names.begin());
+    return names;
 }
 
 std::string writeDataFiles(const fs::path &folder, const std::vector<OutputFile> &files,
                            const StepHook &beforeStep)
 {
     std::error_code ec;
-    fs::create_directories(folder, ec);
     if (!fs::is_directory(folder, ec))
-        return "the folder " + folder.string() + " does not exist and cannot be made";
+        return "the folder " + folder.string() + " does not exist";
     if (std::string problem = recoverInterruptedImport(folder); !problem.empty())
         return problem;
 
     // Every target is checked before anything is written: named once, and a regular file (or a link)
-    // where one is there already.
+    // where one is there already. The file replaced is the one the program reads.
     std::vector<SwapEntry> entries;
     for (const auto &file : files) {
-        const std::string name = nameInFolder(folder, file.name);
+        const auto present = platform::entriesNamedNoCase(folder.string(), file.name);
+        const std::string name = present.empty() ? file.name : present.front();
         const fs::path target = folder / name;
         for (const auto &e : entries)
             if (ansi::equalsNoCase(e.target, name))
@@ -393,21 +483,39 @@ std::string writeDataFiles(const fs::path &folder, const std::vector<OutputFile>
         return "cannot write into " + folder.string();
     }
 
+    // Each old file is first kept under a second name, then the new file is renamed over it: at no
+    // moment is a target missing, whenever the run stops.
     std::size_t step = 0;
-    const auto move = [&](const std::string &from, const std::string &to) {
+    const auto stepAllowed = [&] {
         if (beforeStep && !beforeStep(step++)) {
             ec = std::make_error_code(std::errc::interrupted);
             return false;
         }
-        fs::rename(folder / from, folder / to, ec);
+        return true;
+    };
+    const auto keep = [&](const SwapEntry &e) {
+        if (!stepAllowed())
+            return false;
+        if (keepOldFile(folder / e.target, folder / e.backup))
+            return true;
+        ec = std::make_error_code(std::errc::io_error);
+        return false;
+    };
+    const auto putInPlace = [&](const SwapEntry &e) {
+        if (!stepAllowed())
+            return false;
+        fs::rename(folder / e.staged, folder / e.target, ec);
         return !ec;
     };
     for (const auto &e : entries) {
-        if ((!e.backup.empty() && !move(e.target, e.backup)) || !move(e.staged, e.target)) {
+        if ((!e.backup.empty() && !keep(e)) || !putInPlace(e)) {
             const std::string why = "cannot replace " + (folder / e.target).string() + ": " + ec.message();
             if (!rollBack(folder, entries))
                 return why + "; the old files could not all be put back, see " + journal.string();
-            removeStaged();
+            for (const auto &other : entries)
+                for (const auto &name : {other.staged, other.backup})
+                    if (!name.empty())
+                        fs::remove(folder / name, ec);
             fs::remove(journal, ec);
             return why + "; the old files were kept";
         }

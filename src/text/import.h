@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -33,9 +34,14 @@ struct ImportResult
 // Called now and then with the input bytes handled so far and their total.
 using Progress = std::function<void(std::size_t done, std::size_t total)>;
 
-// One record of a data file from UTF-8 text: converted to Windows-1252, double quotes inside made
-// apostrophes and line breaks and tabs made blanks (the field reader cannot give either back),
-// outer blanks dropped, and the whole in double quotes when it holds a comma; then CR LF.
+// The text of one record from UTF-8 text: converted to Windows-1252, double quotes inside made
+// apostrophes, line breaks, tabs and other control characters (NUL among them) made blanks (the
+// field reader cannot give them back), and outer blanks dropped. Empty for a text of blanks and
+// invisible characters alone.
+std::string recordText(std::string_view utf8, ImportStats &stats);
+// A record's text as a line of a data file: in double quotes when it holds a comma, then CR LF.
+std::string recordLine(std::string_view text, ImportStats &stats);
+// recordLine of recordText.
 std::string dataRecord(std::string_view utf8, ImportStats &stats);
 
 // A translation or transliteration from lines "sura|aya|text" (lines starting with "#" and blank
@@ -80,6 +86,23 @@ Recordings planRecordings(const std::filesystem::path &folder);
 
 // Whether the bytes begin as an MP3 file does: an ID3 tag or an MPEG audio frame.
 bool looksLikeMp3(std::string_view head);
+
+// The most an input may hold: the largest published texts are a few dozen megabytes.
+inline constexpr std::uintmax_t kMaxInputBytes = std::uintmax_t{1} << 30;
+
+// An input named on the command line, read to its end: a file, or a pipe such as <(unzip -p ...).
+// Refused with a reason when it cannot be read or holds more than limit bytes (a device such as
+// /dev/zero never ends, and is refused once it passes the limit).
+struct SourceText
+{
+    std::string text;
+    std::string error; // "" when read
+};
+SourceText readSource(const std::filesystem::path &path, std::uintmax_t limit = kMaxInputBytes);
+
+// Other entries of the folder named like name but for letter case: the program reads the first in
+// byte order, and these not at all.
+std::vector<std::string> twinsOf(const std::filesystem::path &folder, const std::string &name);
 
 // Undoes an import into the folder that was stopped half way and removes the files it left. "" when
 // the folder is in order.

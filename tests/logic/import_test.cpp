@@ -1,6 +1,7 @@
 #include "core/catalogue.h"
 #include "core/safefile.h"
 #include "core/textfield.h"
+#include "platform/paths.h"
 #include "search/engine.h"
 #include "search/hadithimport.h"
 #include "text/extract.h"
@@ -12,6 +13,10 @@
 
 #include <cstdlib>
 #include <map>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 using namespace velmora;
 
@@ -120,17 +125,19 @@ TEST(HadithImport, RecordsReadBackOneByOneAndAreFound)
         {"id": 1, "english": {"narrator": "Narrated 'Umar:", "text": "Deeds are by \"intentions\", and every person\nwill get what he intended."}},
         {"id": 2, "english": {"narrator": "", "text": "   "}},
         {"id": 3, "english": {"text": "The Prophet (\uFDFA) said: \u00ABPray\u00BB \uD83D\uDE00 on the day of Jumu\u02BFah."}},
-        {"id": 4, "english": {"narrator": "Narrated Ab\u016B Hurayra:", "text": "No comma here"}}
+        {"id": 4, "english": {"narrator": "Narrated Ab\u016B Hurayra:", "text": "No comma here"}},
+        {"id": 5, "english": {"text": "\u200b \u2060\u00a0"}},
+        {"id": 6, "english": {"text": "A NUL\u0000here"}}
     ]})";
     import::HadithFields fields;
     fields.text = "english.text";
     fields.narrator = "english.narrator";
     const import::ImportResult result = import::importHadiths(json, fields);
     ASSERT_EQ(result.error, "");
-    EXPECT_EQ(result.stats.items, 3u);
-    EXPECT_EQ(result.stats.skipped, 1u);
+    EXPECT_EQ(result.stats.items, 4u);
+    EXPECT_EQ(result.stats.skipped, 2u) << "blanks, and invisible characters alone";
     EXPECT_EQ(result.stats.replaced, 1u) << "the emoji";
-    EXPECT_EQ(result.stats.transliterated, 3u) << "the honorific, the ayn and the u with macron";
+    EXPECT_EQ(result.stats.transliterated, 5u) << "the honorific, the ayn, the u with macron, two invisibles";
 
     test::TempDir data;
     ASSERT_EQ(import::writeDataFiles(data.path(), {{"BUKHARI.TXT", result.contents}}), "");
@@ -140,6 +147,7 @@ TEST(HadithImport, RecordsReadBackOneByOneAndAreFound)
         "Narrated 'Umar: Deeds are by 'intentions', and every person will get what he intended.",
         "The Prophet (pbuh) said: \xABPray\xBB ? on the day of Jumu'ah.",
         "Narrated Abu Hurayra: No comma here",
+        "A NUL here",
     };
     for (const auto &record : expected) {
         ASSERT_FALSE(reader->atEnd());
@@ -174,22 +182,33 @@ TEST(HadithImport, RefusesBrokenJsonAndHadithsWithoutText)
               "expected end of input (line 1, column 19)");
     EXPECT_EQ(errorOf(std::string(1000, '[') + std::string(1000, ']')),
               "not valid JSON: values are nested more than 200 deep");
+    EXPECT_EQ(errorOf("[{\"text\": \"[[[ in a string ]]]\", \"number\": 1e999}]"),
+              "not valid JSON: number overflow parsing '1e999'");
     for (const char *bad :
          {"", "[1,]", "{\"a\" 1}", "[\"\\x\"]", "[\"\\uD800\"]", "01x", "[\"a\nb\"]", "tru"})
         EXPECT_EQ(errorOf(bad).rfind("not valid JSON: ", 0), 0u) << bad;
 }
 
-TEST(DataFiles, WritingReplacesTheFileOfAnyLetterCase)
+TEST(DataFiles, WritingReplacesTheFileTheProgramReads)
 {
     test::TempDir data;
     data.write("pikthl.txt", "old");
-    ASSERT_EQ(import::writeDataFiles(data.path(), {{"PIKTHL.TXT", "new\r\n"}, {"MALIK.TXT", "m\r\n"}}), "");
+    data.write("Malik.txt", "old Malik");
+    data.write("MALIK.TXT", "old MALIK");
+    ASSERT_EQ(import::writeDataFiles(data.path(), {{"PIKTHL.TXT", "new\r\n"}, {"malik.txt", "m\r\n"}}), "");
     EXPECT_EQ(data.read("pikthl.txt"), "new\r\n");
+    // Of two spellings, the program reads the first in byte order, and the import writes that one.
     EXPECT_EQ(data.read("MALIK.TXT"), "m\r\n");
+    EXPECT_EQ(data.read("Malik.txt"), "old Malik");
+    EXPECT_EQ(import::twinsOf(data.path(), "MALIK.TXT"), std::vector<std::string>{"Malik.txt"});
+    for (const char *asked : {"MALIK.TXT", "malik.txt"})
+        EXPECT_EQ(platform::resolveNoCase(data.folder(), asked).filename(), "MALIK.TXT") << asked;
+    EXPECT_EQ(SearchSource(data.folder(), sourceIndexFor("malik"), "m").entries,
+              std::vector<std::string>{"m"});
     std::size_t files = 0;
     for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator(data.path()))
         ++files;
-    EXPECT_EQ(files, 2u) << "no second file, no temporary left";
+    EXPECT_EQ(files, 3u) << "no further file, no temporary left";
 }
 
 namespace {
@@ -269,6 +288,8 @@ TEST(DataFiles, AnImportStoppedHalfWayIsUndoneByTheNextRun)
                                            }),
                     ::testing::ExitedWithCode(9), "");
         EXPECT_NE(snapshot(scene.data.path()), scene.before);
+        for (const auto &[name, contents] : scene.before)
+            EXPECT_TRUE(snapshot(scene.data.path()).contains(name)) << name << " is never missing";
         EXPECT_EQ(import::recoverInterruptedImport(scene.data.path()), "");
         EXPECT_EQ(snapshot(scene.data.path()), scene.before);
     }
@@ -287,6 +308,48 @@ TEST(DataFiles, AnImportStoppedHalfWayIsUndoneByTheNextRun)
     auto expected = scene.before;
     expected["MALIK.TXT"] = "Malik\r\n";
     EXPECT_EQ(snapshot(scene.data.path()), expected);
+}
+#endif
+
+TEST(DataFiles, AJournalNamingFilesOutsideTheFolderIsRefused)
+{
+    test::TempDir top;
+    const auto data = top.path() / "data";
+    std::filesystem::create_directory(data);
+    top.write("elsewhere", "not the import's");
+    top.write("data/PIKTHL.TXT", "kept");
+    for (const std::string line :
+         {"PIKTHL.TXT\t.velmora-import-a\t../elsewhere", "../elsewhere\t.velmora-import-a\t",
+          "PIKTHL.TXT\t/tmp/x\t", "PIKTHL.TXT\t.velmora-import-a", "sub\\x\t.velmora-import-a\t",
+          "PIKTHL.TXT\tPIKTHL.TXT\t"}) {
+        top.write("data/.velmora-import-journal", line + "\n");
+        EXPECT_NE(import::recoverInterruptedImport(data).find("names files outside the folder"),
+                  std::string::npos)
+            << line;
+        EXPECT_EQ(top.read("elsewhere"), "not the import's");
+        EXPECT_EQ(top.read("data/PIKTHL.TXT"), "kept");
+    }
+}
+
+#ifndef _WIN32
+TEST(DataFiles, OnlyRegularFilesAreRecordingsAndInputsAreBounded)
+{
+    test::TempDir in;
+    ASSERT_EQ(::mkfifo((in.path() / "001001.mp3").c_str(), 0600), 0);
+    in.write("001002.mp3", "ID3");
+    const import::Recordings plan = import::planRecordings(in.path());
+    EXPECT_EQ(plan.error, "");
+    ASSERT_EQ(plan.files.size(), 1u);
+    EXPECT_EQ(plan.files[0].name, "001-001.mp3");
+    EXPECT_EQ(plan.missing.front(), "001-000");
+
+    in.write("big.txt", std::string(3000, 'x'));
+    for (const char *source : {"/dev/zero", "big.txt"})
+        EXPECT_EQ(import::readSource(in.path() / source, 2048).error,
+                  "it holds more than 2048 bytes, more than any text this tool takes")
+            << source;
+    EXPECT_EQ(import::readSource(in.path() / "big.txt", 3000).text.size(), 3000u);
+    EXPECT_EQ(import::readSource(in.path()).error, "it is a folder");
 }
 #endif
 
@@ -350,6 +413,19 @@ TEST(ImportTool, BadInputLeavesTheDataFolderAsItWas)
         << work.read("report.txt");
     EXPECT_EQ(ExtractVerseRange(data.string() + "/", "PIKTHL.TXT", 2, 255, 255),
               "255) " + expectedVerse(2, 255) + "\r\n\r\n");
+}
+
+TEST(ImportTool, EvenARefusedRunFirstUndoesAnInterruptedImport)
+{
+    // As a kill leaves it after the new Pickthall took its place: the old one kept, the journal there.
+    test::TempDir work;
+    std::filesystem::create_directory(work.path() / "data");
+    work.write("data/PIKTHL.TXT", "new");
+    work.write("data/.velmora-import-s.old", "old");
+    work.write("data/.velmora-import-t", "a staged file");
+    work.write("data/.velmora-import-journal", "PIKTHL.TXT\t.velmora-import-s\t.velmora-import-s.old\n");
+    EXPECT_EQ(runImport("--to \"" + (work.path() / "data").string() + "\" NOSUCH=x.txt", work) >> 8, 2);
+    EXPECT_EQ(snapshot(work.path() / "data"), (std::map<std::string, std::string>{{"PIKTHL.TXT", "old"}}));
 }
 
 TEST(ImportTool, RecordingsComeInByVerseEntryWithThePauses)

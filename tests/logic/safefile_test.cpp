@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -62,6 +64,37 @@ TEST(SafeRead, ReadsRegularFilesAndNothingElse)
     std::string buffer = "left over";
     EXPECT_FALSE(readRegularFileInto(dir.path(), buffer));
     EXPECT_EQ(buffer, "");
+    EXPECT_TRUE(readRegularFileInto(dir.path() / "a.txt", buffer, 2));
+    EXPECT_EQ(buffer, "a,");
+
+#ifndef _WIN32
+    // The program's own files are read only as the regular files it writes, never through a link.
+    std::filesystem::create_symlink(dir.path() / "a.txt", dir.path() / "link.txt");
+    EXPECT_EQ(readRegularFile(dir.path() / "link.txt"), "a,b\r\n");
+    EXPECT_FALSE(readRegularFile(dir.path() / "link.txt", Links::Refuse));
+    EXPECT_FALSE(FieldReader::open(dir.path() / "link.txt", Links::Refuse));
+    EXPECT_TRUE(FieldReader::open(dir.path() / "a.txt", Links::Refuse));
+#endif
+}
+
+TEST(SafeWrite, StaleTemporaryFilesOfStoppedWritesAreCleared)
+{
+    test::TempDir dir;
+    const auto aged = [&](const std::string &name, int secondsAgo) {
+        const auto path = dir.write(name, "x");
+        std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() -
+                                                   std::chrono::seconds(secondsAgo));
+    };
+    aged(".Prefs.dat.Ab3dE6gH", 120); // left by a kill: removed
+    aged(".Srch.dat.zzzzzzzz", 120);  // likewise
+    aged(".Srch.dat.yyyyyyyy", 5);    // a write of a running program: kept
+    aged(".Srch.dat.short", 120);     // not a temporary's name: kept
+    aged("Default.m3u", 120);         // the user's: kept
+    EXPECT_EQ(removeStaleTemporaryFiles(dir.path(), std::chrono::seconds(60)), 2u);
+    std::set<std::string> left;
+    for (const auto &entry : std::filesystem::directory_iterator(dir.path()))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{".Srch.dat.yyyyyyyy", ".Srch.dat.short", "Default.m3u"}));
 }
 
 TEST(SafeRead, SmallAndLargeFilesReadTheSameWay)

@@ -72,6 +72,12 @@ TEST(WriteLine, WritesTextsNumbersAndTruths)
     EXPECT_EQ(w.contents(), "C:\\x\r\n\r\n 9.75 \r\n 1 \r\n 10.75 \r\nTrue\r\nFalse\r\n");
     EXPECT_EQ(formatNumber(0.0001), "0.0001");
     EXPECT_EQ(formatNumber(1e21).find('e'), std::string::npos);
+    // The extremes of a double in plain decimals, every character of them written.
+    EXPECT_EQ(formatNumber(1e300).substr(0, 17), "10000000000000000");
+    EXPECT_EQ(formatNumber(1e300).size(), 301u);
+    EXPECT_EQ(formatNumber(-1e-300), "-0." + std::string(299, '0') + "1");
+    EXPECT_EQ(formatNumber(std::numeric_limits<double>::max()).size(), 309u);
+    EXPECT_EQ(formatNumber(std::numeric_limits<double>::denorm_min()).size(), 2u + 324u);
 }
 
 TEST(WriteLine, RoundTripHoldsWithoutCommasAndLeadingQuotes)
