@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include <benchmark/benchmark.h>
 
@@ -161,6 +162,37 @@ void BigFileLastSurah(benchmark::State &state)
         benchmark::DoNotOptimize(velmora::ExtractVerseRange(data, "PIKTHL.txt", 114, 0, 6));
 }
 BENCHMARK(BigFileLastSurah)->Unit(benchmark::kMillisecond);
+
+// A hadith collection of one record of 200 megabytes, found by "day": from the click on the hit to
+// its complete text in the search window, the search words marked.
+void ShowOneHugeRecord(benchmark::State &state)
+{
+    const auto dir = std::filesystem::path(scratchFolder()) / "huge";
+    std::filesystem::create_directories(dir);
+    std::string record;
+    while (record.size() < (200u << 20))
+        record += "and on that day the people said a word of praise ";
+    velmora::writeFileReplacing(dir / "MALIK.TXT", record + "\r\n");
+    record = {};
+    velmora::platform::SubstitutePlayer player;
+    velmora::qtkit::Dialogs dialogs;
+    velmora::Form1 form(dir.string() + "/", scratchFolder(), player, dialogs);
+    form.load();
+    form.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+    velmora::Form3 *search = form.searchWindow();
+    search->show();
+    search->findChild<QComboBox *>(QStringLiteral("Combo1"))->setEditText(QStringLiteral("day"));
+    search->findChild<QRadioButton *>(QStringLiteral("Option1_8"))->setChecked(true);
+    search->findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+    auto *list = search->findChild<QListWidget *>(QStringLiteral("List1"));
+    for (auto _ : state) {
+        list->setCurrentRow(-1);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+        QApplication::processEvents();
+    }
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(ShowOneHugeRecord)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // Opening the search window over a history of state.range(0) queries.
 void OpenSearchWindowWithLargeHistory(benchmark::State &state)

@@ -4,6 +4,7 @@
 #include "core/safefile.h"
 #include "core/textfield.h"
 #include "platform/paths.h"
+#include "text/extract.h"
 
 #include <algorithm>
 #include <array>
@@ -174,8 +175,13 @@ std::optional<MappedFile> openSource(const std::string &folder, const SearchSour
     if (!file) {
         out.problem = missingFileMessage(folder, info.fileName);
         out.countText = itemsFound(0);
-    } else if (file->text().empty()) {
-        out.problem = "The file " + std::string(info.fileName) + " in " + folder + " holds no records.";
+    } else if (const std::string problem = dataFileProblem(file->text(), DataKind::Records);
+               !problem.empty()) {
+        // The search tests every record as it stands, headings or not: only a file that holds no
+        // text records at all is refused.
+        out.problem = "The file " + std::string(info.fileName) + " in " + folder + " " + problem + ".";
+        out.countText = itemsFound(0);
+        file.reset();
     }
     return file;
 }

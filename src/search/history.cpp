@@ -20,7 +20,8 @@ const std::vector<std::string> &resetHistory()
 std::vector<std::string> readHistory(const std::filesystem::path &path)
 {
     std::vector<std::string> entries;
-    auto reader = FieldReader::open(path);
+    // The program's own file: read only as the regular file it writes, never through a link.
+    auto reader = FieldReader::open(path, Links::Refuse);
     if (!reader)
         return entries;
     while (!reader->atEnd()) {

@@ -6,17 +6,21 @@ namespace velmora {
 
 std::string MarkWord(std::string text, std::string_view word, std::string_view capitalWord, int &count)
 {
-    std::string work = ansi::lower(text);
-    for (;;) {
-        const std::size_t p = work.find(word);
-        if (p == std::string::npos)
-            return text;
+    if (word.empty())
+        return text;
+    // The first place is looked for in the lower-cased text, every later one in the text as changed,
+    // from its start. Places before the last replacement were searched already and are unchanged,
+    // so each search starts where an occurrence overlapping the replacement could begin: the text is
+    // gone through once, however many places are marked.
+    std::size_t p = ansi::lower(text).find(word);
+    while (p != std::string::npos) {
         text.replace(p, word.size(), capitalWord);
-        work = text;
         ++count;
         if (count > kMarkLimit)
             return text;
+        p = text.find(word, p >= word.size() ? p - word.size() + 1 : 0);
     }
+    return text;
 }
 
 std::string markSearchWords(std::string text, const SearchWords &words)

@@ -454,6 +454,10 @@ void Form1::load()
         fonts.push_back(family);
     qtkit::setEntriesQuietly(combo5_, fonts, true);
 
+    // Temporary files of writes that a kill stopped half way: old enough that no running copy of
+    // the program is still writing them.
+    if (!state_.tempFolder.empty())
+        removeStaleTemporaryFiles(state_.tempFolder, std::chrono::seconds(60));
     readPreferences();
 
     QFont font = text3_->font();
@@ -493,11 +497,32 @@ void Form1::placeOnScreen()
     move(qtkit::placeWindow(screen->geometry(), screen->availableGeometry(), outer, px(300)));
 }
 
+bool haveTempFolder(MainState &state, qtkit::Dialogs &dialogs, QWidget *parent, bool everyTime)
+{
+    if (!state.tempFolder.empty())
+        return true;
+    if (state.toldNoTempFolder && !everyTime)
+        return false;
+    state.toldNoTempFolder = true;
+    const std::string location = platform::tempFolderLocation();
+    const QString why = location.empty()
+                            ? QStringLiteral("there is no private folder for them (no home folder is set)")
+                            : QStringLiteral("their folder %1 cannot be used (it must be a folder of yours)")
+                                  .arg(QString::fromStdString(location));
+    dialogs.tell(parent,
+                 QStringLiteral("Your display settings, search history and reciting schemes cannot be "
+                                "saved: %1. Nothing is saved while the program runs.")
+                     .arg(why));
+    return false;
+}
+
 void Form1::readPreferences()
 {
+    // Without the program's own folder no preferences are read: never a file of the folder the
+    // program happens to be started from, which anyone may have put there.
     const auto path = platform::resolveNoCase(state_.tempFolder, kPrefsFileName);
-    if (platform::isRegularFile(path)) {
-        if (auto reader = FieldReader::open(path))
+    if (!state_.tempFolder.empty() && platform::isRegularFile(path)) {
+        if (auto reader = FieldReader::open(path, Links::Refuse))
             state_.prefs = parsePreferences(*reader);
     }
     state_.playerPath = platform::ShortPathOf(state_.prefs.playerPath);
@@ -514,7 +539,7 @@ void Form1::exitClicked()
     for (std::size_t i = 0; i < 3; ++i)
         now.checks[i] = check2_[i]->isChecked() ? 1 : 0;
     const auto path = platform::resolveNoCase(state_.tempFolder, kPrefsFileName);
-    if (!writeFileReplacing(path, formatPreferences(now)))
+    if (haveTempFolder(state_, dialogs_, this) && !writeFileReplacing(path, formatPreferences(now)))
         dialogs_.tell(this, QStringLiteral("Your display settings could not be saved to %1.")
                                 .arg(QString::fromStdString(path.string())));
 
@@ -646,8 +671,9 @@ void Form1::showSearchWindow()
 void Form1::UpdateCombo4()
 {
     QStringList schemes;
-    for (const auto &name : platform::listFilesWithExtension(state_.tempFolder, ".m3u"))
-        schemes.push_back(fromAnsi(name));
+    if (!state_.tempFolder.empty())
+        for (const auto &name : platform::listFilesWithExtension(state_.tempFolder, ".m3u"))
+            schemes.push_back(fromAnsi(name));
     qtkit::setEntriesQuietly(combo4_, schemes, true);
     if (combo4_->count() > 0)
         combo4_->setCurrentIndex(0);

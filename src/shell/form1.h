@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <array>
+#include <map>
 #include <set>
 #include <string>
 
@@ -25,16 +26,18 @@ class QToolButton;
 
 namespace velmora {
 
+struct ReadHooks;
 class Form3;
 class Form4;
 
 // The state the main window owns for the whole run.
 struct MainState
 {
-    std::string programFolder; // ends in a separator
-    std::string tempFolder;    // ends in a separator, "" for the working folder
-    std::string playerPath;    // short form, "" when none
-    Preferences prefs;         // as read at start-up
+    std::string programFolder;     // ends in a separator
+    std::string tempFolder;        // ends in a separator; "" when there is none: nothing is read or saved
+    bool toldNoTempFolder = false; // the reader has been told that nothing is saved
+    std::string playerPath;        // short form, "" when none
+    Preferences prefs;             // as read at start-up
     int rangeStart = 0;
     int rangeEnd = 0;
     std::string schemeName;
@@ -44,6 +47,10 @@ struct MainState
     int currentSource = 0;     // the search window's source last chosen
     int shownRecordNumber = 0; // position in its file of the hadith shown in the search window
 };
+
+// Whether the program has its folder for its own files. When it has none, the reader is told so
+// once per run, or every time for a command that exists to save (Save, Recite).
+bool haveTempFolder(MainState &state, qtkit::Dialogs &dialogs, QWidget *parent, bool everyTime = false);
 
 // The program comes in two editions: the download edition, whose recitation commands stay off, and
 // the audio edition, which recites through the outside player.
@@ -107,7 +114,9 @@ private:
     // Verse display
     void translate();
     void runTranslate();
+    // Tells the reader of the translation files a Translate could not read, and what is wrong.
     void reportMissingFiles();
+    void watchFiles(ReadHooks &hooks);
     void check2Click(int index);
     void label3Click(int index);
     void combo5Click();
@@ -170,6 +179,7 @@ private:
     bool translatePending_ = false;
     bool reportScheduled_ = false;
     std::set<std::string> missingFiles_;
+    std::map<std::string, std::string> unreadableFiles_; // file name and what is wrong with it
     bool ended_ = false;
 };
 

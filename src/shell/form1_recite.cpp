@@ -53,6 +53,8 @@ void Form1::buttonClick(int index)
 
 void Form1::saveClicked()
 {
+    if (!haveTempFolder(state_, dialogs_, this, true))
+        return;
     if (state_.schemeName.empty())
         state_.schemeName = kDefaultScheme;
     std::string suggestion = state_.schemeName;
@@ -127,6 +129,8 @@ void Form1::reciteClicked()
     label2_->setText(QString());
     saveClicked();
     state_.reciteMode = 0;
+    if (state_.tempFolder.empty())
+        return; // no playlist could be written, and the reader has been told
     const auto playlist = platform::resolveNoCase(state_.tempFolder, playlistFileName(state_.schemeName));
     state_.playlistPath = platform::ShortPathOf(playlist.string());
     const std::string player = playerProgram();

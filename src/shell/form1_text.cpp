@@ -39,7 +39,7 @@ void Form1::translate()
         runTranslate();
     } while (translatePending_);
     translating_ = false;
-    if (!missingFiles_.empty() && !reportScheduled_) {
+    if ((!missingFiles_.empty() || !unreadableFiles_.empty()) && !reportScheduled_) {
         reportScheduled_ = true;
         QTimer::singleShot(0, this, &Form1::reportMissingFiles);
     }
@@ -85,7 +85,7 @@ void Form1::runTranslate()
         } else {
             ReadHooks hooks;
             hooks.headingFound = [this] { repaint(); };
-            hooks.notFound = [this](const std::string &file) { missingFiles_.insert(file); };
+            watchFiles(hooks);
             text = InterleaveTranslations(state_.programFolder, state_.tempFolder, files, surah, fromVerse,
                                           toVerse, hooks);
         }
@@ -103,29 +103,45 @@ std::string Form1::GetTrans(const std::string &fileName, int surah, int fromVers
         repaint();
         QCoreApplication::processEvents();
     };
-    hooks.notFound = [this](const std::string &file) { missingFiles_.insert(file); };
+    watchFiles(hooks);
     return ExtractVerseRange(state_.programFolder, fileName, surah, fromVerse, toVerse, hooks);
+}
+
+void Form1::watchFiles(ReadHooks &hooks)
+{
+    hooks.notFound = [this](const std::string &file) { missingFiles_.insert(file); };
+    hooks.unreadable = [this](const std::string &file, const std::string &problem) {
+        unreadableFiles_[file] = problem;
+    };
 }
 
 void Form1::reportMissingFiles()
 {
     reportScheduled_ = false;
-    if (missingFiles_.empty() || ended_)
+    if ((missingFiles_.empty() && unreadableFiles_.empty()) || ended_)
         return;
     if (translating_) {
         reportScheduled_ = true;
         QTimer::singleShot(0, this, &Form1::reportMissingFiles);
         return;
     }
-    QStringList names;
-    for (const auto &name : missingFiles_)
-        names.push_back(QString::fromStdString(ansi::upper(name)));
-    missingFiles_.clear();
     const QString folder = QString::fromStdString(state_.programFolder);
-    const QString message =
-        QStringLiteral("The translation file %1 could not be read. The program looked for it in "
-                       "%2. Please place the data files beside the program.")
-            .arg(names.join(QStringLiteral(", ")), folder);
+    QStringList lines;
+    if (!missingFiles_.empty()) {
+        QStringList names;
+        for (const auto &name : missingFiles_)
+            names.push_back(QString::fromStdString(ansi::upper(name)));
+        lines.push_back(
+            QStringLiteral("The translation file %1 could not be read. The program looked for it in "
+                           "%2. Please place the data files beside the program.")
+                .arg(names.join(QStringLiteral(", ")), folder));
+    }
+    for (const auto &[name, problem] : unreadableFiles_)
+        lines.push_back(QStringLiteral("The translation file %1 in %2 cannot be shown: it %3.")
+                            .arg(QString::fromStdString(ansi::upper(name)), folder, fromAnsi(problem)));
+    missingFiles_.clear();
+    unreadableFiles_.clear();
+    const QString message = lines.join(QStringLiteral("\n\n"));
     // Also for the terminal or the journal the program was started from, where an installation's
     // fault is looked for.
     qWarning().noquote() << message;

@@ -41,6 +41,27 @@ constexpr int kProgressIntervalMs = 40;
 // Where a hit of the result list keeps the place of its record in the file.
 constexpr int kRecordRole = Qt::UserRole;
 
+// The text boxes lay out a paragraph whole, so a record of a data file that is hundreds of megabytes
+// long (a broken file, say) would hold the window for minutes: the result list shows the start of
+// such a record, and the complete-text box its first million characters and what is left out.
+constexpr qsizetype kListedLimit = 100000;
+constexpr std::size_t kShownLimit = 1'000'000;
+
+QString listed(std::string_view entry)
+{
+    if (static_cast<qsizetype>(entry.size()) <= kListedLimit)
+        return fromAnsi(entry);
+    return fromAnsi(entry.substr(0, static_cast<std::size_t>(kListedLimit))) + QChar(0x2026);
+}
+
+std::string cutForView(std::string_view record)
+{
+    if (record.size() <= kShownLimit)
+        return std::string(record);
+    return std::string(record.substr(0, kShownLimit)) + "\r\n\r\n[The record goes on for " +
+           std::to_string(record.size() - kShownLimit) + " more characters, too many to show here.]";
+}
+
 bool isTranslationSource(int source)
 {
     return source >= 0 && source <= 3;
@@ -254,7 +275,9 @@ std::filesystem::path Form3::historyPath() const
 
 void Form3::loadHistory()
 {
-    std::vector<std::string> history = readHistory(historyPath());
+    std::vector<std::string> history;
+    if (!state_.tempFolder.empty())
+        history = readHistory(historyPath());
     if (history.empty())
         history = defaultHistory();
     showHistory(history);
@@ -333,7 +356,7 @@ void Form3::searchCommand()
         }
         QStringList fresh;
         for (; shownEntries < entries.size(); ++shownEntries)
-            fresh.push_back(fromAnsi(entries[shownEntries]));
+            fresh.push_back(listed(entries[shownEntries]));
         list1_->addItems(fresh);
         setCountText(fromAnsi(countText));
         repaint();
@@ -348,7 +371,7 @@ void Form3::searchCommand()
         QStringList all;
         all.reserve(static_cast<qsizetype>(outcome.entries.size()));
         for (const auto &entry : outcome.entries)
-            all.push_back(fromAnsi(entry));
+            all.push_back(listed(entry));
         list1_->addItems(all);
         for (std::size_t i = 0; i < outcome.records.size(); ++i)
             list1_->item(static_cast<int>(i))->setData(kRecordRole, outcome.records[i]);
@@ -372,6 +395,8 @@ void Form3::optionClick(int index)
 
 void Form3::saveHistory(const std::filesystem::path &path, const std::vector<std::string> &entries)
 {
+    if (!haveTempFolder(state_, dialogs_, this))
+        return;
     if (!writeHistory(path, entries))
         dialogs_.tell(this, QStringLiteral("The search history could not be written to %1.")
                                 .arg(QString::fromStdString(path.string())));
@@ -398,7 +423,8 @@ void Form3::closeEvent(QCloseEvent *event)
     std::vector<std::string> entries;
     for (int i = 0; i < combo1_->count(); ++i)
         entries.push_back(toAnsi(combo1_->itemText(i)));
-    writeHistory(historyPath(), entries); // a history that cannot be written is not reported
+    if (haveTempFolder(state_, dialogs_, this))
+        writeHistory(historyPath(), entries); // a history that cannot be written is not reported
     // The window goes: its controls, losing the focus as it hides, start nothing more.
     qtkit::silenceControls(this);
     event->accept();
@@ -458,7 +484,8 @@ void Form3::hitClick()
     const int source = chosenSource();
     label3_->setVisible(isTranslationSource(source));
     if (isTranslationSource(source))
-        showTranslationHit(item);
+        showTranslationHit(
+            hit->text().size() > kListedLimit ? recordAt(source, hit->data(kRecordRole).toInt()).text : item);
     else if (isHadithSource(source))
         showHadithHit(hit->data(kRecordRole).toInt(), source);
     else
@@ -479,7 +506,7 @@ void Form3::showStepLinks()
 
 void Form3::showTranslationHit(const std::string &item)
 {
-    const std::string text = marked(item);
+    const std::string text = marked(cutForView(item));
     setShownText(text);
     const int surah = intInText(text.substr(0, 3));
     // A hit that does not begin with a surah number (a surah heading, say) is named as a verse.
@@ -496,7 +523,7 @@ void Form3::showHadithHit(int record, int source)
     const qtkit::BusyCursor busy;
     const RecordAt found = recordAt(source, record);
     state_.shownRecordNumber = found.read;
-    setShownText(marked(found.read == record ? found.text : std::string()));
+    setShownText(marked(found.read == record ? cutForView(found.text) : std::string()));
     setHeading(QStringLiteral("Complete text"));
 }
 
@@ -550,7 +577,7 @@ void Form3::stepVerse(int index)
                 const std::string_view record = reader->next();
                 // The key is digits and a dot, which letter case leaves alone.
                 if (record.find(key) != std::string_view::npos) {
-                    setShownText(std::string(record));
+                    setShownText(cutForView(record));
                     found = true;
                     break;
                 }
@@ -578,7 +605,7 @@ void Form3::stepHadith(int index)
         state_.shownRecordNumber = found.read;
         label7_[1]->setEnabled(false);
     } else {
-        setShownText(state_.shownRecordNumber <= 0 ? std::string() : found.text);
+        setShownText(state_.shownRecordNumber <= 0 ? std::string() : cutForView(found.text));
     }
     setHeading(QStringLiteral("Complete text"));
 }

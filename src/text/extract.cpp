@@ -1,8 +1,9 @@
 #include "extract.h"
 
-#include "platform/paths.h"
+#include "core/catalogue.h"
 #include "core/safefile.h"
 #include "core/textfield.h"
+#include "platform/paths.h"
 
 namespace velmora {
 
@@ -19,6 +20,33 @@ int headingSurah(std::string_view record)
     const auto dot = record.find('.');
     const auto end = (dot == std::string_view::npos || dot < blank) ? record.size() : dot;
     return intInText(record.substr(blank + 1, end - blank - 1));
+}
+
+std::string dataFileProblem(std::string_view text, DataKind kind, int surah)
+{
+    constexpr std::size_t kLookedAt = 64 * 1024;
+    const std::string_view head = text.substr(0, kLookedAt);
+    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos)
+        return "holds no records";
+    if (head.find('\0') != std::string_view::npos)
+        return "is not a text file: it holds NUL bytes";
+    if (kind == DataKind::Records)
+        return {};
+    if (head.size() == kLookedAt ? head.find_first_of("\r\n") == std::string_view::npos
+                                 : text.find_first_of("\r\n") == std::string_view::npos)
+        return "has no line ends, so it holds no surah blocks";
+    FieldReader reader = FieldReader::over(text);
+    const std::string_view first = reader.next();
+    if (!isHeading(first) || headingSurah(first) < 1 || headingSurah(first) > kSurahCount)
+        return "does not open with a surah heading such as \"Surah 1. Al Fatiha\"";
+    if (surah <= 0)
+        return {};
+    for (std::string_view record = first;; record = reader.next()) {
+        if (isHeading(record) && headingSurah(record) == surah)
+            return {};
+        if (reader.atEnd())
+            return "holds no surah " + std::to_string(surah);
+    }
 }
 
 namespace {
@@ -39,8 +67,13 @@ std::vector<std::string> extractVerses(const std::string &folder, std::string_vi
         const std::string_view record = reader->next();
         found = isHeading(record) && headingSurah(record) == surah;
     }
-    if (!found)
+    if (!found) {
+        if (hooks.unreadable)
+            if (const std::string problem = dataFileProblem(reader->data(), DataKind::Translation, surah);
+                !problem.empty())
+                hooks.unreadable(std::string(fileName), problem);
         return verses;
+    }
     if (hooks.headingFound)
         hooks.headingFound();
 
@@ -83,7 +116,8 @@ std::string InterleaveTranslations(const std::string &folder, const std::string 
         text.append("\r\n");
         // The scratch file keeps the last texts for anyone who looks; the items are read from the
         // very bytes written, so a temporary folder that cannot be written still shows the verses.
-        writeFileReplacing(platform::resolveNoCase(tempFolder, kScratchFiles[k]), text);
+        if (!tempFolder.empty())
+            writeFileReplacing(platform::resolveNoCase(tempFolder, kScratchFiles[k]), text);
         scratch.emplace_back(std::move(text));
     }
     std::string result;

@@ -16,7 +16,20 @@ struct ReadHooks
 {
     std::function<void()> headingFound;                        // the surah's block was reached
     std::function<void(const std::string &fileName)> notFound; // the file could not be opened
+    // The file was read but did not yield the surah; problem says why (see dataFileProblem).
+    std::function<void(const std::string &fileName, const std::string &problem)> unreadable;
 };
+
+// What keeps a data file's text from being read as one, as words that follow its name ("holds no
+// records"); "" when nothing does. Every data file holds text records; a translation file (kind
+// Translation) has line ends and opens with a surah heading, and, given a surah, holds its heading.
+// Only the first part of a large file is looked at for the text and the line ends.
+enum class DataKind
+{
+    Records,
+    Translation
+};
+std::string dataFileProblem(std::string_view text, DataKind kind, int surah = 0);
 
 // The surah number of a heading record ("Surah 12. Yusuf"): the number between the first blank
 // and the first "." (the end of the record when there is no ".").

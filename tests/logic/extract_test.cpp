@@ -61,6 +61,24 @@ TEST_F(Extraction, TellsAboutAMissingFileAndTheHeading)
     data.write("T.TXT", "Surah 1. x\r\nabcdA\r\n");
     extract("T.TXT", 1, 0, 0, hooks);
     EXPECT_EQ(headings, 1);
+
+    // A file that is there but does not give the surah: what is wrong with it, in words.
+    std::string problem;
+    hooks.unreadable = [&](const std::string &, const std::string &why) { problem = why; };
+    const std::pair<std::string, std::string> broken[] = {
+        {" \r\n\r\n", "holds no records"},
+        {std::string("Surah 1. x\r\nab\0cd\r\n", 15), "is not a text file: it holds NUL bytes"},
+        {"Surah 1. x, 001.1) a, 001.2) b", "has no line ends, so it holds no surah blocks"},
+        {"Sura 1. x\r\n001.1) a\r\n", "does not open with a surah heading such as \"Surah 1. Al Fatiha\""},
+        {"Surah 200. x\r\n", "does not open with a surah heading such as \"Surah 1. Al Fatiha\""},
+        {"Surah 1. x\r\nabcdA\r\nSurah 3. y\r\n", "holds no surah 2"},
+    };
+    for (const auto &[text, why] : broken) {
+        data.write("T.TXT", text);
+        problem.clear();
+        EXPECT_EQ(extract("T.TXT", 2, 0, 0, hooks), "");
+        EXPECT_EQ(problem, why) << text;
+    }
 }
 
 TEST_F(Extraction, InterleavesItemByItem)

@@ -74,14 +74,21 @@ private slots:
         MainWindowFixture f;
         std::filesystem::remove(f.data.path() / "PIKTHL.TXT");
         std::filesystem::remove(f.data.path() / "SHAKIR.TXT");
+        f.data.write("YSFALI.TXT", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
         box(f, 0)->setChecked(true);
+        box(f, 1)->setChecked(true);
         box(f, 3)->setChecked(true);
-        f.combo("Combo1")->setCurrentIndex(1); // three Translate runs
+        f.combo("Combo1")->setCurrentIndex(1); // four Translate runs
         QTRY_COMPARE(f.dialogs.shown.size(), 1);
         QTest::qWait(20);
         QCOMPARE(f.dialogs.shown.size(), 1);
+        const QString folder = QString::fromStdString(f.data.folder());
         QVERIFY(f.dialogs.shown.front().contains(QStringLiteral("PIKTHL.TXT, SHAKIR.TXT")));
-        QVERIFY(f.dialogs.shown.front().contains(QString::fromStdString(f.data.folder())));
+        QVERIFY(f.dialogs.shown.front().contains(folder));
+        QVERIFY(f.dialogs.shown.front().contains(
+            QStringLiteral("YSFALI.TXT in %1 cannot be shown: it is not a text "
+                           "file: it holds NUL bytes.")
+                .arg(folder)));
     }
 
     void aTranslatePressedDuringAReadRunsAfterIt()

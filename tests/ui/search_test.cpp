@@ -389,12 +389,25 @@ private slots:
             QVERIFY(ansi::collate(toAnsi(entries[i - 1]), toAnsi(entries[i])) <= 0);
     }
 
-    void missingSourceIsNamed()
+    void unreadableSourceIsNamed_data()
     {
+        QTest::addColumn<QByteArray>("contents"); // empty: no file
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << QByteArray() << QStringLiteral("The file MALIK.TXT was not found in");
+        QTest::newRow("not text") << QByteArray("day\0\x01\x02 day", 9)
+                                  << QStringLiteral(" is not a text file: it holds NUL bytes.");
+    }
+    void unreadableSourceIsNamed()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, message);
         Window s;
-        s.get<QComboBox>("Combo1")->setEditText(QStringLiteral("day"));
-        s.get<QRadioButton>("Option1_8")->click();
+        if (!contents.isEmpty())
+            s.f.data.write("malik.txt", contents.toStdString());
+        QTest::keyClicks(s.get<QComboBox>("Combo1"), QStringLiteral("day"));
+        QTest::mouseClick(s.get<QRadioButton>("Option1_8"), Qt::LeftButton);
         QVERIFY(s.f.dialogs.shown.last().contains(QStringLiteral("MALIK.TXT")));
+        QVERIFY(s.f.dialogs.shown.last().contains(message));
         QCOMPARE(s.count(), QStringLiteral("0 items found"));
     }
 };

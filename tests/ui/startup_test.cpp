@@ -3,6 +3,7 @@
 #include "uisupport.h"
 
 #include "core/textfield.h"
+#include "shell/form3.h"
 
 #include <QCheckBox>
 #include <QFontInfo>
@@ -288,6 +289,33 @@ private slots:
         QVERIFY(f.ended);
         QCOMPARE(f.dialogs.shown.size(), 1);
         QVERIFY(f.dialogs.shown.front().contains(QStringLiteral("could not be saved")));
+    }
+
+    void withoutItsOwnFolderNothingIsReadOrSavedAndTheReaderIsToldOnce()
+    {
+        // Started from a shared folder where someone planted preferences that name their program.
+        MainWindowFixture f(false);
+        const std::string planted = "/bin/sh\r\nDejaVu Sans\r\n 20 \r\nTrue\r\n 1 \r\n 1 \r\n 1 \r\n";
+        f.temp.write("Prefs.dat", planted);
+        f.temp.write("Planted.m3u", "/bin/sh\r\n");
+        const auto started = std::filesystem::current_path();
+        std::filesystem::current_path(f.temp.path());
+        f.withoutTempFolder = true;
+        f.startWindow();
+        QCOMPARE(f.form->state().playerPath, std::string());
+        QVERIFY(!f.child<QCheckBox>("Check2_0")->isChecked());
+        QCOMPARE(f.child<QPlainTextEdit>("Text3")->font().pointSizeF(), 9.75);
+        QCOMPARE(f.combo("Combo4")->count(), 0);
+
+        QTest::mouseClick(f.child<QPushButton>("Command1"), Qt::LeftButton); // the search window
+        QTest::keyClick(f.form->searchWindow(), Qt::Key_Escape);
+        QTest::mouseClick(button(f, "Command6"), Qt::LeftButton); // Exit
+        QVERIFY(f.ended);
+        QCOMPARE(f.dialogs.shown.size(), 1);
+        QVERIFY(f.dialogs.shown.front().contains(QStringLiteral("cannot be saved")));
+        QCOMPARE(f.temp.read("Prefs.dat"), planted);
+        QCOMPARE(std::distance(std::filesystem::directory_iterator(f.temp.path()), {}), 2);
+        std::filesystem::current_path(started);
     }
 
     void transportButtonsCommandThePlayerAndFocusButtonZero()

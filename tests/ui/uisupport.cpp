@@ -64,7 +64,8 @@ MainWindowFixture::~MainWindowFixture() = default;
 
 void MainWindowFixture::startWindow()
 {
-    form = std::make_unique<Form1>(data.folder(), temp.folder(), player, dialogs, edition);
+    form = std::make_unique<Form1>(data.folder(), withoutTempFolder ? std::string() : temp.folder(), player,
+                                   dialogs, edition);
     QObject::connect(form.get(), &Form1::programEnded, [this] { ended = true; });
     form->load();
 }

@@ -46,6 +46,7 @@ struct MainWindowFixture
 
     TempDir data;
     TempDir temp;
+    bool withoutTempFolder = false; // the program started as one without a folder of its own
     platform::SubstitutePlayer player;
     ScriptedDialogs dialogs;
     std::unique_ptr<Form1> form;
