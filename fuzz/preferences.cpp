@@ -1,0 +1,22 @@
+// Any preferences file: start-up reads it without failing, and what Exit writes of it reads back
+// the same (for texts a file can hold on one line: Exit writes the font of the font list and the
+// player path read at start-up, neither of which holds a line end or a double quote).
+#include "core/textfield.h"
+#include "shell/prefs.h"
+
+#include <cstdint>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    velmora::FieldReader reader = velmora::FieldReader::over({reinterpret_cast<const char *>(data), size});
+    const velmora::Preferences read = velmora::parsePreferences(reader);
+    if ((read.fontName + read.playerPath).find_first_of("\r\n\"") != std::string::npos)
+        return 0;
+    const std::string written = velmora::formatPreferences(read);
+    velmora::FieldReader again = velmora::FieldReader::over(written);
+    const velmora::Preferences reread = velmora::parsePreferences(again);
+    if (reread.fontSize != read.fontSize || reread.bold != read.bold || reread.checks != read.checks)
+        __builtin_trap();
+    return 0;
+}
