@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextEdit>
 
 #include <benchmark/benchmark.h>
 
@@ -90,7 +91,7 @@ void WindowToFirstText(benchmark::State &state)
         form.load();
         form.show();
         QApplication::processEvents();
-        benchmark::DoNotOptimize(form.findChild<QPlainTextEdit *>(QStringLiteral("Text3"))->toPlainText());
+        benchmark::DoNotOptimize(form.findChild<QTextEdit *>(QStringLiteral("Text3"))->toPlainText());
     }
 }
 BENCHMARK(WindowToFirstText)->Unit(benchmark::kMillisecond)->Iterations(10);

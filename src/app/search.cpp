@@ -4,8 +4,10 @@
 // terminal, or to stderr when the output is piped, so that a pipe carries hits alone.
 
 #include "core/ansi.h"
+#include "core/catalogue.h"
 #include "core/utf8.h"
 #include "platform/paths.h"
+#include "search/arabic.h"
 #include "search/engine.h"
 
 #include <clocale>
@@ -38,11 +40,13 @@ void usage(std::FILE *to)
                "Search one of the program's texts for a set of words (every hit holds all of them,\n"
                "letter case ignored) or for 'a phrase', and print every hit.\n"
                "\n"
-               "SOURCE is a source number 0-8 or a name in any letter case:",
+               "SOURCE is a source number 0-9 or a name in any letter case:",
                to);
     for (const auto &s : searchSources())
         std::fprintf(to, " %s", s.name);
-    std::fputs("\n(or the file name, e.g. PIKTHL, or the caption, e.g. \"M. Pickthall\").\n"
+    std::fputs(" arabic\n(or the file name, e.g. PIKTHL, or the caption, e.g. \"M. Pickthall\").\n"
+               "The Arabic text (source 9, arabic) is searched without its marks and with the\n"
+               "letter forms writers vary between made one; its hits read SSS:V and the verse.\n"
                "\n"
                "  -c, --count           print only the number of hits\n"
                "  -n, --line-number     put each hit's record number in its file before it\n"
@@ -165,6 +169,60 @@ std::vector<ansi::NoCaseFinder> wordsToMark(std::string_view query, const Search
     return finders;
 }
 
+// The bytes of a hit between the marks, in bold red.
+std::string markedRanges(std::string_view hit, const std::vector<std::pair<std::size_t, std::size_t>> &ranges)
+{
+    std::string out;
+    std::size_t at = 0;
+    for (const auto &[begin, end] : ranges) {
+        out.append(hit.substr(at, begin - at)).append(kMatchStart);
+        out.append(hit.substr(begin, end - begin)).append(kMatchEnd);
+        at = end;
+    }
+    return out.append(hit.substr(at));
+}
+
+// The Arabic text: the query and the hits in UTF-8, whatever the terminal's encoding.
+int searchArabic(const Options &options, const std::string &query)
+{
+    const auto searched = QuranText::open(platform::resolveNoCase(options.folder, kQuranSearchFile));
+    if (!searched) {
+        std::fprintf(stderr, "velmora-search: the Arabic text %s was not found in %s\n", kQuranSearchFile,
+                     options.folder.c_str());
+        return kTrouble;
+    }
+    const ArabicIndex index(*searched);
+    SearchWords words;
+    const ArabicOutcome outcome = runArabicQuery(index, query, words);
+    if (!outcome.problem.empty()) {
+        std::fprintf(stderr, "velmora-search: %s\n", outcome.problem.c_str());
+        return kTrouble;
+    }
+    if (options.count) {
+        std::printf("%zu\n", outcome.verses.size());
+        return outcome.verses.empty() ? kNothingFound : kFound;
+    }
+    // The hits are shown in the reading text where there is one, as the search window shows them.
+    const auto reading = QuranText::open(platform::resolveNoCase(options.folder, kQuranReadingFile));
+    const bool toTerminal = platform::isTerminal(1);
+    const bool color = options.color == "always" || (options.color == "auto" && toTerminal);
+    std::string line;
+    for (const std::size_t v : outcome.verses) {
+        const QuranText::Verse &verse = searched->verses()[v];
+        const std::string_view shown = reading ? reading->verse(verse.surah, verse.aya) : verse.text;
+        line.clear();
+        if (options.numbers)
+            line.append(std::to_string(v + 1)).push_back(':');
+        line.append(ThreeDigits(verse.surah)).append(":").append(std::to_string(verse.aya)).push_back(' ');
+        line.append(color ? markedRanges(shown, arabicMarks(shown, verse.text, words)) : std::string(shown));
+        line.push_back('\n');
+        std::fwrite(line.data(), 1, line.size(), stdout);
+    }
+    std::fflush(stdout);
+    std::fprintf(toTerminal ? stdout : stderr, "%s\n", outcome.countText.c_str());
+    return outcome.verses.empty() ? kNothingFound : kFound;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -173,12 +231,21 @@ int main(int argc, char **argv)
     if (const auto done = parseArguments(argc, argv, options))
         return *done;
 
-    const int source = sourceIndexFor(options.operands[0]);
-    if (source < 0)
-        return usageError("unknown source '" + options.operands[0] + "'");
     std::string query = options.operands[1];
     for (std::size_t i = 2; i < options.operands.size(); ++i)
         query += ' ' + options.operands[i];
+    if (ansi::equalsNoCase(options.operands[0], "arabic") || options.operands[0] == "9")
+        return searchArabic(options, query);
+    const int source = sourceIndexFor(options.operands[0]);
+    if (source < 0)
+        return usageError("unknown source '" + options.operands[0] + "'");
+    if (!options.raw && holdsArabic(query)) {
+        std::fprintf(stderr,
+                     "velmora-search: %s holds no Arabic letters, so nothing there matches the query; the "
+                     "Arabic text is the source 'arabic'\n",
+                     searchSources()[static_cast<std::size_t>(source)].fileName);
+        return kNothingFound;
+    }
 
     // The texts are Windows-1252: the query comes in, and the hits go out, in the terminal's encoding.
     const bool utf8 = !options.raw && terminalIsUtf8();

@@ -69,6 +69,17 @@ private:
     std::string out_;
 };
 
+// Takes the next line off a text: the line without its line end (LF or CR LF).
+inline std::string_view takeLine(std::string_view &rest)
+{
+    const auto end = rest.find('\n');
+    std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    if (line.ends_with('\r'))
+        line.remove_suffix(1);
+    return line;
+}
+
 // A text as a field that the field reader gives back whole: in double quotes when it holds a comma.
 // A text that holds a double quote cannot be quoted and stays as it is.
 std::string quotedIfNeeded(std::string_view text);

@@ -4,7 +4,10 @@
 
 #include <QApplication>
 #include <QBitmap>
+#include <QDebug>
 #include <QFont>
+#include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
@@ -260,6 +263,7 @@ void setEntriesQuietly(QListWidget *list, const QStringList &items, bool sorted)
     list->addItems(sorted ? sortedCopy(items) : items);
     list->setCurrentRow(-1);
     list->clearSelection();
+    list->scrollToTop(); // a new list shows its first entry, wherever the old one stood
 }
 
 QStringList entries(const QComboBox *combo)
@@ -328,6 +332,41 @@ std::optional<QString> Dialogs::getText(QWidget *parent, const QString &prompt, 
     if (!ok)
         return std::nullopt;
     return answer;
+}
+
+bool fitsAnsi(const QString &text)
+{
+    return fromAnsi(toAnsi(text)) == text;
+}
+
+QFont arabicFontBeside(const QFont &latin)
+{
+    static const QString family = [] {
+        const QStringList installed = QFontDatabase::families(QFontDatabase::Arabic);
+        for (const char *name :
+             {"Amiri Quran", "Amiri", "Noto Naskh Arabic", "Scheherazade New", "DejaVu Sans"})
+            if (installed.contains(QLatin1String(name))) {
+                if (qstrcmp(name, "Amiri Quran") != 0)
+                    qWarning().noquote()
+                        << "The Quran's font Amiri Quran (Debian package fonts-hosny-amiri) is not "
+                           "installed; the Arabic text is shown in"
+                        << name;
+                return QString::fromLatin1(name);
+            }
+        qWarning().noquote() << "No Arabic font is installed; install fonts-hosny-amiri for the Quran's text";
+        return QString();
+    }();
+    QFont arabic(family);
+    // Arabic letters stand on a body about as tall as the x-height of Latin ones; the font's own
+    // Latin letters give its x-height, and the body is drawn larger for the marks around it.
+    constexpr double kBodyScale = 1.35;
+    arabic.setPointSizeF(latin.pointSizeF());
+    const double latinHeight = QFontMetricsF(latin).xHeight();
+    const double arabicHeight = QFontMetricsF(arabic).xHeight();
+    if (latinHeight > 0 && arabicHeight > 0)
+        arabic.setPointSizeF(latin.pointSizeF() * latinHeight / arabicHeight * kBodyScale);
+    arabic.setBold(latin.bold());
+    return arabic;
 }
 
 } // namespace velmora::qtkit

@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QRadioButton>
 #include <QString>
 #include <QStringList>
 
@@ -47,6 +48,11 @@ QFont designFont(const QString &family, double points, bool bold = false, bool i
                  bool underline = false);
 
 // The text colour of an enabled control; disabled, it is greyed out as every control is.
+// The font of the Quran's Arabic text: Amiri Quran, found through fontconfig, or where it is missing
+// the first installed of Amiri, Noto Naskh Arabic, Scheherazade and DejaVu Sans (with a warning
+// once); sized so that its letters stand about as tall as those of the given font.
+QFont arabicFontBeside(const QFont &latin);
+
 void setTextColor(QWidget *widget, int red, int green, int blue);
 // The colour of a frame's caption alone: call it once the frame's controls are made.
 void setCaptionColor(QGroupBox *frame, int red, int green, int blue);
@@ -97,6 +103,20 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 };
+
+// An option button that answers a click anywhere over its area, not only on its circle and caption.
+class OptionButton : public QRadioButton
+{
+    Q_OBJECT
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
+};
+
+// Whether Windows-1252 holds every character of a text.
+bool fitsAnsi(const QString &text);
 
 // Message boxes and the text-input dialog, behind one interface so that tests can answer them.
 class Dialogs

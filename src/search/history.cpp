@@ -40,4 +40,30 @@ bool writeHistory(const std::filesystem::path &path, const std::vector<std::stri
     return writeFileReplacing(path, w.contents());
 }
 
+std::vector<std::string> readWideHistory(const std::filesystem::path &path)
+{
+    std::vector<std::string> entries;
+    const auto text = readRegularFile(path, Links::Refuse);
+    if (!text)
+        return entries;
+    std::string_view rest = *text;
+    while (!rest.empty())
+        if (const std::string_view line = takeLine(rest); !line.empty())
+            entries.emplace_back(line);
+    return entries;
+}
+
+bool writeWideHistory(const std::filesystem::path &path, const std::vector<std::string> &entries)
+{
+    if (entries.empty()) {
+        std::error_code ec;
+        std::filesystem::remove(path, ec);
+        return !ec;
+    }
+    std::string text;
+    for (const auto &entry : entries)
+        text.append(entry).append("\r\n");
+    return writeFileReplacing(path, text);
+}
+
 } // namespace velmora

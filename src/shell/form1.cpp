@@ -18,10 +18,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 
@@ -171,6 +171,9 @@ void Form1::createControls()
     label1_[13] = makeLabel(this, "Label1_13", QStringLiteral("Saved reciting schemes"),
                             twipsRect(210, 5010, 1695, 195));
     qtkit::setTextColor(label1_[13], 192, 0, 0);
+    label1_[14] = makeLabel(this, "Label1_14", QStringLiteral("About..."), twipsRect(4680, 5010, 555, 195));
+    label1_[14]->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    qtkit::setTextColor(label1_[14], 0, 0, 255);
     combo4_ = makeCombo(this, "Combo4", twipsRect(210, 5280, 2055, 360), 9.75);
     command2_[2] =
         makeButton(this, "Command2_2", QStringLiteral("Delete"), twipsRect(2550, 5280, 885, 375), false);
@@ -201,8 +204,8 @@ void Form1::createControls()
     blinkie_->setInterval(500);
     connect(blinkie_, &QTimer::timeout, this, &Form1::blinkieTick);
 
-    for (QLabel *link :
-         {label3_[0], label3_[1], label3_[2], label3_[3], label1_[11], label1_[12], label2_, label1_[0]})
+    for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[11], label1_[12], label2_,
+                         label1_[0], label1_[14]})
         link->setCursor(qtkit::handCursor());
     for (std::size_t i = 0; i < label1_.size(); ++i)
         if (label1_[i])
@@ -260,11 +263,12 @@ void Form1::createRecitingOptions(QWidget *frame)
         const char *caption;
         QRect geometry;
     };
-    const std::array<Box, 4> boxes = {{
+    const std::array<Box, 5> boxes = {{
         {"Check2_0", "M. Pickthall", twipsRect(300, 2745, 1245, 255)},
         {"Check2_1", "Abdullah Yousuf Ali", twipsRect(1845, 2430, 1700, 255)},
         {"Check2_2", "English Translit.", twipsRect(300, 2430, 1470, 255)},
         {"Check2_3", "Shakir", twipsRect(1845, 2745, 1035, 255)},
+        {"Check2_4", "Arabic", twipsRect(1845, 2130, 1000, 255)},
     }};
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         auto *box = new QCheckBox(QLatin1String(boxes[i].caption), frame);
@@ -280,6 +284,7 @@ void Form1::createRecitingOptions(QWidget *frame)
         const QSignalBlocker blocker(check2_[0]);
         check2_[0]->setChecked(true); // the design's state, replaced by the preferences at start-up
     }
+    check2_[kArabicBox]->setToolTip(QStringLiteral("Quran text: Tanzil Project, tanzil.net"));
 
     command5_ = makeButton(frame, "Command5", QStringLiteral("Save"), twipsRect(270, 3090, 1000, 375), false);
     command4_ =
@@ -341,11 +346,11 @@ void Form1::createDisplayControls()
     qtkit::setTextColor(label1_[0], 128, 0, 128);
     label1_[0]->hide();
 
-    text3_ = new QPlainTextEdit(this);
+    text3_ = new QTextEdit(this);
     text3_->setObjectName(QStringLiteral("Text3"));
     text3_->setGeometry(twipsRect(5670, 210, 4305, 4725));
     text3_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    text3_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    text3_->setLineWrapMode(QTextEdit::WidgetWidth);
     text3_->setReadOnly(true);
     text3_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     QPalette pal = text3_->palette();
@@ -404,10 +409,10 @@ void Form1::createDisplayControls()
 void Form1::setTabOrderOfControls()
 {
     const std::vector<QWidget *> order = {
-        command4_,    combo1_,    list1_,     combo2_,   combo3_,   text1_,     text2_,       combo6_,
-        check2_[2],   check2_[0], check2_[1], command5_, command6_, combo4_,    command2_[2], command2_[1],
-        command2_[0], text3_,     command7_,  combo5_,   command1_, button_[0], playState_,   button_[2],
-        button_[3],   button_[4], combo7_,    command3_, check2_[3]};
+        command4_,    combo1_,    list1_,     combo2_,   combo3_,    text1_,     text2_,       combo6_,
+        check2_[2],   check2_[0], check2_[1], command5_, command6_,  combo4_,    command2_[2], command2_[1],
+        command2_[0], text3_,     command7_,  combo5_,   command1_,  button_[0], playState_,   button_[2],
+        button_[3],   button_[4], combo7_,    command3_, check2_[3], check2_[4]};
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     command7_->setFocusPolicy(Qt::NoFocus); // unseen: passed over
@@ -431,7 +436,8 @@ Form4 *Form1::findSurahDialog() const
 void Form1::load()
 {
     // Underline the link labels' captions so they read as links.
-    for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[11], label1_[12]}) {
+    for (QLabel *link :
+         {label3_[0], label3_[1], label3_[2], label3_[3], label1_[11], label1_[12], label1_[14]}) {
         QFont f = link->font();
         f.setUnderline(true);
         link->setFont(f);
@@ -473,6 +479,7 @@ void Form1::load()
 
     for (std::size_t i = 0; i < 3; ++i)
         check2_[i]->setChecked(state_.prefs.checks[i] == 1);
+    check2_[kArabicBox]->setChecked(state_.prefs.arabic == 1);
 
     placeOnScreen();
 
@@ -538,6 +545,7 @@ void Form1::exitClicked()
     now.bold = text3_->font().bold();
     for (std::size_t i = 0; i < 3; ++i)
         now.checks[i] = check2_[i]->isChecked() ? 1 : 0;
+    now.arabic = check2_[kArabicBox]->isChecked() ? 1 : 0;
     const auto path = platform::resolveNoCase(state_.tempFolder, kPrefsFileName);
     if (haveTempFolder(state_, dialogs_, this) && !writeFileReplacing(path, formatPreferences(now)))
         dialogs_.tell(this, QStringLiteral("Your display settings could not be saved to %1.")

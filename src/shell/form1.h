@@ -5,12 +5,14 @@
 #include "platform/qtkit.h"
 #include "search/engine.h"
 #include "shell/prefs.h"
+#include "text/quran.h"
 
 #include <QPointer>
 #include <QWidget>
 
 #include <array>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -18,7 +20,7 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
-class QPlainTextEdit;
+class QTextEdit;
 class QLineEdit;
 class QPushButton;
 class QTimer;
@@ -121,8 +123,17 @@ private:
     void label3Click(int index);
     void combo5Click();
     void label1Click(int index);
+    // The program, its licence and where its texts come from: the Quran text's source, and the
+    // data folder's SOURCES.md.
+    void showAbout();
     void label2Click();
     void setDisplayText(const std::string &text);
+    // The verses with the Arabic text: each entry's Arabic paragraph, right to left, above its
+    // translations.
+    void showWithArabic(int surah, int fromVerse, int toVerse, const std::vector<std::string> &files);
+    void renderArabicDisplay();
+    // The Arabic text of the data folder, read once; nullptr (and the file reported) when missing.
+    const QuranText *quranText();
     void setDisplayFont(const QFont &font);
 
     // Recitation
@@ -151,13 +162,15 @@ private:
     QComboBox *combo6_ = nullptr;
     QComboBox *combo7_ = nullptr;
     qtkit::PressReleaseList *list1_ = nullptr;
-    QPlainTextEdit *text3_ = nullptr;
+    QTextEdit *text3_ = nullptr;
     QLineEdit *text1_ = nullptr;
     QLineEdit *text2_ = nullptr;
-    std::array<QLabel *, 14> label1_{};
+    std::array<QLabel *, 15> label1_{}; // 14: the link to the About box
     std::array<QLabel *, 4> label3_{};
     QLabel *label2_ = nullptr;
-    std::array<QCheckBox *, 4> check2_{};
+    // The four translation boxes, then the Arabic text's.
+    static constexpr std::size_t kArabicBox = 4;
+    std::array<QCheckBox *, 5> check2_{};
     std::array<QPushButton *, 3> command2_{};
     QPushButton *command1_ = nullptr;
     QPushButton *command3_ = nullptr;
@@ -180,6 +193,9 @@ private:
     bool reportScheduled_ = false;
     std::set<std::string> missingFiles_;
     std::map<std::string, std::string> unreadableFiles_; // file name and what is wrong with it
+    bool quranMissing_ = false;
+    std::optional<QuranText> quran_;
+    std::vector<DisplayVerse> shownVerses_; // the display's verses while the Arabic text is shown
     bool ended_ = false;
 };
 

@@ -4,7 +4,9 @@
 
 #include "core/ansi.h"
 #include "core/catalogue.h"
+#include "core/safefile.h"
 #include "core/textfield.h"
+#include "platform/paths.h"
 #include "shell/form4.h"
 #include "text/extract.h"
 #include "text/translate.h"
@@ -13,10 +15,16 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDebug>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace velmora {
 
@@ -39,7 +47,7 @@ void Form1::translate()
         runTranslate();
     } while (translatePending_);
     translating_ = false;
-    if ((!missingFiles_.empty() || !unreadableFiles_.empty()) && !reportScheduled_) {
+    if ((!missingFiles_.empty() || !unreadableFiles_.empty() || quranMissing_) && !reportScheduled_) {
         reportScheduled_ = true;
         QTimer::singleShot(0, this, &Form1::reportMissingFiles);
     }
@@ -78,7 +86,9 @@ void Form1::runTranslate()
     const int code = selectionCode(
         {check2_[0]->isChecked(), check2_[1]->isChecked(), check2_[2]->isChecked(), check2_[3]->isChecked()});
     const std::vector<std::string> files = filesForCode(code);
-    if (!files.empty()) {
+    if (check2_[kArabicBox]->isChecked()) {
+        showWithArabic(surah, fromVerse, toVerse, files);
+    } else if (!files.empty()) {
         std::string text;
         if (files.size() == 1) {
             text = GetTrans(files.front(), surah, fromVerse, toVerse);
@@ -118,7 +128,7 @@ void Form1::watchFiles(ReadHooks &hooks)
 void Form1::reportMissingFiles()
 {
     reportScheduled_ = false;
-    if ((missingFiles_.empty() && unreadableFiles_.empty()) || ended_)
+    if ((missingFiles_.empty() && unreadableFiles_.empty() && !quranMissing_) || ended_)
         return;
     if (translating_) {
         reportScheduled_ = true;
@@ -136,6 +146,13 @@ void Form1::reportMissingFiles()
                            "%2. Please place the data files beside the program.")
                 .arg(names.join(QStringLiteral(", ")), folder));
     }
+    if (quranMissing_) {
+        lines.push_back(
+            QStringLiteral("The Arabic text %1 could not be read. The program looked for it in %2.")
+                .arg(QLatin1String(kQuranReadingFile), folder));
+        quran_.reset(); // looked for again next time
+        quranMissing_ = false;
+    }
     for (const auto &[name, problem] : unreadableFiles_)
         lines.push_back(QStringLiteral("The translation file %1 in %2 cannot be shown: it %3.")
                             .arg(QString::fromStdString(ansi::upper(name)), folder, fromAnsi(problem)));
@@ -148,14 +165,73 @@ void Form1::reportMissingFiles()
     dialogs_.tell(this, message);
 }
 
+const QuranText *Form1::quranText()
+{
+    if (!quran_) {
+        quran_ = QuranText::open(platform::resolveNoCase(state_.programFolder, kQuranReadingFile));
+        quranMissing_ = !quran_;
+    }
+    return quran_ ? &*quran_ : nullptr;
+}
+
+void Form1::showWithArabic(int surah, int fromVerse, int toVerse, const std::vector<std::string> &files)
+{
+    ReadHooks hooks;
+    hooks.headingFound = [this] { repaint(); };
+    watchFiles(hooks);
+    shownVerses_ = arabicDisplay(quranText(), state_.programFolder, files, surah, fromVerse, toVerse, hooks);
+    renderArabicDisplay();
+}
+
+void Form1::renderArabicDisplay()
+{
+    text3_->clear();
+    QTextCursor cursor(text3_->document());
+    QTextBlockFormat arabicBlock;
+    arabicBlock.setLayoutDirection(Qt::RightToLeft);
+    arabicBlock.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    QTextCharFormat arabicChars;
+    arabicChars.setFont(qtkit::arabicFontBeside(text3_->font()));
+    QTextBlockFormat latinBlock;
+    latinBlock.setLayoutDirection(Qt::LeftToRight);
+    latinBlock.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+    QTextCharFormat latinChars;
+    latinChars.setFont(text3_->font());
+    // Each paragraph starts a block of its own format; the first takes the document's first block.
+    bool first = true;
+    const auto paragraph = [&](const QTextBlockFormat &block, const QTextCharFormat &chars,
+                               const QString &text) {
+        if (first)
+            cursor.setBlockFormat(block);
+        else
+            cursor.insertBlock(block, chars);
+        cursor.setCharFormat(chars);
+        cursor.insertText(text);
+        first = false;
+    };
+    for (const auto &verse : shownVerses_) {
+        if (!verse.arabic.empty())
+            paragraph(arabicBlock, arabicChars, QString::fromUtf8(verse.arabic));
+        if (!verse.translations.empty()) {
+            QString text = qtkit::fromAnsiText(verse.translations);
+            text.chop(1); // the last line end: the next paragraph's block begins there
+            paragraph(latinBlock, latinChars, text);
+        }
+    }
+    text3_->moveCursor(QTextCursor::Start);
+}
+
 void Form1::setDisplayText(const std::string &text)
 {
+    shownVerses_.clear();
     text3_->setPlainText(qtkit::fromAnsiText(text));
 }
 
 void Form1::setDisplayFont(const QFont &font)
 {
     text3_->setFont(font);
+    if (!shownVerses_.empty())
+        renderArabicDisplay(); // its paragraphs carry fonts of their own, which follow the display's
 }
 
 void Form1::check2Click(int)
@@ -205,6 +281,8 @@ void Form1::label1Click(int index)
             return;
         combo2_->setCurrentIndex(0);
         combo3_->setCurrentIndex(combo3_->count() - 1);
+    } else if (index == 14) {
+        showAbout();
     } else if (index == 12) {
         if (!form4_)
             form4_ = new Form4(combo1_, size());
@@ -214,6 +292,34 @@ void Form1::label1Click(int index)
         form4_->raise();
         form4_->activateWindow();
     }
+}
+
+void Form1::showAbout()
+{
+    QString text = QStringLiteral(
+        "# Velmora\n\nReading, searching and listening to the Quran.\n\n"
+        "**Quran text: Tanzil Project, [tanzil.net](https://tanzil.net)** (Tanzil Quran Text, Uthmani and "
+        "Simple Clean, under the Creative Commons Attribution 3.0 licence with Tanzil's terms: the text is "
+        "shown exactly as published).\n\n");
+    const auto sources = readRegularFile(platform::resolveNoCase(state_.programFolder, "SOURCES.md"));
+    text += sources ? QString::fromStdString(*sources)
+                    : QStringLiteral("The list of the data files' sources, SOURCES.md, is not in %1.")
+                          .arg(QString::fromStdString(state_.programFolder));
+    auto *about = new QDialog(this);
+    about->setObjectName(QStringLiteral("About"));
+    about->setWindowTitle(QStringLiteral("About Velmora"));
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    auto *browser = new QTextBrowser(about);
+    browser->setObjectName(QStringLiteral("AboutText"));
+    browser->setOpenExternalLinks(true);
+    browser->setMarkdown(text);
+    auto *close = new QDialogButtonBox(QDialogButtonBox::Close, about);
+    connect(close, &QDialogButtonBox::rejected, about, &QDialog::close);
+    auto *layout = new QVBoxLayout(about);
+    layout->addWidget(browser);
+    layout->addWidget(close);
+    about->resize(qtkit::px(9000), qtkit::px(6000));
+    about->show();
 }
 
 void Form1::label2Click()

@@ -24,6 +24,9 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStringListModel>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QToolTip>
 
 namespace velmora {
@@ -210,7 +213,7 @@ void Form3::createControls()
     const QColor purple(128, 0, 128);
     const QColor darkRed(192, 0, 0);
     const QColor green(0, 128, 0);
-    const std::array<Row, 9> options = {{
+    const std::array<Row, 10> options = {{
         {2, "English Transliteration", twipsRect(90, 450, 2535, 315), purple},
         {0, "M. Pickthall", twipsRect(270, 1380, 2300, 285), darkRed},
         {1, "Abdullah Yousuf Ali", twipsRect(270, 1710, 2300, 285), darkRed},
@@ -220,9 +223,10 @@ void Form3::createControls()
         {7, "AbuDawud", twipsRect(270, 3810, 1335, 285), green},
         {8, "Malik", twipsRect(270, 4200, 1155, 285), green},
         {4, "Urdu word list", twipsRect(90, 4800, 1815, 285), QColor(0, 0, 128)},
+        {kArabicSource, "Arabic (Quran)", twipsRect(90, 4680, 2535, 315), QColor(0, 96, 96)},
     }};
     for (const auto &row : options) {
-        auto *option = new QRadioButton(QLatin1String(row.caption), frame1);
+        auto *option = new qtkit::OptionButton(QLatin1String(row.caption), frame1);
         option->setObjectName(QStringLiteral("Option1_%1").arg(row.index));
         option->setGeometry(row.geometry);
         option->setFont(comic);
@@ -236,6 +240,7 @@ void Form3::createControls()
     }
     option1_[4]->hide();
     option1_[0]->setChecked(true);
+    option1_[kArabicSource]->setToolTip(QStringLiteral("Quran text: Tanzil Project, tanzil.net"));
 
     struct Caption
     {
@@ -276,20 +281,25 @@ std::filesystem::path Form3::historyPath() const
 void Form3::loadHistory()
 {
     std::vector<std::string> history;
-    if (!state_.tempFolder.empty())
+    std::vector<std::string> wide;
+    if (!state_.tempFolder.empty()) {
         history = readHistory(historyPath());
-    if (history.empty())
+        wide = readWideHistory(platform::resolveNoCase(state_.tempFolder, kWideHistoryFileName));
+    }
+    if (history.empty() && wide.empty())
         history = defaultHistory();
-    showHistory(history);
+    showHistory(history, wide);
 }
 
-void Form3::showHistory(const std::vector<std::string> &history)
+void Form3::showHistory(const std::vector<std::string> &history, const std::vector<std::string> &wide)
 {
     // Sorted as a whole, not entry by entry, so that a history of a million queries opens at once.
     QStringList entries;
-    entries.reserve(static_cast<qsizetype>(history.size()));
+    entries.reserve(static_cast<qsizetype>(history.size() + wide.size()));
     for (const auto &entry : history)
         entries.push_back(fromAnsi(entry));
+    for (const auto &entry : wide)
+        entries.push_back(QString::fromStdString(entry));
     qtkit::setEntriesQuietly(combo1_, entries, true);
     const QSignalBlocker blocker(combo1_);
     combo1_->setEditText(QString());
@@ -297,10 +307,14 @@ void Form3::showHistory(const std::vector<std::string> &history)
 
 void Form3::addToHistory(const QString &query)
 {
+    // A query Windows-1252 holds is compared letter case aside; any other (an Arabic one) as it is.
+    const bool single = qtkit::fitsAnsi(query);
     const std::string key = toAnsi(query);
-    for (int i = 0; i < combo1_->count(); ++i)
-        if (ansi::equalsNoCase(toAnsi(combo1_->itemText(i)), key))
+    for (int i = 0; i < combo1_->count(); ++i) {
+        const QString entry = combo1_->itemText(i);
+        if (single ? qtkit::fitsAnsi(entry) && ansi::equalsNoCase(toAnsi(entry), key) : entry == query)
             return;
+    }
     const QSignalBlocker blocker(combo1_);
     qtkit::insertSorted(combo1_, query);
     combo1_->setEditText(query);
@@ -308,15 +322,19 @@ void Form3::addToHistory(const QString &query)
 
 int Form3::chosenSource() const
 {
-    for (int i = 0; i < kSourceCount; ++i)
-        if (option1_[static_cast<std::size_t>(i)]->isChecked())
-            return i;
+    for (std::size_t i = 0; i < option1_.size(); ++i)
+        if (option1_[i]->isChecked())
+            return static_cast<int>(i);
     return 0;
 }
 
 void Form3::setCountText(const QString &text)
 {
-    label1_->setText(text);
+    // A count for a long query is cut short at the list's right edge, whole in its tool tip.
+    const int room = list1_->geometry().right() - label1_->x();
+    const QString shown = label1_->fontMetrics().elidedText(text, Qt::ElideRight, room);
+    label1_->setText(shown);
+    label1_->setToolTip(shown == text ? QString() : text);
     label1_->adjustSize();
 }
 
@@ -339,6 +357,10 @@ void Form3::searchCommand()
 
     text1_->clear();
     list1_->clear();
+    if (chosenSource() == kArabicSource) {
+        searchArabicText(query);
+        return;
+    }
     // The growing count is shown every few tens of milliseconds, not after every hit, so that a
     // search with thousands of hits stays fast; the final texts are always shown.
     QElapsedTimer sinceShown;
@@ -413,6 +435,21 @@ void Form3::resetUsageClick()
     saveHistory(platform::resolveNoCase(state_.tempFolder, "srch.dat"), resetHistory());
 }
 
+void Form3::writeWholeHistory()
+{
+    std::vector<std::string> entries;
+    std::vector<std::string> wide;
+    for (int i = 0; i < combo1_->count(); ++i) {
+        const QString entry = combo1_->itemText(i);
+        if (qtkit::fitsAnsi(entry))
+            entries.push_back(toAnsi(entry));
+        else
+            wide.push_back(entry.toStdString());
+    }
+    writeHistory(historyPath(), entries); // a history that cannot be written is not reported
+    writeWideHistory(platform::resolveNoCase(state_.tempFolder, kWideHistoryFileName), wide);
+}
+
 void Form3::reject()
 {
     close(); // Escape closes the window as its frame does: through the closing steps below
@@ -420,11 +457,8 @@ void Form3::reject()
 
 void Form3::closeEvent(QCloseEvent *event)
 {
-    std::vector<std::string> entries;
-    for (int i = 0; i < combo1_->count(); ++i)
-        entries.push_back(toAnsi(combo1_->itemText(i)));
     if (haveTempFolder(state_, dialogs_, this))
-        writeHistory(historyPath(), entries); // a history that cannot be written is not reported
+        writeWholeHistory();
     // The window goes: its controls, losing the focus as it hides, start nothing more.
     qtkit::silenceControls(this);
     event->accept();
@@ -462,7 +496,104 @@ std::string Form3::shownText() const
 
 void Form3::setShownText(const std::string &text)
 {
+    text1_->setLayoutDirection(Qt::LeftToRight);
     text1_->setPlainText(qtkit::fromAnsiText(text));
+}
+
+const ArabicIndex *Form3::arabicIndex()
+{
+    if (!arabicIndex_) {
+        searchedText_ = QuranText::open(platform::resolveNoCase(state_.programFolder, kQuranSearchFile));
+        readingText_ = QuranText::open(platform::resolveNoCase(state_.programFolder, kQuranReadingFile));
+        if (!searchedText_) {
+            dialogs_.tell(this, QStringLiteral("The Arabic text %1 was not found in %2.")
+                                    .arg(QLatin1String(kQuranSearchFile),
+                                         QString::fromStdString(state_.programFolder)));
+            return nullptr;
+        }
+        arabicIndex_.emplace(*searchedText_);
+    }
+    return &*arabicIndex_;
+}
+
+void Form3::searchArabicText(const QString &query)
+{
+    const ArabicIndex *index = arabicIndex();
+    if (!index) {
+        setCountText(QStringLiteral("0 items found"));
+        return;
+    }
+    const ArabicOutcome outcome = runArabicQuery(*index, query.toStdString(), arabicWords_);
+    {
+        const QSignalBlocker blocker(list1_);
+        QStringList all;
+        all.reserve(static_cast<qsizetype>(outcome.verses.size()));
+        for (const std::size_t v : outcome.verses) {
+            QuranText::Verse verse = index->text().verses()[v];
+            if (readingText_)
+                if (const std::string_view reading = readingText_->verse(verse.surah, verse.aya);
+                    !reading.empty())
+                    verse.text = reading;
+            // The mark of left-to-right text first, so that the reference leads on the left as
+            // in the other sources' lists.
+            all.push_back(QChar(0x200E) + QString::fromStdString(arabicEntry(verse)));
+        }
+        list1_->addItems(all);
+        for (std::size_t i = 0; i < outcome.verses.size(); ++i)
+            list1_->item(static_cast<int>(i))->setData(kRecordRole, static_cast<int>(outcome.verses[i]));
+    }
+    list1_->scrollToTop();
+    setCountText(QString::fromStdString(outcome.countText));
+    setHeading(QStringLiteral("Complete verse"));
+    label7_[0]->hide();
+    label7_[1]->hide();
+    if (!outcome.problem.empty())
+        dialogs_.tell(this, QString::fromStdString(outcome.problem));
+}
+
+void Form3::showArabicVerse(std::size_t verse)
+{
+    const ArabicIndex *index = arabicIndex();
+    if (!index || verse >= index->size())
+        return;
+    shownArabicVerse_ = verse;
+    const QuranText::Verse &searched = index->text().verses()[verse];
+    std::string_view reading =
+        readingText_ ? readingText_->verse(searched.surah, searched.aya) : std::string_view();
+    if (reading.empty())
+        reading = searched.text;
+    if (searched.surah >= 1 && searched.surah <= surahList_->count())
+        setHeading(QStringLiteral("Surah: ") + surahList_->itemText(searched.surah - 1));
+
+    // The verse right to left against the right edge, in the Quran's font; the search words in
+    // colour and weight, since Arabic has no capitals to mark them with.
+    text1_->setLayoutDirection(Qt::RightToLeft);
+    text1_->clear();
+    QTextCharFormat plain;
+    plain.setFont(qtkit::arabicFontBeside(text1_->font()));
+    QTextCharFormat mark = plain;
+    mark.setForeground(QColor(192, 0, 0));
+    mark.setFontWeight(QFont::Bold);
+    QTextCursor cursor(text1_->document());
+    std::size_t at = 0;
+    for (const auto &[begin, end] : arabicMarks(reading, searched.text, arabicWords_)) {
+        cursor.insertText(QString::fromUtf8(reading.substr(at, begin - at)), plain);
+        cursor.insertText(QString::fromUtf8(reading.substr(begin, end - begin)), mark);
+        at = end;
+    }
+    cursor.insertText(QString::fromUtf8(reading.substr(at)) + QString::fromStdString(ayaMark(searched.aya)),
+                      plain);
+    label7_[0]->setEnabled(verse > 0);
+    label7_[1]->setEnabled(verse + 1 < index->size());
+}
+
+void Form3::stepArabic(int index)
+{
+    if (index == 0 && shownArabicVerse_ > 0)
+        showArabicVerse(shownArabicVerse_ - 1);
+    else if (index == 1)
+        showArabicVerse(shownArabicVerse_ + 1);
+    showStepLinks();
 }
 
 std::string Form3::marked(std::string text) const
@@ -482,8 +613,10 @@ void Form3::hitClick()
     const QListWidgetItem *hit = list1_->currentItem();
     const std::string item = toAnsi(hit->text());
     const int source = chosenSource();
-    label3_->setVisible(isTranslationSource(source));
-    if (isTranslationSource(source))
+    label3_->setVisible(isTranslationSource(source) || source == kArabicSource);
+    if (source == kArabicSource)
+        showArabicVerse(static_cast<std::size_t>(hit->data(kRecordRole).toInt()));
+    else if (isTranslationSource(source))
         showTranslationHit(
             hit->text().size() > kListedLimit ? recordAt(source, hit->data(kRecordRole).toInt()).text : item);
     else if (isHadithSource(source))
@@ -547,7 +680,9 @@ void Form3::showWordListHit(const std::string &item)
 
 void Form3::stepClick(int index)
 {
-    if (isTranslationSource(state_.currentSource))
+    if (state_.currentSource == kArabicSource)
+        stepArabic(index);
+    else if (isTranslationSource(state_.currentSource))
         stepVerse(index);
     else if (isHadithSource(state_.currentSource))
         stepHadith(index);
@@ -615,6 +750,13 @@ void Form3::reciteLinkClick()
     if (!reciteVerse_) {
         dialogs_.ask(this, QStringLiteral("No audio support available in this version"), QMessageBox::Ok,
                      QMessageBox::Information);
+        return;
+    }
+    if (state_.currentSource == kArabicSource) {
+        if (const ArabicIndex *index = arabicIndex(); index && shownArabicVerse_ < index->size()) {
+            const QuranText::Verse &verse = index->text().verses()[shownArabicVerse_];
+            reciteVerse_(verse.surah, verse.surah == 1 ? verse.aya - 1 : verse.aya);
+        }
         return;
     }
     // The shown verse's reference "002.255": surah 1 numbers its entries from its first verse, the

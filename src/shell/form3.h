@@ -18,6 +18,10 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
+#include "search/arabic.h"
+
+#include <optional>
+
 namespace velmora {
 
 struct MainState;
@@ -51,7 +55,9 @@ protected:
 private:
     void createControls();
     void loadHistory();
-    void showHistory(const std::vector<std::string> &history);
+    // Lists the history: the entries of Srch.dat, and those of its UTF-8 companion.
+    void showHistory(const std::vector<std::string> &history, const std::vector<std::string> &wide = {});
+    void writeWholeHistory();
     std::filesystem::path historyPath() const;
     // Writes the history, and tells the reader when it cannot.
     void saveHistory(const std::filesystem::path &path, const std::vector<std::string> &entries);
@@ -83,6 +89,12 @@ private:
     std::string marked(std::string text) const;
     std::string sourcePath(int source) const;
     void setHeading(const QString &text);
+
+    // The Arabic text: searched in its Simple Clean form, shown in the Uthmani one.
+    const ArabicIndex *arabicIndex();
+    void searchArabicText(const QString &query);
+    void showArabicVerse(std::size_t verse);
+    void stepArabic(int index);
     void setCountText(const QString &text);
 
     MainState &state_;
@@ -99,8 +111,13 @@ private:
     QListWidget *list1_ = nullptr;
     QLabel *label2_ = nullptr;
     QPlainTextEdit *text1_ = nullptr;
-    std::array<QRadioButton *, 9> option1_{};
+    std::array<QRadioButton *, 10> option1_{}; // the nine data files' sources, then the Arabic text's
     bool loading_ = true;
+    std::optional<QuranText> searchedText_;
+    std::optional<QuranText> readingText_;
+    std::optional<ArabicIndex> arabicIndex_;
+    SearchWords arabicWords_;          // the last Arabic query's words (UTF-8)
+    std::size_t shownArabicVerse_ = 0; // place in the searched text of the verse shown
 };
 
 } // namespace velmora

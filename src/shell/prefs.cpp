@@ -32,6 +32,7 @@ Preferences parsePreferences(FieldReader &reader)
     });
     for (int &check : prefs.checks)
         field([&](std::string_view f) { check = checkValue(f); });
+    field([&](std::string_view f) { prefs.arabic = checkValue(f); });
     if (prefs.fontName.empty())
         prefs.fontName = kDefaultFontName;
     return prefs;
@@ -46,6 +47,7 @@ std::string formatPreferences(const Preferences &prefs)
     w.truth(prefs.bold);
     for (const int check : prefs.checks)
         w.number(check);
+    w.number(prefs.arabic);
     return w.contents();
 }
 

@@ -49,10 +49,7 @@ std::string dataFileProblem(std::string_view text, DataKind kind, int surah)
     }
 }
 
-namespace {
-
-// The shown texts of the verses from..to of the surah's block, each without its prefix.
-std::vector<std::string> extractVerses(const std::string &folder, std::string_view fileName, int surah,
+std::vector<std::string> ExtractVerses(const std::string &folder, std::string_view fileName, int surah,
                                        int fromVerse, int toVerse, const ReadHooks &hooks)
 {
     std::vector<std::string> verses;
@@ -87,13 +84,11 @@ std::vector<std::string> extractVerses(const std::string &folder, std::string_vi
     return verses;
 }
 
-} // namespace
-
 std::string ExtractVerseRange(const std::string &folder, std::string_view fileName, int surah, int fromVerse,
                               int toVerse, const ReadHooks &hooks)
 {
     std::string result;
-    for (const auto &verse : extractVerses(folder, fileName, surah, fromVerse, toVerse, hooks))
+    for (const auto &verse : ExtractVerses(folder, fileName, surah, fromVerse, toVerse, hooks))
         result.append(verse).append("\r\n\r\n");
     return result;
 }
@@ -111,7 +106,7 @@ std::string InterleaveTranslations(const std::string &folder, const std::string 
         // Each verse is one item of its scratch file: a verse holding a comma is written in double
         // quotes, so that its parts are not paired with the other translations' next verses.
         std::string text;
-        for (const auto &verse : extractVerses(folder, fileNames[k], surah, fromVerse, toVerse, hooks))
+        for (const auto &verse : ExtractVerses(folder, fileNames[k], surah, fromVerse, toVerse, hooks))
             text.append(quotedIfNeeded(verse)).append("\r\n\r\n");
         text.append("\r\n");
         // The scratch file keeps the last texts for anyone who looks; the items are read from the

@@ -36,6 +36,11 @@ std::string dataFileProblem(std::string_view text, DataKind kind, int surah = 0)
 int headingSurah(std::string_view record);
 bool isHeading(std::string_view record);
 
+// Each verse from..to of the surah's block, less its four-character prefix: the verses of
+// ExtractVerseRange one by one.
+std::vector<std::string> ExtractVerses(const std::string &folder, std::string_view fileName, int surah,
+                                       int fromVerse, int toVerse, const ReadHooks &hooks = {});
+
 // Each verse from..to of the surah's block, less its four-character prefix, followed by two CR LF
 // pairs. The block ends at the next heading or the end of the file, so a short block gives the
 // verses it holds; a missing surah or an empty range gives "".

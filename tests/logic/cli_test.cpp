@@ -120,3 +120,37 @@ TEST_F(SearchTool, ColourOnRequestOrOnATerminal)
     EXPECT_NE(shown.find(red + "water" + end), std::string::npos) << shown;
     EXPECT_NE(shown.find("1 items found"), std::string::npos) << "the count line shows on the terminal";
 }
+
+TEST_F(SearchTool, TheArabicTextAndArabicQueries)
+{
+    data.write("quran-simple-clean.txt", "1|2|\u0627\u0644\u062D\u0645\u062F \u0644\u0644\u0647\n"
+                                         "2|2|\u0623\u0644\u0645\n");
+    data.write("quran-uthmani.txt", "1|2|\u0671\u0644\u0652\u062D\u064E\u0645\u0652\u062F\u064F "
+                                    "\u0644\u0650\u0644\u0651\u064E\u0647\u0650\n");
+    const std::string arabic = "--data \"" + data.folder() + "\" arabic ";
+    const std::string red = "\x1b[01;31m\x1b[K";
+    struct Case
+    {
+        std::string arguments;
+        int status;
+        std::string out;
+    };
+    const Case cases[] = {
+        {arabic + "\u0644\u0644\u0647", 0,
+         "001:2 \u0671\u0644\u0652\u062D\u064E\u0645\u0652\u062F\u064F "
+         "\u0644\u0650\u0644\u0651\u064E\u0647\u0650\n"},
+        {"-c " + arabic + "\u0627\u0644\u0645", 0, "1\n"}, // the hamza folded away
+        {"-n --color=always " + arabic + "\u0627\u0644\u062D\u0645\u062F", 0,
+         "1:001:2 " + red +
+             "\u0671\u0644\u0652\u062D\u064E\u0645\u0652\u062F\u064F\x1b[m\x1b[K "
+             "\u0644\u0650\u0644\u0651\u064E\u0647\u0650\n"},
+        {"-c --data \"" + data.folder() + "\" 9 \u0628\u0627\u0628", 1, "0\n"},
+        {source + "\u0644\u0644\u0647", 1, ""},
+    };
+    for (const auto &c : cases) {
+        const ToolRun r = run(c.arguments);
+        EXPECT_EQ(r.status, c.status) << c.arguments;
+        EXPECT_EQ(r.out, c.out) << c.arguments;
+    }
+    EXPECT_NE(run(source + "\u0644\u0644\u0647", "2>&1").out.find("the source 'arabic'"), std::string::npos);
+}

@@ -1,5 +1,5 @@
-#include "shell/prefs.h"
 #include "core/textfield.h"
+#include "shell/prefs.h"
 
 #include <gtest/gtest.h>
 
@@ -58,16 +58,22 @@ TEST(Preferences, RoundTripIncludingACommaInTheFontName)
     p.fontSize = 10.75;
     p.bold = true;
     p.checks = {1, 1, 0};
+    p.arabic = 1;
     const std::string text = formatPreferences(p);
-    EXPECT_EQ(text,
-              "\"/opt/player, new/player\"\r\n\"Times, Bold\"\r\n 10.75 \r\nTrue\r\n 1 \r\n 1 \r\n 0 \r\n");
+    EXPECT_EQ(
+        text,
+        "\"/opt/player, new/player\"\r\n\"Times, Bold\"\r\n 10.75 \r\nTrue\r\n 1 \r\n 1 \r\n 0 \r\n 1 \r\n");
     const Preferences back = parse(text);
     EXPECT_EQ(back.playerPath, p.playerPath);
     EXPECT_EQ(back.fontName, p.fontName);
     EXPECT_EQ(back.fontSize, p.fontSize);
     EXPECT_TRUE(back.bold);
     EXPECT_EQ(back.checks, p.checks);
+    EXPECT_EQ(back.arabic, 1);
+    // A file of seven lines, as older versions write it, leaves the Arabic text off.
+    EXPECT_EQ(parse(text.substr(0, text.size() - 5)).arabic, 0);
 
     Preferences plain;
-    EXPECT_EQ(formatPreferences(plain), "\r\nComic Sans MS\r\n 9.75 \r\nFalse\r\n 0 \r\n 0 \r\n 0 \r\n");
+    EXPECT_EQ(formatPreferences(plain),
+              "\r\nComic Sans MS\r\n 9.75 \r\nFalse\r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n");
 }

@@ -1,7 +1,8 @@
+#include "core/textfield.h"
+#include "search/arabic.h"
 #include "search/engine.h"
 #include "search/history.h"
 #include "search/markword.h"
-#include "core/textfield.h"
 
 #include "tempdir.h"
 
@@ -181,4 +182,42 @@ TEST(History, RoundTripWithCommasAndQuotes)
     EXPECT_FALSE(writeHistory(dir.path() / "no" / "Srch.dat", {"x"}));
     EXPECT_EQ(defaultHistory().back(), "'Day of Judgment'");
     EXPECT_EQ(resetHistory().back(), "'Day of Judgement'");
+}
+
+TEST(ArabicSearch, FoldingMakesTheVariantLettersOneAndDropsTheMarks)
+{
+    const std::pair<const char *, const char *> folds[] = {
+        {"\u0623\u0625\u0622\u0671", "\u0627\u0627\u0627\u0627"},             // alef forms
+        {"\u0649\u0626", "\u064A\u064A"},                                     // alef maksura, yeh with hamza
+        {"\u0629\u0624", "\u0647\u0648"},                                     // teh marbuta, waw with hamza
+        {"\u0628\u0650\u0633\u0652\u0645\u0650", "\u0628\u0633\u0645"},       // harakat
+        {"\u0631\u062D\u0645\u0640\u0670\u0646", "\u0631\u062D\u0645\u0646"}, // tatweel, superscript alef
+        {"\u0641\u06D6 \u06ED\u0628", "\u0641 \u0628"},                       // Quranic marks
+        {"plain, \xff", "plain, \xff"},
+    };
+    for (const auto &[text, folded] : folds)
+        EXPECT_EQ(foldArabic(text), folded) << text;
+    EXPECT_TRUE(holdsArabic("x \u0628"));
+    EXPECT_FALSE(holdsArabic("caf\u00e9"));
+}
+
+TEST(ArabicSearch, TheReadingWordsOfTheMatchedWordsAreMarked)
+{
+    SearchWords words;
+    words.count = 1;
+    words.words[0] = "\u0646\u0627\u0633"; // "nas"
+    const auto marked = [&](std::string_view reading, std::string_view searched) {
+        std::vector<std::string> out;
+        for (const auto &[begin, end] : arabicMarks(reading, searched, words))
+            out.emplace_back(reading.substr(begin, end - begin));
+        return out;
+    };
+    // Word by word where both texts have as many words; by the words' skeletons where they do not.
+    EXPECT_EQ(marked("\u0671\u0644\u0646\u0651\u064E\u0627\u0633\u0650 \u0628",
+                     "\u0627\u0644\u0646\u0627\u0633 \u0628"),
+              std::vector<std::string>{"\u0671\u0644\u0646\u0651\u064E\u0627\u0633\u0650"});
+    EXPECT_EQ(marked("\u064A\u064E\u0640\u0670\u0653\u0623\u064E\u064A\u0651\u064F\u0647\u064E\u0627 "
+                     "\u0671\u0644\u0646\u0651\u064E\u0627\u0633\u064F",
+                     "\u064A\u0627 \u0623\u064A\u0647\u0627 \u0627\u0644\u0646\u0627\u0633"),
+              std::vector<std::string>{"\u0671\u0644\u0646\u0651\u064E\u0627\u0633\u064F"});
 }

@@ -11,6 +11,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QTimer>
 
 using namespace velmora;
@@ -29,7 +32,7 @@ private:
     {
         QTest::mouseClick(f.child<QLabel>(label), Qt::LeftButton);
     }
-    static QFont displayFont(const MainWindowFixture &f) { return f.child<QPlainTextEdit>("Text3")->font(); }
+    static QFont displayFont(const MainWindowFixture &f) { return f.child<QTextEdit>("Text3")->font(); }
 
 private slots:
     void boxesChooseTheTranslationsInTheirFixedOrder()
@@ -67,6 +70,39 @@ private slots:
         QCOMPARE(f.displayText(), QStringLiteral("2) P 2:2\n\n"));
         box(f, 0)->setChecked(false);
         QCOMPARE(f.displayText(), QStringLiteral("2) P 2:2\n\n"));
+    }
+
+    void theArabicTextComesFirstRightToLeft()
+    {
+        MainWindowFixture f(false);
+        f.data.write("quran-uthmani.txt", "1|1|\u0628\u0650\u0633\u0652\u0645\u0650\n2|1|"
+                                          "\u0627\u0644\u0653\u0645\n#  the copyright block\n");
+        f.startWindow();
+        f.form->show();
+        for (const int i : {0, 1, 4})
+            QTest::mouseClick(box(f, i), Qt::LeftButton, {}, QPoint(6, box(f, i)->height() / 2));
+        const QString invocation = QStringLiteral("\u0628\u0650\u0633\u0652\u0645\u0650");
+        const QString mark1 = QStringLiteral(" \u06DD\u0661");
+        QCOMPARE(f.displayText(), invocation + mark1 + QStringLiteral("\n0) P 1:0\n---\n0) Y 1:0\n\n"));
+        auto *text3 = f.child<QTextEdit>("Text3");
+        const QTextBlock first = text3->document()->firstBlock();
+        QCOMPARE(first.blockFormat().layoutDirection(), Qt::RightToLeft);
+        QVERIFY(first.blockFormat().alignment() & Qt::AlignRight);
+        QCOMPARE(first.next().blockFormat().layoutDirection(), Qt::LeftToRight);
+
+        // Alone: the verses one paragraph each; surah 2 opens with the invocation, unnumbered.
+        for (const int i : {0, 1})
+            QTest::mouseClick(box(f, i), Qt::LeftButton, {}, QPoint(6, box(f, i)->height() / 2));
+        QCOMPARE(f.displayText(), invocation + mark1);
+        QTest::keyClick(f.combo("Combo1"), Qt::Key_Down);
+        QCOMPARE(f.displayText(), invocation + QStringLiteral("\n\u0627\u0644\u0653\u0645") + mark1);
+        // The Arabic paragraphs follow the larger and smaller links.
+        const auto arabicSize = [&] {
+            return text3->document()->firstBlock().charFormat().font().pointSizeF();
+        };
+        const double before = arabicSize();
+        click(f, "Label3_0");
+        QVERIFY(arabicSize() > before);
     }
 
     void missingFilesAreReportedOncePerAction()

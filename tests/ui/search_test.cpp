@@ -15,6 +15,8 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QWheelEvent>
 
 #include <cstdlib>
@@ -85,7 +87,11 @@ private:
         {
             QTest::mouseClick(queryBox(), Qt::LeftButton);
             QTest::keyClick(queryBox(), Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClicks(queryBox(), text);
+            // Letters beyond ASCII (Arabic ones) come as key events of their own text.
+            for (const QChar c : text)
+                QTest::sendKeyEvent(QTest::Click, queryBox(),
+                                    c.unicode() < 128 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown,
+                                    QString(c), Qt::NoModifier);
         }
         void clickRow(int row)
         {
@@ -387,6 +393,63 @@ private slots:
         QCOMPARE(entries.back(), QStringLiteral("Query 99999"));
         for (qsizetype i = 1; i < entries.size(); ++i)
             QVERIFY(ansi::collate(toAnsi(entries[i - 1]), toAnsi(entries[i])) <= 0);
+    }
+
+    void arabicHitsShowTheReadingTextWithTheWordsMarked()
+    {
+        Window s;
+        // Two verses in both forms: the reading text's words stand for the searched text's one by one.
+        s.f.data.write("quran-simple-clean.txt",
+                       "1|2|\u0627\u0644\u062D\u0645\u062F \u0644\u0644\u0647 \u0631\u0628\n"
+                       "1|3|\u0627\u0644\u0631\u062D\u0645\u0646\n# the block\n");
+        s.f.data.write(
+            "quran-uthmani.txt",
+            "1|2|\u0671\u0644\u0652\u062D\u064E\u0645\u0652\u062F\u064F "
+            "\u0644\u0650\u0644\u0651\u064E\u0647\u0650 \u0631\u064E\u0628\u0651\u0650\n"
+            "1|3|\u0671\u0644\u0631\u0651\u064E\u062D\u0652\u0645\u064E\u0640\u0670\u0646\u0650\n");
+        QVERIFY(s.showAndActivate());
+        auto *arabic = s.get<QRadioButton>("Option1_9");
+        // Anywhere over the button's area chooses it, not only its circle and caption.
+        QTest::mouseClick(arabic, Qt::LeftButton, {}, QPoint(arabic->width() * 9 / 10, arabic->height() / 2));
+        QVERIFY(arabic->isChecked());
+        s.type(QStringLiteral("\u0631\u0628 \u0644\u0644\u0647"));
+        QTest::keyClick(s.queryBox(), Qt::Key_Return);
+        QCOMPARE(s.count(), QStringLiteral("1 items found"));
+        QCOMPARE(s.hits().size(), 1);
+        QVERIFY(s.hits().front().contains(QStringLiteral("001.2) \u0671\u0644\u0652")));
+        s.clickRow(0);
+        QCOMPARE(s.w->findChild<QLabel *>(QStringLiteral("Label2"))->text(),
+                 QStringLiteral("Surah: 001 Al Fatiha (The Opening)"));
+        QStringList marked;
+        const QTextBlock block = s.get<QPlainTextEdit>("Text1")->document()->firstBlock();
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().fontWeight() == QFont::Bold)
+                marked.push_back(it.fragment().text());
+        QCOMPARE(marked, (QStringList{QStringLiteral("\u0644\u0650\u0644\u0651\u064E\u0647\u0650"),
+                                      QStringLiteral("\u0631\u064E\u0628\u0651\u0650")}));
+        s.step(1);
+        QVERIFY(s.shown().startsWith(QStringLiteral("\u0671\u0644\u0631\u0651")));
+        QVERIFY(!s.get<QLabel>("Label7_1")->isEnabled());
+
+        // The Arabic query is kept beside the single-byte history and comes back.
+        QTest::keyClick(s.w, Qt::Key_Escape);
+        QVERIFY(s.f.temp.read("Srch.dat").find('?') == std::string::npos);
+        QCOMPARE(s.f.temp.read("Srch-utf8.dat"), "\u0631\u0628 \u0644\u0644\u0647\r\n");
+        Window again;
+        again.w->close();
+        std::filesystem::copy_file(s.f.temp.path() / "Srch-utf8.dat", again.f.temp.path() / "Srch-utf8.dat");
+        again.open();
+        QVERIFY(itemsOf(again.get<QComboBox>("Combo1"))
+                    .contains(QStringLiteral("\u0631\u0628 \u0644\u0644\u0647")));
+    }
+
+    void aLongCountStaysWithinTheList()
+    {
+        Window s;
+        s.search(QStringLiteral("'") + QString(60, QLatin1Char('x')) + QStringLiteral("'"));
+        auto *label = s.get<QLabel>("Label1");
+        QVERIFY(label->geometry().right() <= s.get<QListWidget>("List1")->geometry().right());
+        QVERIFY(label->toolTip().endsWith(QString(60, QLatin1Char('x')) + QStringLiteral("'")));
     }
 
     void unreadableSourceIsNamed_data()

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -124,6 +125,19 @@ private slots:
         f.combo("Combo1")->setCurrentIndex(0);
         QVERIFY(f.child<QLabel>("Label1_0")->isHidden());
         QCOMPARE(f.child<QLabel>("Label1_9")->text(), QStringLiteral("Verses in this surah"));
+    }
+
+    void aNewVerseListShowsItsFirstEntry()
+    {
+        MainWindowFixture f;
+        f.form->show();
+        QTest::keyClick(f.combo("Combo1"), Qt::Key_Down); // surah 2
+        auto *list = f.child<QListWidget>("List1");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+        QTest::keyClick(list->viewport(), Qt::Key_End);
+        QVERIFY(list->verticalScrollBar()->value() > 0);
+        QTest::keyClick(f.combo("Combo1"), Qt::Key_Down); // surah 3
+        QCOMPARE(list->verticalScrollBar()->value(), 0);
     }
 
     void clickingAnEntryShowsItAlone()

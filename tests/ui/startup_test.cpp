@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextEdit>
 #include <QToolButton>
 
 #include <QApplication>
@@ -114,7 +115,7 @@ private slots:
     void firstStartUsesDefaultsAndOpensOnFirstEntry()
     {
         MainWindowFixture f;
-        const QFont font = f.child<QPlainTextEdit>("Text3")->font();
+        const QFont font = f.child<QTextEdit>("Text3")->font();
         // The design font, or the font the system puts in its place.
         QVERIFY(font.family() == QStringLiteral("Comic Sans MS") ||
                 QFontInfo(font).family() == font.family());
@@ -156,7 +157,7 @@ private slots:
         MainWindowFixture f(false);
         f.temp.write("Prefs.dat", "\r\nDejaVu Sans\r\n 12.5 \r\nTrue\r\n 1 \r\n 0 \r\n 1 \r\n");
         f.startWindow();
-        const QFont font = f.child<QPlainTextEdit>("Text3")->font();
+        const QFont font = f.child<QTextEdit>("Text3")->font();
         QCOMPARE(font.family(), QStringLiteral("DejaVu Sans"));
         QCOMPARE(font.pointSizeF(), 12.5);
         QVERIFY(font.bold());
@@ -175,7 +176,7 @@ private slots:
         const auto player = f.temp.write("player.exe", "x");
         f.temp.write("Prefs.dat", player.string() + "\r\nDejaVu Sans\r\n");
         f.startWindow();
-        const QFont font = f.child<QPlainTextEdit>("Text3")->font();
+        const QFont font = f.child<QTextEdit>("Text3")->font();
         QCOMPARE(font.family(), QStringLiteral("DejaVu Sans"));
         QCOMPARE(font.pointSizeF(), 9.75);
         QVERIFY(!font.bold());
@@ -197,32 +198,37 @@ private slots:
             MainWindowFixture f(false);
             f.temp.write("Prefs.dat", contents);
             f.startWindow();
-            const double size = f.child<QPlainTextEdit>("Text3")->font().pointSizeF();
+            const double size = f.child<QTextEdit>("Text3")->font().pointSizeF();
             QVERIFY2(size >= kMinFontSize && size <= kMaxFontSize, contents);
             QCOMPARE(f.form->state().playerPath, std::string());
             QVERIFY(f.dialogs.shown.isEmpty());
         }
     }
 
-    void exitWritesTheSevenLinesAndTheyReadBack()
+    void exitWritesTheLinesAndTheyReadBack()
     {
         MainWindowFixture f(false);
         const auto player = f.temp.write("player.exe", "x");
+        // Seven lines, as older versions write them.
         f.temp.write("Prefs.dat",
                      player.string() + "\r\nDejaVu Sans\r\n 11.25 \r\nTrue\r\n 0 \r\n 1 \r\n 0 \r\n");
         f.startWindow();
         check(f, 3)->setChecked(true); // Shakir is never saved
+        QVERIFY(!check(f, 4)->isChecked());
+        f.form->show();
+        QTest::mouseClick(check(f, 4), Qt::LeftButton, {}, QPoint(6, check(f, 4)->height() / 2)); // Arabic
         button(f, "Command6")->click();
         QVERIFY(f.ended);
         QCOMPARE(f.temp.read("Prefs.dat"),
-                 player.string() + "\r\nDejaVu Sans\r\n 11.25 \r\nTrue\r\n 0 \r\n 1 \r\n 0 \r\n");
+                 player.string() + "\r\nDejaVu Sans\r\n 11.25 \r\nTrue\r\n 0 \r\n 1 \r\n 0 \r\n 1 \r\n");
 
         MainWindowFixture again(false);
         std::filesystem::copy_file(f.temp.path() / "Prefs.dat", again.temp.path() / "Prefs.dat");
         again.startWindow();
-        QCOMPARE(again.child<QPlainTextEdit>("Text3")->font().pointSizeF(), 11.25);
+        QCOMPARE(again.child<QTextEdit>("Text3")->font().pointSizeF(), 11.25);
         QVERIFY(check(again, 1)->isChecked());
         QVERIFY(!check(again, 3)->isChecked());
+        QVERIFY(check(again, 4)->isChecked());
     }
 
     void exitAsksAboutARunningPlayer_data()
@@ -304,7 +310,7 @@ private slots:
         f.startWindow();
         QCOMPARE(f.form->state().playerPath, std::string());
         QVERIFY(!f.child<QCheckBox>("Check2_0")->isChecked());
-        QCOMPARE(f.child<QPlainTextEdit>("Text3")->font().pointSizeF(), 9.75);
+        QCOMPARE(f.child<QTextEdit>("Text3")->font().pointSizeF(), 9.75);
         QCOMPARE(f.combo("Combo4")->count(), 0);
 
         QTest::mouseClick(f.child<QPushButton>("Command1"), Qt::LeftButton); // the search window

@@ -1,6 +1,7 @@
 #include "uisupport.h"
 
 #include <QPlainTextEdit>
+#include <QTextEdit>
 
 #include <cstdlib>
 
@@ -72,7 +73,7 @@ void MainWindowFixture::startWindow()
 
 QString MainWindowFixture::displayText() const
 {
-    return child<QPlainTextEdit>("Text3")->toPlainText();
+    return child<QTextEdit>("Text3")->toPlainText();
 }
 
 QStringList itemsOf(const QComboBox *combo)

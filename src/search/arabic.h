@@ -1,0 +1,67 @@
+// Searching the Quran's Arabic text: the query and the text are folded alike (the letter forms that
+// writers vary between made one, the marks around the letters left out), then matched as the English
+// search matches: every word of the query in the verse, or a phrase in apostrophes in sequence.
+#pragma once
+
+#include "search/engine.h"
+#include "text/quran.h"
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace velmora {
+
+// The source index of the Arabic text, after the nine of the data files.
+inline constexpr int kArabicSource = 9;
+
+// The folded form of UTF-8 text: أ إ آ ٱ become ا; ى and ئ become ي; ة becomes ه; ؤ becomes و;
+// the tatweel, the harakat and other combining marks (U+064B to U+065F), the superscript alef
+// (U+0670) and the Quranic marks (U+06D6 to U+06ED) are left out.
+std::string foldArabic(std::string_view utf8);
+void appendFolded(std::string &out, std::string_view utf8);
+
+// Whether a text holds Arabic letters.
+bool holdsArabic(std::string_view utf8);
+
+// The searched text folded once for any number of queries: every verse's folded text, in the order
+// of the file, one after another with a line end between them.
+class ArabicIndex
+{
+public:
+    explicit ArabicIndex(const QuranText &searchText);
+    const QuranText &text() const { return text_; }
+    std::size_t size() const { return starts_.size(); }
+    std::string_view folded(std::size_t verse) const;
+    // The verses whose folded text holds the folded needle, in file order.
+    std::vector<std::size_t> versesHolding(std::string_view foldedNeedle) const;
+
+private:
+    const QuranText &text_;
+    std::string folded_;
+    std::vector<std::size_t> starts_; // where each verse's folded text starts in folded_
+};
+
+struct ArabicOutcome
+{
+    std::vector<std::size_t> verses; // the hits: places in the searched text's verse list
+    std::string countText;
+    std::string problem; // a message for the reader, "" when none
+};
+
+// Runs a query as typed (UTF-8): 'a phrase' or up to five words separated by blanks; the words go
+// to words as typed, for marking.
+ArabicOutcome runArabicQuery(const ArabicIndex &index, std::string_view query, SearchWords &words);
+
+// The words of a verse of the reading text to mark for the last query, as byte ranges [begin, end)
+// of readingVerse. Where the reading and the searched text have the same number of words, word k of
+// the one is word k of the other and is marked when the searched word holds a search word; elsewhere
+// a reading word is marked when its folded form, alefs aside, holds a search word's.
+std::vector<std::pair<std::size_t, std::size_t>>
+arabicMarks(std::string_view readingVerse, std::string_view searchedVerse, const SearchWords &words);
+
+// A hit as the result list shows it: "SSS.V) " and the verse.
+std::string arabicEntry(const QuranText::Verse &verse);
+
+} // namespace velmora

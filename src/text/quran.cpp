@@ -1,0 +1,137 @@
+#include "quran.h"
+
+#include "core/catalogue.h"
+#include "core/safefile.h"
+#include "core/textfield.h"
+#include "core/utf8.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace velmora {
+namespace {
+
+std::optional<int> numberField(std::string_view field)
+{
+    int value = 0;
+    const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
+    if (field.empty() || ec != std::errc() || end != field.data() + field.size())
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::optional<QuranText> QuranText::open(const std::filesystem::path &path)
+{
+    auto text = readRegularFile(path);
+    if (!text)
+        return std::nullopt;
+    return fromText(std::move(*text));
+}
+
+std::optional<QuranText> QuranText::fromText(std::string text)
+{
+    QuranText quran;
+    quran.text_ = std::move(text);
+    quran.bySurah_.resize(kSurahCount + 1);
+    std::string_view rest = quran.text_;
+    if (rest.starts_with("\xEF\xBB\xBF"))
+        rest.remove_prefix(3);
+    while (!rest.empty()) {
+        const std::string_view line = takeLine(rest);
+        if (line.empty() || line.front() == '#')
+            continue;
+        const auto bar1 = line.find('|');
+        const auto bar2 = bar1 == std::string_view::npos ? bar1 : line.find('|', bar1 + 1);
+        if (bar2 == std::string_view::npos)
+            continue;
+        const auto surah = numberField(line.substr(0, bar1));
+        const auto aya = numberField(line.substr(bar1 + 1, bar2 - bar1 - 1));
+        if (!surah || !aya || *surah < 1 || *surah > kSurahCount || *aya < 1 || *aya > 300)
+            continue;
+        auto &slots = quran.bySurah_[static_cast<std::size_t>(*surah)];
+        if (slots.size() <= static_cast<std::size_t>(*aya))
+            slots.resize(static_cast<std::size_t>(*aya) + 1);
+        if (slots[static_cast<std::size_t>(*aya)] != 0)
+            continue; // the first of two lines for one verse counts
+        quran.verses_.push_back({*surah, *aya, line.substr(bar2 + 1)});
+        slots[static_cast<std::size_t>(*aya)] = quran.verses_.size();
+    }
+    if (quran.verses_.empty())
+        return std::nullopt;
+    return quran;
+}
+
+std::string_view QuranText::verse(int surah, int aya) const
+{
+    if (surah < 1 || surah > kSurahCount || aya < 1)
+        return {};
+    const auto &slots = bySurah_[static_cast<std::size_t>(surah)];
+    const std::size_t at =
+        static_cast<std::size_t>(aya) < slots.size() ? slots[static_cast<std::size_t>(aya)] : 0;
+    return at == 0 ? std::string_view() : verses_[at - 1].text;
+}
+
+int QuranText::ayaOfEntry(int surah, int entry)
+{
+    if (surah == 1)
+        return entry + 1;
+    return entry;
+}
+
+std::string_view QuranText::entryText(int surah, int entry) const
+{
+    if (surah != 1 && entry == 0)
+        return surah == 9 ? std::string_view() : verse(1, 1); // the invocation
+    return verse(surah, ayaOfEntry(surah, entry));
+}
+
+std::string ayaMark(int aya)
+{
+    std::string mark = " ";
+    ansi::appendUtf8(mark, 0x06DD); // the end-of-ayah sign, which encloses the digits after it
+    for (const char digit : std::to_string(aya))
+        ansi::appendUtf8(mark, static_cast<char32_t>(0x0660 + (digit - '0')));
+    return mark;
+}
+
+std::vector<DisplayVerse> arabicDisplay(const QuranText *quran, const std::string &folder,
+                                        const std::vector<std::string> &fileNames, int surah, int fromVerse,
+                                        int toVerse, const ReadHooks &hooks)
+{
+    std::vector<std::vector<std::string>> translations;
+    for (const auto &file : fileNames)
+        translations.push_back(ExtractVerses(folder, file, surah, fromVerse, toVerse, hooks));
+    std::vector<DisplayVerse> out;
+    for (int entry = std::max(fromVerse, 0); entry <= toVerse; ++entry) {
+        const std::size_t i = static_cast<std::size_t>(entry - std::max(fromVerse, 0));
+        DisplayVerse v;
+        v.entry = entry;
+        if (quran)
+            if (const std::string_view text = quran->entryText(surah, entry); !text.empty()) {
+                v.arabic = std::string(text);
+                // The invocation before a surah's first verse carries no number of its own.
+                if (surah == 1 || entry > 0)
+                    v.arabic += ayaMark(QuranText::ayaOfEntry(surah, entry));
+            }
+        const auto item = [&](std::size_t k) {
+            return i < translations[k].size() ? std::string_view(translations[k][i]) : std::string_view();
+        };
+        const std::size_t n = translations.size();
+        if (n == 1) {
+            v.translations = std::string(item(0)) + "\r\n\r\n";
+        } else if (n > 1) {
+            const std::string_view separator = item(n - 1).empty() ? "" : "---\r\n";
+            v.translations.append(item(0)).append("\r\n");
+            for (std::size_t k = 1; k < n; ++k)
+                v.translations.append(separator).append(item(k)).append("\r\n");
+            for (std::size_t k = 0; k < n; ++k)
+                v.translations.append("\r\n"); // one blank line for each file, as an empty pass
+        }
+        out.push_back(std::move(v));
+    }
+    return out;
+}
+
+} // namespace velmora
