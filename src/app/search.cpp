@@ -182,18 +182,38 @@ std::string markedRanges(std::string_view hit, const std::vector<std::pair<std::
     return out.append(hit.substr(at));
 }
 
+// The folded Arabic text to search: kept between runs in the program's own folder, so that a search
+// from the terminal need not fold the whole text again; made anew when the text has changed.
+std::optional<ArabicIndex> arabicIndexFor(const std::filesystem::path &source, std::optional<QuranText> &text)
+{
+    const std::string own = platform::tempFolder();
+    const std::filesystem::path kept =
+        own.empty() ? std::filesystem::path() : std::filesystem::path(own + kArabicIndexFileName);
+    if (!kept.empty())
+        if (auto index = ArabicIndex::load(kept, source))
+            return index;
+    text = QuranText::open(source);
+    if (!text)
+        return std::nullopt;
+    std::optional<ArabicIndex> index(std::in_place, *text);
+    if (!kept.empty())
+        index->save(kept, source);
+    return index;
+}
+
 // The Arabic text: the query and the hits in UTF-8, whatever the terminal's encoding.
 int searchArabic(const Options &options, const std::string &query)
 {
-    const auto searched = QuranText::open(platform::resolveNoCase(options.folder, kQuranSearchFile));
-    if (!searched) {
+    const std::filesystem::path source = platform::resolveNoCase(options.folder, kQuranSearchFile);
+    std::optional<QuranText> searched;
+    const std::optional<ArabicIndex> index = arabicIndexFor(source, searched);
+    if (!index) {
         std::fprintf(stderr, "velmora-search: the Arabic text %s was not found in %s\n", kQuranSearchFile,
                      options.folder.c_str());
         return kTrouble;
     }
-    const ArabicIndex index(*searched);
     SearchWords words;
-    const ArabicOutcome outcome = runArabicQuery(index, query, words);
+    const ArabicOutcome outcome = runArabicQuery(*index, query, words);
     if (!outcome.problem.empty()) {
         std::fprintf(stderr, "velmora-search: %s\n", outcome.problem.c_str());
         return kTrouble;
@@ -203,18 +223,25 @@ int searchArabic(const Options &options, const std::string &query)
         return outcome.verses.empty() ? kNothingFound : kFound;
     }
     // The hits are shown in the reading text where there is one, as the search window shows them.
+    if (!searched)
+        searched = QuranText::open(source);
     const auto reading = QuranText::open(platform::resolveNoCase(options.folder, kQuranReadingFile));
     const bool toTerminal = platform::isTerminal(1);
     const bool color = options.color == "always" || (options.color == "auto" && toTerminal);
     std::string line;
     for (const std::size_t v : outcome.verses) {
-        const QuranText::Verse &verse = searched->verses()[v];
-        const std::string_view shown = reading ? reading->verse(verse.surah, verse.aya) : verse.text;
+        const ArabicIndex::Place place = index->places()[v];
+        const std::string_view searchedText =
+            searched ? searched->verse(place.surah, place.aya) : std::string_view();
+        std::string_view shown = reading ? reading->verse(place.surah, place.aya) : std::string_view();
+        if (shown.empty())
+            shown = searchedText;
         line.clear();
         if (options.numbers)
             line.append(std::to_string(v + 1)).push_back(':');
-        line.append(ThreeDigits(verse.surah)).append(":").append(std::to_string(verse.aya)).push_back(' ');
-        line.append(color ? markedRanges(shown, arabicMarks(shown, verse.text, words)) : std::string(shown));
+        line.append(ThreeDigits(place.surah)).append(":").append(std::to_string(place.aya)).push_back(' ');
+        line.append(color ? markedRanges(shown, arabicMarks(shown, searchedText, words))
+                          : std::string(shown));
         line.push_back('\n');
         std::fwrite(line.data(), 1, line.size(), stdout);
     }

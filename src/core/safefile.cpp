@@ -188,11 +188,11 @@ std::optional<std::string> readRegularFile(const fs::path &path, Links links)
     return data;
 }
 
-std::optional<MappedFile> MappedFile::open(const fs::path &path, Use use)
+std::optional<MappedFile> MappedFile::open(const fs::path &path, Use use, Links links)
 {
     MappedFile file;
 #ifndef _WIN32
-    const Descriptor fd(openForReading(path, Links::Follow));
+    const Descriptor fd(openForReading(path, links));
     std::uintmax_t size = 0;
     if (!fd.valid() || !isRegular(fd.get(), size))
         return std::nullopt;
@@ -212,7 +212,7 @@ std::optional<MappedFile> MappedFile::open(const fs::path &path, Use use)
         return file;
     }
 #endif
-    if (!readRegularFileInto(path, file.copy_))
+    if (!readRegularFileInto(path, file.copy_, std::string::npos, links))
         return std::nullopt;
     file.text_ = file.copy_;
     return file;

@@ -41,7 +41,8 @@ public:
         Part
     };
     // nullopt when the path names no regular file or it cannot be read; never blocks on a FIFO.
-    static std::optional<MappedFile> open(const std::filesystem::path &path, Use use = Use::Whole);
+    static std::optional<MappedFile> open(const std::filesystem::path &path, Use use = Use::Whole,
+                                          Links links = Links::Follow);
     MappedFile(MappedFile &&other) noexcept;
     MappedFile &operator=(MappedFile &&other) noexcept;
     MappedFile(const MappedFile &) = delete;

@@ -1,10 +1,12 @@
 #include "arabic.h"
 
 #include "core/catalogue.h"
+#include "core/safefile.h"
 #include "core/utf8.h"
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <functional>
 
 namespace velmora {
@@ -67,6 +69,20 @@ std::vector<std::pair<std::size_t, std::size_t>> wordsOf(std::string_view text)
         at = end;
     }
     return words;
+}
+
+// The first place of the needle in [begin, end), or end. The letters of an Arabic needle all begin
+// with one of four bytes, so a search that looks for its first byte finds a candidate at every
+// other place; glibc's memmem does not.
+const char *findBytes(const char *begin, const char *end, std::string_view needle)
+{
+#ifdef __GLIBC__
+    const void *found = ::memmem(begin, static_cast<std::size_t>(end - begin), needle.data(), needle.size());
+    return found ? static_cast<const char *>(found) : end;
+#else
+    const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
+    return std::search(begin, end, searcher);
+#endif
 }
 
 std::string withoutAlefs(std::string folded)
@@ -150,24 +166,106 @@ bool holdsArabic(std::string_view utf8)
     return false;
 }
 
-ArabicIndex::ArabicIndex(const QuranText &searchText) : text_(searchText)
+ArabicIndex::ArabicIndex(const QuranText &searchText) : text_(&searchText)
 {
-    starts_.reserve(text_.verses().size());
+    starts_.reserve(searchText.verses().size());
+    places_.reserve(searchText.verses().size());
     std::size_t total = 0;
-    for (const auto &verse : text_.verses())
+    for (const auto &verse : searchText.verses())
         total += verse.text.size() + 1;
-    folded_.reserve(total);
-    for (const auto &verse : text_.verses()) {
-        starts_.push_back(folded_.size());
-        appendFolded(folded_, verse.text);
-        folded_.push_back('\n');
+    made_.reserve(total);
+    for (const auto &verse : searchText.verses()) {
+        starts_.push_back(static_cast<std::uint32_t>(made_.size()));
+        places_.push_back({static_cast<std::uint16_t>(verse.surah), static_cast<std::uint16_t>(verse.aya)});
+        appendFolded(made_, verse.text);
+        made_.push_back('\n');
     }
+    folded_ = made_;
+}
+
+ArabicIndex::ArabicIndex(ArabicIndex &&other) noexcept
+    : text_(other.text_), made_(std::move(other.made_)), file_(std::move(other.file_)),
+      starts_(std::move(other.starts_)), places_(std::move(other.places_))
+{
+    folded_ = file_ ? file_->text().substr(0, other.folded_.size()) : std::string_view(made_);
+}
+
+namespace {
+
+// What an index file was made from: the source's size and time of change.
+std::string indexKey(const std::filesystem::path &source)
+{
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(source, ec);
+    if (ec)
+        return {};
+    const auto changed = std::filesystem::last_write_time(source, ec);
+    if (ec)
+        return {};
+    return "velmora-arabic-index 1 " + std::to_string(size) + " " +
+           std::to_string(changed.time_since_epoch().count()) + "\n";
+}
+
+} // namespace
+
+// The file holds the folded text first, so that it is read into place with no copy, then each
+// verse's place and start, the verse count, the folded text's length, and last the key.
+std::optional<ArabicIndex> ArabicIndex::load(const std::filesystem::path &indexFile,
+                                             const std::filesystem::path &source)
+{
+    const std::string key = indexKey(source);
+    auto file =
+        key.empty() ? std::nullopt : MappedFile::open(indexFile, MappedFile::Use::Whole, Links::Refuse);
+    if (!file || !file->text().ends_with(key))
+        return std::nullopt;
+    const std::string_view data = file->text();
+    std::uint32_t count = 0;
+    std::uint64_t length = 0;
+    const std::size_t trailer = sizeof count + sizeof length + key.size();
+    if (data.size() < trailer)
+        return std::nullopt;
+    std::memcpy(&count, data.data() + data.size() - trailer, sizeof count);
+    std::memcpy(&length, data.data() + data.size() - trailer + sizeof count, sizeof length);
+    const std::size_t table = static_cast<std::size_t>(count) * (sizeof(Place) + sizeof(std::uint32_t));
+    if (count == 0 || length == 0 || length + table + trailer != data.size())
+        return std::nullopt;
+    ArabicIndex index;
+    index.places_.resize(count);
+    index.starts_.resize(count);
+    std::memcpy(index.places_.data(), data.data() + length, count * sizeof(Place));
+    std::memcpy(index.starts_.data(), data.data() + length + count * sizeof(Place),
+                count * sizeof(std::uint32_t));
+    index.folded_ = data.substr(0, static_cast<std::size_t>(length));
+    index.file_ = std::make_shared<MappedFile>(std::move(*file));
+    index.folded_ = index.file_->text().substr(0, static_cast<std::size_t>(length));
+    for (std::size_t i = 0; i < count; ++i)
+        if (index.starts_[i] >= index.folded_.size() || (i > 0 && index.starts_[i] <= index.starts_[i - 1]))
+            return std::nullopt; // damaged
+    if (index.folded_.back() != '\n')
+        return std::nullopt;
+    return index;
+}
+
+bool ArabicIndex::save(const std::filesystem::path &indexFile, const std::filesystem::path &source) const
+{
+    const std::string key = indexKey(source);
+    if (key.empty())
+        return false;
+    std::string data(folded_);
+    const auto count = static_cast<std::uint32_t>(starts_.size());
+    const auto length = static_cast<std::uint64_t>(folded_.size());
+    data.append(reinterpret_cast<const char *>(places_.data()), places_.size() * sizeof(Place));
+    data.append(reinterpret_cast<const char *>(starts_.data()), starts_.size() * sizeof(std::uint32_t));
+    data.append(reinterpret_cast<const char *>(&count), sizeof count);
+    data.append(reinterpret_cast<const char *>(&length), sizeof length);
+    data.append(key);
+    return writeFileReplacing(indexFile, data);
 }
 
 std::string_view ArabicIndex::folded(std::size_t verse) const
 {
     const std::size_t end = verse + 1 < starts_.size() ? starts_[verse + 1] : folded_.size();
-    return std::string_view(folded_).substr(starts_[verse], end - starts_[verse] - 1);
+    return folded_.substr(starts_[verse], end - starts_[verse] - 1);
 }
 
 std::vector<std::size_t> ArabicIndex::versesHolding(std::string_view needle) const
@@ -179,12 +277,9 @@ std::vector<std::size_t> ArabicIndex::versesHolding(std::string_view needle) con
             verses[v] = v;
         return verses;
     }
-    // The letters of an Arabic needle all begin with one of four bytes, so a search that looks for
-    // its first byte finds a candidate at every other place: the searcher skips by the whole needle.
-    const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
     const char *const begin = folded_.data();
     const char *const end = begin + folded_.size();
-    const char *at = std::search(begin, end, searcher);
+    const char *at = findBytes(begin, end, needle);
     while (at != end) {
         const auto offset = static_cast<std::size_t>(at - begin);
         const std::size_t verse =
@@ -195,7 +290,7 @@ std::vector<std::size_t> ArabicIndex::versesHolding(std::string_view needle) con
         // On from the next verse: one hit a verse.
         if (verse + 1 >= starts_.size())
             break;
-        at = std::search(begin + starts_[verse + 1], end, searcher);
+        at = findBytes(begin + starts_[verse + 1], end, needle);
     }
     return verses;
 }

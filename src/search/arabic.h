@@ -3,9 +3,14 @@
 // search matches: every word of the query in the verse, or a phrase in apostrophes in sequence.
 #pragma once
 
+#include "core/safefile.h"
 #include "search/engine.h"
 #include "text/quran.h"
 
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -15,6 +20,8 @@ namespace velmora {
 
 // The source index of the Arabic text, after the nine of the data files.
 inline constexpr int kArabicSource = 9;
+// The folded text kept between terminal searches, in the program's own folder.
+inline constexpr const char *kArabicIndexFileName = "quran-search.index";
 
 // The folded form of UTF-8 text: أ إ آ ٱ become ا; ى and ئ become ي; ة becomes ه; ؤ becomes و;
 // the tatweel, the harakat and other combining marks (U+064B to U+065F), the superscript alef
@@ -30,17 +37,39 @@ bool holdsArabic(std::string_view utf8);
 class ArabicIndex
 {
 public:
+    struct Place
+    {
+        std::uint16_t surah = 0;
+        std::uint16_t aya = 0;
+    };
+
     explicit ArabicIndex(const QuranText &searchText);
-    const QuranText &text() const { return text_; }
+    ArabicIndex(ArabicIndex &&other) noexcept;
+    ArabicIndex &operator=(ArabicIndex &&) = delete;
+    ArabicIndex(const ArabicIndex &) = delete;
+    ArabicIndex &operator=(const ArabicIndex &) = delete;
+    // The index that save() kept in a file, when it was made from the source file as it is now (the
+    // same size and time of change); nullopt otherwise. A terminal search so starts at once.
+    static std::optional<ArabicIndex> load(const std::filesystem::path &indexFile,
+                                           const std::filesystem::path &source);
+    bool save(const std::filesystem::path &indexFile, const std::filesystem::path &source) const;
+
+    // The text it was made from; nullptr for an index loaded from its file.
+    const QuranText *text() const { return text_; }
     std::size_t size() const { return starts_.size(); }
+    const std::vector<Place> &places() const { return places_; }
     std::string_view folded(std::size_t verse) const;
     // The verses whose folded text holds the folded needle, in file order.
     std::vector<std::size_t> versesHolding(std::string_view foldedNeedle) const;
 
 private:
-    const QuranText &text_;
-    std::string folded_;
-    std::vector<std::size_t> starts_; // where each verse's folded text starts in folded_
+    ArabicIndex() = default;
+    const QuranText *text_ = nullptr;
+    std::string made_;                  // the folded text, when made here
+    std::shared_ptr<MappedFile> file_;  // the index file, when loaded from it
+    std::string_view folded_;           // one of the two
+    std::vector<std::uint32_t> starts_; // where each verse's folded text starts in folded_
+    std::vector<Place> places_;
 };
 
 struct ArabicOutcome

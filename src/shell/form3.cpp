@@ -529,7 +529,7 @@ void Form3::searchArabicText(const QString &query)
         QStringList all;
         all.reserve(static_cast<qsizetype>(outcome.verses.size()));
         for (const std::size_t v : outcome.verses) {
-            QuranText::Verse verse = index->text().verses()[v];
+            QuranText::Verse verse = index->text()->verses()[v];
             if (readingText_)
                 if (const std::string_view reading = readingText_->verse(verse.surah, verse.aya);
                     !reading.empty())
@@ -557,7 +557,7 @@ void Form3::showArabicVerse(std::size_t verse)
     if (!index || verse >= index->size())
         return;
     shownArabicVerse_ = verse;
-    const QuranText::Verse &searched = index->text().verses()[verse];
+    const QuranText::Verse &searched = index->text()->verses()[verse];
     std::string_view reading =
         readingText_ ? readingText_->verse(searched.surah, searched.aya) : std::string_view();
     if (reading.empty())
@@ -754,7 +754,7 @@ void Form3::reciteLinkClick()
     }
     if (state_.currentSource == kArabicSource) {
         if (const ArabicIndex *index = arabicIndex(); index && shownArabicVerse_ < index->size()) {
-            const QuranText::Verse &verse = index->text().verses()[shownArabicVerse_];
+            const QuranText::Verse &verse = index->text()->verses()[shownArabicVerse_];
             reciteVerse_(verse.surah, verse.surah == 1 ? verse.aya - 1 : verse.aya);
         }
         return;

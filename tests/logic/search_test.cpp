@@ -221,3 +221,28 @@ TEST(ArabicSearch, TheReadingWordsOfTheMatchedWordsAreMarked)
                      "\u064A\u0627 \u0623\u064A\u0647\u0627 \u0627\u0644\u0646\u0627\u0633"),
               std::vector<std::string>{"\u0671\u0644\u0646\u0651\u064E\u0627\u0633\u064F"});
 }
+
+TEST(ArabicSearch, TheIndexKeptInAFileServesWhileTheTextIsUnchanged)
+{
+    test::TempDir dir;
+    const auto source =
+        dir.write("quran-simple-clean.txt", "1|1|\u0628\u0633\u0645\n2|5|\u0623\u0648\u0644\u0626\u0643\n");
+    const auto text = QuranText::open(source);
+    ASSERT_TRUE(text);
+    const ArabicIndex made(*text);
+    const auto kept = dir.path() / "index";
+    ASSERT_TRUE(made.save(kept, source));
+    const auto loaded = ArabicIndex::load(kept, source);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->versesHolding(foldArabic("\u0627\u0648\u0644")), std::vector<std::size_t>{1});
+    EXPECT_EQ(loaded->places()[1].surah, 2);
+    EXPECT_EQ(loaded->places()[1].aya, 5);
+    EXPECT_EQ(loaded->folded(0), "\u0628\u0633\u0645");
+    // A changed text, or a damaged file, is no index: it is made anew.
+    const std::string whole = dir.read("index");
+    dir.write("index", whole.substr(0, 10) + whole.substr(12));
+    EXPECT_FALSE(ArabicIndex::load(kept, source));
+    dir.write("index", whole);
+    dir.write("quran-simple-clean.txt", "1|1|\u0628\n");
+    EXPECT_FALSE(ArabicIndex::load(kept, source));
+}
