@@ -306,8 +306,8 @@ std::optional<std::vector<import::OutputFile>> convertInputs(const Arguments &a,
 }
 
 // The recordings and the pauses to write; false, once the reason is told, when they are refused.
-bool planRecordingFiles(const std::string &recordings, std::vector<import::OutputFile> &files,
-                        std::vector<std::string> &report)
+bool planRecordingFiles(const std::string &recordings, const std::string &folder,
+                        std::vector<import::OutputFile> &files, std::vector<std::string> &report)
 {
     const import::Recordings plan = import::planRecordings(recordings);
     if (!plan.error.empty()) {
@@ -328,8 +328,13 @@ bool planRecordingFiles(const std::string &recordings, std::vector<import::Outpu
         files.push_back({name, *pause, {}});
     }
     files.insert(files.end(), plan.files.begin(), plan.files.end());
+    const auto removals = import::removalsOfOtherRecordings(folder, files);
+    files.insert(files.end(), removals.begin(), removals.end());
     report.push_back("  recordings: " + withThousands(plan.files.size()) + " verse entries, and the pauses " +
                      "a.mp3 and b.mp3");
+    if (!removals.empty())
+        report.push_back("  " + withThousands(removals.size()) +
+                         " recordings of the earlier set taken away, for verses this set has none for");
     if (!plan.missing.empty())
         report.push_back("  no recording for " + withThousands(plan.missing.size()) +
                          " verse entries: " + listed(plan.missing));
@@ -356,7 +361,7 @@ int run(const Arguments &a)
     }
     std::vector<std::string> report;
     auto files = convertInputs(a, report);
-    if (!files || (!a.recordings.empty() && !planRecordingFiles(a.recordings, *files, report)))
+    if (!files || (!a.recordings.empty() && !planRecordingFiles(a.recordings, a.folder, *files, report)))
         return 1;
     if (const std::string problem = import::writeDataFiles(a.folder, *files); !problem.empty()) {
         std::cerr << "velmora-import: " << problem << "\n";

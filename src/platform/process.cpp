@@ -71,6 +71,11 @@ std::string defaultPlayerProgram()
     return "c:\\winamp\\winamp";
 }
 
+std::string schemePlayerProgram(const std::string &)
+{
+    return defaultPlayerProgram();
+}
+
 #else
 
 bool startDetached(const std::vector<std::string> &argv, WindowStyle)
@@ -146,6 +151,11 @@ std::string defaultPlayerProgram()
 {
     const std::string audacious = findOnPath("audacious");
     return audacious.empty() ? std::string("audacious") : audacious;
+}
+
+std::string schemePlayerProgram(const std::string &recitePlayer)
+{
+    return recitePlayer.empty() ? defaultPlayerProgram() : recitePlayer;
 }
 
 #endif

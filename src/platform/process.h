@@ -27,5 +27,8 @@ std::vector<std::string> editorCommandFor(const std::string &path);
 // The player program when the preferences name none: Winamp where it is installed by default on
 // Windows ("c:\\winamp\\winamp"); elsewhere Audacious, from PATH.
 std::string defaultPlayerProgram();
+// The player that replays a saved scheme: Winamp at its usual place on Windows, as always;
+// elsewhere the player that Recite starts (the preferences' one, else the default).
+std::string schemePlayerProgram(const std::string &recitePlayer);
 
 } // namespace velmora::platform

@@ -173,12 +173,13 @@ void Form1::command2Click(int index)
     }
     state_.playlistPath = state_.tempFolder + toAnsi(combo4_->currentText());
     switch (index) {
-    case 0:
-        if (!player_.LaunchPlayer(platform::defaultPlayerProgram() + "  " +
-                                      platform::ShortPathOf(state_.playlistPath),
+    case 0: {
+        const std::string player = platform::schemePlayerProgram(playerProgram());
+        if (!player_.LaunchPlayer(player + "  " + platform::ShortPathOf(state_.playlistPath),
                                   WindowStyle::NormalActivate))
-            launchFailed("The player " + platform::defaultPlayerProgram() + " could not be started.");
+            launchFailed("The player " + player + " could not be started.");
         break;
+    }
     case 1:
         if (!platform::startDetached(platform::editorCommandFor(state_.playlistPath),
                                      WindowStyle::NormalActivate))

@@ -243,7 +243,9 @@ std::optional<std::vector<SwapEntry>> parseJournal(std::string_view text)
         const auto isWork = [](const std::string &name) {
             return isPlainName(name) && name.starts_with(kWorkPrefix);
         };
-        if (!isPlainName(e.target) || !isWork(e.staged) || (!e.backup.empty() && !isWork(e.backup)))
+        const bool removal = e.staged.empty() && !e.backup.empty();
+        if (!isPlainName(e.target) || !(removal || isWork(e.staged)) ||
+            (!e.backup.empty() && !isWork(e.backup)))
             return std::nullopt;
         entries.push_back(std::move(e));
     }
@@ -337,7 +339,9 @@ Recordings planRecordings(const fs::path &folder)
     const auto take = [&](int surah, int verse, int entrySurah, int entry) {
         const auto it = found.find({surah, verse});
         if (it == found.end()) {
-            plan.missing.push_back(verseReference(entrySurah, entry));
+            // In both numberings: the published file's, and the program's verse entry.
+            plan.missing.push_back(ThreeDigits(surah) + ThreeDigits(verse) + ".mp3 (entry " +
+                                   verseReference(entrySurah, entry) + ")");
             return;
         }
         const auto head = headOf(it->second, 4);
@@ -354,6 +358,27 @@ Recordings planRecordings(const fs::path &folder)
             take(surah, verse, surah, verse);
     }
     return plan;
+}
+
+std::vector<OutputFile> removalsOfOtherRecordings(const fs::path &folder,
+                                                  const std::vector<OutputFile> &files)
+{
+    std::vector<OutputFile> removals;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        // SSS-VVV.mp3, in any letter case.
+        if (name.size() != 11 || name[3] != '-' ||
+            !ansi::equalsNoCase(std::string_view(name).substr(7), ".mp3") ||
+            name.substr(0, 3).find_first_not_of("0123456789") != std::string::npos ||
+            name.substr(4, 3).find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const bool kept = std::any_of(files.begin(), files.end(),
+                                      [&](const OutputFile &f) { return ansi::equalsNoCase(f.name, name); });
+        if (!kept)
+            removals.push_back({name, {}, {}, true});
+    }
+    return removals;
 }
 
 std::string recoverInterruptedImport(const fs::path &folder)
@@ -455,6 +480,12 @@ std::string writeDataFiles(const fs::path &folder, const std::vector<OutputFile>
                 fs::remove(folder / e.staged, ec);
     };
     for (std::size_t i = 0; i < files.size(); ++i) {
+        if (files[i].remove) {
+            // Kept under a name of the import's own until the last new file is in, then gone.
+            if (entryExists(folder / entries[i].target))
+                entries[i].backup = std::string(kWorkPrefix) + "removed-" + entries[i].target + ".old";
+            continue;
+        }
         std::optional<std::string> sourceText;
         if (!files[i].source.empty() && !(sourceText = readRegularFile(files[i].source))) {
             removeStaged();
@@ -504,10 +535,15 @@ std::string writeDataFiles(const fs::path &folder, const std::vector<OutputFile>
     const auto putInPlace = [&](const SwapEntry &e) {
         if (!stepAllowed())
             return false;
-        fs::rename(folder / e.staged, folder / e.target, ec);
+        if (e.staged.empty())
+            fs::remove(folder / e.target, ec); // a file the import takes away
+        else
+            fs::rename(folder / e.staged, folder / e.target, ec);
         return !ec;
     };
     for (const auto &e : entries) {
+        if (e.staged.empty() && e.backup.empty())
+            continue; // a removal of a file that is not there
         if ((!e.backup.empty() && !keep(e)) || !putInPlace(e)) {
             const std::string why = "cannot replace " + (folder / e.target).string() + ": " + ec.message();
             if (!rollBack(folder, entries))

@@ -65,6 +65,7 @@ struct OutputFile
     std::string name;
     std::string contents;
     std::filesystem::path source{}; // when set, the file's contents are this file's, read as they are staged
+    bool remove = false;            // the import takes the file away (with the others, all or nothing)
 };
 // Called before each rename of the swap, numbered from 0; a false answer fails that step. Tests use
 // it to fail or stop the swap half way.
@@ -79,10 +80,15 @@ std::string writeDataFiles(const std::filesystem::path &folder, const std::vecto
 struct Recordings
 {
     std::vector<OutputFile> files;    // to write, each with its source
-    std::vector<std::string> missing; // verse entries no recording was found for ("002-005")
+    std::vector<std::string> missing; // verses no recording was found for ("002005.mp3 (entry 002-005)")
     std::string error;                // "" when the recordings can be taken
 };
 Recordings planRecordings(const std::filesystem::path &folder);
+
+// Removals of the recordings (SSS-VVV.mp3) of the folder that the files do not replace, so that an
+// import of recordings replaces the whole set and no recitation mixes two reciters.
+std::vector<OutputFile> removalsOfOtherRecordings(const std::filesystem::path &folder,
+                                                  const std::vector<OutputFile> &files);
 
 // Whether the bytes begin as an MP3 file does: an ID3 tag or an MPEG audio frame.
 bool looksLikeMp3(std::string_view head);

@@ -233,15 +233,17 @@ struct ImportScene
         data.write("pikthl.txt", "old Pickthall\r\n");
         data.write("BUKHARI.TXT", "old Bukhari\r\n");
         data.write("notes.txt", "the reader's own file");
+        data.write("114-006.mp3", "a recording the import takes away");
         before = snapshot(data.path());
     }
     test::TempDir data;
     std::map<std::string, std::string> before;
     const std::vector<import::OutputFile> files = {{"PIKTHL.TXT", "new Pickthall\r\n"},
                                                    {"MALIK.TXT", "new Malik\r\n"},
-                                                   {"BUKHARI.TXT", "new Bukhari\r\n"}};
-    // Renames of the swap: two for each file replaced, one for the new file.
-    static constexpr std::size_t kSteps = 5;
+                                                   {"BUKHARI.TXT", "new Bukhari\r\n"},
+                                                   {"114-006.mp3", {}, {}, true}};
+    // Steps of the swap: two for each file replaced or taken away, one for the new file.
+    static constexpr std::size_t kSteps = 7;
 };
 
 } // namespace
@@ -289,7 +291,8 @@ TEST(DataFiles, AnImportStoppedHalfWayIsUndoneByTheNextRun)
                     ::testing::ExitedWithCode(9), "");
         EXPECT_NE(snapshot(scene.data.path()), scene.before);
         for (const auto &[name, contents] : scene.before)
-            EXPECT_TRUE(snapshot(scene.data.path()).contains(name)) << name << " is never missing";
+            EXPECT_TRUE(name == "114-006.mp3" || snapshot(scene.data.path()).contains(name))
+                << name << " is never missing";
         EXPECT_EQ(import::recoverInterruptedImport(scene.data.path()), "");
         EXPECT_EQ(snapshot(scene.data.path()), scene.before);
     }
@@ -341,7 +344,7 @@ TEST(DataFiles, OnlyRegularFilesAreRecordingsAndInputsAreBounded)
     EXPECT_EQ(plan.error, "");
     ASSERT_EQ(plan.files.size(), 1u);
     EXPECT_EQ(plan.files[0].name, "001-001.mp3");
-    EXPECT_EQ(plan.missing.front(), "001-000");
+    EXPECT_EQ(plan.missing.front(), "001001.mp3 (entry 001-000)");
 
     in.write("big.txt", std::string(3000, 'x'));
     for (const char *source : {"/dev/zero", "big.txt"})
@@ -442,6 +445,7 @@ TEST(ImportTool, RecordingsComeInByVerseEntryWithThePauses)
     work.write("in/002001.mp3", "\xff\xfb 2:1");
     work.write("in/notes.txt", "not a recording");
     work.write("data/PIKTHL.TXT", "kept");
+    work.write("data/114-006.mp3", "ID3 an earlier reciter"); // the new set has no 114:6
     const std::string in = "\"" + (work.path() / "in").string() + "\"";
     const std::string to = "--to \"" + data.string() + "\" ";
 
@@ -450,11 +454,14 @@ TEST(ImportTool, RecordingsComeInByVerseEntryWithThePauses)
     EXPECT_NE(runImport(to + "--recordings " + in, work), 0);
     EXPECT_NE(work.read("report.txt").find("002002.mp3 is not an MP3 file"), std::string::npos)
         << work.read("report.txt");
-    EXPECT_EQ(snapshot(data), (std::map<std::string, std::string>{{"PIKTHL.TXT", "kept"}}));
+    EXPECT_EQ(snapshot(data), (std::map<std::string, std::string>{
+                                  {"PIKTHL.TXT", "kept"}, {"114-006.mp3", "ID3 an earlier reciter"}}));
 
     std::filesystem::remove(work.path() / "in" / "002002.mp3");
     ASSERT_EQ(runImport(to + "--recordings " + in, work), 0) << work.read("report.txt");
-    EXPECT_NE(work.read("report.txt").find("no recording for 6,227 verse entries: 002-002, 002-003"),
+    EXPECT_NE(work.read("report.txt")
+                  .find("no recording for 6,227 verse entries: 002002.mp3 (entry 002-002), 002003.mp3 (entry "
+                        "002-003)"),
               std::string::npos)
         << work.read("report.txt");
     EXPECT_EQ(work.read("data/001-000.mp3"), "ID3 1:1") << "surah 1 counts its entries from verse 1";
@@ -468,5 +475,6 @@ TEST(ImportTool, RecordingsComeInByVerseEntryWithThePauses)
         EXPECT_TRUE(import::looksLikeMp3(work.read(std::string("data/") + pause))) << pause;
     EXPECT_LT(std::filesystem::file_size(data / "a.mp3"), std::filesystem::file_size(data / "b.mp3"));
     EXPECT_EQ(work.read("data/PIKTHL.TXT"), "kept");
+    EXPECT_FALSE(std::filesystem::exists(data / "114-006.mp3")) << "the whole set is replaced";
 }
 #endif

@@ -166,6 +166,16 @@ private slots:
                  platform::defaultPlayerProgram() + "  " + (f.temp.path() / "ALPHA.M3U").string());
         QVERIFY(f.player.launches.back().second == WindowStyle::NormalActivate);
 
+        // The player of the preferences replays schemes too, as Recite uses it.
+        MainWindowFixture named(false);
+        const auto player = named.temp.write("player", "x");
+        named.temp.write("Prefs.dat", player.string() + "\r\n");
+        named.temp.write("Zed.m3u", "");
+        named.startWindow();
+        enabled(named, "Command2_0")->click();
+        QCOMPARE(named.player.launches.back().first,
+                 player.string() + "  " + (named.temp.path() / "Zed.m3u").string());
+
         f.dialogs.answers = {QMessageBox::No};
         enabled(f, "Command2_2")->click();
         QVERIFY(std::filesystem::exists(f.temp.path() / "ALPHA.M3U"));
