@@ -107,20 +107,21 @@ std::string fileNameOfUrl(std::string_view url)
 
 std::string windowTitle(const TrackInfo &track)
 {
-    std::string title = track.title;
-    const std::string fileName = fileNameOfUrl(track.url);
-    if (title.empty() || title == fileName) {
-        title = fileName;
-        if (const auto dot = title.find_last_of('.'); dot != std::string::npos && dot > 0)
-            title.erase(dot);
+    // The recording's own name, from what the player plays: the tags of a file, or what a player
+    // guesses from its folder, name no verse.
+    std::string title = fileNameOfUrl(track.url);
+    std::string artist = kTitleArtist;
+    if (title.empty()) {
+        title = track.title;
+        artist = track.artist;
     }
     if (title.empty())
         return track.playerName;
     std::string out;
     if (track.position > 0)
         out = std::to_string(track.position) + ". ";
-    if (!track.artist.empty())
-        out += track.artist + " - ";
+    if (!artist.empty())
+        out += artist + " - ";
     out += title;
     out += " - ";
     out += track.playerName;

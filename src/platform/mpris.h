@@ -55,9 +55,12 @@ int positionFromTrackId(std::string_view trackId);
 // The file name in a URL, percent-escapes decoded, in Windows-1252.
 std::string fileNameOfUrl(std::string_view url);
 
-// The title as the Windows player shows it: "track number. artist - title - player name", the artist
-// only when known, the number only when the player says it. A track with no title goes by its file
-// name without the extension. No track: the player name alone.
+// The title in the form the Windows player shows for a tagged recording, which is the form the
+// playback monitor reads: "track number. artist - title - player name", the number only when the
+// player says it. The title is the recording's file name from its URL and the artist the program's
+// name, whatever tags the file has or the player guesses, so "1. Velmora - 001-003.mp3 - Audacious"
+// reads as the verse 001-003. A track without a URL goes by its tags. No track: the player alone.
+inline constexpr const char *kTitleArtist = "Velmora";
 std::string windowTitle(const TrackInfo &track);
 
 } // namespace velmora::platform::mpris

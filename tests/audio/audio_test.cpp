@@ -183,7 +183,14 @@ private slots:
         // Audacious plays it, and the monitor follows it.
         QVERIFY2(waitUntil([&] { return lamp() == green; }, 15), "the lamp did not turn green");
         QVERIFY(!play->isEnabled() && pause->isEnabled() && stop->isEnabled());
-        QVERIFY(f.child<QLabel>("Label2")->text().startsWith(QStringLiteral("Verse: ")));
+        // The status line names the verse being recited, whatever Audacious guesses of the files.
+        QVERIFY(waitUntil(
+            [&] {
+                const QString status = f.child<QLabel>("Label2")->text();
+                return status == QStringLiteral("Verse: 001-002") ||
+                       status == QStringLiteral("Verse: 001-003");
+            },
+            15));
 
         QTest::mouseClick(pause, Qt::LeftButton);
         QVERIFY(waitUntil([&] { return blinkie->isActive(); }, 15));

@@ -193,22 +193,26 @@ TEST(DataFiles, WritingReplacesTheFileTheProgramReads)
 {
     test::TempDir data;
     data.write("pikthl.txt", "old");
+    // Two spellings of one name can stand side by side only where letter case tells names apart.
     data.write("Malik.txt", "old Malik");
     data.write("MALIK.TXT", "old MALIK");
+    const bool twins = data.read("Malik.txt") == "old Malik";
     ASSERT_EQ(import::writeDataFiles(data.path(), {{"PIKTHL.TXT", "new\r\n"}, {"malik.txt", "m\r\n"}}), "");
     EXPECT_EQ(data.read("pikthl.txt"), "new\r\n");
     // Of two spellings, the program reads the first in byte order, and the import writes that one.
     EXPECT_EQ(data.read("MALIK.TXT"), "m\r\n");
-    EXPECT_EQ(data.read("Malik.txt"), "old Malik");
-    EXPECT_EQ(import::twinsOf(data.path(), "MALIK.TXT"), std::vector<std::string>{"Malik.txt"});
-    for (const char *asked : {"MALIK.TXT", "malik.txt"})
-        EXPECT_EQ(platform::resolveNoCase(data.folder(), asked).filename(), "MALIK.TXT") << asked;
     EXPECT_EQ(SearchSource(data.folder(), sourceIndexFor("malik"), "m").entries,
               std::vector<std::string>{"m"});
+    if (twins) {
+        for (const char *asked : {"MALIK.TXT", "malik.txt"})
+            EXPECT_EQ(platform::resolveNoCase(data.folder(), asked).filename(), "MALIK.TXT") << asked;
+        EXPECT_EQ(data.read("Malik.txt"), "old Malik");
+        EXPECT_EQ(import::twinsOf(data.path(), "MALIK.TXT"), std::vector<std::string>{"Malik.txt"});
+    }
     std::size_t files = 0;
     for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator(data.path()))
         ++files;
-    EXPECT_EQ(files, 3u) << "no further file, no temporary left";
+    EXPECT_EQ(files, twins ? 3u : 2u) << "no further file, no temporary left";
 }
 
 namespace {

@@ -1,4 +1,5 @@
 #include "platform/mpris.h"
+#include "recite/monitor.h"
 
 #include <gtest/gtest.h>
 
@@ -74,18 +75,23 @@ TEST(Mpris, WindowTitleFollowsTheWindowsPlayer)
     track.playerName = "mpv";
     EXPECT_EQ(mpris::windowTitle(track), "mpv") << "no track";
 
+    // The recording's name from its URL, whatever the tags or the player's guesses say, in the form
+    // the monitor reads the verse from; a pause reads as no verse.
     track.position = 3;
-    track.url = "file:///home/reader/Quran/002-255.mp3";
-    track.title = "002-255.mp3"; // a file without tags goes by its name
-    EXPECT_EQ(mpris::windowTitle(track), "3. 002-255 - mpv");
-
+    track.url = "file:///usr/lib/velmora/002-255.mp3";
     track.title = "Ayat al-Kursi";
-    track.artist = "Reciter";
-    EXPECT_EQ(mpris::windowTitle(track), "3. Reciter - Ayat al-Kursi - mpv");
+    track.artist = "lib";
+    EXPECT_EQ(mpris::windowTitle(track), "3. Velmora - 002-255.mp3 - mpv");
+    EXPECT_EQ(verseFromTitle(mpris::windowTitle(track)), "002-255");
+    track.url = "file:///usr/lib/velmora/b.mp3";
+    EXPECT_EQ(verseFromTitle(mpris::windowTitle(track)), "");
+    track.url.clear();
+    EXPECT_EQ(mpris::windowTitle(track), "3. lib - Ayat al-Kursi - mpv") << "no URL: the tags";
 
     track.position = 0;
     track.artist.clear();
     track.title.clear();
     track.url = "file:///tmp/My%20Recitations/S%C3%BBrah%201.mp3";
-    EXPECT_EQ(mpris::windowTitle(track), "S\xFBrah 1 - mpv") << "escapes decoded, UTF-8 to Windows-1252";
+    EXPECT_EQ(mpris::windowTitle(track), "Velmora - S\xFBrah 1.mp3 - mpv")
+        << "escapes decoded, UTF-8 to Windows-1252";
 }

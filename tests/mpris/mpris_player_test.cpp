@@ -163,7 +163,7 @@ TEST_F(RealPlayer, PlaysPausesStopsShowsTheTrackAndCloses)
     EXPECT_TRUE(channel.IsPlayerWindow(h));
 
     ASSERT_TRUE(eventually([&] { return channel.QueryPlayState(h) == kStatePlaying; }));
-    EXPECT_TRUE(eventually([&] { return channel.GetWindowTitle(h) == "1. 001-001 - mpv"; }))
+    EXPECT_TRUE(eventually([&] { return channel.GetWindowTitle(h) == "1. Velmora - 001-001.mp3 - mpv"; }))
         << channel.GetWindowTitle(h);
     MonitorView view = monitorTick(channel);
     EXPECT_EQ(view.lamp, Lamp::Playing);
