@@ -71,18 +71,45 @@ std::vector<std::pair<std::size_t, std::size_t>> wordsOf(std::string_view text)
     return words;
 }
 
-// The first place of the needle in [begin, end), or end. The letters of an Arabic needle all begin
-// with one of four bytes, so a search that looks for its first byte finds a candidate at every
-// other place; glibc's memmem does not.
-const char *findBytes(const char *begin, const char *end, std::string_view needle)
+// The place in the needle of the byte to look for first: the second byte of its first letter that
+// is none of the seven most frequent (alef, lam, yeh, meem, waw, noon, heh), so that few places of
+// the text hold it; else of its last letter. Every Arabic letter begins with one of four bytes,
+// so a search that looks for the first byte stops at every other place of the text.
+std::size_t anchorOf(std::string_view needle)
 {
-#ifdef __GLIBC__
-    const void *found = ::memmem(begin, static_cast<std::size_t>(end - begin), needle.data(), needle.size());
-    return found ? static_cast<const char *>(found) : end;
-#else
-    const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
-    return std::search(begin, end, searcher);
-#endif
+    constexpr std::string_view kFrequent[] = {"\xD8\xA7", "\xD9\x84", "\xD9\x8A", "\xD9\x85",
+                                              "\xD9\x88", "\xD9\x86", "\xD9\x87"};
+    std::size_t last = needle.size() - 1;
+    for (std::size_t i = 0; i + 1 < needle.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(needle[i]);
+        if (lead < 0xD8 || lead > 0xDB)
+            continue;
+        last = i + 1;
+        const std::string_view letter = needle.substr(i, 2);
+        if (std::find(std::begin(kFrequent), std::end(kFrequent), letter) == std::end(kFrequent))
+            return i + 1;
+        ++i;
+    }
+    return last;
+}
+
+// The first place of the needle in [begin, end), or end: the places of its anchor byte, found with
+// memchr, are the only ones compared whole.
+const char *findBytes(const char *begin, const char *end, std::string_view needle, std::size_t anchor)
+{
+    const auto size = static_cast<std::ptrdiff_t>(needle.size());
+    const auto k = static_cast<std::ptrdiff_t>(anchor);
+    const char *from = begin + k;
+    while (end - from > size - k - 1 && from < end) {
+        const auto *hit = static_cast<const char *>(std::memchr(from, needle[anchor], static_cast<std::size_t>(end - from)));
+        if (!hit)
+            return end;
+        const char *start = hit - k;
+        if (end - start >= size && std::memcmp(start, needle.data(), needle.size()) == 0)
+            return start;
+        from = hit + 1;
+    }
+    return end;
 }
 
 std::string withoutAlefs(std::string folded)
@@ -279,7 +306,8 @@ std::vector<std::size_t> ArabicIndex::versesHolding(std::string_view needle) con
     }
     const char *const begin = folded_.data();
     const char *const end = begin + folded_.size();
-    const char *at = findBytes(begin, end, needle);
+    const std::size_t anchor = anchorOf(needle);
+    const char *at = findBytes(begin, end, needle, anchor);
     while (at != end) {
         const auto offset = static_cast<std::size_t>(at - begin);
         const std::size_t verse =
@@ -290,7 +318,7 @@ std::vector<std::size_t> ArabicIndex::versesHolding(std::string_view needle) con
         // On from the next verse: one hit a verse.
         if (verse + 1 >= starts_.size())
             break;
-        at = findBytes(begin + starts_[verse + 1], end, needle);
+        at = findBytes(begin + starts_[verse + 1], end, needle, anchor);
     }
     return verses;
 }
