@@ -290,28 +290,33 @@ bool writeFileReplacing(const fs::path &path, std::string_view contents, FileAcc
 
 namespace {
 
-// "." + a name + "." + the eight letters or digits of randomSuffix.
-bool isTemporaryName(std::string_view name)
+// The target of a temporary file's name: "." + the target + "." + the eight letters or digits of
+// randomSuffix; "" for any other name.
+std::string_view temporaryTarget(std::string_view name)
 {
     constexpr std::size_t kSuffix = 8;
     if (name.size() < kSuffix + 3 || name.front() != '.' || name[name.size() - kSuffix - 1] != '.')
-        return false;
+        return {};
     const std::string_view suffix = name.substr(name.size() - kSuffix);
-    return std::all_of(suffix.begin(), suffix.end(),
-                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+    if (!std::all_of(suffix.begin(), suffix.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }))
+        return {};
+    return name.substr(1, name.size() - kSuffix - 2);
 }
 
 } // namespace
 
-std::size_t removeStaleTemporaryFiles(const fs::path &folder, std::chrono::seconds olderThan)
+std::size_t removeStaleTemporaryFiles(const fs::path &folder, std::chrono::seconds olderThan,
+                                      const std::function<bool(std::string_view target)> &isOwnFile)
 {
     std::size_t removed = 0;
     const auto now = fs::file_time_type::clock::now();
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code fileEc;
-        if (!isTemporaryName(it->path().filename().string()) ||
-            !fs::is_regular_file(it->symlink_status(fileEc)))
+        const std::string name = it->path().filename().string();
+        const std::string_view target = temporaryTarget(name);
+        if (target.empty() || !isOwnFile(target) || !fs::is_regular_file(it->symlink_status(fileEc)))
             continue;
         const auto written = it->last_write_time(fileEc);
         if (!fileEc && now - written > olderThan && fs::remove(it->path(), fileEc))

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -82,8 +83,11 @@ bool writeFileReplacing(const std::filesystem::path &path, std::string_view cont
                         FileAccess access = FileAccess::Private);
 
 // Removes what replacing writes that were stopped half way (by a kill, say) left in the folder: their
-// temporary files, regular files named "." + a name + "." + eight letters or digits, last written
-// longer ago than the given age (a younger one may belong to a write under way). Gives the count.
-std::size_t removeStaleTemporaryFiles(const std::filesystem::path &folder, std::chrono::seconds olderThan);
+// temporary files, regular files named "." + a target + "." + eight letters or digits, for targets
+// that isOwnFile accepts (the folder may be shared, as the temporary folder on Windows is), last
+// written longer ago than the given age (a younger one may belong to a write under way). Gives
+// the count.
+std::size_t removeStaleTemporaryFiles(const std::filesystem::path &folder, std::chrono::seconds olderThan,
+                                      const std::function<bool(std::string_view target)> &isOwnFile);
 
 } // namespace velmora

@@ -2,11 +2,14 @@
 
 #include "form1.h"
 
+#include "core/ansi.h"
 #include "core/catalogue.h"
 #include "core/safefile.h"
 #include "core/textfield.h"
 #include "form4.h"
 #include "platform/paths.h"
+#include "search/arabic.h"
+#include "search/history.h"
 #include "shell/form3.h"
 
 #include <QApplication>
@@ -463,7 +466,7 @@ void Form1::load()
     // Temporary files of writes that a kill stopped half way: old enough that no running copy of
     // the program is still writing them.
     if (!state_.tempFolder.empty())
-        removeStaleTemporaryFiles(state_.tempFolder, std::chrono::seconds(60));
+        removeStaleTemporaryFiles(state_.tempFolder, std::chrono::seconds(60), isOwnFileName);
     readPreferences();
 
     QFont font = text3_->font();
@@ -502,6 +505,18 @@ void Form1::placeOnScreen()
     const QSize outer(width() + frameWidth,
                       height() + frameWidth / 2 + style()->pixelMetric(QStyle::PM_TitleBarHeight));
     move(qtkit::placeWindow(screen->geometry(), screen->availableGeometry(), outer, px(300)));
+}
+
+bool isOwnFileName(std::string_view name)
+{
+    // The files the program writes into its folder: on Windows that is the temporary folder that
+    // every program shares, so nothing else is touched there.
+    static constexpr std::string_view kOwn[] = {kPrefsFileName,       kHistoryFileName, kWideHistoryFileName,
+                                                kArabicIndexFileName, "p185.txt",       "y185.txt",
+                                                "t185.txt",           "z185.txt"};
+    const auto same = [&](std::string_view own) { return ansi::equalsNoCase(name, own); };
+    return std::any_of(std::begin(kOwn), std::end(kOwn), same) ||
+           (name.size() > 4 && ansi::equalsNoCase(name.substr(name.size() - 4), ".m3u"));
 }
 
 bool haveTempFolder(MainState &state, qtkit::Dialogs &dialogs, QWidget *parent, bool everyTime)

@@ -50,6 +50,9 @@ struct MainState
     int shownRecordNumber = 0; // position in its file of the hadith shown in the search window
 };
 
+// Whether a name is that of a file the program writes into its own folder (a scheme among them).
+bool isOwnFileName(std::string_view name);
+
 // Whether the program has its folder for its own files. When it has none, the reader is told so
 // once per run, or every time for a command that exists to save (Save, Recite).
 bool haveTempFolder(MainState &state, qtkit::Dialogs &dialogs, QWidget *parent, bool everyTime = false);

@@ -90,11 +90,14 @@ TEST(SafeWrite, StaleTemporaryFilesOfStoppedWritesAreCleared)
     aged(".Srch.dat.yyyyyyyy", 5);    // a write of a running program: kept
     aged(".Srch.dat.short", 120);     // not a temporary's name: kept
     aged("Default.m3u", 120);         // the user's: kept
-    EXPECT_EQ(removeStaleTemporaryFiles(dir.path(), std::chrono::seconds(60)), 2u);
+    aged(".other.log.abcdefgh", 120); // another program's, in a shared folder: kept
+    const auto own = [](std::string_view target) { return target != "other.log"; };
+    EXPECT_EQ(removeStaleTemporaryFiles(dir.path(), std::chrono::seconds(60), own), 2u);
     std::set<std::string> left;
     for (const auto &entry : std::filesystem::directory_iterator(dir.path()))
         left.insert(entry.path().filename().string());
-    EXPECT_EQ(left, (std::set<std::string>{".Srch.dat.yyyyyyyy", ".Srch.dat.short", "Default.m3u"}));
+    EXPECT_EQ(left, (std::set<std::string>{".Srch.dat.yyyyyyyy", ".Srch.dat.short", "Default.m3u",
+                                           ".other.log.abcdefgh"}));
 }
 
 TEST(SafeRead, SmallAndLargeFilesReadTheSameWay)

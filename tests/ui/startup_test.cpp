@@ -324,6 +324,18 @@ private slots:
         std::filesystem::current_path(started);
     }
 
+    void aStoppedWriteOfTheProgramIsClearedAtStartAndNothingElse()
+    {
+        MainWindowFixture f(false);
+        const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(5);
+        for (const char *name : {".Prefs.dat.Ab3dE6gH", ".Quran.m3u.Zz9yY8xX", ".report.doc.Ab3dE6gH"})
+            std::filesystem::last_write_time(f.temp.write(name, "x"), old);
+        f.startWindow();
+        QVERIFY(!std::filesystem::exists(f.temp.path() / ".Prefs.dat.Ab3dE6gH"));
+        QVERIFY(!std::filesystem::exists(f.temp.path() / ".Quran.m3u.Zz9yY8xX"));
+        QVERIFY(std::filesystem::exists(f.temp.path() / ".report.doc.Ab3dE6gH")); // another program's
+    }
+
     void transportButtonsCommandThePlayerAndFocusButtonZero()
     {
         MainWindowFixture f;
