@@ -69,6 +69,7 @@ void usage(std::ostream &out)
            "pauses a.mp3 (1 second) and b.mp3 (3 seconds) with lame. Missing verses are reported.\n"
            "\n"
            "  --quiet                no progress bar\n"
+           "  --version              the version\n"
            "\n"
            "Characters outside Windows-1252 are written as their nearest letters (a for the a with\n"
            "macron, say) or as \"?\", and counted in the report.\n"
@@ -232,6 +233,7 @@ struct Arguments
     std::string recordings;
     std::vector<Job> jobs;
     bool help = false;
+    bool version = false;
     std::string error; // why the command line is refused; "" when it is not
 };
 
@@ -243,6 +245,8 @@ Arguments parseArguments(const std::vector<std::string> &args)
         const bool hasValue = i + 1 < args.size();
         if (a == "--help" || a == "-h") {
             out.help = true;
+        } else if (a == "--version" || a == "-V") {
+            out.version = true;
         } else if (a == "--to" && hasValue) {
             out.folder = args[++i];
         } else if (a == "--text-field" && hasValue) {
@@ -352,6 +356,10 @@ int run(const Arguments &a)
         }
     if (a.help) {
         usage(std::cout);
+        return 0;
+    }
+    if (a.version) {
+        std::cout << "velmora-import " << VELMORA_VERSION << "\n";
         return 0;
     }
     if (!a.error.empty()) {

@@ -10,8 +10,10 @@
 #include "search/arabic.h"
 #include "search/engine.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -30,35 +32,59 @@ constexpr int kFound = 0;
 constexpr int kNothingFound = 1;
 constexpr int kTrouble = 2;
 
-// grep's colours for a match: bold red, and the end of the colour.
-constexpr std::string_view kMatchStart = "\x1b[01;31m\x1b[K";
+// grep's colours for a match: bold red unless GREP_COLORS names another (its mt= or ms=), and
+// the end of the colour.
+std::string matchStart()
+{
+    std::string colour = "01;31";
+    if (const char *setting = std::getenv("GREP_COLORS")) {
+        std::string_view rest = setting;
+        while (!rest.empty()) {
+            const std::string_view item = rest.substr(0, rest.find(':'));
+            rest.remove_prefix(std::min(rest.size(), item.size() + 1));
+            if ((item.starts_with("mt=") || item.starts_with("ms=")) &&
+                item.find_first_not_of("0123456789;", 3) == std::string_view::npos)
+                colour = std::string(item.substr(3));
+        }
+    }
+    return "\x1b[" + colour + "m\x1b[K";
+}
+const std::string kMatchStart = matchStart();
 constexpr std::string_view kMatchEnd = "\x1b[m\x1b[K";
 
 void usage(std::FILE *to)
 {
     std::fputs("Usage: velmora-search [OPTION]... SOURCE QUERY...\n"
-               "Search one of the program's texts for a set of words (every hit holds all of them,\n"
-               "letter case ignored) or for 'a phrase', and print every hit.\n"
+               "Search one of the program's texts for a set of words (every hit holds all of\n"
+               "them, letter case ignored) or for 'a phrase', and print every hit.\n"
                "\n"
-               "SOURCE is a source number 0-9 or a name in any letter case:",
+               "SOURCE is a source number 0-9 or a name in any letter case:\n ",
                to);
-    for (const auto &s : searchSources())
-        std::fprintf(to, " %s", s.name);
+    for (std::size_t i = 0; i < searchSources().size(); ++i)
+        std::fprintf(to, "%s %s", i == 5 ? "\n " : "", searchSources()[i].name);
     std::fputs(" arabic\n(or the file name, e.g. PIKTHL, or the caption, e.g. \"M. Pickthall\").\n"
                "The Arabic text (source 9, arabic) is searched without its marks and with the\n"
                "letter forms writers vary between made one; its hits read SSS:V and the verse.\n"
                "\n"
                "  -c, --count           print only the number of hits\n"
                "  -n, --line-number     put each hit's record number in its file before it\n"
-               "      --color[=WHEN]    mark the search words: WHEN is auto (on a terminal, the\n"
-               "                        default), always or never\n"
-               "      --raw             read the query and write the hits as Windows-1252 bytes,\n"
-               "                        whatever the terminal's encoding\n"
-               "      --data DIR        the folder of the data files (default: the program's own)\n"
+               "  -w, --word-regexp     every word (or the phrase) must stand as a whole word\n"
+               "  -m, --max-count=NUM   stop after NUM hits\n"
+               "  -q, --quiet           print nothing: the exit status tells\n"
+               "      --color[=WHEN]    mark the search words: WHEN is auto (on a terminal,\n"
+               "                        the default, unless NO_COLOR is set or TERM is\n"
+               "                        dumb), always or never; GREP_COLORS' mt= sets the\n"
+               "                        colour\n"
+               "      --raw             read the query and write the hits as Windows-1252\n"
+               "                        bytes, whatever the terminal's encoding\n"
+               "      --data DIR        the folder of the data files (default: the program's)\n"
                "  -h, --help            this help\n"
                "  -V, --version         the version\n"
                "\n"
-               "Exit status: 0 when something was found, 1 when nothing was, 2 on trouble.\n",
+               "A character that Windows-1252 cannot hold occurs in no English text: a query\n"
+               "holding one finds nothing.\n"
+               "Exit status: 0 when something was found, 1 when nothing was, 2 on trouble\n"
+               "(a write error among it).\n",
                to);
 }
 
@@ -74,6 +100,9 @@ struct Options
     std::string folder = platform::programFolder();
     bool count = false;
     bool numbers = false;
+    bool wholeWords = false;
+    bool quiet = false;
+    long maxCount = -1; // -1: no limit
     std::string color = "auto";
     bool raw = false;
     std::vector<std::string> operands;
@@ -95,12 +124,30 @@ std::optional<int> parseArguments(int argc, char **argv, Options &options)
         } else if (a == "-V" || a == "--version") {
             std::printf("velmora-search %s\n", VELMORA_VERSION);
             return kFound;
-        } else if (a == "-c" || a == "--count") {
+        } else if (a == "--count") {
             options.count = true;
-        } else if (a == "-n" || a == "--line-number") {
+        } else if (a == "--line-number") {
             options.numbers = true;
-        } else if (a == "-cn" || a == "-nc") {
-            options.count = options.numbers = true;
+        } else if (a == "--word-regexp") {
+            options.wholeWords = true;
+        } else if (a == "--quiet" || a == "--silent") {
+            options.quiet = true;
+        } else if (a == "--max-count" || a.starts_with("--max-count=") || a.starts_with("-m")) {
+            std::string value = a.starts_with("--max-count=")         ? std::string(a.substr(12))
+                                : a.starts_with("-m") && a.size() > 2 ? std::string(a.substr(2))
+                                : i + 1 < argc                        ? std::string(argv[++i])
+                                                                      : std::string();
+            char *end = nullptr;
+            options.maxCount = std::strtol(value.c_str(), &end, 10);
+            if (value.empty() || *end != '\0' || options.maxCount < 0)
+                return usageError("invalid max count '" + value + "'");
+        } else if (a.size() > 1 && a[0] == '-' && a[1] != '-' &&
+                   a.find_first_not_of("cnwq", 1) == std::string_view::npos) {
+            // Short options together, as grep takes them: -c, -n, -w, -q, -cn ...
+            options.count = options.count || a.find('c') != std::string_view::npos;
+            options.numbers = options.numbers || a.find('n') != std::string_view::npos;
+            options.wholeWords = options.wholeWords || a.find('w') != std::string_view::npos;
+            options.quiet = options.quiet || a.find('q') != std::string_view::npos;
         } else if (a == "--raw") {
             options.raw = true;
         } else if (a == "--color" || a == "--colour") {
@@ -156,6 +203,39 @@ std::string marked(std::string_view hit, const std::vector<ansi::NoCaseFinder> &
     return out;
 }
 
+// Whether a byte of Windows-1252 text belongs to a word: a letter, a digit or "_".
+bool isWordByte(char c)
+{
+    return (c >= '0' && c <= '9') || c == '_' || ansi::toUpper(c) != ansi::toLower(c);
+}
+
+// Whether the hit holds every word (or the phrase) as a whole word, letter case aside.
+bool holdsWholeWords(std::string_view hit, const std::vector<ansi::NoCaseFinder> &words)
+{
+    return std::all_of(words.begin(), words.end(), [&](const ansi::NoCaseFinder &word) {
+        if (word.size() == 0)
+            return true;
+        for (std::size_t p = word.findFrom(hit, 0); p < hit.size(); p = word.findFrom(hit, p + 1)) {
+            const std::size_t end = p + word.size();
+            if ((p == 0 || !isWordByte(hit[p - 1])) && (end >= hit.size() || !isWordByte(hit[end])))
+                return true;
+        }
+        return false;
+    });
+}
+
+// Colour on a terminal unless the environment asks for none (NO_COLOR, or a dumb terminal).
+bool wantsColour(const std::string &when, bool toTerminal)
+{
+    if (when == "always")
+        return true;
+    if (when != "auto" || !toTerminal)
+        return false;
+    const char *noColour = std::getenv("NO_COLOR");
+    const char *term = std::getenv("TERM");
+    return !(noColour && *noColour) && !(term && std::string_view(term) == "dumb");
+}
+
 // The words a hit is marked for: the phrase, or each word of the query.
 std::vector<ansi::NoCaseFinder> wordsToMark(std::string_view query, const SearchWords &words)
 {
@@ -180,6 +260,17 @@ std::string markedRanges(std::string_view hit, const std::vector<std::pair<std::
         at = end;
     }
     return out.append(hit.substr(at));
+}
+
+// The exit status once the output is out: a write that failed (a full disk, a closed pipe) is
+// trouble, as for grep.
+int finished(int status)
+{
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fputs("velmora-search: write error\n", stderr);
+        return kTrouble;
+    }
+    return status;
 }
 
 // The folded Arabic text to search: kept between runs in the program's own folder, so that a search
@@ -218,18 +309,25 @@ int searchArabic(const Options &options, const std::string &query)
         std::fprintf(stderr, "velmora-search: %s\n", outcome.problem.c_str());
         return kTrouble;
     }
+    const std::size_t found =
+        options.maxCount >= 0 ? std::min(outcome.verses.size(), static_cast<std::size_t>(options.maxCount))
+                              : outcome.verses.size();
+    const int status = found == 0 ? kNothingFound : kFound;
+    if (options.quiet)
+        return status;
     if (options.count) {
-        std::printf("%zu\n", outcome.verses.size());
-        return outcome.verses.empty() ? kNothingFound : kFound;
+        std::printf("%zu\n", found);
+        return finished(status);
     }
     // The hits are shown in the reading text where there is one, as the search window shows them.
     if (!searched)
         searched = QuranText::open(source);
     const auto reading = QuranText::open(platform::resolveNoCase(options.folder, kQuranReadingFile));
     const bool toTerminal = platform::isTerminal(1);
-    const bool color = options.color == "always" || (options.color == "auto" && toTerminal);
+    const bool color = wantsColour(options.color, toTerminal);
     std::string line;
-    for (const std::size_t v : outcome.verses) {
+    for (std::size_t i = 0; i < found; ++i) {
+        const std::size_t v = outcome.verses[i];
         const ArabicIndex::Place place = index->places()[v];
         const std::string_view searchedText =
             searched ? searched->verse(place.surah, place.aya) : std::string_view();
@@ -245,9 +343,12 @@ int searchArabic(const Options &options, const std::string &query)
         line.push_back('\n');
         std::fwrite(line.data(), 1, line.size(), stdout);
     }
-    std::fflush(stdout);
-    std::fprintf(toTerminal ? stdout : stderr, "%s\n", outcome.countText.c_str());
-    return outcome.verses.empty() ? kNothingFound : kFound;
+    if (std::fflush(stdout) != 0)
+        return finished(status);
+    const std::string countText =
+        std::to_string(found) + outcome.countText.substr(outcome.countText.find(' '));
+    std::fprintf(toTerminal ? stdout : stderr, "%s\n", countText.c_str());
+    return finished(status);
 }
 
 } // namespace
@@ -275,24 +376,42 @@ int main(int argc, char **argv)
     }
 
     // The texts are Windows-1252: the query comes in, and the hits go out, in the terminal's encoding.
+    // A letter and its mark typed apart are one letter; a character the code page has no form for
+    // (an omega, an emoji) stands in no text, and the query finds nothing.
     const bool utf8 = !options.raw && terminalIsUtf8();
-    if (utf8)
-        query = ansi::fromUtf8(query).text;
+    bool unwritable = false;
+    if (utf8) {
+        const ansi::Utf8Conversion converted = ansi::fromUtf8(query);
+        query = converted.text;
+        unwritable = converted.replaced > 0 || converted.invalid > 0;
+    }
+    if (options.maxCount == 0)
+        return kNothingFound;
 
     // The hits are written as they come, straight from the file, through one large buffer.
     static char buffer[1 << 16];
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
     const bool toTerminal = platform::isTerminal(1);
-    const bool color =
-        !options.count && (options.color == "always" || (options.color == "auto" && toTerminal));
+    const bool color = !options.count && !options.quiet && wantsColour(options.color, toTerminal);
     std::vector<ansi::NoCaseFinder> toMark;
     std::size_t found = 0;
     std::string line;
     SearchWords words;
+    const auto hitWanted = [&](std::string_view hit) {
+        if (unwritable || (options.maxCount >= 0 && found >= static_cast<std::size_t>(options.maxCount)))
+            return false;
+        if (!options.wholeWords)
+            return true;
+        if (toMark.empty())
+            toMark = wordsToMark(query, words);
+        return holdsWholeWords(hit, toMark);
+    };
     const SearchOutcome outcome =
         VisitQuery(options.folder, source, query, words, [&](std::string_view hit, int record) {
+            if (!hitWanted(hit))
+                return;
             ++found;
-            if (options.count)
+            if (options.count || options.quiet)
                 return;
             if (color && toMark.empty())
                 toMark = wordsToMark(query, words);
@@ -314,13 +433,20 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "velmora-search: %s\n", problem.c_str());
         return kTrouble;
     }
+    const int status = found == 0 ? kNothingFound : kFound;
+    if (options.quiet)
+        return status;
     if (options.count) {
         std::printf("%zu\n", found);
-        return found == 0 ? kNothingFound : kFound;
+        return finished(status);
     }
-    std::fflush(stdout);
-
-    const std::string countText = outcome.countText.value_or("");
+    // The count line counts the hits written: the narrowing of -w, -m and an unwritable query
+    // included.
+    std::string countText = outcome.countText.value_or("");
+    if (const auto blank = countText.find(' '); blank != std::string::npos)
+        countText = std::to_string(found) + countText.substr(blank);
+    if (std::fflush(stdout) != 0)
+        return finished(status);
     std::fprintf(toTerminal ? stdout : stderr, "%s\n", (utf8 ? ansi::toUtf8(countText) : countText).c_str());
-    return found == 0 ? kNothingFound : kFound;
+    return finished(status);
 }

@@ -46,6 +46,35 @@ bool isDroppedMark(char32_t cp)
            (cp >= 0x200B && cp <= 0x200F) || (cp >= 0x2060 && cp <= 0x2064) || cp == 0xFEFF;
 }
 
+// The Windows-1252 letter that a letter and a combining mark after it make ("a" and U+0303, the
+// tilde, make "ã"), as text in its decomposed form (NFD) writes it; 0 when the code page has none.
+char composedWith(const std::string &text, char32_t mark)
+{
+    struct Composition
+    {
+        char32_t mark;
+        std::string_view bases;
+        std::string_view letters; // Windows-1252, one for each base
+    };
+    static constexpr Composition kCompositions[] = {
+        {0x0300, "AEIOUaeiou", "\xC0\xC8\xCC\xD2\xD9\xE0\xE8\xEC\xF2\xF9"},
+        {0x0301, "AEIOUYaeiouy", "\xC1\xC9\xCD\xD3\xDA\xDD\xE1\xE9\xED\xF3\xFA\xFD"},
+        {0x0302, "AEIOUaeiou", "\xC2\xCA\xCE\xD4\xDB\xE2\xEA\xEE\xF4\xFB"},
+        {0x0303, "ANOano", "\xC3\xD1\xD5\xE3\xF1\xF5"},
+        {0x0308, "AEIOUYaeiouy", "\xC4\xCB\xCF\xD6\xDC\x9F\xE4\xEB\xEF\xF6\xFC\xFF"},
+        {0x030A, "Aa", "\xC5\xE5"},
+        {0x0327, "Cc", "\xC7\xE7"},
+        {0x030C, "SsZz", "\x8A\x9A\x8E\x9E"},
+    };
+    if (text.empty())
+        return 0;
+    for (const auto &c : kCompositions)
+        if (c.mark == mark)
+            if (const auto at = c.bases.find(text.back()); at != std::string_view::npos)
+                return c.letters[at];
+    return 0;
+}
+
 std::string_view nearestForm(char32_t cp)
 {
     // The typographic spaces are blanks.
@@ -126,6 +155,8 @@ Utf8Conversion fromUtf8(std::string_view utf8)
         const char c = fromUnicode(cp);
         if (c != '?' || cp == '?') {
             out.text.push_back(c);
+        } else if (const char composed = composedWith(out.text, cp); composed != 0) {
+            out.text.back() = composed; // a letter and its mark written apart, as one character
         } else if (isDroppedMark(cp)) {
             ++out.transliterated;
         } else if (const std::string_view near = nearestForm(cp); !near.empty()) {

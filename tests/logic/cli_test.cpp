@@ -18,10 +18,11 @@ struct ToolRun
 };
 
 // Runs the command through the shell in a UTF-8 locale and reads what it prints.
-ToolRun run(const std::string &arguments, const std::string &redirect = "2>/dev/null")
+ToolRun run(const std::string &arguments, const std::string &redirect = "2>/dev/null",
+            const std::string &env = "")
 {
-    const std::string command =
-        "LC_ALL=C.UTF-8 \"" + std::string(VELMORA_SEARCH_TOOL) + "\" " + arguments + " " + redirect;
+    const std::string command = "LC_ALL=C.UTF-8 " + env + " \"" + std::string(VELMORA_SEARCH_TOOL) + "\" " +
+                                arguments + " " + redirect;
     ToolRun result;
     FILE *pipe = popen(command.c_str(), "r");
     if (!pipe)
@@ -107,18 +108,23 @@ TEST_F(SearchTool, ColourOnRequestOrOnATerminal)
     EXPECT_EQ(run("--color=sometimes " + source + "day").status, 2);
     // Every word of the query is marked, in any letter case.
     EXPECT_NE(run("--color=always " + source + "DAY NIGHT").out.find(red + "night" + end), std::string::npos);
-    // On a terminal (script gives the program one) the colour is on by itself.
+    // On a terminal (script gives the program one) the colour is on by itself, unless the
+    // environment asks for none.
     const std::string tool = VELMORA_SEARCH_TOOL;
-    FILE *pipe =
-        popen(("LC_ALL=C.UTF-8 script -qec '\"" + tool + "\" " + source + "water' /dev/null").c_str(), "r");
-    ASSERT_TRUE(pipe);
-    std::string shown;
-    std::array<char, 4096> buffer{};
-    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-        shown.append(buffer.data(), n);
-    pclose(pipe);
-    EXPECT_NE(shown.find(red + "water" + end), std::string::npos) << shown;
-    EXPECT_NE(shown.find("1 items found"), std::string::npos) << "the count line shows on the terminal";
+    for (const std::string env : {"TERM=xterm", "TERM=xterm NO_COLOR=1", "TERM=dumb"}) {
+        FILE *pipe =
+            popen(("LC_ALL=C.UTF-8 " + env + " script -qec '\"" + tool + "\" " + source + "water' /dev/null")
+                      .c_str(),
+                  "r");
+        ASSERT_TRUE(pipe);
+        std::string shown;
+        std::array<char, 4096> buffer{};
+        for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+            shown.append(buffer.data(), n);
+        pclose(pipe);
+        EXPECT_EQ(shown.find(red + "water" + end) != std::string::npos, env == "TERM=xterm") << env << shown;
+        EXPECT_NE(shown.find("1 items found"), std::string::npos) << "the count line shows on the terminal";
+    }
 }
 
 TEST_F(SearchTool, TheArabicTextAndArabicQueries)
@@ -153,4 +159,37 @@ TEST_F(SearchTool, TheArabicTextAndArabicQueries)
         EXPECT_EQ(r.out, c.out) << c.arguments;
     }
     EXPECT_NE(run(source + "\u0644\u0644\u0647", "2>&1").out.find("the source 'arabic'"), std::string::npos);
+}
+
+TEST_F(SearchTool, GrepsOptionsAndQueriesNoTextCanHold)
+{
+    const std::string red = "\x1b[01;31m\x1b[K";
+    struct Case
+    {
+        std::string arguments;
+        int status;
+        std::string out;
+        std::string env = "";
+    };
+    const Case cases[] = {
+        {source + "\xce\xa9", 1, ""}, // an omega: no Windows-1252 text holds it
+        {"-c " + source + "\xf0\x9f\x98\x80", 1, "0\n"},
+        {"-c " + source + "\"'abdulla\xcc\x83h'\"", 0, "1\n"}, // a and its tilde typed apart
+        {"-c " + source + "da", 0, "2\n"},
+        {"-cw " + source + "da", 1, "0\n"},
+        {"-w -c " + source + "day", 0, "2\n"},
+        {"-m 1 " + source + "day", 0, "Narrated 'Abdull\xc3\xa3h: the day, and the night\n"},
+        {"-q " + source + "day", 0, ""},
+        {"-q " + source + "zebra", 1, ""},
+        {"--color=always -m1 " + source + "water", 0,
+         "Narrated Anas: about \x1b[01;32m\x1b[Kwater\x1b[m\x1b[K\n", "GREP_COLORS='sl=1:mt=01;32'"},
+        {source + "day", 2, "velmora-search: write error\n", ""},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case &c = cases[i];
+        const bool last = i + 1 == std::size(cases);
+        const ToolRun r = run(c.arguments, last ? "2>&1 >/dev/full" : "2>/dev/null", c.env);
+        EXPECT_EQ(r.status, c.status) << c.arguments;
+        EXPECT_EQ(r.out, c.out) << c.arguments;
+    }
 }
