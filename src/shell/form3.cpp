@@ -534,9 +534,7 @@ void Form3::searchArabicText(const QString &query)
                 if (const std::string_view reading = readingText_->verse(verse.surah, verse.aya);
                     !reading.empty())
                     verse.text = reading;
-            // The mark of left-to-right text first, so that the reference leads on the left as
-            // in the other sources' lists.
-            all.push_back(QChar(0x200E) + QString::fromStdString(arabicEntry(verse)));
+            all.push_back(QString::fromStdString(arabicEntry(verse)));
         }
         list1_->addItems(all);
         for (std::size_t i = 0; i < outcome.verses.size(); ++i)
