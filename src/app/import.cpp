@@ -48,10 +48,12 @@ constexpr std::array<Target, 8> kTargets = {{
 
 void usage(std::ostream &out)
 {
-    out << "usage: velmora-import --to FOLDER [--text-field NAME] [--narrator-field NAME] [--quiet]\n"
-           "                      [--recordings DIR] [TARGET=INPUT ...]\n"
+    out << "usage: velmora-import [--to FOLDER] [--text-field NAME] [--narrator-field NAME]\n"
+           "                      [--quiet] [--recordings DIR] [TARGET=INPUT ...]\n"
            "\n"
-           "Writes the program's data files into FOLDER (Windows-1252, CR LF). Nothing is written\n"
+           "Writes the program's data files into FOLDER (Windows-1252, CR LF): by default the\n"
+           "user's own data folder, $XDG_DATA_HOME/velmora (~/.local/share/velmora), which the\n"
+           "program reads before the system's; a FOLDER named must exist. Nothing is written\n"
            "unless every input is in order; each file is written under a temporary name first.\n"
            "\n"
            "Translations: TARGET is PIKTHL, YSFALI, SHAKIR or TRNSLIT; INPUT holds one verse per\n"
@@ -271,9 +273,17 @@ Arguments parseArguments(const std::vector<std::string> &args)
             out.error = "do not know what to do with '" + a + "'";
         }
     }
-    if (out.error.empty() && !out.help &&
-        (out.folder.empty() || (out.jobs.empty() && out.recordings.empty())))
-        out.error = "name the data folder (--to) and at least one input";
+    if (out.error.empty() && !out.help && !out.version && out.jobs.empty() && out.recordings.empty())
+        out.error = "name at least one input";
+    // Without --to, the user's own data folder, which the program reads before the system's.
+    if (out.error.empty() && out.folder.empty() && !out.help && !out.version) {
+        out.folder = platform::userDataFolder();
+        std::error_code ec;
+        if (out.folder.empty())
+            out.error = "there is no home folder: name the data folder with --to";
+        else
+            std::filesystem::create_directories(out.folder, ec);
+    }
     return out;
 }
 
@@ -366,6 +376,11 @@ int run(const Arguments &a)
         std::cerr << "velmora-import: " << a.error << "\n\n";
         usage(std::cerr);
         return 2;
+    }
+    // A folder named by hand must be there: a mistyped one is not made.
+    if (!std::filesystem::is_directory(a.folder, ec)) {
+        std::cerr << "velmora-import: the folder " << a.folder << " does not exist; nothing was written\n";
+        return 1;
     }
     std::vector<std::string> report;
     auto files = convertInputs(a, report);

@@ -295,7 +295,7 @@ std::optional<ArabicIndex> arabicIndexFor(const std::filesystem::path &source, s
 // The Arabic text: the query and the hits in UTF-8, whatever the terminal's encoding.
 int searchArabic(const Options &options, const std::string &query)
 {
-    const std::filesystem::path source = platform::resolveNoCase(options.folder, kQuranSearchFile);
+    const std::filesystem::path source = platform::resolveDataFile(options.folder, kQuranSearchFile);
     std::optional<QuranText> searched;
     const std::optional<ArabicIndex> index = arabicIndexFor(source, searched);
     if (!index) {
@@ -322,7 +322,7 @@ int searchArabic(const Options &options, const std::string &query)
     // The hits are shown in the reading text where there is one, as the search window shows them.
     if (!searched)
         searched = QuranText::open(source);
-    const auto reading = QuranText::open(platform::resolveNoCase(options.folder, kQuranReadingFile));
+    const auto reading = QuranText::open(platform::resolveDataFile(options.folder, kQuranReadingFile));
     const bool toTerminal = platform::isTerminal(1);
     const bool color = wantsColour(options.color, toTerminal);
     std::string line;

@@ -38,6 +38,14 @@ std::string withSeparator(std::string folder)
 }
 
 #ifndef _WIN32
+// An absolute folder from the environment; relative ones are ignored, as the base directory rules
+// ask.
+fs::path absoluteFromEnvironment(const char *name)
+{
+    const char *value = std::getenv(name);
+    return value && *value == '/' ? fs::path(value) : fs::path();
+}
+
 // Creates the folder and any missing parents with mode 0700, as the base directory rules ask, and
 // makes the folder itself private to its owner. False when it is no folder of this user's.
 bool makePrivateFolder(const fs::path &folder)
@@ -82,13 +90,9 @@ std::string tempFolderLocation()
     return {};
 #else
     // The user's own lasting folder for program state, never a folder other users can write to.
-    const auto fromEnvironment = [](const char *name) -> fs::path {
-        const char *value = std::getenv(name);
-        return value && *value == '/' ? fs::path(value) : fs::path();
-    };
-    fs::path base = fromEnvironment("XDG_STATE_HOME");
+    fs::path base = absoluteFromEnvironment("XDG_STATE_HOME");
     if (base.empty()) {
-        const fs::path home = fromEnvironment("HOME");
+        const fs::path home = absoluteFromEnvironment("HOME");
         if (home.empty())
             return {};
         base = home / ".local" / "state";
@@ -176,14 +180,87 @@ fs::path resolveNoCase(const std::string &folder, const std::string &name)
     return inFolder(folder, found.empty() ? name : found.front());
 }
 
-FolderIndex::FolderIndex(std::string folder) : folder_(std::move(folder)), entries_(foldedEntries(folder_)) {}
+namespace {
+
+fs::path sameFolder(const std::string &folder)
+{
+    std::error_code ec;
+    const fs::path canonical = fs::weakly_canonical(fs::path(folder.empty() ? "." : folder), ec);
+    return ec ? fs::path(folder) : canonical;
+}
+
+} // namespace
+
+std::string userDataFolder()
+{
+#ifdef _WIN32
+    return {};
+#else
+    fs::path base = absoluteFromEnvironment("XDG_DATA_HOME");
+    if (base.empty()) {
+        const fs::path home = absoluteFromEnvironment("HOME");
+        if (home.empty())
+            return {};
+        base = home / ".local" / "share";
+    }
+    return withSeparator((base / "velmora").string());
+#endif
+}
+
+std::vector<std::string> dataFolders(const std::string &folder)
+{
+    std::vector<std::string> folders{folder};
+#ifndef _WIN32
+    if (sameFolder(folder) != sameFolder(programFolder()))
+        return folders;
+    if (const std::string user = userDataFolder(); !user.empty())
+        folders.push_back(user);
+    const char *dirs = std::getenv("XDG_DATA_DIRS");
+    std::string_view list =
+        dirs && *dirs ? std::string_view(dirs) : std::string_view("/usr/local/share:/usr/share");
+    while (!list.empty()) {
+        const std::string_view dir = list.substr(0, list.find(':'));
+        list.remove_prefix(std::min(list.size(), dir.size() + 1));
+        if (!dir.empty() && dir.front() == '/') // relative entries are ignored, as the rules say
+            folders.push_back(withSeparator((fs::path(dir) / "velmora").string()));
+    }
+#endif
+    return folders;
+}
+
+std::string dataFoldersText(const std::string &folder)
+{
+    const auto folders = dataFolders(folder);
+    std::string text;
+    for (std::size_t i = 0; i < folders.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == folders.size() ? " or " : ", ") + folders[i];
+    return text;
+}
+
+fs::path resolveDataFile(const std::string &folder, const std::string &name)
+{
+    for (const auto &candidate : dataFolders(folder))
+        if (const auto found = entriesNamedNoCase(candidate, name); !found.empty())
+            return inFolder(candidate, found.front());
+    return inFolder(folder, name);
+}
+
+FolderIndex::FolderIndex(const std::string &folder)
+{
+    for (const auto &candidate : dataFolders(folder))
+        folders_.emplace_back(candidate, foldedEntries(candidate));
+}
 
 fs::path FolderIndex::resolve(const std::string &name) const
 {
     const std::string key = ansi::upper(name);
-    const auto it =
-        std::lower_bound(entries_.begin(), entries_.end(), std::pair<std::string, std::string>(key, ""));
-    return inFolder(folder_, it != entries_.end() && it->first == key ? it->second : name);
+    for (const auto &[folder, entries] : folders_) {
+        const auto it =
+            std::lower_bound(entries.begin(), entries.end(), std::pair<std::string, std::string>(key, ""));
+        if (it != entries.end() && it->first == key)
+            return inFolder(folder, it->second);
+    }
+    return inFolder(folders_.front().first, name);
 }
 
 std::vector<std::string> listFilesWithExtension(const std::string &folder, const std::string &extension)

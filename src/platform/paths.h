@@ -39,16 +39,33 @@ std::vector<std::string> entriesNamedNoCase(const std::string &folder, const std
 // folder + the first entry named like name, letter case aside; folder + name when there is none.
 std::filesystem::path resolveNoCase(const std::string &folder, const std::string &name);
 
-// A folder's entries listed once, for many lookups by the same rule as resolveNoCase.
+// The folders the data files and recordings are looked for in, in order, when the program reads
+// them from its own folder: that folder; then, on Linux, the user's data folder
+// $XDG_DATA_HOME/velmora/ (~/.local/share/velmora/ by default) and the system's, each folder of
+// $XDG_DATA_DIRS with velmora/ appended (/usr/local/share and /usr/share by default). A folder
+// other than the program's own (a test's, or velmora-search --data) is the only one looked in.
+std::vector<std::string> dataFolders(const std::string &folder);
+
+// The folders of dataFolders as the reader is told them: "A", "A or B", "A, B or C".
+std::string dataFoldersText(const std::string &folder);
+
+// The user's own data folder, $XDG_DATA_HOME/velmora/; "" without a home, and on Windows.
+std::string userDataFolder();
+
+// A data file: resolveNoCase in the first of dataFolders(folder) that holds it, each file on its
+// own; in folder itself when none does.
+std::filesystem::path resolveDataFile(const std::string &folder, const std::string &name);
+
+// Folders' entries listed once, for many lookups by the rule of resolveDataFile.
 class FolderIndex
 {
 public:
-    explicit FolderIndex(std::string folder);
+    explicit FolderIndex(const std::string &folder);
     std::filesystem::path resolve(const std::string &name) const;
 
 private:
-    std::string folder_;
-    std::vector<std::pair<std::string, std::string>> entries_; // (upper-case name, name), sorted
+    // Per folder in order: the folder and its (upper-case name, name) entries, sorted.
+    std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> folders_;
 };
 
 // Ordinary files of a folder whose names end in the extension (letter case ignored), as listed.

@@ -52,11 +52,11 @@ private:
 
 std::string missingFileMessage(const std::string &folder, const std::string &fileName)
 {
-    const auto path = platform::resolveNoCase(folder, fileName);
+    const auto path = platform::resolveDataFile(folder, fileName);
     std::error_code ec;
     if (std::filesystem::exists(path, ec))
-        return "The file " + fileName + " in " + folder + " could not be read.";
-    return "The file " + fileName + " was not found in " + folder + ".";
+        return "The file " + fileName + " in " + path.parent_path().string() + " could not be read.";
+    return "The file " + fileName + " was not found in " + platform::dataFoldersText(folder) + ".";
 }
 
 } // namespace
@@ -171,7 +171,7 @@ void narrow(Hits &hits, const std::string &word, int phase, const SearchProgress
 std::optional<MappedFile> openSource(const std::string &folder, const SearchSourceInfo &info,
                                      SearchOutcome &out)
 {
-    auto file = MappedFile::open(platform::resolveNoCase(folder, info.fileName));
+    auto file = MappedFile::open(platform::resolveDataFile(folder, info.fileName));
     if (!file) {
         out.problem = missingFileMessage(folder, info.fileName);
         out.countText = itemsFound(0);

@@ -136,6 +136,7 @@ void Form1::reportMissingFiles()
         return;
     }
     const QString folder = QString::fromStdString(state_.programFolder);
+    const QString looked = QString::fromStdString(platform::dataFoldersText(state_.programFolder));
     QStringList lines;
     if (!missingFiles_.empty()) {
         QStringList names;
@@ -143,13 +144,13 @@ void Form1::reportMissingFiles()
             names.push_back(QString::fromStdString(ansi::upper(name)));
         lines.push_back(
             QStringLiteral("The translation file %1 could not be read. The program looked for it in "
-                           "%2. Please place the data files beside the program.")
-                .arg(names.join(QStringLiteral(", ")), folder));
+                           "%2. Please place the data files in one of these folders.")
+                .arg(names.join(QStringLiteral(", ")), looked));
     }
     if (quranMissing_) {
         lines.push_back(
             QStringLiteral("The Arabic text %1 could not be read. The program looked for it in %2.")
-                .arg(QLatin1String(kQuranReadingFile), folder));
+                .arg(QLatin1String(kQuranReadingFile), looked));
         quran_.reset(); // looked for again next time
         quranMissing_ = false;
     }
@@ -168,7 +169,7 @@ void Form1::reportMissingFiles()
 const QuranText *Form1::quranText()
 {
     if (!quran_) {
-        quran_ = QuranText::open(platform::resolveNoCase(state_.programFolder, kQuranReadingFile));
+        quran_ = QuranText::open(platform::resolveDataFile(state_.programFolder, kQuranReadingFile));
         quranMissing_ = !quran_;
     }
     return quran_ ? &*quran_ : nullptr;
@@ -301,7 +302,7 @@ void Form1::showAbout()
         "**Quran text: Tanzil Project, [tanzil.net](https://tanzil.net)** (Tanzil Quran Text, Uthmani and "
         "Simple Clean, under the Creative Commons Attribution 3.0 licence with Tanzil's terms: the text is "
         "shown exactly as published).\n\n");
-    const auto sources = readRegularFile(platform::resolveNoCase(state_.programFolder, "SOURCES.md"));
+    const auto sources = readRegularFile(platform::resolveDataFile(state_.programFolder, "SOURCES.md"));
     text += sources ? QString::fromStdString(*sources)
                     : QStringLiteral("The list of the data files' sources, SOURCES.md, is not in %1.")
                           .arg(QString::fromStdString(state_.programFolder));

@@ -503,8 +503,8 @@ void Form3::setShownText(const std::string &text)
 const ArabicIndex *Form3::arabicIndex()
 {
     if (!arabicIndex_) {
-        searchedText_ = QuranText::open(platform::resolveNoCase(state_.programFolder, kQuranSearchFile));
-        readingText_ = QuranText::open(platform::resolveNoCase(state_.programFolder, kQuranReadingFile));
+        searchedText_ = QuranText::open(platform::resolveDataFile(state_.programFolder, kQuranSearchFile));
+        readingText_ = QuranText::open(platform::resolveDataFile(state_.programFolder, kQuranReadingFile));
         if (!searchedText_) {
             dialogs_.tell(this, QStringLiteral("The Arabic text %1 was not found in %2.")
                                     .arg(QLatin1String(kQuranSearchFile),
@@ -601,8 +601,8 @@ std::string Form3::marked(std::string text) const
 
 std::string Form3::sourcePath(int source) const
 {
-    return platform::resolveNoCase(state_.programFolder,
-                                   searchSources()[static_cast<std::size_t>(source)].fileName)
+    return platform::resolveDataFile(state_.programFolder,
+                                     searchSources()[static_cast<std::size_t>(source)].fileName)
         .string();
 }
 
@@ -672,7 +672,7 @@ Form3::RecordAt Form3::recordAt(int source, int number) const
 
 void Form3::showWordListHit(const std::string &item)
 {
-    auto reader = FieldReader::open(platform::resolveNoCase(state_.programFolder, "URDU.txt"));
+    auto reader = FieldReader::open(platform::resolveDataFile(state_.programFolder, "URDU.txt"));
     setShownText(reader ? FindWordEntry(*reader, item) : std::string());
 }
 

@@ -53,7 +53,7 @@ std::vector<std::string> ExtractVerses(const std::string &folder, std::string_vi
                                        int fromVerse, int toVerse, const ReadHooks &hooks)
 {
     std::vector<std::string> verses;
-    auto reader = FieldReader::open(platform::resolveNoCase(folder, std::string(fileName)));
+    auto reader = FieldReader::open(platform::resolveDataFile(folder, std::string(fileName)));
     if (!reader) {
         if (hooks.notFound)
             hooks.notFound(std::string(fileName));

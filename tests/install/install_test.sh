@@ -12,6 +12,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" || { cat "$work/install.log"; fail "install"; }
 id=org.velmora.Velmora
 folder="$prefix/lib/velmora"
+data="$prefix/share/velmora"
+# The programs find the data of this prefix as a system's data folder.
+export XDG_DATA_DIRS="$prefix/share"
 
 # The programs in their folder, reached through relative links in bin/.
 for program in velmora velmora-search velmora-import; do
@@ -38,11 +41,11 @@ for page in velmora velmora-search velmora-import; do
   zcat "$prefix/share/man/man1/$page.1.gz" | grep -q "^\.TH ${page^^} " || fail "manual page of $page"
 done
 
-if [ ! -e "$folder/PIKTHL.TXT" ]; then
+if [ ! -e "$data/PIKTHL.TXT" ]; then
   echo "SKIP: the build names no data folder (VELMORA_DATA_DIR); the programs were not run"
   exit 0
 fi
-[ ! -L "$folder/PIKTHL.TXT" ] || fail "the data files must be files, not links into the build machine"
+[ ! -L "$data/PIKTHL.TXT" ] || fail "the data files must be files, not links into the build machine"
 
 # The search tool finds its data beside itself, started through its link from another folder.
 hits=$(cd "$work" && "$prefix/bin/velmora-search" --count pickthall "straight path")
@@ -61,7 +64,7 @@ run_program() {
 }
 run_program
 if grep -q "could not be read" "$work/program.log"; then cat "$work/program.log"; fail "data not found"; fi
-mv "$folder/PIKTHL.TXT" "$work/PIKTHL.TXT"
+mv "$data/PIKTHL.TXT" "$work/PIKTHL.TXT"
 run_program
 grep -q "PIKTHL.TXT could not be read. The program looked for it in $folder/" "$work/program.log" ||
   { cat "$work/program.log"; fail "no report of the missing file"; }

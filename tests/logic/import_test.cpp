@@ -432,6 +432,9 @@ TEST(ImportTool, EvenARefusedRunFirstUndoesAnInterruptedImport)
     work.write("data/.velmora-import-t", "a staged file");
     work.write("data/.velmora-import-journal", "PIKTHL.TXT\t.velmora-import-s\t.velmora-import-s.old\n");
     EXPECT_EQ(runImport("--to \"" + (work.path() / "data").string() + "\" NOSUCH=x.txt", work) >> 8, 2);
+    EXPECT_NE(runImport("--to \"" + (work.path() / "no such folder").string() + "\" PIKTHL=x.txt", work), 0);
+    EXPECT_NE(work.read("report.txt").find("does not exist"), std::string::npos) << work.read("report.txt");
+    EXPECT_FALSE(std::filesystem::exists(work.path() / "no such folder"));
     EXPECT_EQ(runImport("--version", work), 0);
     EXPECT_EQ(work.read("report.txt"), "velmora-import 1.0\n");
     EXPECT_EQ(snapshot(work.path() / "data"), (std::map<std::string, std::string>{{"PIKTHL.TXT", "old"}}));

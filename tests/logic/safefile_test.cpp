@@ -1,3 +1,4 @@
+#include "core/ansi.h"
 #include "core/safefile.h"
 #include "core/textfield.h"
 #include "platform/paths.h"
@@ -253,5 +254,32 @@ TEST(StateFolder, IsThePrivateLastingFolderOfTheUser)
     EXPECT_EQ(platform::tempFolder(), "");
     env.set("XDG_STATE_HOME", (dir.path() / "afile" / "state").string());
     EXPECT_EQ(platform::tempFolder(), "");
+}
+
+TEST(DataFolders, TheProgramsFolderThenTheUsersThenTheSystems)
+{
+    test::TempDir dir;
+    Environment env;
+    env.set("XDG_DATA_HOME", (dir.path() / "user").string());
+    env.set("XDG_DATA_DIRS", (dir.path() / "one").string() + ":relative:" + (dir.path() / "two").string());
+    const std::string program = platform::programFolder();
+    const std::string name = "LOOKUP-" + dir.path().filename().string() + ".TXT";
+    // Each place in turn gets the file, in a spelling of its own; the earliest place holds it.
+    const std::pair<std::string, std::string> places[] = {
+        {(dir.path() / "two" / "velmora").string(), name},
+        {(dir.path() / "one" / "velmora").string(), name},
+        {(dir.path() / "user" / "velmora").string(), ansi::lower(name)},
+        {program, name},
+    };
+    for (const auto &[folder, spelling] : places) {
+        fs::create_directories(folder);
+        ASSERT_TRUE(writeFileReplacing(fs::path(folder) / spelling, folder));
+        EXPECT_EQ(platform::resolveDataFile(program, name), fs::path(folder) / spelling);
+        EXPECT_EQ(platform::FolderIndex(program).resolve(ansi::lower(name)), fs::path(folder) / spelling);
+    }
+    fs::remove(fs::path(program) / name);
+    // Another folder than the program's is the only one looked in.
+    EXPECT_EQ(platform::resolveDataFile(dir.folder(), name), dir.path() / name);
+    EXPECT_EQ(platform::dataFolders(dir.folder()), std::vector<std::string>{dir.folder()});
 }
 #endif
