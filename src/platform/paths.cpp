@@ -46,6 +46,20 @@ fs::path absoluteFromEnvironment(const char *name)
     return value && *value == '/' ? fs::path(value) : fs::path();
 }
 
+// The program's folder in one of the user's base folders: the one the variable names, else
+// ~/.local/<fallback>; "" without a home.
+fs::path userFolder(const char *variable, const char *fallback)
+{
+    fs::path base = absoluteFromEnvironment(variable);
+    if (base.empty()) {
+        const fs::path home = absoluteFromEnvironment("HOME");
+        if (home.empty())
+            return {};
+        base = home / ".local" / fallback;
+    }
+    return base / "velmora";
+}
+
 // Creates the folder and any missing parents with mode 0700, as the base directory rules ask, and
 // makes the folder itself private to its owner. False when it is no folder of this user's.
 bool makePrivateFolder(const fs::path &folder)
@@ -90,14 +104,8 @@ std::string tempFolderLocation()
     return {};
 #else
     // The user's own lasting folder for program state, never a folder other users can write to.
-    fs::path base = absoluteFromEnvironment("XDG_STATE_HOME");
-    if (base.empty()) {
-        const fs::path home = absoluteFromEnvironment("HOME");
-        if (home.empty())
-            return {};
-        base = home / ".local" / "state";
-    }
-    return (base / "velmora").string();
+    const fs::path folder = userFolder("XDG_STATE_HOME", "state");
+    return folder.empty() ? std::string() : folder.string();
 #endif
 }
 
@@ -196,14 +204,8 @@ std::string userDataFolder()
 #ifdef _WIN32
     return {};
 #else
-    fs::path base = absoluteFromEnvironment("XDG_DATA_HOME");
-    if (base.empty()) {
-        const fs::path home = absoluteFromEnvironment("HOME");
-        if (home.empty())
-            return {};
-        base = home / ".local" / "share";
-    }
-    return withSeparator((base / "velmora").string());
+    const fs::path folder = userFolder("XDG_DATA_HOME", "share");
+    return folder.empty() ? std::string() : withSeparator(folder.string());
 #endif
 }
 
