@@ -273,6 +273,22 @@ int finished(int status)
     return status;
 }
 
+// Whether a folded verse holds every search word (or the phrase) as whole words, between blanks.
+bool holdsWholeArabicWords(std::string_view verse, const SearchWords &words)
+{
+    for (int k = 0; k < words.count; ++k) {
+        const std::string needle = foldArabic(words.words[static_cast<std::size_t>(k)]);
+        bool whole = needle.empty();
+        for (std::size_t p = verse.find(needle); !whole && p != std::string_view::npos;
+             p = verse.find(needle, p + 1))
+            whole = (p == 0 || verse[p - 1] == ' ') &&
+                    (p + needle.size() == verse.size() || verse[p + needle.size()] == ' ');
+        if (!whole)
+            return false;
+    }
+    return true;
+}
+
 // The folded Arabic text to search: kept between runs in the program's own folder, so that a search
 // from the terminal need not fold the whole text again; made anew when the text has changed.
 std::optional<ArabicIndex> arabicIndexFor(const std::filesystem::path &source, std::optional<QuranText> &text)
@@ -304,11 +320,14 @@ int searchArabic(const Options &options, const std::string &query)
         return kTrouble;
     }
     SearchWords words;
-    const ArabicOutcome outcome = runArabicQuery(*index, query, words);
+    ArabicOutcome outcome = runArabicQuery(*index, query, words);
     if (!outcome.problem.empty()) {
         std::fprintf(stderr, "velmora-search: %s\n", outcome.problem.c_str());
         return kTrouble;
     }
+    if (options.wholeWords)
+        std::erase_if(outcome.verses,
+                      [&](std::size_t v) { return !holdsWholeArabicWords(index->folded(v), words); });
     const std::size_t found =
         options.maxCount >= 0 ? std::min(outcome.verses.size(), static_cast<std::size_t>(options.maxCount))
                               : outcome.verses.size();

@@ -151,6 +151,8 @@ TEST_F(SearchTool, TheArabicTextAndArabicQueries)
              "\u0671\u0644\u0652\u062D\u064E\u0645\u0652\u062F\u064F\x1b[m\x1b[K "
              "\u0644\u0650\u0644\u0651\u064E\u0647\u0650\n"},
         {"-c --data \"" + data.folder() + "\" 9 \u0628\u0627\u0628", 1, "0\n"},
+        {"-cw " + arabic + "\u0627\u0644\u062D\u0645", 1, "0\n"}, // part of a word only
+        {"-cw " + arabic + "\u0627\u0644\u062D\u0645\u062F", 0, "1\n"},
         {source + "\u0644\u0644\u0647", 1, ""},
     };
     for (const auto &c : cases) {
