@@ -393,8 +393,9 @@ int run(const Arguments &a)
     std::cout << "Wrote into " << a.folder << ":\n";
     for (const auto &line : report)
         std::cout << line << '\n';
+    const platform::NameIndex written(a.folder);
     for (const auto &file : *files)
-        for (const auto &twin : import::twinsOf(a.folder, file.name))
+        for (const auto &twin : import::twinsOf(written, file.name))
             std::cout << "  note: " << twin << " differs from " << file.name
                       << " only in letter case; the program does not read it\n";
     return 0;

@@ -190,12 +190,14 @@ fs::path resolveNoCase(const std::string &folder, const std::string &name)
 
 namespace {
 
+#ifndef _WIN32
 fs::path sameFolder(const std::string &folder)
 {
     std::error_code ec;
     const fs::path canonical = fs::weakly_canonical(fs::path(folder.empty() ? "." : folder), ec);
     return ec ? fs::path(folder) : canonical;
 }
+#endif
 
 } // namespace
 
@@ -247,21 +249,36 @@ fs::path resolveDataFile(const std::string &folder, const std::string &name)
     return inFolder(folder, name);
 }
 
+NameIndex::NameIndex(const std::string &folder) : entries_(foldedEntries(folder)) {}
+
+std::vector<std::string> NameIndex::entriesFor(const std::string &name) const
+{
+    const std::string key = ansi::upper(name);
+    std::vector<std::string> found;
+    for (auto it =
+             std::lower_bound(entries_.begin(), entries_.end(), std::pair<std::string, std::string>(key, ""));
+         it != entries_.end() && it->first == key; ++it)
+        found.push_back(it->second);
+    return found;
+}
+
+std::string NameIndex::entryFor(const std::string &name) const
+{
+    const auto found = entriesFor(name);
+    return found.empty() ? std::string() : found.front();
+}
+
 FolderIndex::FolderIndex(const std::string &folder)
 {
     for (const auto &candidate : dataFolders(folder))
-        folders_.emplace_back(candidate, foldedEntries(candidate));
+        folders_.emplace_back(candidate, NameIndex(candidate));
 }
 
 fs::path FolderIndex::resolve(const std::string &name) const
 {
-    const std::string key = ansi::upper(name);
-    for (const auto &[folder, entries] : folders_) {
-        const auto it =
-            std::lower_bound(entries.begin(), entries.end(), std::pair<std::string, std::string>(key, ""));
-        if (it != entries.end() && it->first == key)
-            return inFolder(folder, it->second);
-    }
+    for (const auto &[folder, index] : folders_)
+        if (const std::string entry = index.entryFor(name); !entry.empty())
+            return inFolder(folder, entry);
     return inFolder(folders_.front().first, name);
 }
 

@@ -56,6 +56,20 @@ std::string userDataFolder();
 // own; in folder itself when none does.
 std::filesystem::path resolveDataFile(const std::string &folder, const std::string &name);
 
+// One folder's entries listed once, for many lookups by the rule of entriesNamedNoCase.
+class NameIndex
+{
+public:
+    explicit NameIndex(const std::string &folder);
+    // Every entry named like name, letter case aside, in byte order.
+    std::vector<std::string> entriesFor(const std::string &name) const;
+    // The first of them, the one that stands for name; "" for none.
+    std::string entryFor(const std::string &name) const;
+
+private:
+    std::vector<std::pair<std::string, std::string>> entries_; // (upper-case name, name), sorted
+};
+
 // Folders' entries listed once, for many lookups by the rule of resolveDataFile.
 class FolderIndex
 {
@@ -64,8 +78,7 @@ public:
     std::filesystem::path resolve(const std::string &name) const;
 
 private:
-    // Per folder in order: the folder and its (upper-case name, name) entries, sorted.
-    std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> folders_;
+    std::vector<std::pair<std::string, NameIndex>> folders_; // in the order they are looked in
 };
 
 // Ordinary files of a folder whose names end in the extension (letter case ignored), as listed.

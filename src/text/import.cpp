@@ -11,6 +11,7 @@
 #include <fstream>
 #include <map>
 #include <optional>
+#include <set>
 #include <system_error>
 
 namespace velmora::import {
@@ -299,9 +300,6 @@ bool keepOldFile(const fs::path &target, const fs::path &kept)
 // The first bytes of a regular file, without blocking on anything else; nullopt for no regular file.
 std::optional<std::string> headOf(const fs::path &path, std::size_t bytes)
 {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
-        return std::nullopt;
     std::string head;
     if (!readRegularFileInto(path, head, bytes))
         return std::nullopt;
@@ -364,6 +362,9 @@ std::vector<OutputFile> removalsOfOtherRecordings(const fs::path &folder,
                                                   const std::vector<OutputFile> &files)
 {
     std::vector<OutputFile> removals;
+    std::set<std::string> kept; // the files' names in upper case
+    for (const auto &file : files)
+        kept.insert(ansi::upper(file.name));
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
@@ -373,9 +374,7 @@ std::vector<OutputFile> removalsOfOtherRecordings(const fs::path &folder,
             name.substr(0, 3).find_first_not_of("0123456789") != std::string::npos ||
             name.substr(4, 3).find_first_not_of("0123456789") != std::string::npos)
             continue;
-        const bool kept = std::any_of(files.begin(), files.end(),
-                                      [&](const OutputFile &f) { return ansi::equalsNoCase(f.name, name); });
-        if (!kept)
+        if (!kept.contains(ansi::upper(name)))
             removals.push_back({name, {}, {}, true});
     }
     return removals;
@@ -441,9 +440,9 @@ SourceText readSource(const fs::path &path, std::uintmax_t limit)
     return source;
 }
 
-std::vector<std::string> twinsOf(const fs::path &folder, const std::string &name)
+std::vector<std::string> twinsOf(const platform::NameIndex &folder, const std::string &name)
 {
-    auto names = platform::entriesNamedNoCase(folder.string(), name);
+    auto names = folder.entriesFor(name);
     if (!names.empty())
         names.erase(names.begin());
     return names;
@@ -460,14 +459,16 @@ std::string writeDataFiles(const fs::path &folder, const std::vector<OutputFile>
 
     // Every target is checked before anything is written: named once, and a regular file (or a link)
     // where one is there already. The file replaced is the one the program reads.
+    // The folder is listed once: an import of recordings names thousands of files.
+    const platform::NameIndex present(folder.string());
+    std::set<std::string> named; // the targets so far, in upper case
     std::vector<SwapEntry> entries;
     for (const auto &file : files) {
-        const auto present = platform::entriesNamedNoCase(folder.string(), file.name);
-        const std::string name = present.empty() ? file.name : present.front();
+        const std::string entry = present.entryFor(file.name);
+        const std::string name = entry.empty() ? file.name : entry;
         const fs::path target = folder / name;
-        for (const auto &e : entries)
-            if (ansi::equalsNoCase(e.target, name))
-                return name + " is named twice";
+        if (!named.insert(ansi::upper(name)).second)
+            return name + " is named twice";
         const auto status = fs::symlink_status(target, ec);
         if (fs::exists(status) && !fs::is_regular_file(status) && !fs::is_symlink(status))
             return "cannot replace " + target.string() + ": it is not a file";

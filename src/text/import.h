@@ -2,6 +2,8 @@
 // and hadith collections as JSON (the hadith half lives in search/hadithimport.h).
 #pragma once
 
+#include "platform/paths.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -106,9 +108,9 @@ struct SourceText
 };
 SourceText readSource(const std::filesystem::path &path, std::uintmax_t limit = kMaxInputBytes);
 
-// Other entries of the folder named like name but for letter case: the program reads the first in
-// byte order, and these not at all.
-std::vector<std::string> twinsOf(const std::filesystem::path &folder, const std::string &name);
+// Other entries of the listed folder named like name but for letter case: the program reads the
+// first in byte order, and these not at all.
+std::vector<std::string> twinsOf(const platform::NameIndex &folder, const std::string &name);
 
 // Undoes an import into the folder that was stopped half way and removes the files it left. "" when
 // the folder is in order.

@@ -207,7 +207,8 @@ TEST(DataFiles, WritingReplacesTheFileTheProgramReads)
         for (const char *asked : {"MALIK.TXT", "malik.txt"})
             EXPECT_EQ(platform::resolveNoCase(data.folder(), asked).filename(), "MALIK.TXT") << asked;
         EXPECT_EQ(data.read("Malik.txt"), "old Malik");
-        EXPECT_EQ(import::twinsOf(data.path(), "MALIK.TXT"), std::vector<std::string>{"Malik.txt"});
+        EXPECT_EQ(import::twinsOf(platform::NameIndex(data.folder()), "MALIK.TXT"),
+                  std::vector<std::string>{"Malik.txt"});
     }
     std::size_t files = 0;
     for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator(data.path()))
