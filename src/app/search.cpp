@@ -289,6 +289,32 @@ bool holdsWholeArabicWords(std::string_view verse, const SearchWords &words)
     return true;
 }
 
+// The end of a search that writes no hits: -q says nothing, -c the count alone. nullopt when the
+// hits and the count line follow.
+std::optional<int> endWithoutHits(const Options &options, std::size_t found)
+{
+    const int status = found == 0 ? kNothingFound : kFound;
+    if (options.quiet)
+        return status;
+    if (!options.count)
+        return std::nullopt;
+    std::printf("%zu\n", found);
+    return finished(status);
+}
+
+// The end of a search after its hits: the count line (on the terminal, or on standard error when
+// the output goes to a pipe), counting the hits written, the narrowing of -w and -m included.
+int endWithCountLine(std::string countText, std::size_t found, bool toTerminal)
+{
+    const int status = found == 0 ? kNothingFound : kFound;
+    if (std::fflush(stdout) != 0)
+        return finished(status);
+    if (const auto blank = countText.find(' '); blank != std::string::npos)
+        countText = std::to_string(found) + countText.substr(blank);
+    std::fprintf(toTerminal ? stdout : stderr, "%s\n", countText.c_str());
+    return finished(status);
+}
+
 // The folded Arabic text to search: kept between runs in the program's own folder, so that a search
 // from the terminal need not fold the whole text again; made anew when the text has changed.
 std::optional<ArabicIndex> arabicIndexFor(const std::filesystem::path &source, std::optional<QuranText> &text)
@@ -331,13 +357,8 @@ int searchArabic(const Options &options, const std::string &query)
     const std::size_t found =
         options.maxCount >= 0 ? std::min(outcome.verses.size(), static_cast<std::size_t>(options.maxCount))
                               : outcome.verses.size();
-    const int status = found == 0 ? kNothingFound : kFound;
-    if (options.quiet)
-        return status;
-    if (options.count) {
-        std::printf("%zu\n", found);
-        return finished(status);
-    }
+    if (const auto done = endWithoutHits(options, found))
+        return *done;
     // The hits are shown in the reading text where there is one, as the search window shows them.
     if (!searched)
         searched = QuranText::open(source);
@@ -362,12 +383,7 @@ int searchArabic(const Options &options, const std::string &query)
         line.push_back('\n');
         std::fwrite(line.data(), 1, line.size(), stdout);
     }
-    if (std::fflush(stdout) != 0)
-        return finished(status);
-    const std::string countText =
-        std::to_string(found) + outcome.countText.substr(outcome.countText.find(' '));
-    std::fprintf(toTerminal ? stdout : stderr, "%s\n", countText.c_str());
-    return finished(status);
+    return endWithCountLine(outcome.countText, found, toTerminal);
 }
 
 } // namespace
@@ -452,20 +468,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "velmora-search: %s\n", problem.c_str());
         return kTrouble;
     }
-    const int status = found == 0 ? kNothingFound : kFound;
-    if (options.quiet)
-        return status;
-    if (options.count) {
-        std::printf("%zu\n", found);
-        return finished(status);
-    }
-    // The count line counts the hits written: the narrowing of -w, -m and an unwritable query
-    // included.
-    std::string countText = outcome.countText.value_or("");
-    if (const auto blank = countText.find(' '); blank != std::string::npos)
-        countText = std::to_string(found) + countText.substr(blank);
-    if (std::fflush(stdout) != 0)
-        return finished(status);
-    std::fprintf(toTerminal ? stdout : stderr, "%s\n", (utf8 ? ansi::toUtf8(countText) : countText).c_str());
-    return finished(status);
+    if (const auto done = endWithoutHits(options, found))
+        return *done;
+    const std::string countText = outcome.countText.value_or("");
+    return endWithCountLine(utf8 ? ansi::toUtf8(countText) : countText, found, toTerminal);
 }

@@ -101,7 +101,8 @@ const char *findBytes(const char *begin, const char *end, std::string_view needl
     const auto k = static_cast<std::ptrdiff_t>(anchor);
     const char *from = begin + k;
     while (end - from > size - k - 1 && from < end) {
-        const auto *hit = static_cast<const char *>(std::memchr(from, needle[anchor], static_cast<std::size_t>(end - from)));
+        const auto *hit = static_cast<const char *>(
+            std::memchr(from, needle[anchor], static_cast<std::size_t>(end - from)));
         if (!hit)
             return end;
         const char *start = hit - k;
@@ -262,7 +263,6 @@ std::optional<ArabicIndex> ArabicIndex::load(const std::filesystem::path &indexF
     std::memcpy(index.places_.data(), data.data() + length, count * sizeof(Place));
     std::memcpy(index.starts_.data(), data.data() + length + count * sizeof(Place),
                 count * sizeof(std::uint32_t));
-    index.folded_ = data.substr(0, static_cast<std::size_t>(length));
     index.file_ = std::make_shared<MappedFile>(std::move(*file));
     index.folded_ = index.file_->text().substr(0, static_cast<std::size_t>(length));
     for (std::size_t i = 0; i < count; ++i)

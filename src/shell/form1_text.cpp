@@ -151,8 +151,7 @@ void Form1::reportMissingFiles()
         lines.push_back(
             QStringLiteral("The Arabic text %1 could not be read. The program looked for it in %2.")
                 .arg(QLatin1String(kQuranReadingFile), looked));
-        quran_.reset(); // looked for again next time
-        quranMissing_ = false;
+        quranMissing_ = false; // quranText() looks for it again next time
     }
     for (const auto &[name, problem] : unreadableFiles_)
         lines.push_back(QStringLiteral("The translation file %1 in %2 cannot be shown: it %3.")

@@ -308,11 +308,12 @@ void Form3::showHistory(const std::vector<std::string> &history, const std::vect
 void Form3::addToHistory(const QString &query)
 {
     // A query Windows-1252 holds is compared letter case aside; any other (an Arabic one) as it is.
+    // An entry's single-byte form is asked whether it is whole only when it matches.
     const bool single = qtkit::fitsAnsi(query);
     const std::string key = toAnsi(query);
     for (int i = 0; i < combo1_->count(); ++i) {
         const QString entry = combo1_->itemText(i);
-        if (single ? qtkit::fitsAnsi(entry) && ansi::equalsNoCase(toAnsi(entry), key) : entry == query)
+        if (single ? ansi::equalsNoCase(toAnsi(entry), key) && qtkit::fitsAnsi(entry) : entry == query)
             return;
     }
     const QSignalBlocker blocker(combo1_);
@@ -441,8 +442,9 @@ void Form3::writeWholeHistory()
     std::vector<std::string> wide;
     for (int i = 0; i < combo1_->count(); ++i) {
         const QString entry = combo1_->itemText(i);
-        if (qtkit::fitsAnsi(entry))
-            entries.push_back(toAnsi(entry));
+        std::string ansi = toAnsi(entry);
+        if (fromAnsi(ansi) == entry) // Windows-1252 holds it
+            entries.push_back(std::move(ansi));
         else
             wide.push_back(entry.toStdString());
     }
