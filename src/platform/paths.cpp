@@ -243,9 +243,14 @@ std::string dataFoldersText(const std::string &folder)
 
 fs::path resolveDataFile(const std::string &folder, const std::string &name)
 {
-    for (const auto &candidate : dataFolders(folder))
-        if (const auto found = entriesNamedNoCase(candidate, name); !found.empty())
-            return inFolder(candidate, found.front());
+    // The folder itself first, which holds the file in the common case: the others (and the
+    // comparison with the program's folder that decides them) only when it does not.
+    if (const auto found = entriesNamedNoCase(folder, name); !found.empty())
+        return inFolder(folder, found.front());
+    const auto folders = dataFolders(folder);
+    for (auto candidate = folders.begin() + 1; candidate != folders.end(); ++candidate)
+        if (const auto found = entriesNamedNoCase(*candidate, name); !found.empty())
+            return inFolder(*candidate, found.front());
     return inFolder(folder, name);
 }
 
