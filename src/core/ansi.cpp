@@ -11,6 +11,9 @@
 #endif
 #if defined(__GNUC__) && defined(__x86_64__)
 #include <immintrin.h>
+#if defined(__GLIBC__) && __has_include(<sys/platform/x86.h>)
+#include <sys/platform/x86.h>
+#endif
 #endif
 
 namespace velmora::ansi {
@@ -300,7 +303,13 @@ __attribute__((target("avx2"))) std::size_t avx2Find(const NoCaseFinder &finder,
 
 bool hasAvx2()
 {
+#if defined(__GLIBC__) && __has_include(<sys/platform/x86.h>)
+    // What the C library found at start: asking the processor again costs a trap under a
+    // hypervisor, at every start of the command-line tool.
+    static const bool has = CPU_FEATURE_ACTIVE(AVX2);
+#else
     static const bool has = __builtin_cpu_supports("avx2");
+#endif
     return has;
 }
 

@@ -9,6 +9,10 @@
 #include <cstring>
 #include <functional>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace velmora {
 namespace {
 
@@ -93,22 +97,51 @@ std::size_t anchorOf(std::string_view needle)
     return last;
 }
 
-// The first place of the needle in [begin, end), or end: the places of its anchor byte, found with
-// memchr, are the only ones compared whole.
-const char *findBytes(const char *begin, const char *end, std::string_view needle, std::size_t anchor)
+// The place of a second byte to test with the anchor: the last second byte of a letter in the
+// needle other than the anchor, else the byte before the anchor. Two bytes apart that must both
+// match leave few places to compare whole.
+std::size_t partnerOf(std::string_view needle, std::size_t anchor)
 {
-    const auto size = static_cast<std::ptrdiff_t>(needle.size());
-    const auto k = static_cast<std::ptrdiff_t>(anchor);
-    const char *from = begin + k;
-    while (end - from > size - k - 1 && from < end) {
-        const auto *hit = static_cast<const char *>(
-            std::memchr(from, needle[anchor], static_cast<std::size_t>(end - from)));
-        if (!hit)
+    for (std::size_t i = needle.size(); i-- > 1;)
+        if (i != anchor && static_cast<unsigned char>(needle[i]) >= 0x80 &&
+            static_cast<unsigned char>(needle[i]) < 0xC0)
+            return i;
+    return anchor > 0 ? anchor - 1 : anchor;
+}
+
+// The first place of the needle in [begin, end), or end. Sixteen places at a time are tested for
+// both probe bytes at once; only those holding both are compared whole.
+const char *findBytes(const char *begin, const char *end, std::string_view needle, std::size_t anchor,
+                      [[maybe_unused]] std::size_t partner)
+{
+    const std::size_t size = needle.size();
+    if (static_cast<std::size_t>(end - begin) < size)
+        return end;
+    const char *const last = end - size; // the last place the needle may start
+    const char *at = begin;
+#ifdef __SSE2__
+    const __m128i a = _mm_set1_epi8(needle[anchor]);
+    const __m128i b = _mm_set1_epi8(needle[partner]);
+    for (; at + 15 <= last; at += 16) {
+        const __m128i hereA = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + anchor));
+        const __m128i hereB = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at + partner));
+        auto mask = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(hereA, a), _mm_cmpeq_epi8(hereB, b))));
+        for (; mask != 0; mask &= mask - 1) {
+            const char *start = at + __builtin_ctz(mask);
+            if (std::memcmp(start, needle.data(), size) == 0)
+                return start;
+        }
+    }
+#endif
+    for (; at <= last; ++at) {
+        at = static_cast<const char *>(
+            std::memchr(at + anchor, needle[anchor], static_cast<std::size_t>(last - at) + 1));
+        if (!at)
             return end;
-        const char *start = hit - k;
-        if (end - start >= size && std::memcmp(start, needle.data(), needle.size()) == 0)
-            return start;
-        from = hit + 1;
+        at -= anchor;
+        if (std::memcmp(at, needle.data(), size) == 0)
+            return at;
     }
     return end;
 }
@@ -307,7 +340,8 @@ std::vector<std::size_t> ArabicIndex::versesHolding(std::string_view needle) con
     const char *const begin = folded_.data();
     const char *const end = begin + folded_.size();
     const std::size_t anchor = anchorOf(needle);
-    const char *at = findBytes(begin, end, needle, anchor);
+    const std::size_t partner = partnerOf(needle, anchor);
+    const char *at = findBytes(begin, end, needle, anchor, partner);
     while (at != end) {
         const auto offset = static_cast<std::size_t>(at - begin);
         const std::size_t verse =
@@ -318,7 +352,7 @@ std::vector<std::size_t> ArabicIndex::versesHolding(std::string_view needle) con
         // On from the next verse: one hit a verse.
         if (verse + 1 >= starts_.size())
             break;
-        at = findBytes(begin + starts_[verse + 1], end, needle, anchor);
+        at = findBytes(begin + starts_[verse + 1], end, needle, anchor, partner);
     }
     return verses;
 }
