@@ -7,8 +7,13 @@
 #else
 #include "platform/mprisplayer.h"
 #endif
+#ifdef VELMORA_BUILTIN_PLAYER
+#include "platform/builtinplayer.h"
+#endif
 
 #include <QApplication>
+
+#include <cstdlib>
 
 int main(int argc, char *argv[])
 {
@@ -22,6 +27,12 @@ int main(int argc, char *argv[])
 
 #ifdef _WIN32
     velmora::platform::Win32PlayerChannel player;
+#elif defined(VELMORA_BUILTIN_PLAYER)
+    // The player inside the program, unless the preferences name one; VELMORA_AUDIO_OUTPUT picks
+    // its sound output (pulse, pipewire, alsa, ...) where libmpv's own choice does not suit.
+    velmora::platform::MprisPlayerChannel outside;
+    const char *output = std::getenv("VELMORA_AUDIO_OUTPUT");
+    velmora::platform::BuiltInPlayerChannel player(outside, output ? output : "");
 #else
     velmora::platform::MprisPlayerChannel player;
 #endif

@@ -17,21 +17,36 @@ std::string playerNameOf(std::string_view programPath)
 }
 
 std::string choosePlayerService(const std::vector<std::string> &busNames, std::string_view playerName,
-                                const std::function<PlayerSelf(const std::string &busName)> &describe)
+                                const std::function<PlayerSelf(const std::string &busName)> &describe,
+                                const std::function<bool(const std::string &busName)> &accept)
 {
-    for (const auto &name : busNames) {
-        if (!name.starts_with(kServicePrefix))
-            continue;
+    const auto isThePlayer = [&](const std::string &name) {
         const std::string_view own = std::string_view(name).substr(kServicePrefix.size());
         if (ansi::equalsNoCase(own.substr(0, own.find('.')), playerName))
+            return true;
+        if (!describe)
+            return false;
+        const PlayerSelf self = describe(name);
+        return ansi::equalsNoCase(self.desktopEntry, playerName) ||
+               ansi::equalsNoCase(self.identity, playerName);
+    };
+    for (const auto &name : busNames)
+        if (name.starts_with(kServicePrefix) && isThePlayer(name) && (!accept || accept(name)))
             return name;
-        if (describe) {
-            const PlayerSelf self = describe(name);
-            if (ansi::equalsNoCase(self.desktopEntry, playerName) ||
-                ansi::equalsNoCase(self.identity, playerName))
-                return name;
-        }
-    }
+    return {};
+}
+
+std::vector<std::string> minimizedStartOptions(std::string_view playerName)
+{
+    // Audacious has no minimized start: headless, it plays without a window, driven from here.
+    static const std::pair<std::string_view, std::vector<std::string>> kOptions[] = {
+        {"mpv", {"--window-minimized=yes", "--focus-on-open=no"}},
+        {"audacious", {"--headless"}},
+        {"vlc", {"--qt-start-minimized"}},
+    };
+    for (const auto &[player, options] : kOptions)
+        if (ansi::equalsNoCase(player, playerName))
+            return options;
     return {};
 }
 

@@ -27,9 +27,15 @@ struct PlayerSelf
 // Of the bus names, the MPRIS player that is the named player (playerNameOf): the one whose bus
 // name (less an instance suffix, "vlc.instance42"), desktop entry or identity is that name, letter
 // case ignored. No other player is ever chosen; "" when none is the one. describe is asked only
-// about MPRIS names whose bus name does not already tell.
+// about MPRIS names whose bus name does not already tell. Where accept is given, only a player it
+// accepts is chosen (the instance the program started, say).
 std::string choosePlayerService(const std::vector<std::string> &busNames, std::string_view playerName,
-                                const std::function<PlayerSelf(const std::string &busName)> &describe);
+                                const std::function<PlayerSelf(const std::string &busName)> &describe,
+                                const std::function<bool(const std::string &busName)> &accept = {});
+
+// The options that start the named player without its window in the way (minimized, inactive, or
+// without one where the player has no minimized start): none for a player not known.
+std::vector<std::string> minimizedStartOptions(std::string_view playerName);
 
 // A unique bus name ":X.Y" as a nonzero handle, and back; 0 and "" for anything else.
 PlayerHandle handleFromUniqueName(std::string_view uniqueName);

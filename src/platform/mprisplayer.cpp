@@ -8,9 +8,13 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QStringList>
 #include <QVariantMap>
+
+#include <cctype>
 
 namespace velmora::platform {
 namespace {
@@ -21,9 +25,8 @@ const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player")
 const QString kTrackListInterface = QStringLiteral("org.mpris.MediaPlayer2.TrackList");
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 
-// The monitor asks every half second on the user-interface thread: a player that hangs must not
-// hold the window for long.
-constexpr int kCallTimeoutMs = 300;
+// A question a player has not answered in this time counts as unanswered, and is asked again.
+constexpr int kCallTimeoutMs = 2000;
 
 std::string toProgramText(const QString &text)
 {
@@ -31,18 +34,17 @@ std::string toProgramText(const QString &text)
     return ansi::fromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()))).text;
 }
 
-QVariant property(QDBusConnection &bus, const QString &service, const QString &interface, const QString &name)
+// The question for every property of one of a player's interfaces.
+QDBusMessage getAll(const QString &service, const QString &interface)
 {
     QDBusMessage call =
-        QDBusMessage::createMethodCall(service, kObjectPath, kProperties, QStringLiteral("Get"));
-    call << interface << name;
-    const QDBusMessage reply = bus.call(call, QDBus::Block, kCallTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        return {};
-    return reply.arguments().constFirst().value<QDBusVariant>().variant();
+        QDBusMessage::createMethodCall(service, kObjectPath, kProperties, QStringLiteral("GetAll"));
+    call << interface;
+    return call;
 }
 
-QVariantMap metadataOf(const QVariant &value)
+// A map as QtDBus hands it over: still marshalled, or already a map.
+QVariantMap mapOf(const QVariant &value)
 {
     if (value.canConvert<QDBusArgument>()) {
         QVariantMap map;
@@ -82,27 +84,86 @@ QStringList stringsOf(const QVariant &value)
     return value.toStringList();
 }
 
-// The track's 1-based place in the playlist: from the track list where the player has one, else
-// from the track id where the player numbers it so; 0 when the player does not tell.
-int trackPosition(QDBusConnection &bus, const QString &service, const QString &trackId)
-{
-    if (property(bus, service, kRootInterface, QStringLiteral("HasTrackList")).toBool()) {
-        const QStringList tracks =
-            stringsOf(property(bus, service, kTrackListInterface, QStringLiteral("Tracks")));
-        const auto index = tracks.indexOf(trackId);
-        if (index >= 0)
-            return static_cast<int>(index) + 1;
-    }
-    return mpris::positionFromTrackId(trackId.toStdString());
-}
-
 } // namespace
 
-MprisPlayerChannel::MprisPlayerChannel() : bus_(QDBusConnection::sessionBus()) {}
+MprisPlayerChannel::MprisPlayerChannel()
+    : bus_(QDBusConnection::sessionBus()), context_(std::make_unique<QObject>())
+{
+    watcher_ = new QDBusServiceWatcher(context_.get());
+    watcher_->setConnection(bus_);
+    watcher_->setWatchMode(QDBusServiceWatcher::WatchForOwnerChange);
+    // A name with a new owner (or none) is another player: what its old owner told is forgotten.
+    QObject::connect(watcher_, &QDBusServiceWatcher::serviceOwnerChanged, context_.get(),
+                     [this](const QString &name, const QString &, const QString &) {
+                         known_.erase(name);
+                         watcher_->removeWatchedService(name);
+                     });
+}
+
+MprisPlayerChannel::~MprisPlayerChannel() = default;
 
 void MprisPlayerChannel::usePlayerProgram(const std::string &programPath)
 {
     playerName_ = mpris::playerNameOf(programPath);
+}
+
+std::string MprisPlayerChannel::playerName() const
+{
+    if (!told_.identity.isEmpty())
+        return toProgramText(told_.identity);
+    std::string name = playerName_;
+    if (!name.empty())
+        name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    return name;
+}
+
+void MprisPlayerChannel::send(const QDBusMessage &call, std::function<void(const QDBusMessage &)> answer)
+{
+    auto *watch = new QDBusPendingCallWatcher(bus_.asyncCall(call, kCallTimeoutMs), context_.get());
+    QObject::connect(watch, &QDBusPendingCallWatcher::finished, context_.get(),
+                     [watch, answer = std::move(answer)] {
+                         answer(watch->reply());
+                         watch->deleteLater();
+                     });
+}
+
+MprisPlayerChannel::Known &MprisPlayerChannel::knownOf(const QString &name)
+{
+    const auto [at, added] = known_.try_emplace(name);
+    if (added)
+        watcher_->addWatchedService(name);
+    return at->second;
+}
+
+void MprisPlayerChannel::askSelf(const QString &name)
+{
+    Known &known = knownOf(name);
+    if (known.asked)
+        return;
+    known.asked = true;
+    send(getAll(name, kRootInterface), [this, name](const QDBusMessage &reply) {
+        const auto at = known_.find(name);
+        if (at == known_.end())
+            return;
+        if (reply.type() != QDBusMessage::ReplyMessage) {
+            at->second.asked = false; // asked again at the next look
+            return;
+        }
+        const QVariantMap self = mapOf(reply.arguments().value(0));
+        at->second.answered = true;
+        at->second.desktopEntry = self.value(QStringLiteral("DesktopEntry")).toString().toStdString();
+        at->second.identity = self.value(QStringLiteral("Identity")).toString().toStdString();
+    });
+}
+
+bool MprisPlayerChannel::startedByUs(const QString &name)
+{
+    Known &known = knownOf(name);
+    if (known.pid < 0) {
+        const auto pid = bus_.interface()->servicePid(name);
+        known.pid = pid.isValid() ? static_cast<long>(pid.value()) : 0;
+    }
+    return known.pid > 0 && processDescendsFrom(known.pid, launched_);
 }
 
 PlayerHandle MprisPlayerChannel::FindPlayer()
@@ -115,15 +176,19 @@ PlayerHandle MprisPlayerChannel::FindPlayer()
     std::vector<std::string> busNames;
     for (const QString &name : names.value())
         busNames.push_back(name.toStdString());
-    const std::string service =
-        mpris::choosePlayerService(busNames, playerName_, [this](const std::string &name) {
-            const QString service = QString::fromStdString(name);
-            return mpris::PlayerSelf{
-                property(bus_, service, kRootInterface, QStringLiteral("DesktopEntry"))
-                    .toString()
-                    .toStdString(),
-                property(bus_, service, kRootInterface, QStringLiteral("Identity")).toString().toStdString()};
-        });
+    const auto describe = [this](const std::string &busName) {
+        const QString name = QString::fromStdString(busName);
+        askSelf(name);
+        const Known &known = knownOf(name);
+        return mpris::PlayerSelf{known.desktopEntry, known.identity};
+    };
+    // While the player started last runs, it is the one followed, not another of its kind.
+    const bool ours = launched_ > 0 && processRunning(launched_);
+    const std::string service = mpris::choosePlayerService(
+        busNames, playerName_, describe,
+        ours ? std::function<bool(const std::string &)>(
+                   [this](const std::string &name) { return startedByUs(QString::fromStdString(name)); })
+             : nullptr);
     if (service.empty())
         return 0;
     const auto owner = bus_.interface()->serviceOwner(QString::fromStdString(service));
@@ -146,13 +211,57 @@ bool MprisPlayerChannel::IsPlayerWindow(PlayerHandle handle)
     return registered.isValid() && registered.value();
 }
 
+void MprisPlayerChannel::refresh(const QString &service)
+{
+    if (told_.service != service) {
+        told_ = Told{};
+        told_.service = service;
+    }
+    if (told_.asking)
+        return;
+    told_.asking = true;
+    send(getAll(service, kPlayerInterface), [this, service](const QDBusMessage &reply) {
+        if (told_.service != service)
+            return;
+        if (reply.type() != QDBusMessage::ReplyMessage) {
+            told_.asking = false;
+            return;
+        }
+        const QVariantMap state = mapOf(reply.arguments().value(0));
+        told_.state = mpris::playStateFromStatus(
+            state.value(QStringLiteral("PlaybackStatus")).toString().toStdString());
+        told_.metadata = mapOf(state.value(QStringLiteral("Metadata")));
+        send(getAll(service, kRootInterface), [this, service](const QDBusMessage &reply) {
+            if (told_.service != service)
+                return;
+            told_.asking = false;
+            told_.answered = true;
+            if (reply.type() != QDBusMessage::ReplyMessage)
+                return;
+            const QVariantMap self = mapOf(reply.arguments().value(0));
+            told_.identity = self.value(QStringLiteral("Identity")).toString();
+            if (!self.value(QStringLiteral("HasTrackList")).toBool()) {
+                told_.tracks.clear();
+                return;
+            }
+            QDBusMessage tracks =
+                QDBusMessage::createMethodCall(service, kObjectPath, kProperties, QStringLiteral("Get"));
+            tracks << kTrackListInterface << QStringLiteral("Tracks");
+            send(tracks, [this, service](const QDBusMessage &reply) {
+                if (told_.service == service && reply.type() == QDBusMessage::ReplyMessage)
+                    told_.tracks = stringsOf(reply.arguments().value(0).value<QDBusVariant>().variant());
+            });
+        });
+    });
+}
+
 int MprisPlayerChannel::QueryPlayState(PlayerHandle handle)
 {
     const QString service = serviceOf(handle);
     if (service.isEmpty())
         return kStateStopped;
-    const QVariant status = property(bus_, service, kPlayerInterface, QStringLiteral("PlaybackStatus"));
-    return mpris::playStateFromStatus(status.toString().toStdString());
+    refresh(service);
+    return told_.answered ? told_.state : kStateUnknown;
 }
 
 std::string MprisPlayerChannel::GetWindowTitle(PlayerHandle handle)
@@ -160,18 +269,23 @@ std::string MprisPlayerChannel::GetWindowTitle(PlayerHandle handle)
     if (!IsPlayerWindow(handle))
         return {};
     const QString service = serviceOf(handle);
-    const QVariantMap metadata =
-        metadataOf(property(bus_, service, kPlayerInterface, QStringLiteral("Metadata")));
+    refresh(service);
+    if (!told_.answered)
+        return {};
     mpris::TrackInfo track;
-    track.playerName =
-        toProgramText(property(bus_, service, kRootInterface, QStringLiteral("Identity")).toString());
-    track.title = toProgramText(metadata.value(QStringLiteral("xesam:title")).toString());
-    track.artist =
-        toProgramText(stringsOf(metadata.value(QStringLiteral("xesam:artist"))).join(QStringLiteral(", ")));
-    track.url = metadata.value(QStringLiteral("xesam:url")).toString().toStdString();
-    const QString trackId = trackIdOf(metadata.value(QStringLiteral("mpris:trackid")));
-    if (!metadata.isEmpty())
-        track.position = trackPosition(bus_, service, trackId);
+    track.playerName = toProgramText(told_.identity);
+    track.title = toProgramText(told_.metadata.value(QStringLiteral("xesam:title")).toString());
+    track.artist = toProgramText(
+        stringsOf(told_.metadata.value(QStringLiteral("xesam:artist"))).join(QStringLiteral(", ")));
+    track.url = told_.metadata.value(QStringLiteral("xesam:url")).toString().toStdString();
+    const QString trackId = trackIdOf(told_.metadata.value(QStringLiteral("mpris:trackid")));
+    if (!told_.metadata.isEmpty()) {
+        // The place in the playlist: from the track list where the player has one, else from the
+        // track id where the player numbers it so.
+        const auto index = told_.tracks.indexOf(trackId);
+        track.position =
+            index >= 0 ? static_cast<int>(index) + 1 : mpris::positionFromTrackId(trackId.toStdString());
+    }
     return mpris::windowTitle(track);
 }
 
@@ -185,7 +299,17 @@ void MprisPlayerChannel::ClosePlayer(PlayerHandle handle)
 
 bool MprisPlayerChannel::LaunchPlayer(const std::string &commandLine, WindowStyle style)
 {
-    return startDetached(splitPlayerCommandLine(commandLine), style);
+    std::vector<std::string> argv = splitPlayerCommandLine(commandLine);
+    if (style == WindowStyle::MinimizedNoActivate) {
+        const auto options = mpris::minimizedStartOptions(playerName_);
+        argv.insert(argv.begin() + (argv.empty() ? 0 : 1), options.begin(), options.end());
+    }
+    // One recitation at a time: the instance started before ends first (a player that hands its
+    // playlist to a running instance has ended already).
+    if (launched_ > 0)
+        endProcess(launched_, 2000);
+    told_ = Told{};
+    return startDetached(argv, style, &launched_);
 }
 
 void MprisPlayerChannel::sendCommand(PlayerHandle handle, int code)
@@ -213,9 +337,8 @@ void MprisPlayerChannel::sendCommand(PlayerHandle handle, int code)
     const QString service = serviceOf(handle);
     if (service.isEmpty())
         return;
-    // Sent like a window message: the call returns once the player has taken the command.
-    bus_.call(QDBusMessage::createMethodCall(service, kObjectPath, kPlayerInterface, method), QDBus::Block,
-              kCallTimeoutMs);
+    // Sent without waiting; what the player makes of it is told at the next look.
+    bus_.send(QDBusMessage::createMethodCall(service, kObjectPath, kPlayerInterface, method));
 }
 
 } // namespace velmora::platform

@@ -21,6 +21,8 @@ inline constexpr int kCmdStop = 40047;
 inline constexpr int kStateStopped = 0;
 inline constexpr int kStatePlaying = 1;
 inline constexpr int kStatePaused = 3;
+// The player has not told its state yet: the monitor leaves the lamp and buttons as they are.
+inline constexpr int kStateUnknown = -1;
 
 class PlayerChannel
 {
@@ -30,6 +32,8 @@ public:
     // The player program of the preferences ("" for none), for channels that tell players apart
     // by their program.
     virtual void usePlayerProgram(const std::string &) {}
+    // The player's name as the reader knows it, for the questions and tips about it.
+    virtual std::string playerName() const { return "WinAMP"; }
     // The player's main window, 0 when the player is not running.
     virtual PlayerHandle FindPlayer() = 0;
     virtual bool IsPlayerWindow(PlayerHandle handle) = 0;

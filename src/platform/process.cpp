@@ -8,8 +8,12 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <fcntl.h>
+#include <fstream>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #endif
 
@@ -46,8 +50,10 @@ bool startCommandLine(const std::string &commandLine, WindowStyle style)
     return true;
 }
 
-bool startDetached(const std::vector<std::string> &argv, WindowStyle style)
+bool startDetached(const std::vector<std::string> &argv, WindowStyle style, long *pid)
 {
+    if (pid)
+        *pid = 0;
     if (argv.empty() || argv.front().empty())
         return false;
     std::string commandLine;
@@ -78,25 +84,35 @@ std::string schemePlayerProgram(const std::string &)
 
 #else
 
-bool startDetached(const std::vector<std::string> &argv, WindowStyle)
+bool startDetached(const std::vector<std::string> &argv, WindowStyle, long *pid)
 {
     if (argv.empty() || argv.front().empty())
         return false;
+    // The grandchild's errno when it could not start the program, else nothing; its pid comes
+    // from the child through a pipe of its own.
     int errPipe[2];
+    int pidPipe[2];
     if (pipe2(errPipe, O_CLOEXEC) != 0)
         return false;
-    const pid_t child = fork();
-    if (child < 0) {
+    if (pipe2(pidPipe, O_CLOEXEC) != 0) {
         close(errPipe[0]);
         close(errPipe[1]);
+        return false;
+    }
+    const pid_t child = fork();
+    if (child < 0) {
+        for (const int fd : {errPipe[0], errPipe[1], pidPipe[0], pidPipe[1]})
+            close(fd);
         return false;
     }
     if (child == 0) {
         // The first child starts a session and forks the program, so that nothing is left to reap.
         setsid();
         const pid_t grandchild = fork();
-        if (grandchild != 0)
+        if (grandchild != 0) {
+            [[maybe_unused]] const auto sent = write(pidPipe[1], &grandchild, sizeof grandchild);
             _exit(grandchild < 0 ? 127 : 0);
+        }
         std::vector<char *> args;
         for (const auto &a : argv)
             args.push_back(const_cast<char *>(a.c_str()));
@@ -107,12 +123,68 @@ bool startDetached(const std::vector<std::string> &argv, WindowStyle)
         _exit(127);
     }
     close(errPipe[1]);
+    close(pidPipe[1]);
     int status = 0;
     waitpid(child, &status, 0);
+    pid_t started = 0;
+    if (read(pidPipe[0], &started, sizeof started) != sizeof started)
+        started = 0;
+    close(pidPipe[0]);
     int err = 0;
     const auto got = read(errPipe[0], &err, sizeof err);
     close(errPipe[0]);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && got <= 0;
+    const bool ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 && got <= 0;
+    if (pid)
+        *pid = ok ? started : 0;
+    return ok;
+}
+
+namespace {
+
+// The state letter and parent of a process, from /proc; false when there is no such process.
+bool processStat(long pid, char &state, long &parent)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (pid <= 0 || !std::getline(stat, line))
+        return false;
+    const auto close = line.rfind(')'); // the name in parentheses may hold anything
+    if (close == std::string::npos)
+        return false;
+    std::istringstream rest(line.substr(close + 1));
+    return static_cast<bool>(rest >> state >> parent);
+}
+
+} // namespace
+
+bool processRunning(long pid)
+{
+    char state = 0;
+    long parent = 0;
+    return processStat(pid, state, parent) && state != 'Z' && state != 'X';
+}
+
+bool processDescendsFrom(long pid, long ancestor)
+{
+    for (int generation = 0; generation < 4 && pid > 1; ++generation) {
+        if (pid == ancestor)
+            return true;
+        char state = 0;
+        if (!processStat(pid, state, pid))
+            return false;
+    }
+    return pid == ancestor && pid > 1;
+}
+
+void endProcess(long pid, int waitMs)
+{
+    if (!processRunning(pid))
+        return;
+    ::kill(static_cast<pid_t>(pid), SIGTERM);
+    for (int waited = 0; waited < waitMs && processRunning(pid); waited += 10)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (processRunning(pid))
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
 }
 
 namespace {

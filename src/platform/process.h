@@ -9,7 +9,17 @@
 namespace velmora::platform {
 
 // Starts program with its arguments, detached from this process; false when it cannot be started.
-bool startDetached(const std::vector<std::string> &argv, WindowStyle style);
+// Where pid is given it receives the started process's id (0 on Windows).
+bool startDetached(const std::vector<std::string> &argv, WindowStyle style, long *pid = nullptr);
+
+#ifndef _WIN32
+// Whether the process runs: one that has ended but is not yet reaped does not.
+bool processRunning(long pid);
+// Whether the process is ancestor or one of its descendants, a few generations down.
+bool processDescendsFrom(long pid, long ancestor);
+// Asks the process to end and waits for it, at most the given time, then ends it outright.
+void endProcess(long pid, int waitMs);
+#endif
 
 #ifdef _WIN32
 // Starts a process from a whole Windows command line with the given window style, without waiting;

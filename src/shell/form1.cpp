@@ -549,6 +549,7 @@ void Form1::readPreferences()
     }
     state_.playerPath = platform::ShortPathOf(state_.prefs.playerPath);
     player_.usePlayerProgram(state_.playerPath);
+    playState_->setToolTip(fromAnsi(player_.playerName() + " status"));
 }
 
 void Form1::exitClicked()
@@ -571,9 +572,9 @@ void Form1::exitClicked()
         endProgram();
         return;
     }
-    const auto answer =
-        dialogs_.ask(this, QStringLiteral("WinAMP is active. Do you want close it too?"),
-                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning);
+    const auto answer = dialogs_.ask(
+        this, QStringLiteral("%1 is active. Do you want close it too?").arg(fromAnsi(player_.playerName())),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning);
     if (answer == QMessageBox::Yes) {
         player_.ClosePlayer(h);
         endProgram();

@@ -41,6 +41,12 @@ TEST(Mpris, OnlyThePlayerProgramOfThePreferencesIsThePlayer)
     // A player of another program is never taken, and neither is a name outside MPRIS.
     EXPECT_EQ(mpris::choosePlayerService(names, "mpv", describe), "");
     EXPECT_EQ(mpris::choosePlayerService({"org.mpris.audacious"}, "audacious", describe), "");
+    // Of two instances, only the one accepted (the one the program started).
+    const std::vector<std::string> two = {"org.mpris.MediaPlayer2.mpv",
+                                          "org.mpris.MediaPlayer2.mpv.instance7"};
+    EXPECT_EQ(mpris::choosePlayerService(two, "mpv", describe,
+                                         [](const std::string &name) { return name.ends_with("7"); }),
+              two[1]);
 }
 
 TEST(Mpris, UniqueBusNamesRoundTripThroughHandles)

@@ -2,6 +2,7 @@
 // dbus-run-session) and with no bus at all (NoBus.*).
 #include "platform/mpris.h"
 #include "platform/mprisplayer.h"
+#include "platform/process.h"
 #include "recite/monitor.h"
 #include "tempdir.h"
 
@@ -41,14 +42,17 @@ void expectNoPlayer(platform::MprisPlayerChannel &channel)
     EXPECT_EQ(view.playEnabled, false);
 }
 
-// Waits up to ten seconds for a condition that the player brings about on its own time.
+// Waits up to ten seconds for a condition that the player brings about on its own time, handling
+// the answers that come in meanwhile.
 bool eventually(const std::function<bool()> &condition)
 {
     for (int i = 0; i < 200; ++i) {
+        QCoreApplication::processEvents();
         if (condition())
             return true;
         std::this_thread::sleep_for(50ms);
     }
+    QCoreApplication::processEvents();
     return condition();
 }
 
@@ -113,10 +117,17 @@ protected:
         if (standInPid_ > 0)
             ::kill(static_cast<pid_t>(standInPid_), SIGTERM);
         // A player the test could not close is ended here, so that none outlives the test.
-        std::ifstream pidFile(dir_.path() / "player.pid");
-        long pid = 0;
-        if (pidFile >> pid && pid > 0)
+        for (const long pid : playerPids())
             ::kill(static_cast<pid_t>(pid), SIGTERM);
+    }
+    // Every player started, in order.
+    std::vector<long> playerPids() const
+    {
+        std::ifstream pidFile(dir_.path() / "player.pid");
+        std::vector<long> pids;
+        for (long pid = 0; pidFile >> pid;)
+            pids.push_back(pid);
+        return pids;
     }
     test::TempDir dir_;
     qint64 standInPid_ = 0;
@@ -128,12 +139,14 @@ TEST_F(RealPlayer, PlaysPausesStopsShowsTheTrackAndCloses)
     if (!mpvInstalled() || mprisPlugin().empty())
         GTEST_SKIP() << "mpv with its MPRIS plugin is not installed (Debian packages mpv, mpv-mpris)";
 
-    writeSilence(dir_.path() / "001-001.mp3", 30);
-    writeSilence(dir_.path() / "001-002.mp3", 30);
+    for (const char *name : {"001-001.mp3", "001-002.mp3", "002-001.mp3", "003-001.mp3"})
+        writeSilence(dir_.path() / name, 30);
     const auto playlist = dir_.write("scheme.m3u", (dir_.path() / "001-001.mp3").string() + "\r\n" +
                                                        (dir_.path() / "001-002.mp3").string() + "\r\n");
+    const auto second = dir_.write("second.m3u", (dir_.path() / "002-001.mp3").string() + "\r\n");
+    const auto own = dir_.write("own.m3u", (dir_.path() / "003-001.mp3").string() + "\r\n");
     // The player program the program starts: mpv, headless and silent, as the only argument's player.
-    const auto player = dir_.write("mpv", "#!/bin/sh\necho $$ > '" + (dir_.path() / "player.pid").string() +
+    const auto player = dir_.write("mpv", "#!/bin/sh\necho $$ >> '" + (dir_.path() / "player.pid").string() +
                                               "'\nexec mpv --no-config --no-video --ao=null --idle=yes "
                                               "--no-terminal --script='" +
                                               mprisPlugin() + "' \"$@\"\n");
@@ -155,6 +168,25 @@ TEST_F(RealPlayer, PlaysPausesStopsShowsTheTrackAndCloses)
     EXPECT_EQ(channel.FindPlayer(), 0u) << "another program's player is no player";
     channel.SendPlayerCommand(kCmdPlay);
     EXPECT_EQ(monitorTick(channel).lamp, Lamp::NoPlayer);
+    // The reader's own mpv, playing something else: never followed once the program has started one.
+    ASSERT_TRUE(QProcess::startDetached(QString::fromStdString(player.string()),
+                                        {QString::fromStdString(own.string())}));
+    ASSERT_TRUE(eventually([&] { return channel.FindPlayer() != 0; }));
+
+    // Each Recite ends the instance it started before: one mpv recites, the second playlist.
+    for (const auto &list : {playlist, second})
+        ASSERT_TRUE(
+            channel.LaunchPlayer(player.string() + "  " + list.string(), WindowStyle::MinimizedNoActivate));
+    EXPECT_TRUE(eventually(
+        [&] { return channel.GetWindowTitle(channel.FindPlayer()) == "1. Velmora - 002-001.mp3 - mpv"; }));
+    // The reader's and the second: the first may have been ended before it could even note itself.
+    const auto runningPlayers = [this] {
+        const auto pids = playerPids();
+        return std::count_if(pids.begin(), pids.end(), platform::processRunning);
+    };
+    EXPECT_TRUE(eventually([&] { return runningPlayers() == 2; })) << runningPlayers();
+    ::kill(static_cast<pid_t>(playerPids().front()), SIGTERM);
+
     ASSERT_TRUE(
         channel.LaunchPlayer(player.string() + "  " + playlist.string(), WindowStyle::MinimizedNoActivate));
     ASSERT_TRUE(eventually([&] { return channel.FindPlayer() != 0; }))
