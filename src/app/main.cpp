@@ -24,6 +24,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(velmora::qtkit::programIcon());
     QApplication::setQuitOnLastWindowClosed(false);
     velmora::qtkit::installFontSubstitutes();
+    velmora::qtkit::addBundledFonts(velmora::platform::programFolder());
 
 #ifdef _WIN32
     velmora::platform::Win32PlayerChannel player;

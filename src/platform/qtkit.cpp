@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QDebug>
+#include <QDir>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -131,6 +132,15 @@ void installFontSubstitutes()
                                {QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("Courier"),
                                {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
+}
+
+void addBundledFonts(const std::string &programFolder)
+{
+    const QDir fonts(QString::fromStdString(programFolder) + QStringLiteral("fonts"));
+    for (const QString &file :
+         fonts.entryList({QStringLiteral("*.ttf"), QStringLiteral("*.otf")}, QDir::Files))
+        if (QFontDatabase::addApplicationFont(fonts.filePath(file)) < 0)
+            qWarning().noquote() << "The font" << fonts.filePath(file) << "could not be read";
 }
 
 QFont designFont(const QString &family, double points, bool bold, bool italic, bool underline)

@@ -44,6 +44,9 @@ const QCursor &handCursor();
 
 // Font stand-ins for the design's Windows fonts, so that captions keep their widths.
 void installFontSubstitutes();
+// Makes the fonts shipped in the program's folder ("fonts", beside the executable) usable by the
+// program alone, as on Windows, which lacks the Quran's font; nothing where there are none.
+void addBundledFonts(const std::string &programFolder);
 QFont designFont(const QString &family, double points, bool bold = false, bool italic = false,
                  bool underline = false);
 

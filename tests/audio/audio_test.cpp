@@ -105,29 +105,6 @@ void writeRecordings(const MainWindowFixture &f, double verseSeconds)
     QVERIFY(writeTone(f.data.path() / "b.mp3", 3, 20));
 }
 
-// The audio edition's window over the fixture's folders, reciting through the channel, shown.
-void showWith(MainWindowFixture &f, PlayerChannel &channel)
-{
-    f.form = std::make_unique<Form1>(f.data.folder(), f.temp.folder(), channel, f.dialogs, Edition::Audio);
-    f.form->load();
-    f.form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
-}
-
-// Chooses entries 002 to 003 of surah 1, each recited the given times with a second's pause
-// after each, and presses Recite.
-void reciteTwoVerses(MainWindowFixture &f, const QString &times)
-{
-    f.combo("Combo2")->setCurrentIndex(2);
-    f.combo("Combo3")->setCurrentIndex(3);
-    auto *every = f.child<QLineEdit>("Text1");
-    QTest::mouseClick(every, Qt::LeftButton);
-    every->selectAll();
-    QTest::keyClicks(every, times);
-    f.combo("Combo6")->setCurrentIndex(1);
-    QTest::mouseClick(f.child<QPushButton>("Command4"), Qt::LeftButton);
-}
-
 } // namespace
 
 class AudioEditionTest : public QObject

@@ -15,8 +15,8 @@ public:
     TempDir &operator=(const TempDir &) = delete;
 
     const std::filesystem::path &path() const { return path_; }
-    // The folder as the program keeps it: with a separator at the end.
-    std::string folder() const { return path_.string() + "/"; }
+    // The folder as the program keeps it: with the system's separator at the end.
+    std::string folder() const { return path_.string() + char(std::filesystem::path::preferred_separator); }
     std::filesystem::path write(const std::string &name, const std::string &contents) const;
     std::string read(const std::string &name) const;
 

@@ -2,6 +2,7 @@
 
 #include "uisupport.h"
 
+#include "platform/paths.h"
 #include "platform/process.h"
 #include "shell/form3.h"
 
@@ -83,8 +84,10 @@ private slots:
         QCOMPARE(f.combo("Combo3")->currentText(), QStringLiteral("002"));
         QCOMPARE(f.player.launches.size(), std::size_t(1));
         QCOMPARE(f.player.launches.front().first,
-                 player.string() + "  " + (f.temp.path() / "Default.m3u").string());
-        QCOMPARE(f.temp.read("Default.m3u"), (f.data.path() / "002-002.mp3").string() + "\r\n");
+                 platform::ShortPathOf(player.string()) + "  " +
+                     platform::ShortPathOf((f.temp.path() / "Default.m3u").string()));
+        QCOMPARE(f.temp.read("Default.m3u"),
+                 platform::ShortPathOf((f.data.path() / "002-002.mp3").string()) + "\r\n");
         QVERIFY(f.dialogs.shown.isEmpty());
     }
 
@@ -104,7 +107,7 @@ private slots:
         QCOMPARE(f.dialogs.suggestions.front(), QStringLiteral("Default"));
         QCOMPARE(f.dialogs.suggestions[1], QStringLiteral("toolongname"));
         QCOMPARE(f.dialogs.shown.size(), 2); // the two refused names
-        const std::string d = f.data.folder();
+        const std::string d = platform::ShortPathOf(f.data.folder());
         const std::string expected = d + "001-002.mp3\r\n" + d + "a.mp3\r\n" + d + "001-002.mp3\r\n" + d +
                                      "a.mp3\r\n" + d + "001-003.mp3\r\n" + d + "a.mp3\r\n" + d +
                                      "001-003.mp3\r\n" + d + "a.mp3\r\n";
@@ -134,7 +137,8 @@ private slots:
         QCOMPARE(f.child<QLineEdit>("Text2")->text(), QStringLiteral("1"));
         QCOMPARE(f.player.launches.size(), std::size_t(2));
         QCOMPARE(f.player.launches.front().first,
-                 player.string() + "  " + (f.temp.path() / "Default.m3u").string());
+                 platform::ShortPathOf(player.string()) + "  " +
+                     platform::ShortPathOf((f.temp.path() / "Default.m3u").string()));
         QVERIFY(f.player.launches.front().second == WindowStyle::MinimizedNoActivate);
         QCOMPARE(f.form->state().schemeName, std::string("Default"));
     }
@@ -163,7 +167,8 @@ private slots:
         f.startWindow();
         enabled(f, "Command2_0")->click();
         QCOMPARE(f.player.launches.back().first,
-                 platform::defaultPlayerProgram() + "  " + (f.temp.path() / "ALPHA.M3U").string());
+                 platform::defaultPlayerProgram() + "  " +
+                     platform::ShortPathOf((f.temp.path() / "ALPHA.M3U").string()));
         QVERIFY(f.player.launches.back().second == WindowStyle::NormalActivate);
 
         // The player of the preferences replays schemes too, as Recite uses it.
@@ -174,7 +179,8 @@ private slots:
         named.startWindow();
         enabled(named, "Command2_0")->click();
         QCOMPARE(named.player.launches.back().first,
-                 player.string() + "  " + (named.temp.path() / "Zed.m3u").string());
+                 platform::schemePlayerProgram(platform::ShortPathOf(player.string())) + "  " +
+                     platform::ShortPathOf((named.temp.path() / "Zed.m3u").string()));
 
         f.dialogs.answers = {QMessageBox::No};
         enabled(f, "Command2_2")->click();

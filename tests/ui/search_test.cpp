@@ -49,7 +49,10 @@ private:
             for (const auto &entry : std::filesystem::directory_iterator(dataFolder)) {
                 const auto link = f.data.path() / entry.path().filename();
                 std::filesystem::remove(link);
-                std::filesystem::create_symlink(entry.path(), link);
+                std::error_code ec; // Wine makes no links: a copy serves as well
+                std::filesystem::create_symlink(entry.path(), link, ec);
+                if (ec)
+                    std::filesystem::copy_file(entry.path(), link);
             }
             open();
         }

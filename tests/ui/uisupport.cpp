@@ -1,6 +1,9 @@
 #include "uisupport.h"
 
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
 #include <QTextEdit>
 
 #include <cstdlib>
@@ -56,6 +59,7 @@ void writeSmallTranslations(const TempDir &dir)
 
 MainWindowFixture::MainWindowFixture(bool start, Edition edition) : edition(edition)
 {
+    qtkit::installFontSubstitutes(); // as the program does at start
     writeSmallTranslations(data);
     if (start)
         startWindow();
@@ -98,12 +102,32 @@ Ink inkOf(const QImage &image)
                 ++ink.reddish;
             else if (c.blue() > c.red() + 60 && c.blue() > c.green() + 60)
                 ++ink.bluish;
-            else if (neutral && c.red() < 60)
-                ++ink.black;
+            else if (c.red() + c.green() + c.blue() < 180) // black, or its coloured edges where the
+                ++ink.black;                               // system draws text for LCD screens
             else if (neutral && c.red() >= 100 && c.red() <= 200)
                 ++ink.grey;
         }
     return ink;
+}
+
+void showWith(MainWindowFixture &f, PlayerChannel &channel)
+{
+    f.form = std::make_unique<Form1>(f.data.folder(), f.temp.folder(), channel, f.dialogs, Edition::Audio);
+    f.form->load();
+    f.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+}
+
+void reciteTwoVerses(MainWindowFixture &f, const QString &times)
+{
+    f.combo("Combo2")->setCurrentIndex(2);
+    f.combo("Combo3")->setCurrentIndex(3);
+    auto *every = f.child<QLineEdit>("Text1");
+    QTest::mouseClick(every, Qt::LeftButton);
+    every->selectAll();
+    QTest::keyClicks(every, times);
+    f.combo("Combo6")->setCurrentIndex(1);
+    QTest::mouseClick(f.child<QPushButton>("Command4"), Qt::LeftButton);
 }
 
 } // namespace velmora::test

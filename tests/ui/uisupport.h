@@ -64,6 +64,12 @@ struct MainWindowFixture
 
 QStringList itemsOf(const QComboBox *combo);
 
+// The audio edition's window over the fixture's folders, reciting through the channel, shown.
+void showWith(MainWindowFixture &f, PlayerChannel &channel);
+// Chooses entries 002 to 003 of surah 1, each recited the given times with a second's pause
+// after each, and presses Recite.
+void reciteTwoVerses(MainWindowFixture &f, const QString &times);
+
 // The pixels of a control as its window draws it.
 QImage faceOf(QWidget *control);
 // How many pixels of an image are of a strong red or blue, black, or a middle grey: the strokes of a

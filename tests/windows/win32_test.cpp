@@ -1,9 +1,9 @@
 // The Windows side of the platform layer, run under Wine or on Windows: a stand-in player window of
 // the player's class in this process, the temporary folder and the short path.
+#include "core/ansi.h"
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/win32player.h"
-#include "core/ansi.h"
 #include "tempdir.h"
 
 #include <gtest/gtest.h>

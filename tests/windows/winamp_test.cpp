@@ -1,0 +1,100 @@
+// The audio edition on Windows end to end: the real window reciting through a stand-in Winamp at
+// Winamp's usual place, driven by its window messages.
+
+#include "uisupport.h"
+
+#include "platform/paths.h"
+#include "platform/win32player.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <windows.h>
+
+using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+const std::filesystem::path kWinampFolder = "C:/winamp";
+
+std::string standInLog()
+{
+    std::ifstream in(kWinampFolder / "winamp.exe.log");
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+class WinampTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // A stand-in left by a failed check is closed, so that it holds neither the class nor the run.
+    void cleanup()
+    {
+        for (int tries = 0; tries < 50; ++tries) {
+            const HWND window = FindWindowA("Winamp v1.x", nullptr);
+            if (!window)
+                break;
+            PostMessageA(window, WM_CLOSE, 0, 0);
+            QTest::qWait(100);
+        }
+    }
+
+    void recitesThroughWinamp()
+    {
+        std::filesystem::create_directories(kWinampFolder);
+        std::filesystem::copy_file(VELMORA_WINAMP_STANDIN, kWinampFolder / "winamp.exe",
+                                   std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::remove(kWinampFolder / "winamp.exe.log");
+
+        MainWindowFixture f(false, Edition::Audio);
+        for (const char *name : {"001-002.mp3", "001-003.mp3", "a.mp3"})
+            f.data.write(name, std::string(4000, 'x'));
+        platform::Win32PlayerChannel channel;
+        showWith(f, channel);
+        auto *lamp = f.child<QLabel>("PlayState");
+        QCOMPARE(lamp->toolTip(), QStringLiteral("WinAMP status"));
+        const auto colour = [lamp] { return lamp->palette().color(QPalette::Window); };
+        const QColor green(0, 230, 0);
+        const QColor red(220, 50, 10);
+
+        // Recite starts Winamp minimized and inactive with the playlist's short path.
+        reciteTwoVerses(f, QStringLiteral("1"));
+        QVERIFY(QTest::qWaitFor([&] { return colour() == green; }, 15000));
+        const std::string playlist = platform::ShortPathOf((f.temp.path() / "Default.m3u").string());
+        QCOMPARE(standInLog(), "started " + playlist + " show " + std::to_string(SW_SHOWMINNOACTIVE) + "\n");
+        QVERIFY(QTest::qWaitFor(
+            [&] { return f.child<QLabel>("Label2")->text() == QStringLiteral("Verse: 001-002"); }, 5000));
+
+        // The transport buttons send Winamp's commands; the lamp follows its state.
+        auto *blinkie = f.form->findChild<QTimer *>(QStringLiteral("Blinkie"));
+        QTest::mouseClick(f.child<QToolButton>("Button_3"), Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return blinkie->isActive(); }, 5000));
+        QTest::mouseClick(f.child<QToolButton>("Button_2"), Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return !blinkie->isActive() && colour() == green; }, 5000));
+        QTest::mouseClick(f.child<QToolButton>("Button_4"), Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return colour() == red; }, 5000));
+
+        // Exit asks about Winamp; Yes closes it.
+        f.dialogs.answers = {QMessageBox::Yes};
+        QTest::mouseClick(f.child<QPushButton>("Command6"), Qt::LeftButton);
+        QCOMPARE(f.dialogs.shown.last(), QStringLiteral("WinAMP is active. Do you want close it too?"));
+        QVERIFY(QTest::qWaitFor([&] { return channel.FindPlayer() == 0; }, 5000));
+        QVERIFY(standInLog().ends_with("pause\nplay\nstop\nclose\n"));
+    }
+};
+
+QTEST_MAIN(WinampTest)
+#include "winamp_test.moc"
