@@ -125,9 +125,21 @@ const QCursor &handCursor()
 
 void installFontSubstitutes()
 {
+#ifdef _WIN32
+    // Windows draws MS Sans Serif, a bitmap font, through its TrueType heir.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
+                                QStringLiteral("DejaVu Sans")});
+    // Hinted across the baseline as well, Liberation Sans at this size loses its capital I under Wine
+    // (which has no Microsoft Sans Serif); the fonts of every control inherit this preference.
+    QFont font = QApplication::font();
+    font.setHintingPreference(QFont::PreferVerticalHinting);
+    QApplication::setFont(font);
+#else
     QFont::insertSubstitutions(
         QStringLiteral("MS Sans Serif"),
         {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+#endif
     QFont::insertSubstitutions(QStringLiteral("Comic Sans MS"),
                                {QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("Courier"),
