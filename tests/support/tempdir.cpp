@@ -19,9 +19,14 @@ TempDir::TempDir()
 
 TempDir::~TempDir()
 {
+    // Files copied from read-only data are read-only too, which Windows will not delete.
     std::error_code ec;
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
                                  ec);
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
+         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(path_, ec);
 }
 
