@@ -2,7 +2,7 @@
 // Each search benchmark reports grep -ci on the same file beside it, as "grep_ms".
 
 #include "core/safefile.h"
-#include "platform/substituteplayer.h"
+#include "substituteplayer.h"
 #include "search/engine.h"
 #include "shell/form1.h"
 #include "shell/form3.h"
@@ -84,7 +84,7 @@ BENCHMARK_CAPTURE(Search, DayJudgmentPickthall, 0, "PIKTHL.TXT", "day judgment",
 
 void WindowToFirstText(benchmark::State &state)
 {
-    velmora::platform::SubstitutePlayer player;
+    velmora::test::SubstitutePlayer player;
     velmora::qtkit::Dialogs dialogs;
     for (auto _ : state) {
         velmora::Form1 form(dataFolder(), scratchFolder(), player, dialogs);
@@ -99,7 +99,7 @@ BENCHMARK(WindowToFirstText)->Unit(benchmark::kMillisecond)->Iterations(10);
 // From "Go !" to the final count for "day" in Bukhari, in the search window.
 void WindowSearchDayBukhari(benchmark::State &state)
 {
-    velmora::platform::SubstitutePlayer player;
+    velmora::test::SubstitutePlayer player;
     velmora::qtkit::Dialogs dialogs;
     velmora::Form1 form(dataFolder(), scratchFolder(), player, dialogs);
     form.load();
@@ -175,7 +175,7 @@ void ShowOneHugeRecord(benchmark::State &state)
         record += "and on that day the people said a word of praise ";
     velmora::writeFileReplacing(dir / "MALIK.TXT", record + "\r\n");
     record = {};
-    velmora::platform::SubstitutePlayer player;
+    velmora::test::SubstitutePlayer player;
     velmora::qtkit::Dialogs dialogs;
     velmora::Form1 form(dir.string() + "/", scratchFolder(), player, dialogs);
     form.load();
@@ -212,7 +212,7 @@ void OpenSearchWindowWithLargeHistory(benchmark::State &state)
         }
         velmora::writeFileReplacing(folder / "Srch.dat", text);
     }
-    velmora::platform::SubstitutePlayer player;
+    velmora::test::SubstitutePlayer player;
     velmora::qtkit::Dialogs dialogs;
     velmora::Form1 form(dataFolder(), folder.string() + "/", player, dialogs);
     form.load();

@@ -1,6 +1,6 @@
 #include "platform/paths.h"
 #include "platform/process.h"
-#include "platform/substituteplayer.h"
+#include "substituteplayer.h"
 #include "recite/monitor.h"
 #include "recite/playlist.h"
 
@@ -111,7 +111,7 @@ TEST(Monitor, TitleRule)
 
 TEST(Monitor, StatesOfThePlayer)
 {
-    platform::SubstitutePlayer player;
+    test::SubstitutePlayer player;
     MonitorView v = monitorTick(player);
     EXPECT_EQ(v.status, "");
     EXPECT_EQ(v.lamp, Lamp::NoPlayer);

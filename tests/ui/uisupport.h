@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/qtkit.h"
-#include "platform/substituteplayer.h"
+#include "substituteplayer.h"
 #include "shell/form1.h"
 #include "tempdir.h"
 
@@ -47,7 +47,7 @@ struct MainWindowFixture
     TempDir data;
     TempDir temp;
     bool withoutTempFolder = false; // the program started as one without a folder of its own
-    platform::SubstitutePlayer player;
+    test::SubstitutePlayer player;
     ScriptedDialogs dialogs;
     std::unique_ptr<Form1> form;
     bool ended = false;

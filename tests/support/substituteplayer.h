@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace velmora::platform {
+namespace velmora::test {
 
 class SubstitutePlayer : public PlayerChannel
 {
@@ -39,4 +39,4 @@ protected:
     void sendCommand(PlayerHandle h, int code) override;
 };
 
-} // namespace velmora::platform
+} // namespace velmora::test

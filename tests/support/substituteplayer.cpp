@@ -1,6 +1,6 @@
 #include "substituteplayer.h"
 
-namespace velmora::platform {
+namespace velmora::test {
 
 void SubstitutePlayer::start(int playState, std::string windowTitle)
 {
@@ -43,4 +43,4 @@ void SubstitutePlayer::sendCommand(PlayerHandle, int code)
     }
 }
 
-} // namespace velmora::platform
+} // namespace velmora::test
