@@ -272,19 +272,4 @@ int intInText(std::string_view text)
     return static_cast<int>(value);
 }
 
-bool isWholeNumberText(std::string_view text)
-{
-    std::size_t b = 0;
-    std::size_t e = text.size();
-    while (b < e && isBlank(text[b]))
-        ++b;
-    while (e > b && isBlank(text[e - 1]))
-        --e;
-    if (b == e)
-        return false;
-    double value = 0.0;
-    const auto res = std::from_chars(text.data() + b, text.data() + e, value);
-    return res.ec == std::errc() && res.ptr == text.data() + e;
-}
-
 } // namespace velmora

@@ -92,7 +92,5 @@ double numberInText(std::string_view text);
 // The same as a whole number, cut towards zero and clamped to the range of int, so that a number
 // too large for the program ("Surah 99999999999.") reads as the largest one instead of overflowing.
 int intInText(std::string_view text);
-// True when the whole text (surrounding blanks aside) is one decimal number.
-bool isWholeNumberText(std::string_view text);
 
 } // namespace velmora

@@ -259,13 +259,6 @@ int insertSorted(QComboBox *combo, const QString &text)
     return at;
 }
 
-int insertSorted(QListWidget *list, const QString &text)
-{
-    const int at = sortedPosition(list->count(), text, [list](int i) { return list->item(i)->text(); });
-    list->insertItem(at, text);
-    return at;
-}
-
 void setEntriesQuietly(QComboBox *combo, const QStringList &items, bool sorted)
 {
     const QSignalBlocker blocker(combo);

@@ -66,7 +66,6 @@ void widenClippedLabels(QWidget *root);
 
 // Sorted lists in the order of the platform's sorted list control (letter case ignored).
 int insertSorted(QComboBox *combo, const QString &text);
-int insertSorted(QListWidget *list, const QString &text);
 // Replaces the entries without raising any handler and leaves nothing selected.
 void setEntriesQuietly(QComboBox *combo, const QStringList &entries, bool sorted);
 void setEntriesQuietly(QListWidget *list, const QStringList &entries, bool sorted);

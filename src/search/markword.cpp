@@ -34,12 +34,6 @@ std::string markSearchWords(std::string text, const SearchWords &words)
     return text;
 }
 
-std::string TextAfterFirst(std::string_view text, char separator)
-{
-    const auto p = text.find(separator);
-    return std::string(p == std::string_view::npos ? text : text.substr(p + 1));
-}
-
 std::string TextAfterLast(std::string_view text, char separator)
 {
     const auto p = text.rfind(separator);

@@ -19,7 +19,6 @@ std::string MarkWord(std::string text, std::string_view word, std::string_view c
 // Every search word of the last query marked in turn; empty words mark nothing.
 std::string markSearchWords(std::string text, const SearchWords &words);
 
-std::string TextAfterFirst(std::string_view text, char separator);
 std::string TextAfterLast(std::string_view text, char separator);
 
 // The record reference of a shown verse: its first word less the word's last character

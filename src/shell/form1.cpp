@@ -165,11 +165,11 @@ void Form1::createControls()
     createDisplayControls();
 
     // Reciting schemes
-    shape1_ = new QFrame(this);
-    shape1_->setObjectName(QStringLiteral("Shape1_0"));
-    shape1_->setGeometry(twipsRect(60, 4920, 5415, 45));
-    shape1_->setFrameShape(QFrame::HLine);
-    shape1_->setFrameShadow(QFrame::Sunken);
+    auto *shape1 = new QFrame(this);
+    shape1->setObjectName(QStringLiteral("Shape1_0"));
+    shape1->setGeometry(twipsRect(60, 4920, 5415, 45));
+    shape1->setFrameShape(QFrame::HLine);
+    shape1->setFrameShadow(QFrame::Sunken);
 
     label1_[13] = makeLabel(this, "Label1_13", QStringLiteral("Saved reciting schemes"),
                             twipsRect(210, 5010, 1695, 195));

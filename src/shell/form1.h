@@ -81,8 +81,6 @@ public:
     void UpdateCombo4();
 
     const MainState &state() const { return state_; }
-    MainState &state() { return state_; }
-    QComboBox *surahList() const { return combo1_; }
     QFont displayFont() const;
     Form3 *searchWindow() const;
     Form4 *findSurahDialog() const;
@@ -183,7 +181,6 @@ private:
     QPushButton *command7_ = nullptr;
     std::array<QToolButton *, 5> button_{}; // indices 0, 2, 3, 4
     QLabel *playState_ = nullptr;
-    QFrame *shape1_ = nullptr;
     QTimer *timer1_ = nullptr;
     QTimer *blinkie_ = nullptr;
     unsigned lampColour_ = 0;

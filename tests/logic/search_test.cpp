@@ -167,7 +167,6 @@ TEST(MarkWord, ReferencesAndCuts)
     EXPECT_EQ(recordReference("002.255) Allah"), "002.255");
     EXPECT_EQ(recordReference("noblank"), "");
     EXPECT_EQ(TextAfterLast("002.255", '.'), "255");
-    EXPECT_EQ(TextAfterFirst("a.b.c", '.'), "b.c");
     EXPECT_EQ(TextAfterLast("abc", '.'), "abc");
 }
 

@@ -101,9 +101,6 @@ TEST(NumberInText, ReadsTheLeadingNumber)
     EXPECT_EQ(numberInText("-3"), -3);
     EXPECT_EQ(numberInText(""), 0);
     EXPECT_EQ(numberInText("abc"), 0);
-    EXPECT_TRUE(isWholeNumberText(" 3 "));
-    EXPECT_FALSE(isWholeNumberText("3x"));
-    EXPECT_FALSE(isWholeNumberText(""));
 }
 
 TEST(NumberInText, WholeNumbersAreClampedToTheRangeOfInt)
