@@ -43,7 +43,6 @@ struct MainState
     int rangeStart = 0;
     int rangeEnd = 0;
     std::string schemeName;
-    int reciteMode = 0;
     std::string playlistPath;
     SearchWords searchWords;   // the last query's words, shared with the search window
     int currentSource = 0;     // the search window's source last chosen
@@ -140,6 +139,17 @@ private:
     // Recitation
     void buttonClick(int index);
     void saveClicked();
+    // What a scheme is saved for: kept under a name the reader gives, or recited as the default.
+    enum class SchemeUse
+    {
+        Keep,
+        Recite
+    };
+    // Writes the playlist of the chosen range; false when nothing was written.
+    bool saveScheme(SchemeUse use);
+    // Asks for a scheme's name until it is one (and, for a scheme that exists, overwriting is
+    // agreed); false when the reader cancels.
+    bool askSchemeName();
     void reciteClicked();
     void command2Click(int index);
     void timer1Tick();

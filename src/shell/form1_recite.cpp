@@ -53,22 +53,21 @@ void Form1::buttonClick(int index)
 
 void Form1::saveClicked()
 {
-    if (!haveTempFolder(state_, dialogs_, this, true))
-        return;
+    saveScheme(SchemeUse::Keep);
+}
+
+bool Form1::askSchemeName()
+{
     if (state_.schemeName.empty())
         state_.schemeName = kDefaultScheme;
     std::string suggestion = state_.schemeName;
     for (;;) {
-        if (state_.reciteMode == 1) {
-            state_.schemeName = kDefaultScheme;
-        } else {
-            const auto answer = dialogs_.getText(
-                this,
-                QStringLiteral("Please enter a name for the scheme\n\n[8 characters, without spaces, without "
-                               "extension]"),
-                fromAnsi(suggestion));
-            state_.schemeName = answer ? toAnsi(*answer) : std::string();
-        }
+        const auto answer = dialogs_.getText(
+            this,
+            QStringLiteral("Please enter a name for the scheme\n\n[8 characters, without spaces, without "
+                           "extension]"),
+            fromAnsi(suggestion));
+        state_.schemeName = answer ? toAnsi(*answer) : std::string();
         const SchemeNameCheck check = checkSchemeName(state_.schemeName);
         if (check == SchemeNameCheck::TooLong) {
             dialogs_.tell(this, QStringLiteral("A scheme name has at most 8 characters, without spaces and "
@@ -83,10 +82,9 @@ void Form1::saveClicked()
             continue;
         }
         if (check == SchemeNameCheck::Empty)
-            return;
-        state_.playlistPath = state_.tempFolder + playlistFileName(state_.schemeName);
+            return false;
         const auto existing = platform::resolveNoCase(state_.tempFolder, playlistFileName(state_.schemeName));
-        if (state_.reciteMode == 0 && platform::isRegularFile(existing)) {
+        if (platform::isRegularFile(existing)) {
             const auto overwrite =
                 dialogs_.ask(this,
                              QStringLiteral("Scheme '%1' already exists.Do you want to overwrite?")
@@ -98,7 +96,21 @@ void Form1::saveClicked()
             }
         }
         state_.playlistPath = existing.string();
-        break;
+        return true;
+    }
+}
+
+bool Form1::saveScheme(SchemeUse use)
+{
+    if (!haveTempFolder(state_, dialogs_, this, true))
+        return false;
+    if (use == SchemeUse::Recite) {
+        // Recite writes the default scheme, over the last one, without a question.
+        state_.schemeName = kDefaultScheme;
+        state_.playlistPath =
+            platform::resolveNoCase(state_.tempFolder, playlistFileName(state_.schemeName)).string();
+    } else if (!askSchemeName()) {
+        return false;
     }
 
     PlaylistRequest request;
@@ -116,20 +128,18 @@ void Form1::saveClicked()
     if (!writeFileReplacing(state_.playlistPath, w.contents())) {
         dialogs_.tell(this, QStringLiteral("The scheme could not be saved to %1.")
                                 .arg(QString::fromStdString(state_.playlistPath)));
-        return;
+        return false;
     }
     UpdateCombo4();
+    return true;
 }
 
 void Form1::reciteClicked()
 {
-    state_.reciteMode = 1;
     text1_->setText(fromAnsi(reciteCountText(toAnsi(text1_->text()))));
     text2_->setText(fromAnsi(reciteCountText(toAnsi(text2_->text()))));
     label2_->setText(QString());
-    saveClicked();
-    state_.reciteMode = 0;
-    if (state_.tempFolder.empty())
+    if (!saveScheme(SchemeUse::Recite))
         return; // no playlist could be written, and the reader has been told
     const auto playlist = platform::resolveNoCase(state_.tempFolder, playlistFileName(state_.schemeName));
     state_.playlistPath = platform::ShortPathOf(playlist.string());
