@@ -20,6 +20,8 @@ enum class Lamp
 inline constexpr unsigned kLampStoppedRed = 668380; // colour values: red in the lowest byte
 inline constexpr unsigned kLampPlayingGreen = 58880;
 inline constexpr unsigned kLampPauseYellow = 65535;
+// No player: the system's button-face colour, a system colour's value rather than red, green and blue.
+inline constexpr unsigned kLampButtonFace = 0x8000000F;
 
 struct MonitorView
 {

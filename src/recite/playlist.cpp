@@ -10,7 +10,7 @@ namespace velmora {
 
 std::uintmax_t durationPauseLines(std::uintmax_t verseFileBytes)
 {
-    return verseFileBytes / 1700 / 4 / 3 + 1;
+    return verseFileBytes / kBytesPerPauseStep + 1;
 }
 
 std::vector<std::string> composePlaylist(const PlaylistRequest &request)

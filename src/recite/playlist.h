@@ -9,6 +9,8 @@ namespace velmora {
 
 inline constexpr const char *kDefaultScheme = "Default";
 inline constexpr std::size_t kMaxSchemeNameLength = 8;
+// "Duration of verse": one three-second pause line for every this many bytes (1700 × 4 × 3) of the
+// recording, and one more.
 inline constexpr std::uintmax_t kBytesPerPauseStep = 20400;
 
 enum class PauseChoice

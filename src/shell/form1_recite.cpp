@@ -271,7 +271,7 @@ void Form1::setLamp(unsigned colourValue)
 
 void Form1::setLampGrey()
 {
-    lampColour_ = 0x8000000F;
+    lampColour_ = kLampButtonFace;
     QPalette pal = playState_->palette();
     pal.setColor(QPalette::Window, palette().color(QPalette::Button));
     playState_->setPalette(pal);
