@@ -23,30 +23,25 @@ using V = std::vector<std::string>;
 
 } // namespace
 
-TEST(ReadField, SplitsAtCommasAndLineEnds)
+TEST(ReadField, SplitsUnquotesAndTrims)
 {
-    EXPECT_EQ(fields("a,b\r\nc\r\n"), (V{"a", "b", "c"}));
-    EXPECT_EQ(fields("  lead,\tb\r\n"), (V{"lead", "b"}));
-    EXPECT_EQ(fields("a\r\n\r\nb\r\n"), (V{"a", "", "b"}));
-    EXPECT_EQ(fields("a,,b"), (V{"a", "", "b"}));
-    EXPECT_EQ(fields(""), V{});
-    EXPECT_EQ(fields("\r\n"), V{""});
-    EXPECT_EQ(fields("last without line end"), V{"last without line end"});
-}
-
-TEST(ReadField, QuotedFieldsKeepCommasAndLoseTheirQuotes)
-{
-    EXPECT_EQ(fields("\"a, b\",c\r\n"), (V{"a, b", "c"}));
-    EXPECT_EQ(fields("\"x\"  trailing,next\r\n"),
-              (V{"x", "next"})); // text after the closing quote is dropped
-    EXPECT_EQ(fields("\"never closed, at all"), V{"never closed, at all"});
-    EXPECT_EQ(fields("  \"   four\"\r\n"), V{"   four"});
-}
-
-TEST(ReadField, TrailingBlanksAndLoneLineEnds)
-{
-    EXPECT_EQ(fields(" 9.75 \r\n True \r\n"), (V{"9.75", "True"}));
-    EXPECT_EQ(fields("a\nb\rc\r\n"), (V{"a", "b", "c"}));
+    const std::pair<std::string, V> cases[] = {
+        {"a,b\r\nc\r\n", {"a", "b", "c"}},
+        {"  lead,\tb\r\n", {"lead", "b"}},
+        {"a\r\n\r\nb\r\n", {"a", "", "b"}},
+        {"a,,b", {"a", "", "b"}},
+        {"", {}},
+        {"\r\n", {""}},
+        {"last without line end", {"last without line end"}},
+        {"\"a, b\",c\r\n", {"a, b", "c"}},
+        {"\"x\"  trailing,next\r\n", {"x", "next"}}, // text after the closing quote is dropped
+        {"\"never closed, at all", {"never closed, at all"}},
+        {"  \"   four\"\r\n", {"   four"}},
+        {" 9.75 \r\n True \r\n", {"9.75", "True"}},
+        {"a\nb\rc\r\n", {"a", "b", "c"}},
+    };
+    for (const auto &[data, expected] : cases)
+        EXPECT_EQ(fields(data), expected) << data;
 }
 
 TEST(ReadField, OffsetsPointIntoTheData)
@@ -94,24 +89,24 @@ TEST(WriteLine, RoundTripHoldsWithoutCommasAndLeadingQuotes)
 
 TEST(NumberInText, ReadsTheLeadingNumber)
 {
-    EXPECT_EQ(numberInText(" 287 "), 287);
-    EXPECT_EQ(numberInText("002-255"), 2);
-    EXPECT_EQ(numberInText("2.5 times"), 2.5);
-    EXPECT_EQ(numberInText("1 2"), 12);
-    EXPECT_EQ(numberInText("-3"), -3);
-    EXPECT_EQ(numberInText(""), 0);
-    EXPECT_EQ(numberInText("abc"), 0);
+    const std::pair<const char *, double> cases[] = {
+        {" 287 ", 287}, {"002-255", 2}, {"2.5 times", 2.5}, {"1 2", 12}, {"-3", -3}, {"", 0}, {"abc", 0}};
+    for (const auto &[text, value] : cases)
+        EXPECT_EQ(numberInText(text), value) << text;
 }
 
 TEST(NumberInText, WholeNumbersAreClampedToTheRangeOfInt)
 {
     constexpr int kMax = std::numeric_limits<int>::max();
     constexpr int kMin = std::numeric_limits<int>::min();
-    EXPECT_EQ(intInText("12.9"), 12);
-    EXPECT_EQ(intInText("-12.9"), -12);
-    EXPECT_EQ(intInText(" 99999999999 "), kMax);
-    EXPECT_EQ(intInText("-99999999999"), kMin);
-    EXPECT_EQ(intInText(std::string(400, '9')), kMax) << "too long for a double as well";
-    EXPECT_EQ(intInText("2147483647"), kMax);
-    EXPECT_EQ(intInText("x"), 0);
+    const std::pair<std::string, int> cases[] = {
+        {"12.9", 12},
+        {"-12.9", -12},
+        {" 99999999999 ", kMax},
+        {"-99999999999", kMin},
+        {std::string(400, '9'), kMax}, // too long for a double as well
+        {"2147483647", kMax},
+        {"x", 0}};
+    for (const auto &[text, value] : cases)
+        EXPECT_EQ(intInText(text), value) << text;
 }

@@ -218,17 +218,6 @@ private slots:
         QCOMPARE(s.f.temp.read("srch.dat"), std::string("Day\r\nDay Judgment\r\n'Day of Judgment'\r\n"));
     }
 
-    void enterPressesGo()
-    {
-        Window s;
-        s.w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(s.w));
-        auto *combo = s.get<QComboBox>("Combo1");
-        combo->setEditText(QStringLiteral("night"));
-        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
-        QCOMPARE(s.count(), QStringLiteral("1 items found"));
-    }
-
     void escapeClosesAndKeepsTheQueries()
     {
         Window s;

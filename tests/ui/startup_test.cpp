@@ -173,21 +173,6 @@ private slots:
         QCOMPARE(f.displayText(), QStringLiteral("0) P 1:0\n\n")); // Pickthall alone, entry 000 of surah 1
     }
 
-    void twoLinePreferencesGiveDefaultsForTheRest()
-    {
-        MainWindowFixture f(false);
-        const auto player = f.temp.write("player.exe", "x");
-        f.temp.write("Prefs.dat", player.string() + "\r\nDejaVu Sans\r\n");
-        f.startWindow();
-        const QFont font = f.child<QTextEdit>("Text3")->font();
-        QCOMPARE(font.family(), QStringLiteral("DejaVu Sans"));
-        QCOMPARE(font.pointSizeF(), 9.75);
-        QVERIFY(!font.bold());
-        QCOMPARE(f.form->state().playerPath, platform::ShortPathOf(player.string()));
-        for (int i = 0; i < 3; ++i)
-            QVERIFY(!check(f, i)->isChecked());
-    }
-
     void badPreferencesNeverStopTheStart()
     {
         const char *files[] = {
@@ -240,9 +225,11 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("ends");
         QTest::addColumn<int>("closeRequests");
-        QTest::newRow("yes") << int(QMessageBox::Yes) << true << 1;
-        QTest::newRow("no") << int(QMessageBox::No) << true << 0;
-        QTest::newRow("cancel") << int(QMessageBox::Cancel) << false << 0;
+        QTest::addColumn<bool>("running");
+        QTest::newRow("yes") << int(QMessageBox::Yes) << true << 1 << true;
+        QTest::newRow("no") << int(QMessageBox::No) << true << 0 << true;
+        QTest::newRow("cancel") << int(QMessageBox::Cancel) << false << 0 << true;
+        QTest::newRow("no player: no question") << int(QMessageBox::Cancel) << true << 0 << false;
     }
 
     void exitAsksAboutARunningPlayer()
@@ -250,22 +237,18 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, ends);
         QFETCH(int, closeRequests);
+        QFETCH(bool, running);
         MainWindowFixture f;
-        f.player.start(kStatePlaying);
+        if (running)
+            f.player.start(kStatePlaying);
         f.dialogs.answers.push_back(static_cast<QMessageBox::StandardButton>(answer));
         button(f, "Command6")->click();
-        QCOMPARE(f.dialogs.shown, QStringList{QStringLiteral("WinAMP is active. Do you want close it too?")});
+        QCOMPARE(f.dialogs.shown.size(), running ? 1 : 0);
+        if (running)
+            QCOMPARE(f.dialogs.shown.front(), QStringLiteral("WinAMP is active. Do you want close it too?"));
         QCOMPARE(f.ended, ends);
         QCOMPARE(f.player.closeRequests, closeRequests);
         QVERIFY(std::filesystem::exists(f.temp.path() / "Prefs.dat"));
-    }
-
-    void exitWithoutPlayerAsksNothing()
-    {
-        MainWindowFixture f;
-        button(f, "Command6")->click();
-        QVERIFY(f.ended);
-        QVERIFY(f.dialogs.shown.isEmpty());
     }
 
     void frameCloseEndsWithoutSaving()
