@@ -11,7 +11,9 @@
 #endif
 #if defined(__GNUC__) && defined(__x86_64__)
 #include <immintrin.h>
-#if defined(__GLIBC__) && __has_include(<sys/platform/x86.h>)
+// The C library's header is C (it uses _Bool), which only GCC takes in C++ as well.
+#if defined(__GLIBC__) && !defined(__clang__) && __has_include(<sys/platform/x86.h>)
+#define VELMORA_LIBC_CPU_FEATURES 1
 #include <sys/platform/x86.h>
 #endif
 #endif
@@ -303,7 +305,7 @@ __attribute__((target("avx2"))) std::size_t avx2Find(const NoCaseFinder &finder,
 
 bool hasAvx2()
 {
-#if defined(__GLIBC__) && __has_include(<sys/platform/x86.h>)
+#ifdef VELMORA_LIBC_CPU_FEATURES
     // What the C library found at start: asking the processor again costs a trap under a
     // hypervisor, at every start of the command-line tool.
     static const bool has = CPU_FEATURE_ACTIVE(AVX2);
