@@ -3,6 +3,7 @@
 // must never be driven nor hold the window when it hangs.
 
 #include "uisupport.h"
+#include "waiting.h"
 
 #include "platform/builtinplayer.h"
 #include "platform/mprisplayer.h"
@@ -20,22 +21,15 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 using namespace velmora;
 using namespace velmora::test;
 
 namespace {
-
-bool installed(const char *program)
-{
-    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
-}
 
 // A tone of the given length and pitch as an MP3 file.
 bool writeTone(const std::filesystem::path &mp3, double seconds, int hertz)
@@ -60,20 +54,6 @@ bool running(long pid)
     const auto close = line.rfind(')');
     return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z' &&
            line[close + 2] != 'X';
-}
-
-// Waits, handling events, until the condition holds or the seconds have passed on the steady clock.
-// The players' own work sets the pace here, so the wait is measured in time, not in polling rounds.
-template <typename Condition> bool waitUntil(Condition condition, int seconds)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        QTest::qWait(50);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
 }
 
 // The longest time, in milliseconds, that the event loop was held while work() ran and for the

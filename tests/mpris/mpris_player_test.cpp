@@ -5,6 +5,7 @@
 #include "platform/process.h"
 #include "recite/monitor.h"
 #include "tempdir.h"
+#include "waiting.h"
 
 #include <gtest/gtest.h>
 
@@ -13,15 +14,11 @@
 #include <QDBusConnectionInterface>
 #include <QProcess>
 
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
-#include <thread>
 
 using namespace velmora;
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -40,20 +37,6 @@ void expectNoPlayer(platform::MprisPlayerChannel &channel)
     EXPECT_EQ(view.status, "");
     EXPECT_EQ(view.lamp, Lamp::NoPlayer);
     EXPECT_EQ(view.playEnabled, false);
-}
-
-// Waits up to ten seconds for a condition that the player brings about on its own time, handling
-// the answers that come in meanwhile.
-bool eventually(const std::function<bool()> &condition)
-{
-    for (int i = 0; i < 200; ++i) {
-        QCoreApplication::processEvents();
-        if (condition())
-            return true;
-        std::this_thread::sleep_for(50ms);
-    }
-    QCoreApplication::processEvents();
-    return condition();
 }
 
 // A silent mono WAV file; the player goes by its content, whatever the file is named.
@@ -85,11 +68,6 @@ std::string mprisPlugin()
         if (std::filesystem::exists(path))
             return path;
     return {};
-}
-
-bool mpvInstalled()
-{
-    return std::system("command -v mpv >/dev/null 2>&1") == 0;
 }
 
 } // namespace
@@ -136,7 +114,7 @@ protected:
 TEST_F(RealPlayer, PlaysPausesStopsShowsTheTrackAndCloses)
 {
     ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run inside dbus-run-session";
-    if (!mpvInstalled() || mprisPlugin().empty())
+    if (!test::installed("mpv") || mprisPlugin().empty())
         GTEST_SKIP() << "mpv with its MPRIS plugin is not installed (Debian packages mpv, mpv-mpris)";
 
     for (const char *name : {"001-001.mp3", "001-002.mp3", "002-001.mp3", "003-001.mp3"})
@@ -159,7 +137,7 @@ TEST_F(RealPlayer, PlaysPausesStopsShowsTheTrackAndCloses)
         QCoreApplication::applicationFilePath(),
         {QStringLiteral("--stand-in"), QString::fromStdString(standInLog.string())}, {}, &standInPid));
     standInPid_ = standInPid;
-    ASSERT_TRUE(eventually([] {
+    ASSERT_TRUE(test::waitUntil([] {
         return QDBusConnection::sessionBus().interface()->isServiceRegistered(kStandInService).value();
     }));
 
@@ -171,32 +149,33 @@ TEST_F(RealPlayer, PlaysPausesStopsShowsTheTrackAndCloses)
     // The reader's own mpv, playing something else: never followed once the program has started one.
     ASSERT_TRUE(QProcess::startDetached(QString::fromStdString(player.string()),
                                         {QString::fromStdString(own.string())}));
-    ASSERT_TRUE(eventually([&] { return channel.FindPlayer() != 0; }));
+    ASSERT_TRUE(test::waitUntil([&] { return channel.FindPlayer() != 0; }));
 
     // Each Recite ends the instance it started before: one mpv recites, the second playlist.
     for (const auto &list : {playlist, second})
         ASSERT_TRUE(
             channel.LaunchPlayer(player.string() + "  " + list.string(), WindowStyle::MinimizedNoActivate));
-    EXPECT_TRUE(eventually(
+    EXPECT_TRUE(test::waitUntil(
         [&] { return channel.GetWindowTitle(channel.FindPlayer()) == "1. Velmora - 002-001.mp3 - mpv"; }));
     // The reader's and the second: the first may have been ended before it could even note itself.
     const auto runningPlayers = [this] {
         const auto pids = playerPids();
         return std::count_if(pids.begin(), pids.end(), platform::processRunning);
     };
-    EXPECT_TRUE(eventually([&] { return runningPlayers() == 2; })) << runningPlayers();
+    EXPECT_TRUE(test::waitUntil([&] { return runningPlayers() == 2; })) << runningPlayers();
     ::kill(static_cast<pid_t>(playerPids().front()), SIGTERM);
 
     ASSERT_TRUE(
         channel.LaunchPlayer(player.string() + "  " + playlist.string(), WindowStyle::MinimizedNoActivate));
-    ASSERT_TRUE(eventually([&] { return channel.FindPlayer() != 0; }))
+    ASSERT_TRUE(test::waitUntil([&] { return channel.FindPlayer() != 0; }))
         << "the player never came onto the bus";
     const PlayerHandle h = channel.FindPlayer();
     EXPECT_TRUE(channel.IsPlayerWindow(h));
 
-    ASSERT_TRUE(eventually([&] { return channel.QueryPlayState(h) == kStatePlaying; }));
-    EXPECT_TRUE(eventually([&] { return channel.GetWindowTitle(h) == "1. Velmora - 001-001.mp3 - mpv"; }))
-        << channel.GetWindowTitle(h);
+    ASSERT_TRUE(test::waitUntil([&] { return channel.QueryPlayState(h) == kStatePlaying; }));
+    EXPECT_TRUE(test::waitUntil([&] {
+        return channel.GetWindowTitle(h) == "1. Velmora - 001-001.mp3 - mpv";
+    })) << channel.GetWindowTitle(h);
     MonitorView view = monitorTick(channel);
     EXPECT_EQ(view.lamp, Lamp::Playing);
     EXPECT_EQ(view.playEnabled, false);
@@ -204,25 +183,25 @@ TEST_F(RealPlayer, PlaysPausesStopsShowsTheTrackAndCloses)
 
     // Pause toggles, as the player's own button does; Play plays.
     channel.SendPlayerCommand(kCmdPause);
-    EXPECT_TRUE(eventually([&] { return channel.QueryPlayState(h) == kStatePaused; }));
+    EXPECT_TRUE(test::waitUntil([&] { return channel.QueryPlayState(h) == kStatePaused; }));
     EXPECT_EQ(monitorTick(channel).blinking, true);
     channel.SendPlayerCommand(kCmdPause);
-    EXPECT_TRUE(eventually([&] { return channel.QueryPlayState(h) == kStatePlaying; }));
+    EXPECT_TRUE(test::waitUntil([&] { return channel.QueryPlayState(h) == kStatePlaying; }));
     channel.SendPlayerCommand(kCmdPause);
-    EXPECT_TRUE(eventually([&] { return channel.QueryPlayState(h) == kStatePaused; }));
+    EXPECT_TRUE(test::waitUntil([&] { return channel.QueryPlayState(h) == kStatePaused; }));
     channel.SendPlayerCommand(kCmdPlay);
-    EXPECT_TRUE(eventually([&] { return channel.QueryPlayState(h) == kStatePlaying; }));
+    EXPECT_TRUE(test::waitUntil([&] { return channel.QueryPlayState(h) == kStatePlaying; }));
     channel.SendPlayerCommand(kCmdStop);
-    EXPECT_TRUE(eventually([&] { return channel.QueryPlayState(h) == kStateStopped; }));
+    EXPECT_TRUE(test::waitUntil([&] { return channel.QueryPlayState(h) == kStateStopped; }));
     view = monitorTick(channel);
     EXPECT_EQ(view.lamp, Lamp::Stopped);
     EXPECT_EQ(view.playEnabled, true);
     EXPECT_EQ(view.stopEnabled, false);
 
     channel.ClosePlayer(h);
-    EXPECT_TRUE(eventually([&] { return channel.FindPlayer() == 0; })) << "the player did not quit";
+    EXPECT_TRUE(test::waitUntil([&] { return channel.FindPlayer() == 0; })) << "the player did not quit";
     // The player gives up its well-known name before its connection closes: wait for both.
-    EXPECT_TRUE(eventually([&] { return !channel.IsPlayerWindow(h); }));
+    EXPECT_TRUE(test::waitUntil([&] { return !channel.IsPlayerWindow(h); }));
     EXPECT_EQ(channel.GetWindowTitle(h), "");
     // Neither driven nor asked to quit: the other player's log names no command.
     EXPECT_EQ(dir_.read("stand-in.log"), "");
