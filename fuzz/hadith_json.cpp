@@ -1,7 +1,7 @@
 // Any bytes as a hadith collection: refused with a reason or taken, never a crash, and what is
 // taken reads back as one record per hadith.
 #include "core/textfield.h"
-#include "search/hadithimport.h"
+#include "import/hadith.h"
 
 #include <cstdint>
 #include <string_view>

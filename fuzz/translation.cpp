@@ -1,5 +1,5 @@
 // Any bytes as a translation in sura|aya|text lines: refused with a reason or taken whole.
-#include "text/import.h"
+#include "import/import.h"
 
 #include <cstdint>
 #include <string_view>

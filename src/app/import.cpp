@@ -1,11 +1,11 @@
 // velmora-import: writes the program's data files from published texts.
 //   velmora-import --to FOLDER [options] TARGET=INPUT ...
 
-#include "text/import.h"
+#include "import/import.h"
 #include "core/ansi.h"
 #include "core/safefile.h"
 #include "platform/paths.h"
-#include "search/hadithimport.h"
+#include "import/hadith.h"
 
 #include <array>
 #include <cstdint>

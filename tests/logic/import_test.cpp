@@ -3,9 +3,9 @@
 #include "core/textfield.h"
 #include "platform/paths.h"
 #include "search/engine.h"
-#include "search/hadithimport.h"
+#include "import/hadith.h"
 #include "text/extract.h"
-#include "text/import.h"
+#include "import/import.h"
 
 #include "tempdir.h"
 

@@ -1,7 +1,7 @@
 // Writing a hadith collection file from a JSON array of hadiths.
 #pragma once
 
-#include "text/import.h"
+#include "import/import.h"
 
 #include <string>
 #include <string_view>

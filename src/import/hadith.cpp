@@ -1,4 +1,4 @@
-#include "hadithimport.h"
+#include "hadith.h"
 
 #include <nlohmann/json.hpp>
 

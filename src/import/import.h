@@ -1,5 +1,5 @@
 // Writing the program's data files from published texts: translations as "sura|aya|text" lines
-// and hadith collections as JSON (the hadith half lives in search/hadithimport.h).
+// and hadith collections as JSON (the hadith half lives in import/hadith.h).
 #pragma once
 
 #include "platform/paths.h"
