@@ -1,5 +1,7 @@
 #include "monitor.h"
 
+#include "core/textfield.h"
+
 namespace velmora {
 namespace {
 
@@ -30,6 +32,17 @@ std::string verseFromTitle(std::string_view title)
     if (start > title.size())
         return {};
     return std::string(title.substr(start - 1, static_cast<std::size_t>(length)));
+}
+
+StatusVerse verseOfStatus(std::string_view caption)
+{
+    constexpr std::size_t kReferenceLength = 7; // "SSS-VVV"
+    constexpr std::size_t kEntryLength = 3;
+    const std::string_view reference =
+        caption.size() >= kReferenceLength ? caption.substr(caption.size() - kReferenceLength) : caption;
+    const std::string_view entry =
+        caption.size() >= kEntryLength ? caption.substr(caption.size() - kEntryLength) : std::string_view();
+    return {intInText(reference.substr(0, reference.find('-'))), intInText(entry)};
 }
 
 MonitorView monitorTick(PlayerChannel &player)

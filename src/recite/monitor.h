@@ -34,6 +34,15 @@ struct MonitorView
 // One tick: find the player, ask its state and read the verse from its window title.
 MonitorView monitorTick(PlayerChannel &player);
 
+// The verse entry a status caption ends with, "Verse: 002-255": the surah from the number before
+// the dash of its last seven characters, the entry from its last three; 0 and 0 when it names none.
+struct StatusVerse
+{
+    int surah = 0;
+    int entry = 0;
+};
+StatusVerse verseOfStatus(std::string_view caption);
+
 // The verse the title names, by the player title rule: the text after the first "-" (one
 // character skipped), as long as the distance between the second and third "-" allows.
 std::string verseFromTitle(std::string_view title);

@@ -7,6 +7,7 @@
 #include "core/safefile.h"
 #include "core/textfield.h"
 #include "platform/paths.h"
+#include "recite/monitor.h"
 #include "shell/form4.h"
 #include "text/extract.h"
 #include "text/translate.h"
@@ -325,15 +326,12 @@ void Form1::showAbout()
 void Form1::label2Click()
 {
     const qtkit::BusyCursor busy;
-    const std::string caption = toAnsi(label2_->text());
-    const std::string tail = caption.size() >= 7 ? caption.substr(caption.size() - 7) : caption;
-    const int surah = intInText(tail.substr(0, tail.find('-')));
-    const int verse = intInText(caption.size() >= 3 ? caption.substr(caption.size() - 3) : "");
+    const auto [surah, entry] = verseOfStatus(toAnsi(label2_->text()));
     if (surah < 1 || surah > kSurahCount)
         return;
     combo1_->setCurrentIndex(surah - 1);
-    if (verse >= 0 && verse < list1_->count())
-        list1_->setCurrentRow(verse);
+    if (entry >= 0 && entry < list1_->count())
+        list1_->setCurrentRow(entry);
 }
 
 } // namespace velmora

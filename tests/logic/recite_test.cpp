@@ -1,8 +1,8 @@
 #include "platform/paths.h"
 #include "platform/process.h"
-#include "substituteplayer.h"
 #include "recite/monitor.h"
 #include "recite/playlist.h"
+#include "substituteplayer.h"
 
 #include "tempdir.h"
 
@@ -107,6 +107,11 @@ TEST(Monitor, TitleRule)
     EXPECT_EQ(verseFromTitle("abcd-efghij"), "fgh"); // one dash at 5: 3 characters from 7
     EXPECT_EQ(verseFromTitle("-x"), "");
     EXPECT_EQ(verseFromTitle(""), "");
+    // The status line's caption back to the entry it names.
+    const std::pair<const char *, std::pair<int, int>> captions[] = {
+        {"Verse: 002-255", {2, 255}}, {"Verse: 114-000", {114, 0}}, {"Verse: ", {0, 0}}, {"Ready", {0, 0}}};
+    for (const auto &[caption, verse] : captions)
+        EXPECT_EQ(std::pair(verseOfStatus(caption).surah, verseOfStatus(caption).entry), verse) << caption;
 }
 
 TEST(Monitor, StatesOfThePlayer)
