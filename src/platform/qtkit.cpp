@@ -127,7 +127,7 @@ void installFontSubstitutes()
 {
 #ifdef _WIN32
     // Windows draws MS Sans Serif, a bitmap font, through its TrueType heir.
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+    QFont::insertSubstitutions(QLatin1String(kFormFamily),
                                {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
                                 QStringLiteral("DejaVu Sans")});
     // Hinted across the baseline as well, Liberation Sans at this size loses its capital I under Wine
@@ -137,7 +137,7 @@ void installFontSubstitutes()
     QApplication::setFont(font);
 #else
     QFont::insertSubstitutions(
-        QStringLiteral("MS Sans Serif"),
+        QLatin1String(kFormFamily),
         {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
 #endif
     QFont::insertSubstitutions(QStringLiteral("Comic Sans MS"),
@@ -153,6 +153,11 @@ void addBundledFonts(const std::string &programFolder)
          fonts.entryList({QStringLiteral("*.ttf"), QStringLiteral("*.otf")}, QDir::Files))
         if (QFontDatabase::addApplicationFont(fonts.filePath(file)) < 0)
             qWarning().noquote() << "The font" << fonts.filePath(file) << "could not be read";
+}
+
+QFont formFont(double points, bool bold, bool italic, bool underline)
+{
+    return designFont(QLatin1String(kFormFamily), points, bold, italic, underline);
 }
 
 QFont designFont(const QString &family, double points, bool bold, bool italic, bool underline)

@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,20 @@ void installFontSubstitutes();
 void addBundledFonts(const std::string &programFolder);
 QFont designFont(const QString &family, double points, bool bold = false, bool italic = false,
                  bool underline = false);
+// The family every form is designed in (installFontSubstitutes gives its stand-ins), and a font of it.
+inline constexpr const char *kFormFamily = "MS Sans Serif";
+QFont formFont(double points, bool bold = false, bool italic = false, bool underline = false);
+
+// A control of a form, made with its own arguments and the parent last: named, and placed at a
+// rectangle from twipsRect.
+template <typename Control, typename... Args>
+Control *place(QWidget *parent, const char *name, QRect geometry, Args &&...args)
+{
+    auto *control = new Control(std::forward<Args>(args)..., parent);
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(geometry);
+    return control;
+}
 
 // The text colour of an enabled control; disabled, it is greyed out as every control is.
 // The font of the Quran's Arabic text: Amiri Quran, found through fontconfig, or where it is missing

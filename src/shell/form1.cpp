@@ -45,20 +45,16 @@ constexpr int kOuterWidth = 10185;
 
 QComboBox *makeCombo(QWidget *parent, const char *name, QRect geometry, double points = 8.25)
 {
-    auto *combo = new QComboBox(parent);
-    combo->setObjectName(QLatin1String(name));
-    combo->setGeometry(geometry);
-    combo->setFont(qtkit::designFont(QStringLiteral("MS Sans Serif"), points));
+    auto *combo = qtkit::place<QComboBox>(parent, name, geometry);
+    combo->setFont(qtkit::formFont(points));
     combo->setEditable(false);
     return combo;
 }
 
 QLineEdit *makeCountBox(QWidget *parent, const char *name, QRect geometry)
 {
-    auto *box = new QLineEdit(QStringLiteral("1"), parent);
-    box->setObjectName(QLatin1String(name));
-    box->setGeometry(geometry);
-    box->setFont(qtkit::designFont(QStringLiteral("MS Sans Serif"), 9.75));
+    auto *box = qtkit::place<QLineEdit>(parent, name, geometry, QStringLiteral("1"));
+    box->setFont(qtkit::formFont(9.75));
     qtkit::setTextColor(box, 128, 64, 0);
     return box;
 }
@@ -66,9 +62,7 @@ QLineEdit *makeCountBox(QWidget *parent, const char *name, QRect geometry)
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, QRect geometry,
                         bool enabled = true)
 {
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(geometry);
+    auto *button = qtkit::place<QPushButton>(parent, name, geometry, caption);
     button->setEnabled(enabled);
     return button;
 }
@@ -86,7 +80,7 @@ Form1::Form1(std::string programFolder, std::string tempFolder, PlayerChannel &p
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QLatin1String(kCaption));
     setWindowIcon(qtkit::programIcon());
-    setFont(qtkit::designFont(QStringLiteral("MS Sans Serif"), 8.25));
+    setFont(qtkit::formFont(8.25));
     setFixedSize(px(kClientWidth), px(kClientHeight));
     createControls();
     setTabOrderOfControls();
@@ -107,19 +101,16 @@ Form1::~Form1()
 
 QLabel *Form1::makeLabel(QWidget *parent, const char *name, const QString &caption, QRect geometry)
 {
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
+    auto *label = qtkit::place<QLabel>(parent, name, geometry, caption);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
 
 void Form1::createControls()
 {
-    const QString sans = QStringLiteral("MS Sans Serif");
 
     label1_[2] = makeLabel(this, "Label1_2", QStringLiteral("Select"), twipsRect(720, 330, 555, 195));
-    label1_[2]->setFont(qtkit::designFont(sans, 8.25, true));
+    label1_[2]->setFont(qtkit::formFont(8.25, true));
     qtkit::setTextColor(label1_[2], 128, 0, 0);
 
     combo1_ = makeCombo(this, "Combo1", twipsRect(1440, 240, 4065, 360), 9.75);
@@ -139,13 +130,13 @@ void Form1::createControls()
 
     label1_[9] =
         makeLabel(this, "Label1_9", QStringLiteral("Verses in this surah"), twipsRect(150, 750, 1680, 195));
-    label1_[9]->setFont(qtkit::designFont(sans, 8.25, true));
+    label1_[9]->setFont(qtkit::formFont(8.25, true));
     qtkit::setTextColor(label1_[9], 0, 128, 0);
 
     list1_ = new qtkit::PressReleaseList(this);
     list1_->setObjectName(QStringLiteral("List1"));
     list1_->setGeometry(twipsRect(150, 990, 1545, 3660));
-    list1_->setFont(qtkit::designFont(sans, 9.75));
+    list1_->setFont(qtkit::formFont(9.75));
     list1_->setSelectionMode(QAbstractItemView::SingleSelection);
     qtkit::setTextColor(list1_, 0, 64, 0);
     connect(list1_, &QListWidget::itemSelectionChanged, this, [this] {
@@ -156,18 +147,15 @@ void Form1::createControls()
     connect(list1_, &qtkit::PressReleaseList::mouseUp, this, &Form1::list1MouseUp);
     connect(list1_, &QListWidget::itemDoubleClicked, this, &Form1::list1DoubleClick);
 
-    auto *frame1 = new QGroupBox(QStringLiteral("Reciting Options"), this);
-    frame1->setObjectName(QStringLiteral("Frame1"));
-    frame1->setGeometry(twipsRect(1860, 960, 3615, 3885));
-    frame1->setFont(qtkit::designFont(sans, 8.25, true));
+    auto *frame1 = qtkit::place<QGroupBox>(this, "Frame1", twipsRect(1860, 960, 3615, 3885),
+                                           QStringLiteral("Reciting Options"));
+    frame1->setFont(qtkit::formFont(8.25, true));
     createRecitingOptions(frame1);
     qtkit::setCaptionColor(frame1, 128, 0, 0);
     createDisplayControls();
 
     // Reciting schemes
-    auto *shape1 = new QFrame(this);
-    shape1->setObjectName(QStringLiteral("Shape1_0"));
-    shape1->setGeometry(twipsRect(60, 4920, 5415, 45));
+    auto *shape1 = qtkit::place<QFrame>(this, "Shape1_0", twipsRect(60, 4920, 5415, 45));
     shape1->setFrameShape(QFrame::HLine);
     shape1->setFrameShadow(QFrame::Sunken);
 
@@ -222,8 +210,7 @@ void Form1::createControls()
 
 void Form1::createRecitingOptions(QWidget *frame)
 {
-    const QString sans = QStringLiteral("MS Sans Serif");
-    const QFont plain = qtkit::designFont(sans, 8.25);
+    const QFont plain = qtkit::formFont(8.25);
     auto label = [&](std::size_t index, const char *name, const char *caption, QRect geometry) {
         label1_[index] = makeLabel(frame, name, QLatin1String(caption), geometry);
         label1_[index]->setFont(plain);
@@ -256,8 +243,7 @@ void Form1::createRecitingOptions(QWidget *frame)
                              {QStringLiteral("None"), QStringLiteral("1 second"), QStringLiteral("3 seconds"),
                               QStringLiteral("Duration of verse")},
                              false);
-    label(1, "Label1_1", "Display", twipsRect(210, 2160, 630, 195))
-        ->setFont(qtkit::designFont(sans, 8.25, true));
+    label(1, "Label1_1", "Display", twipsRect(210, 2160, 630, 195))->setFont(qtkit::formFont(8.25, true));
     qtkit::setTextColor(label1_[1], 0, 0, 128);
 
     struct Box
@@ -300,9 +286,7 @@ void Form1::createRecitingOptions(QWidget *frame)
     connect(command4_, &QPushButton::clicked, this, &Form1::reciteClicked);
     connect(command6_, &QPushButton::clicked, this, &Form1::exitClicked);
 
-    playState_ = new QLabel(frame);
-    playState_->setObjectName(QStringLiteral("PlayState"));
-    playState_->setGeometry(twipsRect(240, 3570, 192, 192));
+    playState_ = qtkit::place<QLabel>(frame, "PlayState", twipsRect(240, 3570, 192, 192));
     playState_->setFrameShape(QFrame::Panel);
     playState_->setFrameShadow(QFrame::Sunken);
     playState_->setAutoFillBackground(true);
@@ -328,9 +312,7 @@ void Form1::createRecitingOptions(QWidget *frame)
         {4, "Button_4", QStyle::SP_MediaStop, "Stop", twipsRect(2850, 3510, 400, 300)},
     }};
     for (const auto &t : transport) {
-        auto *b = new QToolButton(frame);
-        b->setObjectName(QLatin1String(t.name));
-        b->setGeometry(t.geometry);
+        auto *b = qtkit::place<QToolButton>(frame, t.name, t.geometry);
         b->setIcon(style()->standardIcon(t.icon));
         b->setToolTip(QLatin1String(t.tip));
         b->setFocusPolicy(Qt::StrongFocus);
@@ -342,16 +324,13 @@ void Form1::createRecitingOptions(QWidget *frame)
 
 void Form1::createDisplayControls()
 {
-    const QString sans = QStringLiteral("MS Sans Serif");
     label1_[0] = makeLabel(this, "Label1_0", QStringLiteral("English translation by M. Pickthall"),
                            twipsRect(5700, 0, 4275, 195));
-    label1_[0]->setFont(qtkit::designFont(sans, 8.25, true));
+    label1_[0]->setFont(qtkit::formFont(8.25, true));
     qtkit::setTextColor(label1_[0], 128, 0, 128);
     label1_[0]->hide();
 
-    text3_ = new QTextEdit(this);
-    text3_->setObjectName(QStringLiteral("Text3"));
-    text3_->setGeometry(twipsRect(5670, 210, 4305, 4725));
+    text3_ = qtkit::place<QTextEdit>(this, "Text3", twipsRect(5670, 210, 4305, 4725));
     text3_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text3_->setLineWrapMode(QTextEdit::WidgetWidth);
     text3_->setReadOnly(true);
@@ -362,9 +341,7 @@ void Form1::createDisplayControls()
     text3_->setPalette(pal);
     text3_->setFont(qtkit::designFont(QLatin1String(kDefaultFontName), 9));
 
-    auto *b0 = new QToolButton(this);
-    b0->setObjectName(QStringLiteral("Button_0"));
-    b0->setGeometry(twipsRect(5160, 4320, 264, 228));
+    auto *b0 = qtkit::place<QToolButton>(this, "Button_0", twipsRect(5160, 4320, 264, 228));
     b0->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
     b0->setIconSize(QSize(10, 10));
     b0->setFocusPolicy(Qt::StrongFocus);
@@ -375,9 +352,7 @@ void Form1::createDisplayControls()
                            twipsRect(6780, 2250, 2205, 495));
     command3_->hide();
 
-    auto *frame2 = new QGroupBox(this);
-    frame2->setObjectName(QStringLiteral("Frame2"));
-    frame2->setGeometry(twipsRect(5670, 5010, 4335, 885));
+    auto *frame2 = qtkit::place<QGroupBox>(this, "Frame2", twipsRect(5670, 5010, 4335, 885));
     command1_ = makeButton(frame2, "Command1", QStringLiteral("Search ..."), twipsRect(120, 330, 1425, 375));
     connect(command1_, &QPushButton::clicked, this, &Form1::showSearchWindow);
     combo5_ = makeCombo(frame2, "Combo5", twipsRect(1800, 375, 1875, 315));
@@ -394,11 +369,11 @@ void Form1::createDisplayControls()
         QRect geometry;
     };
     const std::array<Format, 4> formats = {{
-        {"A", qtkit::designFont(sans, 13.5), "Increase font size", twipsRect(3960, 180, 195, 360)},
-        {"A", qtkit::designFont(sans, 8.25), "Decrease font size", twipsRect(3735, 330, 105, 195)},
+        {"A", qtkit::formFont(13.5), "Increase font size", twipsRect(3960, 180, 195, 360)},
+        {"A", qtkit::formFont(8.25), "Decrease font size", twipsRect(3735, 330, 105, 195)},
         {"I", qtkit::designFont(QStringLiteral("Courier"), 12, false, true), "Toggle italic/non-italic",
          twipsRect(3960, 570, 240, 240)},
-        {"B", qtkit::designFont(sans, 9.75, true), "Toggle bold/regular", twipsRect(3720, 510, 165, 240)},
+        {"B", qtkit::formFont(9.75, true), "Toggle bold/regular", twipsRect(3720, 510, 165, 240)},
     }};
     for (std::size_t i = 0; i < formats.size(); ++i) {
         const std::string name = "Label3_" + std::to_string(i);

@@ -76,10 +76,8 @@ bool isHadithSource(int source)
 
 QLabel *makeLink(QWidget *parent, const char *name, const QString &caption, QRect geometry)
 {
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    label->setFont(qtkit::designFont(QStringLiteral("MS Sans Serif"), 8.25, false, false, true));
+    auto *label = qtkit::place<QLabel>(parent, name, geometry, caption);
+    label->setFont(qtkit::formFont(8.25, false, false, true));
     label->setCursor(qtkit::handCursor());
     qtkit::setTextColor(label, 0, 0, 192);
     return label;
@@ -97,7 +95,7 @@ Form3::Form3(MainState &state, qtkit::Dialogs &dialogs, QComboBox *surahList, co
     setWindowTitle(QStringLiteral("Search the Quran and Hadeeth ..."));
     setWindowIcon(qtkit::programIcon());
     setModal(false);
-    setFont(qtkit::designFont(QStringLiteral("MS Sans Serif"), 8.25));
+    setFont(qtkit::formFont(8.25));
     setFixedSize(px(kWidth), px(kHeight));
     createControls();
 
@@ -150,9 +148,8 @@ void Form3::createControls()
         command1_->click();
     });
 
-    command1_ = new QPushButton(QStringLiteral("Go !"), this);
-    command1_->setObjectName(QStringLiteral("Command1"));
-    command1_->setGeometry(twipsRect(5220, 330, 495, 315));
+    command1_ =
+        qtkit::place<QPushButton>(this, "Command1", twipsRect(5220, 330, 495, 315), QStringLiteral("Go !"));
     command1_->setDefault(true);
     connect(command1_, &QPushButton::clicked, this, &Form3::searchCommand);
 
@@ -165,16 +162,13 @@ void Form3::createControls()
     for (QLabel *link : {labelxyz_, label7_[0], label7_[1], label3_})
         link->installEventFilter(this);
 
-    label1_ = new QLabel(QStringLiteral("Search results"), this);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setGeometry(twipsRect(2910, 750, 1005, 195));
+    label1_ = qtkit::place<QLabel>(this, "Label1", twipsRect(2910, 750, 1005, 195),
+                                   QStringLiteral("Search results"));
     qtkit::setTextColor(label1_, 128, 0, 128);
     label1_->adjustSize();
     label1_->installEventFilter(this);
 
-    list1_ = new QListWidget(this);
-    list1_->setObjectName(QStringLiteral("List1"));
-    list1_->setGeometry(twipsRect(2880, 1020, 2865, 4545));
+    list1_ = qtkit::place<QListWidget>(this, "List1", twipsRect(2880, 1020, 2865, 4545));
     list1_->setUniformItemSizes(true);
     list1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(list1_, &QListWidget::itemSelectionChanged, this, [this] {
@@ -182,25 +176,21 @@ void Form3::createControls()
             hitClick();
     });
 
-    label2_ = new QLabel(QStringLiteral("Complete text"), this);
-    label2_->setObjectName(QStringLiteral("Label2"));
-    label2_->setGeometry(twipsRect(9780, 350, 960, 195));
+    label2_ =
+        qtkit::place<QLabel>(this, "Label2", twipsRect(9780, 350, 960, 195), QStringLiteral("Complete text"));
     qtkit::setTextColor(label2_, 128, 0, 128);
     label2_->adjustSize();
 
-    text1_ = new QPlainTextEdit(this);
-    text1_->setObjectName(QStringLiteral("Text1"));
-    text1_->setGeometry(twipsRect(5850, 570, 4905, 4995));
+    text1_ = qtkit::place<QPlainTextEdit>(this, "Text1", twipsRect(5850, 570, 4905, 4995));
     text1_->setReadOnly(true);
     text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette pal = text1_->palette();
     pal.setColor(QPalette::Base, QColor(255, 255, 192));
     text1_->setPalette(pal);
 
-    auto *frame1 = new QGroupBox(QStringLiteral("Source"), this);
-    frame1->setObjectName(QStringLiteral("Frame1"));
-    frame1->setGeometry(twipsRect(30, 210, 2715, 5325));
-    frame1->setFont(qtkit::designFont(QStringLiteral("MS Sans Serif"), 8.25, true));
+    auto *frame1 =
+        qtkit::place<QGroupBox>(this, "Frame1", twipsRect(30, 210, 2715, 5325), QStringLiteral("Source"));
+    frame1->setFont(qtkit::formFont(8.25, true));
     const QFont comic = qtkit::designFont(QStringLiteral("Comic Sans MS"), 9.75);
 
     struct Row
@@ -258,9 +248,7 @@ void Form3::createControls()
         {"Label5_3", "(1,917)", twipsRect(1410, 4200, 630, 270), green},
     }};
     for (const auto &c : captions) {
-        auto *label = new QLabel(QLatin1String(c.text), frame1);
-        label->setObjectName(QLatin1String(c.name));
-        label->setGeometry(c.geometry);
+        auto *label = qtkit::place<QLabel>(frame1, c.name, c.geometry, QLatin1String(c.text));
         label->setFont(comic);
         qtkit::setTextColor(label, c.colour.red(), c.colour.green(), c.colour.blue());
     }

@@ -32,32 +32,24 @@ Form4::Form4(QComboBox *surahList, QSize mainSize)
     setWindowTitle(QStringLiteral("Search Results"));
     setWindowIcon(qtkit::programIcon());
     setModal(false);
-    setFont(qtkit::designFont(QStringLiteral("MS Sans Serif"), 8.25));
+    setFont(qtkit::formFont(8.25));
     setFixedSize(px(kWidth), px(kHeight));
 
-    auto *label0 = new QLabel(QStringLiteral("Enter partial name of surah to find"), this);
-    label0->setObjectName(QStringLiteral("Label1_0"));
-    label0->setGeometry(twipsRect(210, 240, 2370, 195));
+    auto *label0 = qtkit::place<QLabel>(this, "Label1_0", twipsRect(210, 240, 2370, 195),
+                                        QStringLiteral("Enter partial name of surah to find"));
     qtkit::setTextColor(label0, 192, 64, 0);
-    text1_ = new QLineEdit(this);
-    text1_->setObjectName(QStringLiteral("Text1"));
-    text1_->setGeometry(twipsRect(3210, 180, 1245, 315));
-    list1_ = new QListWidget(this);
-    list1_->setObjectName(QStringLiteral("List1"));
-    list1_->setGeometry(twipsRect(180, 630, 4305, 1815));
-    auto *label1 = new QLabel(QStringLiteral("Double-click in the list to open that surah"), this);
-    label1->setObjectName(QStringLiteral("Label1_1"));
-    label1->setGeometry(twipsRect(180, 2580, 1950, 375));
+    text1_ = qtkit::place<QLineEdit>(this, "Text1", twipsRect(3210, 180, 1245, 315));
+    list1_ = qtkit::place<QListWidget>(this, "List1", twipsRect(180, 630, 4305, 1815));
+    auto *label1 = qtkit::place<QLabel>(this, "Label1_1", twipsRect(180, 2580, 1950, 375),
+                                        QStringLiteral("Double-click in the list to open that surah"));
     label1->setWordWrap(true);
     label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     qtkit::setTextColor(label1, 0, 0, 255);
-    command1_ = new QPushButton(QStringLiteral("Close"), this);
-    command1_->setObjectName(QStringLiteral("Command1"));
-    command1_->setGeometry(twipsRect(2430, 2670, 900, 375));
+    command1_ =
+        qtkit::place<QPushButton>(this, "Command1", twipsRect(2430, 2670, 900, 375), QStringLiteral("Close"));
     command1_->setAutoDefault(false);
-    command2_ = new QPushButton(QStringLiteral("Find"), this);
-    command2_->setObjectName(QStringLiteral("Command2"));
-    command2_->setGeometry(twipsRect(3480, 2670, 1000, 375));
+    command2_ =
+        qtkit::place<QPushButton>(this, "Command2", twipsRect(3480, 2670, 1000, 375), QStringLiteral("Find"));
     command2_->setDefault(true);
 
     setTabOrder(text1_, list1_);
