@@ -129,6 +129,20 @@ void Form3::endWithProgram()
 
 void Form3::createControls()
 {
+    createQueryControls();
+    createResultControls();
+    QGroupBox *sources = createSourceBox();
+    setTabOrder(combo1_, command1_);
+    setTabOrder(command1_, list1_);
+    setTabOrder(list1_, text1_);
+    setTabOrder(text1_, option1_[0]);
+    qtkit::setCaptionColor(sources, 0, 0, 192);
+    qtkit::widenClippedLabels(this);
+}
+
+// The query box, "Go !", and the links above the lists.
+void Form3::createQueryControls()
+{
     combo1_ = new QComboBox(this);
     combo1_->setObjectName(QStringLiteral("Combo1"));
     combo1_->setEditable(true);
@@ -161,7 +175,11 @@ void Form3::createControls()
         hidden->hide();
     for (QLabel *link : {labelxyz_, label7_[0], label7_[1], label3_})
         link->installEventFilter(this);
+}
 
+// The result list with its count, and the complete text of the hit chosen.
+void Form3::createResultControls()
+{
     label1_ = qtkit::place<QLabel>(this, "Label1", twipsRect(2910, 750, 1005, 195),
                                    QStringLiteral("Search results"));
     qtkit::setTextColor(label1_, 128, 0, 128);
@@ -187,7 +205,11 @@ void Form3::createControls()
     QPalette pal = text1_->palette();
     pal.setColor(QPalette::Base, QColor(255, 255, 192));
     text1_->setPalette(pal);
+}
 
+// The sources: one option button a source, grouped by kind under coloured captions.
+QGroupBox *Form3::createSourceBox()
+{
     auto *frame1 =
         qtkit::place<QGroupBox>(this, "Frame1", twipsRect(30, 210, 2715, 5325), QStringLiteral("Source"));
     frame1->setFont(qtkit::formFont(8.25, true));
@@ -252,13 +274,7 @@ void Form3::createControls()
         label->setFont(comic);
         qtkit::setTextColor(label, c.colour.red(), c.colour.green(), c.colour.blue());
     }
-
-    setTabOrder(combo1_, command1_);
-    setTabOrder(command1_, list1_);
-    setTabOrder(list1_, text1_);
-    setTabOrder(text1_, option1_[0]);
-    qtkit::setCaptionColor(frame1, 0, 0, 192);
-    qtkit::widenClippedLabels(this);
+    return frame1;
 }
 
 std::filesystem::path Form3::historyPath() const

@@ -12,6 +12,7 @@
 #include <vector>
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QListWidget;
 class QPlainTextEdit;
@@ -54,6 +55,9 @@ protected:
 
 private:
     void createControls();
+    void createQueryControls();
+    void createResultControls();
+    QGroupBox *createSourceBox();
     void loadHistory();
     // Lists the history: the entries of Srch.dat, and those of its UTF-8 companion.
     void showHistory(const std::vector<std::string> &history, const std::vector<std::string> &wide = {});
