@@ -210,11 +210,26 @@ void Form1::createControls()
 
 void Form1::createRecitingOptions(QWidget *frame)
 {
-    const QFont plain = qtkit::formFont(8.25);
-    auto label = [&](std::size_t index, const char *name, const char *caption, QRect geometry) {
-        label1_[index] = makeLabel(frame, name, QLatin1String(caption), geometry);
-        label1_[index]->setFont(plain);
-        return label1_[index];
+    createRangeControls(frame);
+    createDisplayBoxes(frame);
+    createCommandButtons(frame);
+    createPlayerControls(frame);
+}
+
+QLabel *Form1::optionLabel(QWidget *frame, std::size_t index, const char *name, const char *caption,
+                           QRect geometry)
+{
+    label1_[index] = makeLabel(frame, name, QLatin1String(caption), geometry);
+    label1_[index]->setFont(qtkit::formFont(8.25));
+    return label1_[index];
+}
+
+// The verse range, the repeat counts and the pause between verses.
+void Form1::createRangeControls(QWidget *frame)
+{
+    const auto label = [this, frame](std::size_t index, const char *name, const char *caption,
+                                     QRect geometry) {
+        return optionLabel(frame, index, name, caption, geometry);
     };
     qtkit::setTextColor(label(5, "Label1_5", "Recite from Verse #", twipsRect(180, 360, 1410, 195)), 192, 0,
                         0);
@@ -243,7 +258,13 @@ void Form1::createRecitingOptions(QWidget *frame)
                              {QStringLiteral("None"), QStringLiteral("1 second"), QStringLiteral("3 seconds"),
                               QStringLiteral("Duration of verse")},
                              false);
-    label(1, "Label1_1", "Display", twipsRect(210, 2160, 630, 195))->setFont(qtkit::formFont(8.25, true));
+}
+
+// The texts shown: the three translations kept in the preferences, Shakir and the Arabic text.
+void Form1::createDisplayBoxes(QWidget *frame)
+{
+    optionLabel(frame, 1, "Label1_1", "Display", twipsRect(210, 2160, 630, 195))
+        ->setFont(qtkit::formFont(8.25, true));
     qtkit::setTextColor(label1_[1], 0, 0, 128);
 
     struct Box
@@ -263,7 +284,7 @@ void Form1::createRecitingOptions(QWidget *frame)
         auto *box = new QCheckBox(QLatin1String(boxes[i].caption), frame);
         box->setObjectName(QLatin1String(boxes[i].name));
         box->setGeometry(boxes[i].geometry);
-        box->setFont(plain);
+        box->setFont(qtkit::formFont(8.25));
         qtkit::setTextColor(box, 0, 0, 128);
         check2_[i] = box;
         const int index = static_cast<int>(i);
@@ -274,18 +295,26 @@ void Form1::createRecitingOptions(QWidget *frame)
         check2_[0]->setChecked(true); // the design's state, replaced by the preferences at start-up
     }
     check2_[kArabicBox]->setToolTip(QStringLiteral("Quran text: Tanzil Project, tanzil.net"));
+}
 
+// Save, Recite and Exit.
+void Form1::createCommandButtons(QWidget *frame)
+{
     command5_ = makeButton(frame, "Command5", QStringLiteral("Save"), twipsRect(270, 3090, 1000, 375), false);
     command4_ =
         makeButton(frame, "Command4", QStringLiteral("Recite"), twipsRect(1285, 3090, 1000, 375), false);
     command4_->setDefault(true);
     command6_ = makeButton(frame, "Command6", QStringLiteral("Exit"), twipsRect(2310, 3090, 1000, 375));
     for (QPushButton *b : {command5_, command4_, command6_})
-        b->setFont(plain);
+        b->setFont(qtkit::formFont(8.25));
     connect(command5_, &QPushButton::clicked, this, &Form1::saveClicked);
     connect(command4_, &QPushButton::clicked, this, &Form1::reciteClicked);
     connect(command6_, &QPushButton::clicked, this, &Form1::exitClicked);
+}
 
+// The player's lamp, the status line and the transport buttons.
+void Form1::createPlayerControls(QWidget *frame)
+{
     playState_ = qtkit::place<QLabel>(frame, "PlayState", twipsRect(240, 3570, 192, 192));
     playState_->setFrameShape(QFrame::Panel);
     playState_->setFrameShadow(QFrame::Sunken);
@@ -294,7 +323,7 @@ void Form1::createRecitingOptions(QWidget *frame)
 
     label2_ =
         makeLabel(frame, "Label2", QStringLiteral("Status: (no audio)"), twipsRect(525, 3570, 1245, 195));
-    label2_->setFont(plain);
+    label2_->setFont(qtkit::formFont(8.25));
     label2_->setToolTip(QStringLiteral("Go to verse"));
     qtkit::setTextColor(label2_, 192, 0, 0);
 

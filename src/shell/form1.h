@@ -95,6 +95,13 @@ private:
     // Layout
     void createControls();
     void createRecitingOptions(QWidget *frame);
+    void createRangeControls(QWidget *frame);
+    void createDisplayBoxes(QWidget *frame);
+    void createCommandButtons(QWidget *frame);
+    void createPlayerControls(QWidget *frame);
+    // A caption of the reciting options, kept as label1_[index].
+    QLabel *optionLabel(QWidget *frame, std::size_t index, const char *name, const char *caption,
+                        QRect geometry);
     void createDisplayControls();
     void setTabOrderOfControls();
     QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, QRect geometry);
