@@ -108,7 +108,32 @@ QLabel *Form1::makeLabel(QWidget *parent, const char *name, const QString &capti
 
 void Form1::createControls()
 {
+    createSurahControls();
+    auto *frame1 = qtkit::place<QGroupBox>(this, "Frame1", twipsRect(1860, 960, 3615, 3885),
+                                           QStringLiteral("Reciting Options"));
+    frame1->setFont(qtkit::formFont(8.25, true));
+    createRecitingOptions(frame1);
+    qtkit::setCaptionColor(frame1, 128, 0, 0);
+    createDisplayControls();
+    createSchemeControls();
+    createHiddenControls();
 
+    for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[11], label1_[12], label2_,
+                         label1_[0], label1_[14]})
+        link->setCursor(qtkit::handCursor());
+    for (std::size_t i = 0; i < label1_.size(); ++i)
+        if (label1_[i])
+            label1_[i]->installEventFilter(this);
+    for (QLabel *label : label3_)
+        label->installEventFilter(this);
+    label2_->installEventFilter(this);
+    text1_->installEventFilter(this);
+    text2_->installEventFilter(this);
+}
+
+// The surah chosen, the find-surah link and the list of its verse entries.
+void Form1::createSurahControls()
+{
     label1_[2] = makeLabel(this, "Label1_2", QStringLiteral("Select"), twipsRect(720, 330, 555, 195));
     label1_[2]->setFont(qtkit::formFont(8.25, true));
     qtkit::setTextColor(label1_[2], 128, 0, 0);
@@ -146,15 +171,11 @@ void Form1::createControls()
     connect(list1_, &qtkit::PressReleaseList::mouseDown, this, &Form1::list1MouseDown);
     connect(list1_, &qtkit::PressReleaseList::mouseUp, this, &Form1::list1MouseUp);
     connect(list1_, &QListWidget::itemDoubleClicked, this, &Form1::list1DoubleClick);
+}
 
-    auto *frame1 = qtkit::place<QGroupBox>(this, "Frame1", twipsRect(1860, 960, 3615, 3885),
-                                           QStringLiteral("Reciting Options"));
-    frame1->setFont(qtkit::formFont(8.25, true));
-    createRecitingOptions(frame1);
-    qtkit::setCaptionColor(frame1, 128, 0, 0);
-    createDisplayControls();
-
-    // Reciting schemes
+// The saved reciting schemes, their three commands and the About link.
+void Form1::createSchemeControls()
+{
     auto *shape1 = qtkit::place<QFrame>(this, "Shape1_0", twipsRect(60, 4920, 5415, 45));
     shape1->setFrameShape(QFrame::HLine);
     shape1->setFrameShadow(QFrame::Sunken);
@@ -175,8 +196,11 @@ void Form1::createControls()
     for (int i = 0; i < 3; ++i)
         connect(command2_[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
                 [this, i] { command2Click(i); });
+}
 
-    // Controls above the visible area, pressed or read by code only.
+// Controls above the visible area, pressed or read by code only, and the two timers.
+void Form1::createHiddenControls()
+{
     command7_ = makeButton(this, "Command7", QStringLiteral("Translate"), twipsRect(4320, -500, 1100, 375));
     connect(command7_, &QPushButton::clicked, this, &Form1::translate);
     combo7_ = makeCombo(this, "Combo7", twipsRect(60, -600, 2055, 315));
@@ -194,18 +218,6 @@ void Form1::createControls()
     blinkie_->setObjectName(QStringLiteral("Blinkie"));
     blinkie_->setInterval(500);
     connect(blinkie_, &QTimer::timeout, this, &Form1::blinkieTick);
-
-    for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[11], label1_[12], label2_,
-                         label1_[0], label1_[14]})
-        link->setCursor(qtkit::handCursor());
-    for (std::size_t i = 0; i < label1_.size(); ++i)
-        if (label1_[i])
-            label1_[i]->installEventFilter(this);
-    for (QLabel *label : label3_)
-        label->installEventFilter(this);
-    label2_->installEventFilter(this);
-    text1_->installEventFilter(this);
-    text2_->installEventFilter(this);
 }
 
 void Form1::createRecitingOptions(QWidget *frame)

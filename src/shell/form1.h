@@ -94,6 +94,9 @@ protected:
 private:
     // Layout
     void createControls();
+    void createSurahControls();
+    void createSchemeControls();
+    void createHiddenControls();
     void createRecitingOptions(QWidget *frame);
     void createRangeControls(QWidget *frame);
     void createDisplayBoxes(QWidget *frame);
