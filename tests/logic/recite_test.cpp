@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace velmora;
 
 namespace {
@@ -114,31 +116,41 @@ TEST(Monitor, TitleRule)
         EXPECT_EQ(std::pair(verseOfStatus(caption).surah, verseOfStatus(caption).entry), verse) << caption;
 }
 
-TEST(Monitor, StatesOfThePlayer)
+TEST(Monitor, EveryStateOfThePlayer)
 {
-    test::SubstitutePlayer player;
-    MonitorView v = monitorTick(player);
-    EXPECT_EQ(v.status, "");
-    EXPECT_EQ(v.lamp, Lamp::NoPlayer);
-    EXPECT_EQ(v.playEnabled, false);
-    EXPECT_EQ(v.blinking, false);
-
-    player.start(kStatePaused, "a-bc-def-g");
-    v = monitorTick(player);
-    EXPECT_EQ(v.blinking, true);
-    EXPECT_EQ(v.lamp, Lamp::Unchanged);
-    EXPECT_EQ(v.status, "Verse: c-");
-
-    player.state = 2;
-    v = monitorTick(player);
-    EXPECT_FALSE(v.blinking.has_value());
-    EXPECT_FALSE(v.playEnabled.has_value());
-    EXPECT_EQ(v.status, "Verse: c-");
-
-    player.vanish();
-    v = monitorTick(player);
-    EXPECT_EQ(v.status, "Ready");
-    EXPECT_EQ(v.lamp, Lamp::Unchanged);
+    using B = std::optional<bool>;
+    struct Row
+    {
+        const char *what;
+        bool running, window;
+        int state;
+        const char *status;
+        B play, pause, stop, blinking;
+        Lamp lamp;
+    };
+    const Row rows[] = {
+        {"no player", false, true, kStateStopped, "", false, false, false, false, Lamp::NoPlayer},
+        {"no window", true, false, kStatePlaying, "Ready", {}, {}, {}, {}, Lamp::Unchanged},
+        {"stopped", true, true, kStateStopped, "Verse: c-", true, false, false, false, Lamp::Stopped},
+        {"playing", true, true, kStatePlaying, "Verse: c-", false, true, true, false, Lamp::Playing},
+        {"paused", true, true, kStatePaused, "Verse: c-", true, false, true, true, Lamp::Unchanged},
+        {"another value", true, true, 2, "Verse: c-", {}, {}, {}, {}, Lamp::Unchanged},
+        {"not told yet", true, true, kStateUnknown, "Verse: c-", {}, {}, {}, {}, Lamp::Unchanged},
+    };
+    for (const Row &row : rows) {
+        test::SubstitutePlayer player;
+        if (row.running)
+            player.start(row.state, "a-bc-def-g");
+        if (!row.window)
+            player.vanish();
+        const MonitorView v = monitorTick(player);
+        EXPECT_EQ(v.status, row.status) << row.what;
+        EXPECT_EQ(v.playEnabled, row.play) << row.what;
+        EXPECT_EQ(v.pauseEnabled, row.pause) << row.what;
+        EXPECT_EQ(v.stopEnabled, row.stop) << row.what;
+        EXPECT_EQ(v.blinking, row.blinking) << row.what;
+        EXPECT_EQ(v.lamp, row.lamp) << row.what;
+    }
 }
 
 TEST(Platform, ShortPathsAndCaseBlindLookup)

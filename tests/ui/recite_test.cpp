@@ -202,42 +202,23 @@ private slots:
         QCOMPARE(f.combo("Combo4")->count(), 0);
     }
 
+    // The monitor's states are the logic test's; here, that each reaches the window.
     void monitorFollowsThePlayer()
     {
         MainWindowFixture f;
-        auto *status = f.child<QLabel>("Label2");
         auto *play = f.child<QToolButton>("Button_2");
         auto *pause = f.child<QToolButton>("Button_3");
         auto *stop = f.child<QToolButton>("Button_4");
-
-        tick(f); // no player
-        QCOMPARE(status->text(), QString());
-        QVERIFY(!play->isEnabled() && !pause->isEnabled() && !stop->isEnabled());
-
-        f.player.start(kStateStopped, QStringLiteral("a-bc-def-g").toStdString());
-        tick(f);
-        QVERIFY(play->isEnabled() && !pause->isEnabled() && !stop->isEnabled());
-        QCOMPARE(lamp(f), QColor(220, 50, 10));
-        QCOMPARE(status->text(), QStringLiteral("Verse: c-"));
-
-        f.player.state = kStatePlaying;
-        f.player.title = "1. 002-005.mp3 - Player";
+        f.player.start(kStatePlaying, "a-bc-def-g");
         tick(f);
         QVERIFY(!play->isEnabled() && pause->isEnabled() && stop->isEnabled());
         QCOMPARE(lamp(f), QColor(0, 230, 0));
-        QCOMPARE(status->text(), QStringLiteral("Verse: "));
-
-        f.player.state = 2; // meaningless: only the status line changes
-        f.player.title = "ab-cdef";
-        tick(f);
-        QVERIFY(!play->isEnabled() && pause->isEnabled());
-        QCOMPARE(status->text(), QStringLiteral("Verse: d"));
+        QCOMPARE(f.child<QLabel>("Label2")->text(), QStringLiteral("Verse: c-"));
 
         f.player.state = kStatePaused;
         tick(f);
         auto *blinkie = f.form->findChild<QTimer *>(QStringLiteral("Blinkie"));
         QVERIFY(blinkie->isActive());
-        QVERIFY(play->isEnabled() && !pause->isEnabled() && stop->isEnabled());
         blinkie->setInterval(5);
         QTRY_COMPARE(lamp(f), QColor(255, 255, 0));
         QTRY_COMPARE(lamp(f), QColor(220, 50, 10));
@@ -246,11 +227,6 @@ private slots:
         tick(f);
         QVERIFY(!blinkie->isActive());
         QCOMPARE(lamp(f), f.form->palette().color(QPalette::Button));
-
-        f.player.start(kStatePlaying);
-        f.player.vanish();
-        tick(f);
-        QCOMPARE(status->text(), QStringLiteral("Ready"));
     }
 };
 

@@ -1,5 +1,6 @@
 // The Windows side of the platform layer, run under Wine or on Windows: a stand-in player window of
-// the player's class in this process, the temporary folder and the short path.
+// the player's class in this process, the temporary folder and the short path. Finding the player
+// and sending it the transport commands are checked end to end, from the window (winamp_test).
 #include "core/ansi.h"
 #include "platform/paths.h"
 #include "platform/process.h"
@@ -95,25 +96,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(Win32Channel, FindsThePlayerWindowByItsClass)
-{
-    EXPECT_EQ(channel_.FindPlayer(), 0u) << "no player yet";
-    const HWND window = openPlayer("1. 001-001 - Winamp");
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(channel_.FindPlayer(), reinterpret_cast<PlayerHandle>(window));
-    EXPECT_TRUE(channel_.IsPlayerWindow(channel_.FindPlayer()));
-    EXPECT_FALSE(channel_.IsPlayerWindow(0));
-}
-
-TEST_F(Win32Channel, SendsTheTransportCodesToThePlayer)
-{
-    ASSERT_NE(openPlayer("Winamp"), nullptr);
-    channel_.SendPlayerCommand(kCmdPlay);
-    channel_.SendPlayerCommand(kCmdPause);
-    channel_.SendPlayerCommand(kCmdStop);
-    EXPECT_EQ(g_player.commands, (std::vector<WPARAM>{40045, 40046, 40047}));
-}
 
 TEST_F(Win32Channel, NoPlayerMeansNothingIsSentAndNothingFound)
 {
