@@ -91,9 +91,9 @@ std::string_view nearestForm(char32_t cp)
     return {};
 }
 
-// Decodes one UTF-8 sequence at text[i]; advances i. Returns false (and advances by one byte) for
-// a byte that does not start a well-formed sequence.
-bool decode(std::string_view text, std::size_t &i, char32_t &cp)
+} // namespace
+
+bool decodeUtf8(std::string_view text, std::size_t &i, char32_t &cp)
 {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i);
@@ -136,8 +136,6 @@ bool decode(std::string_view text, std::size_t &i, char32_t &cp)
     return true;
 }
 
-} // namespace
-
 Utf8Conversion fromUtf8(std::string_view utf8)
 {
     Utf8Conversion out;
@@ -147,7 +145,7 @@ Utf8Conversion fromUtf8(std::string_view utf8)
         i = 3; // a byte-order mark is no text
     while (i < utf8.size()) {
         char32_t cp = 0;
-        if (!decode(utf8, i, cp)) {
+        if (!decodeUtf8(utf8, i, cp)) {
             out.text.push_back('?');
             ++out.invalid;
             continue;

@@ -20,6 +20,10 @@ struct Utf8Conversion
 // quotes become their nearest forms, and the rest becomes "?".
 Utf8Conversion fromUtf8(std::string_view utf8);
 
+// Decodes one UTF-8 sequence at text[i]; advances i. Returns false (and advances by one byte) for
+// a byte that does not start a well-formed sequence.
+bool decodeUtf8(std::string_view text, std::size_t &i, char32_t &cp);
+
 // Appends the UTF-8 form of a code point.
 void appendUtf8(std::string &out, char32_t cp);
 

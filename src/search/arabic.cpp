@@ -16,24 +16,6 @@
 namespace velmora {
 namespace {
 
-// One UTF-8 sequence at text[i] as a code point; advances i (by one byte for a malformed one,
-// which stays as it is).
-char32_t nextCodePoint(std::string_view text, std::size_t &i)
-{
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    if (length == 1 || i + length > text.size()) {
-        ++i;
-        return lead;
-    }
-    char32_t cp = lead & (0xFF >> (length + 1));
-    for (std::size_t k = 1; k < length; ++k)
-        cp = (cp << 6) | (byte(i + k) & 0x3F);
-    i += length;
-    return cp;
-}
-
 constexpr bool isLeftOut(char32_t cp)
 {
     return cp == 0x0640 || (cp >= 0x064B && cp <= 0x065F) || cp == 0x0670 || (cp >= 0x06D6 && cp <= 0x06ED);
@@ -219,7 +201,9 @@ void appendFolded(std::string &out, std::string_view utf8)
 bool holdsArabic(std::string_view utf8)
 {
     for (std::size_t i = 0; i < utf8.size();) {
-        const char32_t cp = nextCodePoint(utf8, i);
+        char32_t cp = 0;
+        if (!ansi::decodeUtf8(utf8, i, cp))
+            continue;
         if ((cp >= 0x0600 && cp <= 0x06FF) || (cp >= 0x0750 && cp <= 0x077F) ||
             (cp >= 0xFB50 && cp <= 0xFDFF) || (cp >= 0xFE70 && cp <= 0xFEFF))
             return true;
