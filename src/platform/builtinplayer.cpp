@@ -1,6 +1,7 @@
 #include "builtinplayer.h"
 
 #include "core/utf8.h"
+#include "mpris.h"
 #include "process.h"
 
 #include <mpv/client.h>
@@ -55,11 +56,11 @@ void setFlag(mpv_handle *mpv, const char *name, bool on)
     mpv_set_property(mpv, name, MPV_FORMAT_FLAG, &value);
 }
 
-void command(mpv_handle *mpv, std::initializer_list<const char *> words)
+bool command(mpv_handle *mpv, std::initializer_list<const char *> words)
 {
     std::vector<const char *> args(words);
     args.push_back(nullptr);
-    mpv_command(mpv, args.data());
+    return mpv_command(mpv, args.data()) >= 0;
 }
 
 } // namespace
@@ -135,9 +136,13 @@ std::string BuiltInPlayerChannel::GetWindowTitle(PlayerHandle handle)
     const std::string path = stringProperty(mpv_.get(), "path");
     if (place < 0 || path.empty())
         return kBuiltInName;
-    const auto slash = path.find_last_of('/');
-    const std::string file = path.substr(slash == std::string::npos ? 0 : slash + 1);
-    return std::to_string(place + 1) + ". Velmora - " + ansi::fromUtf8(file).text + " - " + kBuiltInName;
+    // The title the monitor reads, as the outside players' channel gives it.
+    mpris::TrackInfo track;
+    track.position = static_cast<int>(place) + 1;
+    track.title = ansi::fromUtf8(path.substr(path.find_last_of('/') + 1)).text;
+    track.artist = mpris::kTitleArtist;
+    track.playerName = kBuiltInName;
+    return mpris::windowTitle(track);
 }
 
 void BuiltInPlayerChannel::ClosePlayer(PlayerHandle handle)
@@ -170,8 +175,7 @@ bool BuiltInPlayerChannel::LaunchPlayer(const std::string &commandLine, WindowSt
             return false;
         mpv_ = std::move(mpv);
     }
-    const char *args[] = {"loadlist", parts[1].c_str(), "replace", nullptr};
-    if (mpv_command(mpv_.get(), args) < 0)
+    if (!command(mpv_.get(), {"loadlist", parts[1].c_str(), "replace"}))
         return false;
     setFlag(mpv_.get(), "pause", false);
     stoppedAt_ = 0;

@@ -28,8 +28,8 @@ public:
     PlayerHandle FindPlayer() override;
     bool IsPlayerWindow(PlayerHandle handle) override;
     int QueryPlayState(PlayerHandle handle) override;
-    // "N. Velmora - FILE - Velmora player": the playlist place and file name of the recording that
-    // plays, in the form the playback monitor reads.
+    // "N. Velmora - FILE - Velmora player" (mpris::windowTitle): the playlist place and file name
+    // of the recording that plays, in the form the playback monitor reads.
     std::string GetWindowTitle(PlayerHandle handle) override;
     void ClosePlayer(PlayerHandle handle) override;
     // Plays the playlist after the command line's two blanks, replacing what plays; the player
