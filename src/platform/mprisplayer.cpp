@@ -150,7 +150,6 @@ void MprisPlayerChannel::askSelf(const QString &name)
             return;
         }
         const QVariantMap self = mapOf(reply.arguments().value(0));
-        at->second.answered = true;
         at->second.desktopEntry = self.value(QStringLiteral("DesktopEntry")).toString().toStdString();
         at->second.identity = self.value(QStringLiteral("Identity")).toString().toStdString();
     });

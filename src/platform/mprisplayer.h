@@ -55,7 +55,6 @@ private:
     struct Known
     {
         bool asked = false;
-        bool answered = false;
         std::string desktopEntry, identity;
         long pid = -1; // -1 not yet asked
     };

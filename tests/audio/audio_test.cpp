@@ -7,6 +7,7 @@
 
 #include "platform/builtinplayer.h"
 #include "platform/mprisplayer.h"
+#include "platform/process.h"
 
 #include <QComboBox>
 #include <QDBusConnection>
@@ -41,19 +42,6 @@ bool writeTone(const std::filesystem::path &mp3, double seconds, int hertz)
     const bool made = std::system(make.c_str()) == 0;
     std::filesystem::remove(wav);
     return made;
-}
-
-// Whether a process is running: a process that has ended but not yet been reaped (its parent, after
-// a detached start, is whatever adopts orphans here, which need not reap promptly) does not count.
-bool running(long pid)
-{
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line))
-        return false;
-    const auto close = line.rfind(')');
-    return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z' &&
-           line[close + 2] != 'X';
 }
 
 // The longest time, in milliseconds, that the event loop was held while work() ran and for the
@@ -102,7 +90,7 @@ private:
         std::ifstream pids(bin_.path() / "pids");
         int count = 0;
         for (long pid = 0; pids >> pid;)
-            count += running(pid) ? 1 : 0;
+            count += platform::processRunning(pid) ? 1 : 0;
         return count;
     }
 
