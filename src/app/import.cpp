@@ -4,8 +4,8 @@
 #include "import/import.h"
 #include "core/ansi.h"
 #include "core/safefile.h"
-#include "platform/paths.h"
 #include "import/hadith.h"
+#include "platform/paths.h"
 
 #include <array>
 #include <cstdint>
@@ -169,41 +169,11 @@ std::string listed(const std::vector<std::string> &entries)
     return out;
 }
 
-// A silent mono WAV file of the given length.
-std::string silentWav(int seconds)
-{
-    constexpr std::uint32_t kRate = 22050;
-    const std::uint32_t dataBytes = kRate * 2 * static_cast<std::uint32_t>(seconds);
-    std::string wav;
-    const auto u32 = [&wav](std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            wav.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-    };
-    const auto u16 = [&wav](std::uint16_t v) {
-        wav.push_back(static_cast<char>(v & 0xFF));
-        wav.push_back(static_cast<char>(v >> 8));
-    };
-    wav += "RIFF";
-    u32(36 + dataBytes);
-    wav += "WAVEfmt ";
-    u32(16);
-    u16(1);
-    u16(1);
-    u32(kRate);
-    u32(kRate * 2);
-    u16(2);
-    u16(16);
-    wav += "data";
-    u32(dataBytes);
-    wav.append(dataBytes, '\0');
-    return wav;
-}
-
 // The seconds of silence as an MP3 file, encoded by lame; nullopt when lame cannot make it.
 std::optional<std::string> silenceMp3(int seconds)
 {
     const auto folder = std::filesystem::temp_directory_path();
-    const auto wav = writeUniqueFile(folder, "velmora-pause-", silentWav(seconds));
+    const auto wav = writeUniqueFile(folder, "velmora-pause-", import::silentWav(seconds));
     if (!wav)
         return std::nullopt;
     const auto mp3 = writeUniqueFile(folder, "velmora-pause-", "");

@@ -308,6 +308,35 @@ std::optional<std::string> headOf(const fs::path &path, std::size_t bytes)
 
 } // namespace
 
+std::string silentWav(int seconds)
+{
+    constexpr std::uint32_t kRate = 22050;
+    const std::uint32_t dataBytes = kRate * 2 * static_cast<std::uint32_t>(seconds);
+    std::string wav;
+    const auto u32 = [&wav](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            wav.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    };
+    const auto u16 = [&wav](std::uint16_t v) {
+        wav.push_back(static_cast<char>(v & 0xFF));
+        wav.push_back(static_cast<char>(v >> 8));
+    };
+    wav += "RIFF";
+    u32(36 + dataBytes);
+    wav += "WAVEfmt ";
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(kRate);
+    u32(kRate * 2);
+    u16(2);
+    u16(16);
+    wav += "data";
+    u32(dataBytes);
+    wav.append(dataBytes, '\0');
+    return wav;
+}
+
 bool looksLikeMp3(std::string_view head)
 {
     if (head.starts_with("ID3"))

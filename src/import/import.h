@@ -92,6 +92,9 @@ Recordings planRecordings(const std::filesystem::path &folder);
 std::vector<OutputFile> removalsOfOtherRecordings(const std::filesystem::path &folder,
                                                   const std::vector<OutputFile> &files);
 
+// A silent mono WAV file of the given length, which lame encodes into a pause.
+std::string silentWav(int seconds);
+
 // Whether the bytes begin as an MP3 file does: an ID3 tag or an MPEG audio frame.
 bool looksLikeMp3(std::string_view head);
 

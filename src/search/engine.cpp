@@ -191,29 +191,7 @@ const SearchSourceInfo &sourceInfo(int source)
     return searchSources()[static_cast<std::size_t>(source < 0 || source >= kSourceCount ? 0 : source)];
 }
 
-void collect(SearchOutcome &out, const Hits &hits)
-{
-    out.entries.assign(hits.entries.begin(), hits.entries.end());
-    out.records = hits.records;
-}
-
 } // namespace
-
-SearchOutcome SearchSource(const std::string &folder, int source, std::string_view query,
-                           const SearchProgress &progress)
-{
-    SearchOutcome out;
-    const SearchSourceInfo &info = sourceInfo(source);
-    if (query.empty())
-        return out;
-    const auto file = openSource(folder, info, out);
-    if (!file)
-        return out;
-    collect(out, scan(file->text(), info, query, progress));
-    out.countText = itemsFound(out.entries.size());
-    out.heading = info.heading;
-    return out;
-}
 
 int ReplaceChar(std::string &text, char find, char replacement)
 {

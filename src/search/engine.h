@@ -55,10 +55,6 @@ struct SearchOutcome
     std::string problem;                  // a message for the reader, "" when none
 };
 
-// Scans the source for one word or phrase (letter case ignored, plain substring).
-SearchOutcome SearchSource(const std::string &folder, int source, std::string_view query,
-                           const SearchProgress &progress = {});
-
 // Runs a query as typed: 'a phrase' (closing apostrophe optional) or words separated by blanks,
 // each of which a listed record must hold. More than five words are refused with a message.
 SearchOutcome RunQuery(const std::string &folder, int source, std::string_view text, SearchWords &words,

@@ -277,7 +277,7 @@ private slots:
         f.combo("Combo3")->setCurrentIndex(5);
         f.dialogs.texts = {QStringLiteral("evening")};
         QTest::mouseClick(f.child<QPushButton>("Command5"), Qt::LeftButton);
-        QCOMPARE(itemsOf(f.combo("Combo4")),
+        QCOMPARE(qtkit::entries(f.combo("Combo4")),
                  (QStringList{QStringLiteral("Default.m3u"), QStringLiteral("Evening.m3u")}));
         f.combo("Combo4")->setCurrentIndex(1);
         QTest::mouseClick(f.child<QPushButton>("Command2_0"), Qt::LeftButton);
@@ -296,7 +296,7 @@ private slots:
         f.dialogs.answers = {QMessageBox::Yes};
         QTest::mouseClick(f.child<QPushButton>("Command2_2"), Qt::LeftButton);
         QVERIFY(!std::filesystem::exists(f.temp.path() / "Evening.m3u"));
-        QCOMPARE(itemsOf(f.combo("Combo4")), QStringList{QStringLiteral("Default.m3u")});
+        QCOMPARE(qtkit::entries(f.combo("Combo4")), QStringList{QStringLiteral("Default.m3u")});
 
         // Exit asks about the running player; Yes closes it.
         const qsizetype asked = f.dialogs.shown.size();

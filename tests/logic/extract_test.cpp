@@ -55,7 +55,7 @@ TEST_F(Extraction, TellsAboutAMissingFileAndTheHeading)
 {
     std::vector<std::string> missing;
     int headings = 0;
-    ReadHooks hooks{[&] { ++headings; }, [&](const std::string &f) { missing.push_back(f); }};
+    ReadHooks hooks{[&] { ++headings; }, [&](const std::string &f) { missing.push_back(f); }, {}};
     EXPECT_EQ(extract("NONE.TXT", 1, 0, 0, hooks), "");
     EXPECT_EQ(missing, std::vector<std::string>{"NONE.TXT"});
     data.write("T.TXT", "Surah 1. x\r\nabcdA\r\n");

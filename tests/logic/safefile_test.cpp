@@ -3,16 +3,13 @@
 #include "core/textfield.h"
 #include "platform/paths.h"
 
+#include "environment.h"
 #include "tempdir.h"
 
 #include <gtest/gtest.h>
 
-#include <set>
-
-#include <cstdlib>
 #include <filesystem>
-#include <map>
-#include <optional>
+#include <set>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -22,32 +19,20 @@
 using namespace velmora;
 namespace fs = std::filesystem;
 
-namespace {
-
-std::size_t entryCount(const fs::path &folder)
-{
-    std::size_t n = 0;
-    for ([[maybe_unused]] const auto &entry : fs::directory_iterator(folder))
-        ++n;
-    return n;
-}
-
-} // namespace
-
 TEST(SafeWrite, ReplacesWholeOrLeavesTheOldFile)
 {
     test::TempDir dir;
     const auto file = dir.write("f.txt", "old");
     EXPECT_TRUE(writeFileReplacing(file, "new"));
     EXPECT_EQ(dir.read("f.txt"), "new");
-    EXPECT_EQ(entryCount(dir.path()), 1u) << "no temporary file is left";
+    EXPECT_EQ(test::entryNames(dir.path()).size(), 1u) << "no temporary file is left";
     EXPECT_FALSE(writeFileReplacing(dir.path() / "missing" / "f.txt", "x"));
 
     // A folder under the target's name cannot be replaced: the write fails and leaves nothing.
     fs::create_directory(dir.path() / "Prefs.dat");
     EXPECT_FALSE(writeFileReplacing(dir.path() / "Prefs.dat", "x"));
     EXPECT_TRUE(fs::is_directory(dir.path() / "Prefs.dat"));
-    EXPECT_EQ(entryCount(dir.path()), 2u);
+    EXPECT_EQ(test::entryNames(dir.path()).size(), 2u);
 }
 
 TEST(SafeRead, ReadsRegularFilesAndNothingElse)
@@ -94,11 +79,8 @@ TEST(SafeWrite, StaleTemporaryFilesOfStoppedWritesAreCleared)
     aged(".other.log.abcdefgh", 120); // another program's, in a shared folder: kept
     const auto own = [](std::string_view target) { return target != "other.log"; };
     EXPECT_EQ(removeStaleTemporaryFiles(dir.path(), std::chrono::seconds(60), own), 2u);
-    std::set<std::string> left;
-    for (const auto &entry : std::filesystem::directory_iterator(dir.path()))
-        left.insert(entry.path().filename().string());
-    EXPECT_EQ(left, (std::set<std::string>{".Srch.dat.yyyyyyyy", ".Srch.dat.short", "Default.m3u",
-                                           ".other.log.abcdefgh"}));
+    EXPECT_EQ(test::entryNames(dir.path()), (std::set<std::string>{".Srch.dat.yyyyyyyy", ".Srch.dat.short",
+                                                                   "Default.m3u", ".other.log.abcdefgh"}));
 }
 
 TEST(SafeRead, SmallAndLargeFilesReadTheSameWay)
@@ -171,7 +153,7 @@ TEST(SafeWrite, LinksAndFifosAtTheNamesAreNeverWrittenThrough)
         ASSERT_TRUE(writeFileReplacing(target, "again\r\n"));
         EXPECT_EQ(dir.read(name), "again\r\n");
     }
-    EXPECT_EQ(entryCount(dir.path()), 12u) << "no temporary file is left";
+    EXPECT_EQ(test::entryNames(dir.path()).size(), 12u) << "no temporary file is left";
 }
 
 TEST(SafeWrite, OwnFilesArePrivateAndDataFilesFollowTheMask)
@@ -190,28 +172,6 @@ TEST(SafeWrite, OwnFilesArePrivateAndDataFilesFollowTheMask)
 
 namespace {
 
-// Sets or unsets environment variables for one test and puts them back afterwards.
-class Environment
-{
-public:
-    ~Environment()
-    {
-        for (const auto &[name, value] : saved_)
-            value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
-    }
-    void set(const std::string &name, const std::optional<std::string> &value)
-    {
-        if (!saved_.contains(name)) {
-            const char *old = std::getenv(name.c_str());
-            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-        }
-        value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
-    }
-
-private:
-    std::map<std::string, std::optional<std::string>> saved_;
-};
-
 fs::perms modeOf(const fs::path &path)
 {
     return fs::status(path).permissions() & fs::perms::all;
@@ -222,7 +182,7 @@ fs::perms modeOf(const fs::path &path)
 TEST(StateFolder, IsThePrivateLastingFolderOfTheUser)
 {
     test::TempDir dir;
-    Environment env;
+    test::Environment env;
     env.set("TMPDIR", dir.folder());
 
     // XDG_STATE_HOME names the base; the folder is made on first use, private to the user.
@@ -233,8 +193,9 @@ TEST(StateFolder, IsThePrivateLastingFolderOfTheUser)
     EXPECT_EQ(modeOf(dir.path() / "state"), fs::perms::owner_all);
 
     // Without it (or with a relative one, which the base directory rules ignore), the home's.
-    for (const std::optional<std::string> xdg : {std::optional<std::string>(), std::optional<std::string>(""),
-                                                 std::optional<std::string>("relative/state")}) {
+    for (const std::optional<std::string> &xdg :
+         {std::optional<std::string>(), std::optional<std::string>(""),
+          std::optional<std::string>("relative/state")}) {
         env.set("XDG_STATE_HOME", xdg);
         EXPECT_EQ(platform::tempFolder(),
                   (dir.path() / "home" / ".local" / "state" / "velmora").string() + "/");
@@ -259,7 +220,7 @@ TEST(StateFolder, IsThePrivateLastingFolderOfTheUser)
 TEST(DataFolders, TheProgramsFolderThenTheUsersThenTheSystems)
 {
     test::TempDir dir;
-    Environment env;
+    test::Environment env;
     env.set("XDG_DATA_HOME", (dir.path() / "user").string());
     env.set("XDG_DATA_DIRS", (dir.path() / "one").string() + ":relative:" + (dir.path() / "two").string());
     const std::string program = platform::programFolder();

@@ -136,27 +136,29 @@ TEST(Sources, NamesAndIndexes)
     EXPECT_EQ(sourceIndexFor("nothing"), -1);
 }
 
-TEST(MarkWord, CapitalsFollowTheCaseRule)
+TEST(MarkWord, CapitalsFollowTheCaseRuleAndDigitsRunToTheLimit)
 {
-    int count = 0;
-    EXPECT_EQ(MarkWord("a day, a Day, a day", "day", "DAY", count), "a DAY, a Day, a DAY");
-    EXPECT_EQ(count, 2);
-    count = 0;
-    EXPECT_EQ(MarkWord("The Day", "day", "DAY", count), "The DAY");
-    count = 0;
-    EXPECT_EQ(MarkWord("a day", "Day", "DAY", count), "a day");
-    EXPECT_EQ(count, 0);
-}
-
-TEST(MarkWord, DigitsRunToTheLimitAndLaterWordsGetOneMark)
-{
+    struct Row
+    {
+        const char *text, *word, *mark, *marked;
+        int count;
+    };
+    const Row rows[] = {
+        {"a day, a Day, a day", "day", "DAY", "a DAY, a Day, a DAY", 2},
+        {"The Day", "day", "DAY", "The DAY", 1},
+        {"a day", "Day", "DAY", "a day", 0},
+        {"x 12 y", "12", "12", "x 12 y", kMarkLimit + 1},
+    };
+    for (const Row &row : rows) {
+        int count = 0;
+        EXPECT_EQ(MarkWord(row.text, row.word, row.mark, count), row.marked) << row.text;
+        EXPECT_EQ(count, row.count) << row.text;
+    }
+    // One count runs across the words: after digits have run it to the limit, the next word gets one mark.
     SearchWords w;
     w.words = {"255", "day", "", "", ""};
     w.count = 2;
     EXPECT_EQ(markSearchWords("002.255) day and day", w), "002.255) DAY and day");
-    int count = 0;
-    MarkWord("x 12 y", "12", "12", count);
-    EXPECT_EQ(count, kMarkLimit + 1);
     w.words = {"day", "", "night", "", ""};
     w.count = 3;
     EXPECT_EQ(markSearchWords("day and night, night", w), "DAY and NIGHT, NIGHT");

@@ -1,5 +1,6 @@
 // The MPRIS player channel against a real player on a private session bus (SessionBus.*, run inside
 // dbus-run-session) and with no bus at all (NoBus.*).
+#include "import/import.h"
 #include "platform/mpris.h"
 #include "platform/mprisplayer.h"
 #include "platform/process.h"
@@ -37,29 +38,6 @@ void expectNoPlayer(platform::MprisPlayerChannel &channel)
     EXPECT_EQ(view.status, "");
     EXPECT_EQ(view.lamp, Lamp::NoPlayer);
     EXPECT_EQ(view.playEnabled, false);
-}
-
-// A silent mono WAV file; the player goes by its content, whatever the file is named.
-void writeSilence(const std::filesystem::path &file, int seconds)
-{
-    constexpr std::uint32_t rate = 8000;
-    const std::uint32_t dataBytes = rate * 2 * static_cast<std::uint32_t>(seconds);
-    std::ofstream out(file, std::ios::binary);
-    const auto u32 = [&](std::uint32_t v) { out.write(reinterpret_cast<const char *>(&v), 4); };
-    const auto u16 = [&](std::uint16_t v) { out.write(reinterpret_cast<const char *>(&v), 2); };
-    out.write("RIFF", 4);
-    u32(36 + dataBytes);
-    out.write("WAVEfmt ", 8);
-    u32(16);
-    u16(1);
-    u16(1);
-    u32(rate);
-    u32(rate * 2);
-    u16(2);
-    u16(16);
-    out.write("data", 4);
-    u32(dataBytes);
-    out << std::string(dataBytes, '\0');
 }
 
 std::string mprisPlugin()
@@ -118,7 +96,7 @@ TEST_F(RealPlayer, PlaysPausesStopsShowsTheTrackAndCloses)
         GTEST_SKIP() << "mpv with its MPRIS plugin is not installed (Debian packages mpv, mpv-mpris)";
 
     for (const char *name : {"001-001.mp3", "001-002.mp3", "002-001.mp3", "003-001.mp3"})
-        writeSilence(dir_.path() / name, 30);
+        dir_.write(name, import::silentWav(30)); // the player goes by the content, not the name
     const auto playlist = dir_.write("scheme.m3u", (dir_.path() / "001-001.mp3").string() + "\r\n" +
                                                        (dir_.path() / "001-002.mp3").string() + "\r\n");
     const auto second = dir_.write("second.m3u", (dir_.path() / "002-001.mp3").string() + "\r\n");

@@ -6,6 +6,18 @@
 
 namespace velmora::test {
 
+namespace {
+
+std::string contentsOf(const std::filesystem::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+} // namespace
+
 TempDir::TempDir()
 {
     std::random_device rd;
@@ -33,6 +45,7 @@ TempDir::~TempDir()
 std::filesystem::path TempDir::write(const std::string &name, const std::string &contents) const
 {
     const auto file = path_ / name;
+    std::filesystem::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary);
     out << contents;
     return file;
@@ -40,10 +53,23 @@ std::filesystem::path TempDir::write(const std::string &name, const std::string 
 
 std::string TempDir::read(const std::string &name) const
 {
-    std::ifstream in(path_ / name, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    return contentsOf(path_ / name);
+}
+
+std::set<std::string> entryNames(const std::filesystem::path &folder)
+{
+    std::set<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+std::map<std::string, std::string> snapshot(const std::filesystem::path &folder)
+{
+    std::map<std::string, std::string> out;
+    for (const auto &entry : std::filesystem::directory_iterator(folder))
+        out[entry.path().filename().string()] = entry.is_directory() ? "<folder>" : contentsOf(entry.path());
+    return out;
 }
 
 std::string realDataFolder()

@@ -203,8 +203,7 @@ private slots:
     void countBoxesSelectAllOnFocus()
     {
         MainWindowFixture f;
-        f.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        QVERIFY(f.show());
         auto *count = f.child<QLineEdit>("Text2");
         count->setText(QStringLiteral("12"));
         count->setFocus();

@@ -64,8 +64,7 @@ private:
     {
         QTest::mouseClick(f.child<QCheckBox>("Check2_0"), Qt::LeftButton);
         QVERIFY(f.child<QCheckBox>("Check2_0")->isChecked());
-        f.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        QVERIFY(f.show());
     }
 
     static Form3 *openSearchWindowWithQuery(MainWindowFixture &f, const QString &query)

@@ -112,7 +112,7 @@ private slots:
                                      "a.mp3\r\n" + d + "001-003.mp3\r\n" + d + "a.mp3\r\n" + d +
                                      "001-003.mp3\r\n" + d + "a.mp3\r\n";
         QCOMPARE(f.temp.read("Myname.m3u"), expected);
-        QCOMPARE(itemsOf(f.combo("Combo4")), QStringList{QStringLiteral("Myname.m3u")});
+        QCOMPARE(qtkit::entries(f.combo("Combo4")), QStringList{QStringLiteral("Myname.m3u")});
 
         // Saving the same name again asks first; No goes back to the name dialog.
         f.dialogs.texts = {QStringLiteral("mYnAmE"), std::nullopt};
@@ -189,7 +189,7 @@ private slots:
         enabled(f, "Command2_2")->click();
         QCOMPARE(f.dialogs.shown.last(), QStringLiteral("Are you sure you want to delete 'ALPHA.M3U'?"));
         QVERIFY(!std::filesystem::exists(f.temp.path() / "ALPHA.M3U"));
-        QCOMPARE(itemsOf(f.combo("Combo4")), QStringList{QStringLiteral("Zed.m3u")});
+        QCOMPARE(qtkit::entries(f.combo("Combo4")), QStringList{QStringLiteral("Zed.m3u")});
         QCOMPARE(f.combo("Combo4")->currentIndex(), -1);
         enabled(f, "Command2_2")->click();
         QCOMPARE(f.dialogs.shown.last(), QStringLiteral("Please select a file first."));

@@ -96,6 +96,21 @@ private:
                                     c.unicode() < 128 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown,
                                     QString(c), Qt::NoModifier);
         }
+        // Types the query over what the box holds and presses Enter.
+        void enter(const QString &query)
+        {
+            type(query);
+            QTest::keyClick(queryBox(), Qt::Key_Return);
+        }
+        // Shows the window, clicks the source's button and enters the query, as the reader does.
+        bool searchIn(const char *option, const QString &query)
+        {
+            if (!showAndActivate())
+                return false;
+            QTest::mouseClick(get<QRadioButton>(option), Qt::LeftButton);
+            enter(query);
+            return true;
+        }
         void clickRow(int row)
         {
             auto *list = get<QListWidget>("List1");
@@ -106,11 +121,11 @@ private:
     };
 
 private slots:
-    void firstOpeningListsTheDefaultHistory()
+    void firstOpeningListsTheDefaultHistoryAndLaterOnesTheKeptOne()
     {
         Window s;
         QVERIFY(s.w);
-        QCOMPARE(itemsOf(s.get<QComboBox>("Combo1")),
+        QCOMPARE(qtkit::entries(s.get<QComboBox>("Combo1")),
                  (QStringList{QStringLiteral("Day"), QStringLiteral("Day Judgment"),
                               QStringLiteral("'Day of Judgment'")}));
         QVERIFY(s.get<QRadioButton>("Option1_0")->isChecked());
@@ -119,15 +134,12 @@ private slots:
         // Opening again brings the same window forward.
         QTest::mouseClick(s.f.child<QPushButton>("Command1"), Qt::LeftButton);
         QCOMPARE(s.f.form->searchWindow(), s.w);
-    }
 
-    void historyIsKeptAcrossOpenings()
-    {
-        Window s;
+        // The history is kept across openings.
         s.search(QStringLiteral("day"));   // already there as "Day"
         s.search(QStringLiteral("night")); // new, at its sorted place
         s.search(QStringLiteral("day, night"));
-        QCOMPARE(itemsOf(s.get<QComboBox>("Combo1")).size(), 5);
+        QCOMPARE(qtkit::entries(s.get<QComboBox>("Combo1")).size(), 5);
         s.w->close();
         QTRY_VERIFY(!s.f.form->searchWindow());
         QCOMPARE(s.f.temp.read("Srch.dat"),
@@ -135,7 +147,7 @@ private slots:
                              "night\r\n"));
         QTest::mouseClick(s.f.child<QPushButton>("Command1"), Qt::LeftButton);
         auto *again = s.f.form->searchWindow();
-        QStringList history = itemsOf(again->findChild<QComboBox *>(QStringLiteral("Combo1")));
+        QStringList history = qtkit::entries(again->findChild<QComboBox *>(QStringLiteral("Combo1")));
         QVERIFY(history.contains(QStringLiteral("night")));
         QCOMPARE(history.count(QStringLiteral("night")), 2); // "day, night" comes back as two entries
     }
@@ -154,6 +166,11 @@ private slots:
         s.search(QStringLiteral("a b c d e f"));
         QCOMPARE(s.count(), QStringLiteral("0 items found"));
         QVERIFY(s.f.dialogs.shown.last().contains(QStringLiteral("five words")));
+        // A long count stays within the list; its tip tells it whole.
+        s.search(QStringLiteral("'") + QString(60, QLatin1Char('x')) + QStringLiteral("'"));
+        auto *label = s.get<QLabel>("Label1");
+        QVERIFY(label->geometry().right() <= s.get<QListWidget>("List1")->geometry().right());
+        QVERIFY(label->toolTip().endsWith(QString(60, QLatin1Char('x')) + QStringLiteral("'")));
     }
 
     void sourceButtonSearchesAtOnceAndHadithsStep()
@@ -209,7 +226,7 @@ private slots:
         Window s;
         s.search(QStringLiteral("night"));
         QTest::mouseClick(s.get<QLabel>("Labelxyz"), Qt::LeftButton);
-        QCOMPARE(itemsOf(s.get<QComboBox>("Combo1")),
+        QCOMPARE(qtkit::entries(s.get<QComboBox>("Combo1")),
                  (QStringList{QStringLiteral("Day"), QStringLiteral("Day Judgment"),
                               QStringLiteral("'Day of Judgement'")}));
         QCOMPARE(s.get<QComboBox>("Combo1")->currentText(), QString());
@@ -222,8 +239,7 @@ private slots:
     {
         Window s;
         QVERIFY(s.showAndActivate());
-        s.type(QStringLiteral("sunrise"));
-        QTest::keyClick(s.queryBox(), Qt::Key_Return);
+        s.enter(QStringLiteral("sunrise"));
         QPointer<Form3> window = s.w;
         QTest::keyClick(s.queryBox(), Qt::Key_Escape);
         QTRY_VERIFY(!window);
@@ -271,10 +287,7 @@ private slots:
         for (int i = 1; i <= 200; ++i)
             many += "\"Hadith " + std::to_string(i) + ", on a day\"\r\n";
         s.f.data.write("BUKHARI.TXT", many);
-        QVERIFY(s.showAndActivate());
-        QTest::mouseClick(s.get<QRadioButton>("Option1_5"), Qt::LeftButton);
-        s.type(QStringLiteral("day"));
-        QTest::keyClick(s.queryBox(), Qt::Key_Return);
+        QVERIFY(s.searchIn("Option1_5", QStringLiteral("day")));
         QCOMPARE(s.hits().size(), 200);
         auto *list = s.get<QListWidget>("List1");
         QTRY_VERIFY(list->verticalScrollBar()->maximum() > 0);
@@ -285,8 +298,7 @@ private slots:
             QApplication::sendEvent(list->viewport(), &wheel);
         }
         QVERIFY(list->verticalScrollBar()->value() > 0);
-        s.type(QStringLiteral("hadith"));
-        QTest::keyClick(s.queryBox(), Qt::Key_Return);
+        s.enter(QStringLiteral("hadith"));
         QCOMPARE(list->verticalScrollBar()->value(), 0);
         QCOMPARE(list->indexAt(QPoint(4, 4)).row(), 0);
         // The first click on a hit shows it.
@@ -303,10 +315,7 @@ private slots:
         s.f.data.write("BUKHARI.TXT", "\"" + opening + "the first\"\r\n\"" + opening +
                                           "the second\"\r\nA third without it\r\n\"" + opening +
                                           "the fourth\"\r\n");
-        QVERIFY(s.showAndActivate());
-        QTest::mouseClick(s.get<QRadioButton>("Option1_5"), Qt::LeftButton);
-        s.type(QStringLiteral("resurrection"));
-        QTest::keyClick(s.queryBox(), Qt::Key_Return);
+        QVERIFY(s.searchIn("Option1_5", QStringLiteral("resurrection")));
         QCOMPARE(s.hits().size(), 3);
         s.clickRow(1);
         QVERIFY(s.shown().endsWith(QStringLiteral("the second")));
@@ -352,9 +361,7 @@ private slots:
         while (!reader->atEnd())
             records.emplace_back(reader->next());
 
-        QVERIFY(s.showAndActivate());
-        s.type(query);
-        QTest::mouseClick(s.get<QRadioButton>(option.toLatin1().constData()), Qt::LeftButton);
+        QVERIFY(s.searchIn(option.toLatin1().constData(), query));
         const QStringList hits = s.hits();
         QVERIFY(hits.size() > 250);
         for (int row = 0; row < hits.size(); ++row) {
@@ -404,8 +411,7 @@ private slots:
         // Anywhere over the button's area chooses it, not only its circle and caption.
         QTest::mouseClick(arabic, Qt::LeftButton, {}, QPoint(arabic->width() * 9 / 10, arabic->height() / 2));
         QVERIFY(arabic->isChecked());
-        s.type(QStringLiteral("\u0631\u0628 \u0644\u0644\u0647"));
-        QTest::keyClick(s.queryBox(), Qt::Key_Return);
+        s.enter(QStringLiteral("\u0631\u0628 \u0644\u0644\u0647"));
         QCOMPARE(s.count(), QStringLiteral("1 items found"));
         QCOMPARE(s.hits().size(), 1);
         QVERIFY(s.hits().front().contains(QStringLiteral("001.2) \u0671\u0644\u0652")));
@@ -431,17 +437,8 @@ private slots:
         again.w->close();
         std::filesystem::copy_file(s.f.temp.path() / "Srch-utf8.dat", again.f.temp.path() / "Srch-utf8.dat");
         again.open();
-        QVERIFY(itemsOf(again.get<QComboBox>("Combo1"))
+        QVERIFY(qtkit::entries(again.get<QComboBox>("Combo1"))
                     .contains(QStringLiteral("\u0631\u0628 \u0644\u0644\u0647")));
-    }
-
-    void aLongCountStaysWithinTheList()
-    {
-        Window s;
-        s.search(QStringLiteral("'") + QString(60, QLatin1Char('x')) + QStringLiteral("'"));
-        auto *label = s.get<QLabel>("Label1");
-        QVERIFY(label->geometry().right() <= s.get<QListWidget>("List1")->geometry().right());
-        QVERIFY(label->toolTip().endsWith(QString(60, QLatin1Char('x')) + QStringLiteral("'")));
     }
 
     void unreadableSourceIsNamed_data()

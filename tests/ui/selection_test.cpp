@@ -35,12 +35,12 @@ private slots:
     void surahListKeepsItsOrder()
     {
         MainWindowFixture f;
-        const QStringList rows = itemsOf(f.combo("Combo1"));
+        const QStringList rows = qtkit::entries(f.combo("Combo1"));
         QCOMPARE(rows.size(), 115);
         for (int i = 0; i < 115; ++i)
             QCOMPARE(rows[i], QString::fromStdString(surahRows()[static_cast<std::size_t>(i)]));
         QCOMPARE(rows.back(), QStringLiteral("Quranic Duas"));
-        QCOMPARE(itemsOf(f.combo("Combo6")),
+        QCOMPARE(qtkit::entries(f.combo("Combo6")),
                  (QStringList{QStringLiteral("None"), QStringLiteral("1 second"), QStringLiteral("3 seconds"),
                               QStringLiteral("Duration of verse")}));
     }
@@ -123,8 +123,7 @@ private slots:
         MainWindowFixture f;
         tickPickthall(f);
         f.combo("Combo1")->setCurrentIndex(1);
-        f.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        QVERIFY(f.show());
         auto *list = verses(f);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centreOf(list, 3));
         QCOMPARE(from(f), QStringLiteral("003"));
@@ -137,8 +136,7 @@ private slots:
         MainWindowFixture f;
         tickPickthall(f);
         f.combo("Combo1")->setCurrentIndex(0);
-        f.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        QVERIFY(f.show());
         auto *list = verses(f);
         QTest::mousePress(list->viewport(), Qt::LeftButton, {}, centreOf(list, 5));
         QTest::mouseMove(list->viewport(), centreOf(list, 1));
@@ -160,8 +158,7 @@ private slots:
     {
         MainWindowFixture f;
         tickPickthall(f);
-        f.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        QVERIFY(f.show());
         QCOMPARE(to(f), QStringLiteral("000"));
         // Press and release wait in the queue together: the press changes the selection, whose
         // Translate handles the release in its event pass before the press handler has returned.
@@ -192,8 +189,7 @@ private slots:
     {
         MainWindowFixture f;
         QSignalSpy recite(f.child<QPushButton>("Command4"), &QPushButton::clicked);
-        f.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        QVERIFY(f.show());
         auto *list = verses(f);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centreOf(list, 2));
         QCOMPARE(recite.count(), 0);

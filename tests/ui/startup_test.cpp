@@ -43,8 +43,7 @@ private slots:
     void disabledButtonsLookDisabled()
     {
         MainWindowFixture f;
-        f.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        QVERIFY(f.show());
         for (const char *name : {"Command5", "Command4"}) {
             const Ink ink = inkOf(faceOf(button(f, name)));
             QVERIFY2(ink.reddish == 0, name);
@@ -99,8 +98,7 @@ private slots:
         QCOMPARE(qtkit::placeWindow({0, 0, 700, 900}, {0, 0, 660, 900}, outer, 20), QPoint(0, 220));
 
         MainWindowFixture f;
-        f.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        QVERIFY(f.show());
         QVERIFY(f.form->screen()->availableGeometry().contains(f.form->frameGeometry()));
     }
 
@@ -326,8 +324,7 @@ private slots:
     void transportButtonsCommandThePlayerAndFocusButtonZero()
     {
         MainWindowFixture f;
-        f.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        QVERIFY(f.show());
         f.form->activateWindow();
         auto *play = f.child<QToolButton>("Button_2");
         QTest::mouseClick(play, Qt::LeftButton); // no player: nothing is sent
@@ -352,7 +349,7 @@ private slots:
         f.temp.write("notes.txt", "");
         std::filesystem::create_directory(f.temp.path() / "folder.m3u");
         f.startWindow();
-        QCOMPARE(itemsOf(f.combo("Combo4")),
+        QCOMPARE(qtkit::entries(f.combo("Combo4")),
                  (QStringList{QStringLiteral("ALPHA.M3U"), QStringLiteral("zeta.m3u")}));
         QCOMPARE(f.combo("Combo4")->currentIndex(), 0);
     }

@@ -80,9 +80,10 @@ QString MainWindowFixture::displayText() const
     return child<QTextEdit>("Text3")->toPlainText();
 }
 
-QStringList itemsOf(const QComboBox *combo)
+bool MainWindowFixture::show()
 {
-    return qtkit::entries(combo);
+    form->show();
+    return QTest::qWaitForWindowExposed(form.get());
 }
 
 QImage faceOf(QWidget *control)
@@ -114,8 +115,7 @@ void showWith(MainWindowFixture &f, PlayerChannel &channel)
 {
     f.form = std::make_unique<Form1>(f.data.folder(), f.temp.folder(), channel, f.dialogs, Edition::Audio);
     f.form->load();
-    f.form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+    QVERIFY(f.show());
 }
 
 void reciteTwoVerses(MainWindowFixture &f, const QString &times)

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "platform/qtkit.h"
-#include "substituteplayer.h"
 #include "shell/form1.h"
+#include "substituteplayer.h"
 #include "tempdir.h"
 
 #include <QComboBox>
@@ -54,6 +54,8 @@ struct MainWindowFixture
     Edition edition;
 
     void startWindow();
+    // Shows the window and waits until it is drawn.
+    bool show();
     template <typename T> T *child(const char *name) const
     {
         return form->findChild<T *>(QLatin1String(name));
@@ -61,8 +63,6 @@ struct MainWindowFixture
     QString displayText() const;
     QComboBox *combo(const char *name) const { return child<QComboBox>(name); }
 };
-
-QStringList itemsOf(const QComboBox *combo);
 
 // The audio edition's window over the fixture's folders, reciting through the channel, shown.
 void showWith(MainWindowFixture &f, PlayerChannel &channel);

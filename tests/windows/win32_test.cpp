@@ -5,6 +5,7 @@
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/win32player.h"
+#include "environment.h"
 #include "tempdir.h"
 
 #include <gtest/gtest.h>
@@ -199,7 +200,6 @@ TEST(Win32Launch, AProgramThatIsNotThereIsNotStarted)
 TEST(Win32Paths, ShortPathOfExistingMissingAndEmpty)
 {
     test::TempDir dir;
-    std::filesystem::create_directory(dir.path() / "A Folder With A Long Name");
     const auto file = dir.write("A Folder With A Long Name/Recitation scheme.m3u", "x");
     const std::string shortForm = platform::ShortPathOf(file.string());
     ASSERT_FALSE(shortForm.empty());
@@ -210,33 +210,6 @@ TEST(Win32Paths, ShortPathOfExistingMissingAndEmpty)
     EXPECT_EQ(platform::ShortPathOf(""), "");
 }
 
-namespace {
-
-// Sets an environment variable for this process and puts the old value back afterwards.
-class ScopedVariable
-{
-public:
-    ScopedVariable(const char *name, const std::string &value) : name_(name)
-    {
-        char buf[32768];
-        const DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
-        if (n > 0 && n < sizeof buf)
-            old_ = std::string(buf, n);
-        had_ = n > 0;
-        SetEnvironmentVariableA(name, value.c_str());
-    }
-    ~ScopedVariable() { SetEnvironmentVariableA(name_, had_ ? old_.c_str() : nullptr); }
-    ScopedVariable(const ScopedVariable &) = delete;
-    ScopedVariable &operator=(const ScopedVariable &) = delete;
-
-private:
-    const char *name_;
-    std::string old_;
-    bool had_ = false;
-};
-
-} // namespace
-
 TEST(Win32Paths, TemporaryFolderFitsTheBufferOrIsEmpty)
 {
     const std::string folder = platform::tempFolder();
@@ -246,19 +219,16 @@ TEST(Win32Paths, TemporaryFolderFitsTheBufferOrIsEmpty)
 
     test::TempDir dir;
     const std::string shortEnough = dir.path().string();
-    {
-        ScopedVariable tmp("TMP", shortEnough);
-        EXPECT_EQ(platform::tempFolder(), shortEnough + "\\");
-    }
+    test::Environment env;
+    env.set("TMP", shortEnough);
+    EXPECT_EQ(platform::tempFolder(), shortEnough + "\\");
     // A folder whose path needs 144 characters or more does not fit the buffer: no temporary folder.
     std::filesystem::path deep = dir.path();
     while (deep.string().size() < 150)
         deep /= "a-rather-long-folder-name";
     std::filesystem::create_directories(deep);
-    {
-        ScopedVariable tmp("TMP", deep.string());
-        EXPECT_EQ(platform::tempFolder(), "");
-    }
+    env.set("TMP", deep.string());
+    EXPECT_EQ(platform::tempFolder(), "");
 }
 
 TEST(Win32Text, TitlesReachTheProgramInWindows1252)
