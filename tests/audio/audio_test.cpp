@@ -2,8 +2,8 @@
 // through Audacious, headless, on a private session bus, with another MPRIS player beside it that
 // must never be driven nor hold the window when it hangs.
 
+#include "players.h"
 #include "uisupport.h"
-#include "waiting.h"
 
 #include "platform/builtinplayer.h"
 #include "platform/mprisplayer.h"
@@ -11,12 +11,10 @@
 
 #include <QComboBox>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -25,7 +23,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -81,31 +78,8 @@ class AudioEditionTest : public QObject
 
 private:
     TempDir home_;
-    TempDir bin_;
-    qint64 standInPid_ = 0;
-
-    // How many of the player processes started are still running.
-    int playersRunning() const
-    {
-        std::ifstream pids(bin_.path() / "pids");
-        int count = 0;
-        for (long pid = 0; pids >> pid;)
-            count += platform::processRunning(pid) ? 1 : 0;
-        return count;
-    }
-
-    void killPlayers()
-    {
-        std::ifstream pids(bin_.path() / "pids");
-        for (long pid = 0; pids >> pid;)
-            ::kill(static_cast<pid_t>(pid), SIGTERM);
-        if (standInPid_ > 0)
-            ::kill(static_cast<pid_t>(standInPid_), SIGKILL); // stopped or not
-    }
 
 private slots:
-    void cleanup() { killPlayers(); }
-
     void recitesWithTheBuiltInPlayer()
     {
         for (const char *program : {"sox", "lame"})
@@ -179,28 +153,14 @@ private slots:
         // a stand-in of that name that runs the real one headless, with a home of its own.
         qputenv("HOME", QByteArray::fromStdString(home_.path().string()));
         qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((home_.path() / ".config").string()));
-        const auto wrapper =
-            bin_.write("audacious", "#!/bin/sh\necho $$ >> '" + (bin_.path() / "pids").string() +
-                                        "'\nexec /usr/bin/audacious -H \"$@\"\n");
-        std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
+        PlayerScripts players;
+        players.player("audacious", "/usr/bin/audacious -H");
         const auto editor =
-            bin_.write("editor", "#!/bin/sh\necho \"$@\" > '" + (bin_.path() / "edited").string() + "'\n");
-        std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
-        qputenv("PATH", QByteArray::fromStdString(bin_.path().string()) + ":" + qgetenv("PATH"));
+            players.script("editor", "echo \"$@\" > '" + (players.dir.path() / "edited").string() + "'");
+        qputenv("PATH", QByteArray::fromStdString(players.dir.path().string()) + ":" + qgetenv("PATH"));
         qputenv("VISUAL", QByteArray::fromStdString(editor.string()));
-
         // Another MPRIS player on the bus.
-        const QString standInLog = QString::fromStdString((bin_.path() / "stand-in.log").string());
-        QVERIFY(QProcess::startDetached(QStringLiteral(VELMORA_MPRIS_TEST_TOOL),
-                                        {QStringLiteral("--stand-in"), standInLog}, {}, &standInPid_));
-        QVERIFY(waitUntil(
-            [] {
-                return QDBusConnection::sessionBus()
-                    .interface()
-                    ->isServiceRegistered(QStringLiteral("org.mpris.MediaPlayer2.vlc"))
-                    .value();
-            },
-            15));
+        QVERIFY(players.startStandIn(QStringLiteral(VELMORA_MPRIS_TEST_TOOL)));
 
         MainWindowFixture f(false, Edition::Audio);
         writeRecordings(f, 2);
@@ -244,15 +204,13 @@ private slots:
                 QTest::mouseClick(verses->viewport(), Qt::LeftButton, {},
                                   verses->visualItemRect(verses->item(row)).center());
         };
-        ::kill(static_cast<pid_t>(standInPid_), SIGSTOP);
+        ::kill(static_cast<pid_t>(players.standInPid()), SIGSTOP);
         const qint64 besideAHungPlayer = longestHold(clickVerses, 3);
-        std::ifstream pids(bin_.path() / "pids");
-        long audacious = 0;
-        pids >> audacious;
+        const long audacious = players.pids().front();
         ::kill(static_cast<pid_t>(audacious), SIGSTOP);
         const qint64 whileTheChosenHangs = longestHold(clickVerses, 3);
         ::kill(static_cast<pid_t>(audacious), SIGCONT);
-        ::kill(static_cast<pid_t>(standInPid_), SIGCONT);
+        ::kill(static_cast<pid_t>(players.standInPid()), SIGCONT);
         qInfo("longest hold of the window: %lld ms beside a hung player, %lld ms while the player hangs",
               besideAHungPlayer, whileTheChosenHangs);
         // A call that waited for a hung player would hold it for its whole time-out (seconds).
@@ -283,7 +241,7 @@ private slots:
         QTest::mouseClick(f.child<QPushButton>("Command2_0"), Qt::LeftButton);
         // The second start hands its playlist to the running Audacious and ends; Audacious plays it.
         // On a loaded machine (the sanitizer build) the hand-over has taken more than ten seconds.
-        QVERIFY2(waitUntil([this] { return playersRunning() == 1; }, 60), "the second Audacious went on");
+        QVERIFY2(waitUntil([&] { return players.running() == 1; }, 60), "the second Audacious went on");
         const auto recitingTheScheme = [&] {
             const std::string title = channel.GetWindowTitle(channel.FindPlayer());
             return title.find("001-004") != std::string::npos || title.find("001-005") != std::string::npos;
@@ -291,8 +249,8 @@ private slots:
         QVERIFY2(waitUntil(recitingTheScheme, 60), "Audacious did not play the scheme");
         QVERIFY(waitUntil([&] { return lamp() == green; }, 15));
         QTest::mouseClick(f.child<QPushButton>("Command2_1"), Qt::LeftButton);
-        QVERIFY(waitUntil([&] { return std::filesystem::exists(bin_.path() / "edited"); }, 15));
-        QVERIFY(bin_.read("edited").find("Evening.m3u") != std::string::npos);
+        QVERIFY(waitUntil([&] { return std::filesystem::exists(players.dir.path() / "edited"); }, 15));
+        QVERIFY(players.dir.read("edited").find("Evening.m3u") != std::string::npos);
         f.dialogs.answers = {QMessageBox::Yes};
         QTest::mouseClick(f.child<QPushButton>("Command2_2"), Qt::LeftButton);
         QVERIFY(!std::filesystem::exists(f.temp.path() / "Evening.m3u"));
@@ -306,10 +264,10 @@ private slots:
         QCOMPARE(f.dialogs.shown.last(), QStringLiteral("Audacious is active. Do you want close it too?"));
         QVERIFY2(waitUntil([&channel] { return channel.FindPlayer() == 0; }, 30),
                  "Audacious stayed on the bus");
-        QVERIFY2(waitUntil([this] { return playersRunning() == 0; }, 30), "Audacious went on running");
+        QVERIFY2(waitUntil([&] { return players.running() == 0; }, 30), "Audacious went on running");
 
         // The other player was never driven nor asked to quit.
-        QCOMPARE(bin_.read("stand-in.log"), std::string());
+        QCOMPARE(players.standInLog(), std::string());
     }
 };
 

@@ -4,15 +4,14 @@
 #include "platform/mpris.h"
 #include "platform/mprisplayer.h"
 #include "platform/process.h"
+#include "players.h"
 #include "recite/monitor.h"
 #include "tempdir.h"
-#include "waiting.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QProcess>
 
 #include <csignal>
@@ -22,8 +21,6 @@
 using namespace velmora;
 
 namespace {
-
-const QString kStandInService = QStringLiteral("org.mpris.MediaPlayer2.vlc");
 
 void expectNoPlayer(platform::MprisPlayerChannel &channel)
 {
@@ -65,59 +62,26 @@ TEST(SessionBus, NoPlayerRunning)
     expectNoPlayer(channel);
 }
 
-class RealPlayer : public ::testing::Test
-{
-protected:
-    void TearDown() override
-    {
-        if (standInPid_ > 0)
-            ::kill(static_cast<pid_t>(standInPid_), SIGTERM);
-        // A player the test could not close is ended here, so that none outlives the test.
-        for (const long pid : playerPids())
-            ::kill(static_cast<pid_t>(pid), SIGTERM);
-    }
-    // Every player started, in order.
-    std::vector<long> playerPids() const
-    {
-        std::ifstream pidFile(dir_.path() / "player.pid");
-        std::vector<long> pids;
-        for (long pid = 0; pidFile >> pid;)
-            pids.push_back(pid);
-        return pids;
-    }
-    test::TempDir dir_;
-    qint64 standInPid_ = 0;
-};
-
-TEST_F(RealPlayer, PlaysPausesStopsShowsTheTrackAndCloses)
+TEST(RealPlayer, PlaysPausesStopsShowsTheTrackAndCloses)
 {
     ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run inside dbus-run-session";
     if (!test::installed("mpv") || mprisPlugin().empty())
         GTEST_SKIP() << "mpv with its MPRIS plugin is not installed (Debian packages mpv, mpv-mpris)";
 
+    test::PlayerScripts players;
+    const test::TempDir &dir = players.dir;
     for (const char *name : {"001-001.mp3", "001-002.mp3", "002-001.mp3", "003-001.mp3"})
-        dir_.write(name, import::silentWav(30)); // the player goes by the content, not the name
-    const auto playlist = dir_.write("scheme.m3u", (dir_.path() / "001-001.mp3").string() + "\r\n" +
-                                                       (dir_.path() / "001-002.mp3").string() + "\r\n");
-    const auto second = dir_.write("second.m3u", (dir_.path() / "002-001.mp3").string() + "\r\n");
-    const auto own = dir_.write("own.m3u", (dir_.path() / "003-001.mp3").string() + "\r\n");
+        dir.write(name, import::silentWav(30)); // the player goes by the content, not the name
+    const auto playlist = dir.write("scheme.m3u", (dir.path() / "001-001.mp3").string() + "\r\n" +
+                                                      (dir.path() / "001-002.mp3").string() + "\r\n");
+    const auto second = dir.write("second.m3u", (dir.path() / "002-001.mp3").string() + "\r\n");
+    const auto own = dir.write("own.m3u", (dir.path() / "003-001.mp3").string() + "\r\n");
     // The player program the program starts: mpv, headless and silent, as the only argument's player.
-    const auto player = dir_.write("mpv", "#!/bin/sh\necho $$ >> '" + (dir_.path() / "player.pid").string() +
-                                              "'\nexec mpv --no-config --no-video --ao=null --idle=yes "
-                                              "--no-terminal --script='" +
-                                              mprisPlugin() + "' \"$@\"\n");
-    std::filesystem::permissions(player, std::filesystem::perms::owner_all);
-
+    const auto player = players.player("mpv", "mpv --no-config --no-video --ao=null --idle=yes --no-terminal "
+                                              "--script='" +
+                                                  mprisPlugin() + "'");
     // Another MPRIS player on the bus, which must never be taken for the player.
-    const auto standInLog = dir_.path() / "stand-in.log";
-    qint64 standInPid = 0;
-    ASSERT_TRUE(QProcess::startDetached(
-        QCoreApplication::applicationFilePath(),
-        {QStringLiteral("--stand-in"), QString::fromStdString(standInLog.string())}, {}, &standInPid));
-    standInPid_ = standInPid;
-    ASSERT_TRUE(test::waitUntil([] {
-        return QDBusConnection::sessionBus().interface()->isServiceRegistered(kStandInService).value();
-    }));
+    ASSERT_TRUE(players.startStandIn(QCoreApplication::applicationFilePath()));
 
     platform::MprisPlayerChannel channel;
     channel.usePlayerProgram(player.string());
@@ -136,12 +100,8 @@ TEST_F(RealPlayer, PlaysPausesStopsShowsTheTrackAndCloses)
     EXPECT_TRUE(test::waitUntil(
         [&] { return channel.GetWindowTitle(channel.FindPlayer()) == "1. Velmora - 002-001.mp3 - mpv"; }));
     // The reader's and the second: the first may have been ended before it could even note itself.
-    const auto runningPlayers = [this] {
-        const auto pids = playerPids();
-        return std::count_if(pids.begin(), pids.end(), platform::processRunning);
-    };
-    EXPECT_TRUE(test::waitUntil([&] { return runningPlayers() == 2; })) << runningPlayers();
-    ::kill(static_cast<pid_t>(playerPids().front()), SIGTERM);
+    EXPECT_TRUE(test::waitUntil([&] { return players.running() == 2; })) << players.running();
+    ::kill(static_cast<pid_t>(players.pids().front()), SIGTERM);
 
     ASSERT_TRUE(
         channel.LaunchPlayer(player.string() + "  " + playlist.string(), WindowStyle::MinimizedNoActivate));
@@ -182,7 +142,7 @@ TEST_F(RealPlayer, PlaysPausesStopsShowsTheTrackAndCloses)
     EXPECT_TRUE(test::waitUntil([&] { return !channel.IsPlayerWindow(h); }));
     EXPECT_EQ(channel.GetWindowTitle(h), "");
     // Neither driven nor asked to quit: the other player's log names no command.
-    EXPECT_EQ(dir_.read("stand-in.log"), "");
+    EXPECT_EQ(players.standInLog(), "");
 }
 
 // The stand-in for another MPRIS player (a browser's, say): it answers on the bus under its own
@@ -228,7 +188,7 @@ int runStandIn(int argc, char **argv)
                        QDBusConnection::ExportAllSlots);
     bus.registerObject(QStringLiteral("/org/mpris/MediaPlayer2"), QStringLiteral("org.mpris.MediaPlayer2"),
                        &root, QDBusConnection::ExportAllSlots);
-    if (!bus.registerService(kStandInService))
+    if (!bus.registerService(test::kStandInService))
         return 1;
     return QCoreApplication::exec();
 }

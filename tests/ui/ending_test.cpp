@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
@@ -48,17 +47,6 @@ class EndingTest : public QObject
     Q_OBJECT
 
 private:
-    // A click that waits in the event queue: a press and a release at the widget's centre.
-    static void postClick(QWidget *widget)
-    {
-        const QPoint at = widget->rect().center();
-        const QPoint global = widget->mapToGlobal(at);
-        QCoreApplication::postEvent(widget, new QMouseEvent(QEvent::MouseButtonPress, at, global,
-                                                            Qt::LeftButton, Qt::LeftButton, {}));
-        QCoreApplication::postEvent(widget, new QMouseEvent(QEvent::MouseButtonRelease, at, global,
-                                                            Qt::LeftButton, Qt::NoButton, {}));
-    }
-
     // A started main window showing Pickthall alone, so that every verse read yields to pending events.
     static void showWithOneTranslation(MainWindowFixture &f)
     {
@@ -97,7 +85,8 @@ private slots:
         // A click on Exit waits in the queue from the double-click on: the read that choosing the
         // surah starts handles it in its event pass, while the dialog's handler is still running.
         auto *exit = f.child<QPushButton>("Command6");
-        OnEvent onDoubleClick(list->viewport(), QEvent::MouseButtonDblClick, [exit] { postClick(exit); });
+        OnEvent onDoubleClick(list->viewport(), QEvent::MouseButtonDblClick,
+                              [exit] { postClick(exit, exit->rect().center()); });
         const QPoint first = list->visualItemRect(list->item(0)).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, first);

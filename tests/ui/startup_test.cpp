@@ -153,24 +153,6 @@ private slots:
         QVERIFY(f.child<QPushButton>("Command7")->geometry().bottom() < 0);
     }
 
-    void savedPreferencesAreApplied()
-    {
-        MainWindowFixture f(false);
-        // Values that tell the boxes apart: the first and the third read the other way round differ.
-        f.temp.write("Prefs.dat", "\r\nDejaVu Sans\r\n 12.5 \r\nTrue\r\n 1 \r\n 0 \r\n 0 \r\n");
-        f.startWindow();
-        const QFont font = f.child<QTextEdit>("Text3")->font();
-        QCOMPARE(font.family(), QStringLiteral("DejaVu Sans"));
-        QCOMPARE(font.pointSizeF(), 12.5);
-        QVERIFY(font.bold());
-        QCOMPARE(f.combo("Combo5")->currentText(), QStringLiteral("DejaVu Sans"));
-        QVERIFY(check(f, 0)->isChecked());
-        QVERIFY(!check(f, 1)->isChecked());
-        QVERIFY(!check(f, 2)->isChecked());
-        QVERIFY(!check(f, 3)->isChecked());
-        QCOMPARE(f.displayText(), QStringLiteral("0) P 1:0\n\n")); // Pickthall alone, entry 000 of surah 1
-    }
-
     void badPreferencesNeverStopTheStart()
     {
         const char *files[] = {
@@ -191,31 +173,40 @@ private slots:
         }
     }
 
-    void exitWritesTheLinesAndTheyReadBack()
+    void savedPreferencesApplyAndExitWritesThemBack()
     {
         MainWindowFixture f(false);
         const auto player = f.temp.write("player.exe", "x");
-        // Seven lines, as older versions write them.
+        // Seven lines, as older versions write them, with values that tell the first and the third
+        // box apart.
         f.temp.write("Prefs.dat",
-                     player.string() + "\r\nDejaVu Sans\r\n 11.25 \r\nTrue\r\n 0 \r\n 1 \r\n 0 \r\n");
+                     player.string() + "\r\nDejaVu Sans\r\n 11.25 \r\nTrue\r\n 1 \r\n 0 \r\n 0 \r\n");
         f.startWindow();
-        check(f, 3)->setChecked(true); // Shakir is never saved
-        QVERIFY(!check(f, 4)->isChecked());
+        const QFont font = f.child<QTextEdit>("Text3")->font();
+        QCOMPARE(font.family(), QStringLiteral("DejaVu Sans"));
+        QCOMPARE(font.pointSizeF(), 11.25);
+        QVERIFY(font.bold());
+        QCOMPARE(f.combo("Combo5")->currentText(), QStringLiteral("DejaVu Sans"));
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(check(f, i)->isChecked(), i == 0);
+        QCOMPARE(f.displayText(), QStringLiteral("0) P 1:0\n\n")); // Pickthall alone, entry 000 of surah 1
+
+        // Yusuf Ali, Shakir (never saved) and the Arabic text ticked.
         f.form->show();
-        QTest::mouseClick(check(f, 4), Qt::LeftButton, {}, QPoint(6, check(f, 4)->height() / 2)); // Arabic
+        for (const int i : {1, 3, 4})
+            QTest::mouseClick(check(f, i), Qt::LeftButton, {}, QPoint(6, check(f, i)->height() / 2));
         button(f, "Command6")->click();
         QVERIFY(f.ended);
         QCOMPARE(f.temp.read("Prefs.dat"),
                  platform::ShortPathOf(player.string()) +
-                     "\r\nDejaVu Sans\r\n 11.25 \r\nTrue\r\n 0 \r\n 1 \r\n 0 \r\n 1 \r\n");
+                     "\r\nDejaVu Sans\r\n 11.25 \r\nTrue\r\n 1 \r\n 1 \r\n 0 \r\n 1 \r\n");
 
         MainWindowFixture again(false);
         std::filesystem::copy_file(f.temp.path() / "Prefs.dat", again.temp.path() / "Prefs.dat");
         again.startWindow();
         QCOMPARE(again.child<QTextEdit>("Text3")->font().pointSizeF(), 11.25);
-        QVERIFY(check(again, 1)->isChecked());
-        QVERIFY(!check(again, 3)->isChecked());
-        QVERIFY(check(again, 4)->isChecked());
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(check(again, i)->isChecked(), i != 2 && i != 3);
     }
 
     void exitAsksAboutARunningPlayer_data()
@@ -249,7 +240,7 @@ private slots:
         QVERIFY(std::filesystem::exists(f.temp.path() / "Prefs.dat"));
     }
 
-    void frameCloseEndsWithoutSaving()
+    void frameCloseEndsWithoutSavingAndKeepsWhatACancelledExitWrote()
     {
         MainWindowFixture f;
         f.player.start();
@@ -258,18 +249,15 @@ private slots:
         QVERIFY(f.ended);
         QVERIFY(!std::filesystem::exists(f.temp.path() / "Prefs.dat"));
         QVERIFY(f.dialogs.shown.isEmpty());
-    }
 
-    void cancelledExitThenFrameCloseKeepsWhatExitWrote()
-    {
-        MainWindowFixture f;
-        f.player.start();
-        f.dialogs.answers.push_back(QMessageBox::Cancel);
-        button(f, "Command6")->click();
-        const std::string written = f.temp.read("Prefs.dat");
-        QTest::mouseClick(f.child<QLabel>("Label3_0"), Qt::LeftButton); // a bigger font after Exit
-        f.form->close();
-        QCOMPARE(f.temp.read("Prefs.dat"), written);
+        MainWindowFixture g;
+        g.player.start();
+        g.dialogs.answers.push_back(QMessageBox::Cancel);
+        button(g, "Command6")->click();
+        const std::string written = g.temp.read("Prefs.dat");
+        QTest::mouseClick(g.child<QLabel>("Label3_0"), Qt::LeftButton); // a bigger font after Exit
+        g.form->close();
+        QCOMPARE(g.temp.read("Prefs.dat"), written);
     }
 
     void unwritableTemporaryFolderIsReported()

@@ -1,6 +1,7 @@
 #include "uisupport.h"
 
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -84,6 +85,15 @@ bool MainWindowFixture::show()
 {
     form->show();
     return QTest::qWaitForWindowExposed(form.get());
+}
+
+void postClick(QWidget *widget, QPoint at)
+{
+    const QPoint global = widget->mapToGlobal(at);
+    QCoreApplication::postEvent(
+        widget, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, {}));
+    QCoreApplication::postEvent(
+        widget, new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, {}));
 }
 
 QImage faceOf(QWidget *control)

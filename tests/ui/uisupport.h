@@ -70,6 +70,9 @@ void showWith(MainWindowFixture &f, PlayerChannel &channel);
 // after each, and presses Recite.
 void reciteTwoVerses(MainWindowFixture &f, const QString &times);
 
+// A click that waits in the event queue: a press and a release at the point of the widget.
+void postClick(QWidget *widget, QPoint at);
+
 // The pixels of a control as its window draws it.
 QImage faceOf(QWidget *control);
 // How many pixels of an image are of a strong red or blue, black, or a middle grey: the strokes of a
