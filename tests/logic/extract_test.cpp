@@ -81,27 +81,31 @@ TEST_F(Extraction, TellsAboutAMissingFileAndTheHeading)
     }
 }
 
-TEST_F(Extraction, InterleavesItemByItem)
+TEST_F(Extraction, InterleavesItemByItemAndKeepsAVerseWithACommaOneItem)
 {
-    data.write("A.TXT", "Surah 1. x\r\nabcdA\r\nabcdB\r\n");
-    data.write("X.TXT", "Surah 1. x\r\nabcdX\r\nabcdY\r\n");
-    EXPECT_EQ(InterleaveTranslations2(data.folder(), temp.folder(), "A.TXT", "X.TXT", 1, 0, 1),
-              "A\r\n---\r\nX\r\n\r\n\r\nB\r\n---\r\nY\r\n\r\n\r\n\r\n\r\n");
-    EXPECT_EQ(temp.read("p185.txt"), "A\r\n\r\nB\r\n\r\n\r\n");
-    EXPECT_EQ(temp.read("y185.txt"), "X\r\n\r\nY\r\n\r\n\r\n");
+    struct Case
+    {
+        const char *a, *x, *shown, *pickthall, *yusufAli;
+    };
+    const Case cases[] = {
+        {"Surah 1. x\r\nabcdA\r\nabcdB\r\n", "Surah 1. x\r\nabcdX\r\nabcdY\r\n",
+         "A\r\n---\r\nX\r\n\r\n\r\nB\r\n---\r\nY\r\n\r\n\r\n\r\n\r\n", "A\r\n\r\nB\r\n\r\n\r\n",
+         "X\r\n\r\nY\r\n\r\n\r\n"},
+        // Verses stay paired with the same verses of the other translation.
+        {"Surah 1. x\r\n\"abcdA, a\"\r\nabcdB\r\n", "Surah 1. x\r\nabcdX\r\n\"abcdY, y\"\r\n",
+         "A, a\r\n---\r\nX\r\n\r\n\r\nB\r\n---\r\nY, y\r\n\r\n\r\n\r\n\r\n", "\"A, a\"\r\n\r\nB\r\n\r\n\r\n",
+         "X\r\n\r\n\"Y, y\"\r\n\r\n\r\n"},
+    };
+    for (const Case &c : cases) {
+        data.write("A.TXT", c.a);
+        data.write("X.TXT", c.x);
+        EXPECT_EQ(InterleaveTranslations2(data.folder(), temp.folder(), "A.TXT", "X.TXT", 1, 0, 1), c.shown);
+        EXPECT_EQ(temp.read("p185.txt"), c.pickthall);
+        EXPECT_EQ(temp.read("y185.txt"), c.yusufAli);
+    }
     EXPECT_EQ(InterleaveTranslations2(data.folder(), temp.folder(), "A.TXT", "X.TXT", 1, 0, 0),
-              "A\r\n---\r\nX\r\n\r\n\r\n\r\n\r\n");
+              "A, a\r\n---\r\nX\r\n\r\n\r\n\r\n\r\n");
     EXPECT_FALSE(std::filesystem::exists(temp.path() / "t185.txt"));
-}
-
-TEST_F(Extraction, AVerseWithACommaStaysOneItem)
-{
-    data.write("A.TXT", "Surah 1. x\r\n\"abcdA, a\"\r\nabcdB\r\n");
-    data.write("X.TXT", "Surah 1. x\r\nabcdX\r\n\"abcdY, y\"\r\n");
-    // Verses stay paired with the same verses of the other translation.
-    EXPECT_EQ(InterleaveTranslations2(data.folder(), temp.folder(), "A.TXT", "X.TXT", 1, 0, 1),
-              "A, a\r\n---\r\nX\r\n\r\n\r\nB\r\n---\r\nY, y\r\n\r\n\r\n\r\n\r\n");
-    EXPECT_EQ(temp.read("p185.txt"), "\"A, a\"\r\n\r\nB\r\n\r\n\r\n");
 }
 
 TEST_F(Extraction, ThreeAndFourFilesAndUnevenScratchFiles)

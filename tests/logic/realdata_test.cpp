@@ -2,6 +2,7 @@
 
 #include "core/ansi.h"
 #include "core/catalogue.h"
+#include "core/textfield.h"
 #include "search/arabic.h"
 #include "search/engine.h"
 #include "text/extract.h"
@@ -106,6 +107,22 @@ TEST_F(RealData, HitCountsAgreeWithAnIndependentCount)
         const auto out = RunQuery(data, c.source, query, words);
         EXPECT_EQ(out.entries.size(), linesHolding(c.file, c.words)) << c.file << " " << query;
         EXPECT_EQ(out.countText, std::to_string(out.entries.size()) + " items found");
+    }
+}
+
+TEST_F(RealData, EveryHadithHitLeadsBackToItsRecord)
+{
+    for (const int source : {5, 6, 7, 8}) {
+        const char *file = searchSources()[static_cast<std::size_t>(source)].fileName;
+        std::vector<std::string> records;
+        for (auto reader = FieldReader::open(data + file); reader && !reader->atEnd();)
+            records.emplace_back(reader->next());
+        SearchWords words;
+        const auto out = RunQuery(data, source, source == 8 ? "prayer" : "night", words);
+        EXPECT_GT(out.entries.size(), 250u) << file;
+        for (std::size_t i = 0; i < out.entries.size(); ++i)
+            ASSERT_EQ(out.entries[i], records.at(static_cast<std::size_t>(out.records[i] - 1)))
+                << file << " hit " << i;
     }
 }
 

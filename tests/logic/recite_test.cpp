@@ -88,16 +88,15 @@ TEST(SchemeNames, FileNamesAndRules)
 {
     EXPECT_EQ(playlistFileName("mYnAmE"), "Myname.m3u");
     EXPECT_EQ(playlistFileName("Default"), "Default.m3u");
-    EXPECT_EQ(checkSchemeName("abcdefgh"), SchemeNameCheck::Ok);
-    EXPECT_EQ(checkSchemeName("abcdefghi"), SchemeNameCheck::TooLong);
-    EXPECT_EQ(checkSchemeName("my name"), SchemeNameCheck::Ok);
-    EXPECT_EQ(checkSchemeName(""), SchemeNameCheck::Empty);
-    EXPECT_EQ(checkSchemeName("a/b"), SchemeNameCheck::NotAFileName);
-    EXPECT_EQ(checkSchemeName("a:b"), SchemeNameCheck::NotAFileName);
-    EXPECT_EQ(checkSchemeName(".."), SchemeNameCheck::NotAFileName);
-    EXPECT_EQ(reciteCountText("0"), "1");
-    EXPECT_EQ(reciteCountText(""), "1");
-    EXPECT_EQ(reciteCountText("-2"), "1");
+    using enum SchemeNameCheck;
+    const std::pair<const char *, SchemeNameCheck> names[] = {
+        {"abcdefgh", Ok},      {"abcdefghi", TooLong}, {"my name", Ok},      {"", Empty},
+        {"a/b", NotAFileName}, {"a:b", NotAFileName},  {"..", NotAFileName},
+    };
+    for (const auto &[name, check] : names)
+        EXPECT_EQ(checkSchemeName(name), check) << name;
+    for (const char *count : {"0", "", "-2"})
+        EXPECT_EQ(reciteCountText(count), "1") << count;
     EXPECT_EQ(reciteCountText("3"), "3");
 }
 

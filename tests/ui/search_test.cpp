@@ -3,7 +3,6 @@
 #include "uisupport.h"
 
 #include "core/ansi.h"
-#include "core/textfield.h"
 #include "shell/form3.h"
 
 #include <QLabel>
@@ -41,19 +40,6 @@ private:
             f.data.write("PIKTHL.TXT",
                          "Surah 1. Name\r\n\"001.1) In the name of a day\"\r\n\"001.2) a Day, a day\"\r\n"
                          "001.3) night only\r\nSurah 2. Cow\r\n002.0) intro day\r\n002.1) one\r\n");
-            open();
-        }
-        // Over the files of another data folder, linked into the window's own.
-        explicit Window(const std::string &dataFolder)
-        {
-            for (const auto &entry : std::filesystem::directory_iterator(dataFolder)) {
-                const auto link = f.data.path() / entry.path().filename();
-                std::filesystem::remove(link);
-                std::error_code ec; // Wine makes no links: a copy serves as well
-                std::filesystem::create_symlink(entry.path(), link, ec);
-                if (ec)
-                    std::filesystem::copy_file(entry.path(), link);
-            }
             open();
         }
         void open()
@@ -333,48 +319,6 @@ private slots:
         const Ink ink = inkOf(faceOf(next));
         QCOMPARE(ink.bluish, 0);
         QVERIFY(ink.grey > 5);
-    }
-
-    void everyHadithHitOfTheRealDataShowsItsRecord_data()
-    {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<int>("source");
-        QTest::addColumn<QString>("query");
-        QTest::newRow("Bukhari") << "Option1_5" << 5 << "night";
-        QTest::newRow("Muslim") << "Option1_6" << 6 << "night";
-        QTest::newRow("AbuDawud") << "Option1_7" << 7 << "night";
-        QTest::newRow("Malik") << "Option1_8" << 8 << "prayer";
-    }
-
-    void everyHadithHitOfTheRealDataShowsItsRecord()
-    {
-        const std::string data = realDataFolder();
-        if (data.empty())
-            QSKIP("the real data files are not there");
-        QFETCH(QString, option);
-        QFETCH(int, source);
-        QFETCH(QString, query);
-        Window s(data);
-        std::vector<std::string> records;
-        auto reader = FieldReader::open(data + searchSources()[static_cast<std::size_t>(source)].fileName);
-        QVERIFY(reader);
-        while (!reader->atEnd())
-            records.emplace_back(reader->next());
-
-        QVERIFY(s.searchIn(option.toLatin1().constData(), query));
-        const QStringList hits = s.hits();
-        QVERIFY(hits.size() > 250);
-        for (int row = 0; row < hits.size(); ++row) {
-            s.clickRow(row);
-            const int n = s.f.form->state().shownRecordNumber;
-            QVERIFY(n >= 1 && n <= static_cast<int>(records.size()));
-            QCOMPARE(toAnsi(hits[row]), records[static_cast<std::size_t>(n - 1)]);
-            QCOMPARE(ansi::upper(toAnsi(s.shown())), ansi::upper(toAnsi(hits[row])));
-            if (n < static_cast<int>(records.size())) {
-                s.step(1);
-                QCOMPARE(ansi::upper(toAnsi(s.shown())), ansi::upper(records[static_cast<std::size_t>(n)]));
-            }
-        }
     }
 
     void aLongHistoryOpensWholeAndSorted()
