@@ -118,8 +118,8 @@ void Form1::createControls()
     createSchemeControls();
     createHiddenControls();
 
-    for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[11], label1_[12], label2_,
-                         label1_[0], label1_[14]})
+    for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink],
+                         label1_[kFindSurahLink], label2_, label1_[kSurahHeading], label1_[kAboutLink]})
         link->setCursor(qtkit::handCursor());
     for (std::size_t i = 0; i < label1_.size(); ++i)
         if (label1_[i])
@@ -149,14 +149,14 @@ void Form1::createSurahControls()
             combo1Click();
     });
 
-    label1_[12] =
+    label1_[kFindSurahLink] =
         makeLabel(this, "Label1_12", QStringLiteral("Find Surah..."), twipsRect(4620, 630, 900, 195));
-    qtkit::setTextColor(label1_[12], 0, 0, 255);
+    qtkit::setTextColor(label1_[kFindSurahLink], 0, 0, 255);
 
-    label1_[9] =
+    label1_[kVerseListCaption] =
         makeLabel(this, "Label1_9", QStringLiteral("Verses in this surah"), twipsRect(150, 750, 1680, 195));
-    label1_[9]->setFont(qtkit::formFont(8.25, true));
-    qtkit::setTextColor(label1_[9], 0, 128, 0);
+    label1_[kVerseListCaption]->setFont(qtkit::formFont(8.25, true));
+    qtkit::setTextColor(label1_[kVerseListCaption], 0, 128, 0);
 
     list1_ = new qtkit::PressReleaseList(this);
     list1_->setObjectName(QStringLiteral("List1"));
@@ -183,9 +183,10 @@ void Form1::createSchemeControls()
     label1_[13] = makeLabel(this, "Label1_13", QStringLiteral("Saved reciting schemes"),
                             twipsRect(210, 5010, 1695, 195));
     qtkit::setTextColor(label1_[13], 192, 0, 0);
-    label1_[14] = makeLabel(this, "Label1_14", QStringLiteral("About..."), twipsRect(4680, 5010, 555, 195));
-    label1_[14]->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    qtkit::setTextColor(label1_[14], 0, 0, 255);
+    label1_[kAboutLink] =
+        makeLabel(this, "Label1_14", QStringLiteral("About..."), twipsRect(4680, 5010, 555, 195));
+    label1_[kAboutLink]->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    qtkit::setTextColor(label1_[kAboutLink], 0, 0, 255);
     combo4_ = makeCombo(this, "Combo4", twipsRect(210, 5280, 2055, 360), 9.75);
     command2_[2] =
         makeButton(this, "Command2_2", QStringLiteral("Delete"), twipsRect(2550, 5280, 885, 375), false);
@@ -255,7 +256,7 @@ void Form1::createRangeControls(QWidget *frame)
             if (index >= 0)
                 command7_->click();
         });
-    qtkit::setTextColor(label(11, "Label1_11", "All", twipsRect(3240, 780, 165, 195)), 0, 0, 255);
+    qtkit::setTextColor(label(kAllLink, "Label1_11", "All", twipsRect(3240, 780, 165, 195)), 0, 0, 255);
     qtkit::setTextColor(label(3, "Label1_3", "Repeat every verse ", twipsRect(210, 1110, 1440, 195)), 128, 0,
                         0);
     text1_ = makeCountBox(frame, "Text1", twipsRect(2160, 1080, 705, 285));
@@ -363,13 +364,15 @@ void Form1::createPlayerControls(QWidget *frame)
     }
 }
 
-void Form1::createDisplayControls()
+// The heading above the verses and the box that shows them.
+void Form1::createVerseText()
 {
-    label1_[0] = makeLabel(this, "Label1_0", QStringLiteral("English translation by M. Pickthall"),
-                           twipsRect(5700, 0, 4275, 195));
-    label1_[0]->setFont(qtkit::formFont(8.25, true));
-    qtkit::setTextColor(label1_[0], 128, 0, 128);
-    label1_[0]->hide();
+    label1_[kSurahHeading] =
+        makeLabel(this, "Label1_0", QStringLiteral("English translation by M. Pickthall"),
+                  twipsRect(5700, 0, 4275, 195));
+    label1_[kSurahHeading]->setFont(qtkit::formFont(8.25, true));
+    qtkit::setTextColor(label1_[kSurahHeading], 128, 0, 128);
+    label1_[kSurahHeading]->hide();
 
     text3_ = qtkit::place<QTextEdit>(this, "Text3", twipsRect(5670, 210, 4305, 4725));
     text3_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -381,6 +384,11 @@ void Form1::createDisplayControls()
     pal.setColor(QPalette::Text, Qt::black);
     text3_->setPalette(pal);
     text3_->setFont(qtkit::designFont(QLatin1String(kDefaultFontName), 9));
+}
+
+void Form1::createDisplayControls()
+{
+    createVerseText();
 
     auto *b0 = qtkit::place<QToolButton>(this, "Button_0", twipsRect(5160, 4320, 264, 228));
     b0->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
@@ -393,6 +401,11 @@ void Form1::createDisplayControls()
                            twipsRect(6780, 2250, 2205, 495));
     command3_->hide();
 
+    createFormatBox();
+}
+
+void Form1::createFormatBox()
+{
     auto *frame2 = qtkit::place<QGroupBox>(this, "Frame2", twipsRect(5670, 5010, 4335, 885));
     command1_ = makeButton(frame2, "Command1", QStringLiteral("Search ..."), twipsRect(120, 330, 1425, 375));
     connect(command1_, &QPushButton::clicked, this, &Form1::showSearchWindow);
@@ -455,8 +468,8 @@ Form4 *Form1::findSurahDialog() const
 void Form1::load()
 {
     // Underline the link labels' captions so they read as links.
-    for (QLabel *link :
-         {label3_[0], label3_[1], label3_[2], label3_[3], label1_[11], label1_[12], label1_[14]}) {
+    for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink],
+                         label1_[kFindSurahLink], label1_[kAboutLink]}) {
         QFont f = link->font();
         f.setUnderline(true);
         link->setFont(f);
@@ -628,12 +641,12 @@ void Form1::closeEvent(QCloseEvent *event)
 void Form1::combo1Click()
 {
     const qtkit::BusyCursor busy;
-    label1_[9]->setText(QStringLiteral("Verses in this surah"));
+    label1_[kVerseListCaption]->setText(QStringLiteral("Verses in this surah"));
     QStringList verses;
     if (combo1_->currentText() == QLatin1String(kSupplicationRow)) {
-        label1_[9]->setText(QStringLiteral("Duas from Quran"));
-        label1_[0]->show();
-        label1_[0]->setText(QString());
+        label1_[kVerseListCaption]->setText(QStringLiteral("Duas from Quran"));
+        label1_[kSurahHeading]->show();
+        label1_[kSurahHeading]->setText(QString());
         text3_->clear();
         verses.push_back(QString());
         for (const auto &ref : supplicationRefs())
@@ -641,7 +654,7 @@ void Form1::combo1Click()
         qtkit::setEntriesQuietly(list1_, verses, true);
     } else {
         const int s = combo1_->currentIndex();
-        label1_[0]->hide();
+        label1_[kSurahHeading]->hide();
         const int n = intInText(toAnsi(combo7_->itemText(s)));
         for (int k = 0; k < n; ++k)
             verses.push_back(fromAnsi(verseReference(s + 1, k)));

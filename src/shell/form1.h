@@ -106,6 +106,8 @@ private:
     QLabel *optionLabel(QWidget *frame, std::size_t index, const char *name, const char *caption,
                         QRect geometry);
     void createDisplayControls();
+    void createVerseText();
+    void createFormatBox();
     void setTabOrderOfControls();
     QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, QRect geometry);
 
@@ -186,7 +188,16 @@ private:
     QTextEdit *text3_ = nullptr;
     QLineEdit *text1_ = nullptr;
     QLineEdit *text2_ = nullptr;
-    std::array<QLabel *, 15> label1_{}; // 14: the link to the About box
+    std::array<QLabel *, 15> label1_{};
+    // The captions and links of label1_ that the handlers change or the window makes links of.
+    enum LabelIndex : std::size_t
+    {
+        kSurahHeading = 0,
+        kVerseListCaption = 9,
+        kAllLink = 11,
+        kFindSurahLink = 12,
+        kAboutLink = 14
+    };
     std::array<QLabel *, 4> label3_{};
     QLabel *label2_ = nullptr;
     // The four translation boxes, then the Arabic text's.
