@@ -13,7 +13,6 @@
 #include <QDBusConnection>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <numeric>
 
 using namespace velmora;
 
@@ -24,14 +23,10 @@ TEST(Catalogue, EntryCountsFollowTheKufanNumbering)
     for (int s = 1; s <= kSurahCount; ++s)
         verses += verseCount(s);
     EXPECT_EQ(verses, 6236);
-    EXPECT_EQ(entryCountOfRow(0), 7);
-    EXPECT_EQ(entryCountOfRow(1), 287);
-    EXPECT_EQ(entryCountOfRow(6), 207);
-    EXPECT_EQ(entryCountOfRow(8), 130);
-    EXPECT_EQ(entryCountOfRow(85), 18);
-    EXPECT_EQ(entryCountOfRow(87), 27);
-    EXPECT_EQ(entryCountOfRow(113), 7);
-    EXPECT_EQ(entryCountOfRow(114), 62);
+    // Rows of surahs 1, 2, 7, 9 (entry 000 too), 86, 88 and 114, and the supplications.
+    for (const auto &[row, entries] :
+         {std::pair{0, 7}, {1, 287}, {6, 207}, {8, 130}, {85, 18}, {87, 27}, {113, 7}, {114, 62}})
+        EXPECT_EQ(entryCountOfRow(row), entries) << row;
     EXPECT_EQ(entryCountRows()[1], " 287 ");
     EXPECT_EQ(entryCountRows().size(), 115u);
 }

@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 
 using namespace velmora;
 
@@ -148,7 +147,7 @@ TEST_F(RealData, ArabicCountsAgreeWithAnIndependentCount)
     struct Case
     {
         std::string query;
-        long expected;
+        std::ptrdiff_t expected;
     };
     const Case cases[] = {
         {"الرحمن", holding({"الرحمن"})},
@@ -160,7 +159,8 @@ TEST_F(RealData, ArabicCountsAgreeWithAnIndependentCount)
     };
     for (const auto &c : cases) {
         SearchWords words;
-        EXPECT_EQ(static_cast<long>(runArabicQuery(index, c.query, words).verses.size()), c.expected)
+        EXPECT_EQ(static_cast<std::ptrdiff_t>(runArabicQuery(index, c.query, words).verses.size()),
+                  c.expected)
             << c.query;
     }
 }

@@ -129,11 +129,9 @@ TEST_F(Search, WordListSearchesTheTextAndListsTheKey)
 
 TEST(Sources, NamesAndIndexes)
 {
-    EXPECT_EQ(sourceIndexFor("Bukhari"), 5);
-    EXPECT_EQ(sourceIndexFor("abudawud"), 7);
-    EXPECT_EQ(sourceIndexFor("8"), 8);
-    EXPECT_EQ(sourceIndexFor("PIKTHL"), 0);
-    EXPECT_EQ(sourceIndexFor("nothing"), -1);
+    for (const auto &[name, index] :
+         {std::pair{"Bukhari", 5}, {"abudawud", 7}, {"8", 8}, {"PIKTHL", 0}, {"nothing", -1}})
+        EXPECT_EQ(sourceIndexFor(name), index) << name;
 }
 
 TEST(MarkWord, CapitalsFollowTheCaseRuleAndDigitsRunToTheLimit)

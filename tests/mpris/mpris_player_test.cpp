@@ -15,7 +15,6 @@
 #include <QProcess>
 
 #include <csignal>
-#include <cstdlib>
 #include <fstream>
 
 using namespace velmora;

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
@@ -143,7 +142,7 @@ private slots:
         QVERIFY(f.child<QPushButton>("Command3")->isHidden());
     }
 
-    void formattingLabelsChangeTheDisplayFont()
+    void formattingLabelsAndTheFontListChangeTheDisplayFont()
     {
         MainWindowFixture f;
         click(f, "Label3_0");
@@ -162,15 +161,8 @@ private slots:
         QCOMPARE(displayFont(f).pointSizeF(), 1.75); // never driven to zero or below
         QVERIFY(f.child<QLabel>("Label3_0")->font().underline());
         QCOMPARE(f.child<QLabel>("Label3_0")->cursor().shape(), Qt::BitmapCursor);
-    }
-
-    void fontListSetsTheDisplayFont()
-    {
-        MainWindowFixture f;
-        auto *fonts = f.combo("Combo5");
-        const int row = fonts->findText(QStringLiteral("DejaVu Serif"));
-        QVERIFY(row >= 0);
-        fonts->setCurrentIndex(row);
+        // So does the font list.
+        f.combo("Combo5")->setCurrentIndex(f.combo("Combo5")->findText(QStringLiteral("DejaVu Serif")));
         QCOMPARE(displayFont(f).family(), QStringLiteral("DejaVu Serif"));
     }
 

@@ -18,7 +18,6 @@
 #include <QTextDocument>
 #include <QWheelEvent>
 
-#include <cstdlib>
 #include <filesystem>
 
 using namespace velmora;
@@ -383,28 +382,6 @@ private slots:
         again.open();
         QVERIFY(qtkit::entries(again.get<QComboBox>("Combo1"))
                     .contains(QStringLiteral("\u0631\u0628 \u0644\u0644\u0647")));
-    }
-
-    void unreadableSourceIsNamed_data()
-    {
-        QTest::addColumn<QByteArray>("contents"); // empty: no file
-        QTest::addColumn<QString>("message");
-        QTest::newRow("missing") << QByteArray() << QStringLiteral("The file MALIK.TXT was not found in");
-        QTest::newRow("not text") << QByteArray("day\0\x01\x02 day", 9)
-                                  << QStringLiteral(" is not a text file: it holds NUL bytes.");
-    }
-    void unreadableSourceIsNamed()
-    {
-        QFETCH(QByteArray, contents);
-        QFETCH(QString, message);
-        Window s;
-        if (!contents.isEmpty())
-            s.f.data.write("malik.txt", contents.toStdString());
-        QTest::keyClicks(s.get<QComboBox>("Combo1"), QStringLiteral("day"));
-        QTest::mouseClick(s.get<QRadioButton>("Option1_8"), Qt::LeftButton);
-        QVERIFY(s.f.dialogs.shown.last().contains(QStringLiteral("MALIK.TXT")));
-        QVERIFY(s.f.dialogs.shown.last().contains(message));
-        QCOMPARE(s.count(), QStringLiteral("0 items found"));
     }
 };
 

@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>

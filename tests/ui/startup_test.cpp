@@ -10,16 +10,15 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 
 #include <QApplication>
 #include <QScreen>
 
-#include <cstdlib>
 #include <filesystem>
 
 using namespace velmora;
@@ -151,16 +150,17 @@ private slots:
         QVERIFY(f.form->font().family() == QStringLiteral("MS Sans Serif"));
         QVERIFY(f.child<QComboBox>("Combo7")->geometry().bottom() < 0);
         QVERIFY(f.child<QPushButton>("Command7")->geometry().bottom() < 0);
+        // The download edition keeps recitation off.
+        QVERIFY(!f.form->findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+        QVERIFY(!f.form->findChild<QTimer *>(QStringLiteral("Blinkie"))->isActive());
     }
 
     void badPreferencesNeverStopTheStart()
     {
         const char *files[] = {
-            "\r\nDejaVu Sans\r\n big \r\nmaybe\r\n x \r\n 7 \r\n -1 \r\n", // no numbers, odd checks
-            "\r\nDejaVu Sans\r\n 5000 \r\nFalse\r\n 1 \r\n 1 \r\n 1 \r\n", // absurd size
-            "\r\nDejaVu Sans\r\n -3 \r\n",                                 // negative size, short file
-            "\"unclosed\r\n",                                              // a quote never closed
-            "C:\\missing\\winamp.exe\r\nTimes, Bold\r\n 10 \r\nTrue\r\n",  // comma shifts the fields
+            "\r\nDejaVu Sans\r\n -3 \r\n",                                // negative size, short file
+            "\"unclosed\r\n",                                             // a quote never closed
+            "C:\\missing\\winamp.exe\r\nTimes, Bold\r\n 10 \r\nTrue\r\n", // comma shifts the fields
         };
         for (const char *contents : files) {
             MainWindowFixture f(false);

@@ -184,7 +184,7 @@ TEST(Win32Launch, AProgramThatIsNotThereIsNotStarted)
     EXPECT_FALSE(channel.LaunchPlayer("", WindowStyle::NormalActivate));
 }
 
-TEST(Win32Paths, ShortPathOfExistingMissingAndEmpty)
+TEST(Win32Paths, ShortPathOfAPathWithBlanks)
 {
     test::TempDir dir;
     const auto file = dir.write("A Folder With A Long Name/Recitation scheme.m3u", "x");
@@ -192,9 +192,6 @@ TEST(Win32Paths, ShortPathOfExistingMissingAndEmpty)
     ASSERT_FALSE(shortForm.empty());
     EXPECT_EQ(shortForm.find(' '), std::string::npos) << shortForm;
     EXPECT_TRUE(std::filesystem::equivalent(shortForm, file));
-
-    EXPECT_EQ(platform::ShortPathOf((dir.path() / "missing.m3u").string()), "");
-    EXPECT_EQ(platform::ShortPathOf(""), "");
 }
 
 TEST(Win32Paths, TemporaryFolderFitsTheBufferOrIsEmpty)
