@@ -317,7 +317,8 @@ int endWithCountLine(std::string countText, std::size_t found, bool toTerminal)
 
 // The folded Arabic text to search: kept between runs in the program's own folder, so that a search
 // from the terminal need not fold the whole text again; made anew when the text has changed.
-std::optional<ArabicIndex> arabicIndexFor(const std::filesystem::path &source, std::optional<QuranText> &text)
+std::optional<ArabicIndex> arabicIndexFor(const std::filesystem::path &source, std::optional<QuranText> &text,
+                                          std::string &problem)
 {
     const std::string own = platform::tempFolder();
     const std::filesystem::path kept =
@@ -325,7 +326,7 @@ std::optional<ArabicIndex> arabicIndexFor(const std::filesystem::path &source, s
     if (!kept.empty())
         if (auto index = ArabicIndex::load(kept, source))
             return index;
-    text = QuranText::open(source);
+    text = QuranText::open(source, &problem);
     if (!text)
         return std::nullopt;
     std::optional<ArabicIndex> index(std::in_place, *text);
@@ -339,10 +340,15 @@ int searchArabic(const Options &options, const std::string &query)
 {
     const std::filesystem::path source = platform::resolveDataFile(options.folder, kQuranSearchFile);
     std::optional<QuranText> searched;
-    const std::optional<ArabicIndex> index = arabicIndexFor(source, searched);
+    std::string problem;
+    const std::optional<ArabicIndex> index = arabicIndexFor(source, searched, problem);
     if (!index) {
-        std::fprintf(stderr, "velmora-search: the Arabic text %s was not found in %s\n", kQuranSearchFile,
-                     options.folder.c_str());
+        if (problem == troubleWords(FileTrouble::Missing))
+            std::fprintf(stderr, "velmora-search: the Arabic text %s was not found in %s\n", kQuranSearchFile,
+                         options.folder.c_str());
+        else
+            std::fprintf(stderr, "velmora-search: the Arabic text %s %s\n", source.string().c_str(),
+                         problem.c_str());
         return kTrouble;
     }
     SearchWords words;

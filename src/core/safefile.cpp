@@ -30,16 +30,25 @@ int createExclusively(const fs::path &path, FileAccess)
 {
     return ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
 }
-bool isRegular(int fd, std::uintmax_t &size)
+enum class Kind
+{
+    Regular,
+    Pipe,
+    Other
+};
+Kind kindOf(int fd, std::uintmax_t &size)
 {
     struct _stat64 st
     {
     };
-    if (::_fstat64(fd, &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG)
-        return false;
+    if (::_fstat64(fd, &st) != 0)
+        return Kind::Other;
     size = static_cast<std::uintmax_t>(st.st_size);
-    return true;
+    const auto type = st.st_mode & _S_IFMT;
+    return type == _S_IFREG ? Kind::Regular : type == _S_IFIFO ? Kind::Pipe : Kind::Other;
 }
+// Reads of a pipe wait for its writer; there are no FIFOs by name to wait for.
+void waitOnPipe(int) {}
 long readSome(int fd, char *to, std::size_t n)
 {
     return ::_read(fd, to, static_cast<unsigned>(std::min<std::size_t>(n, 1U << 30)));
@@ -69,15 +78,27 @@ int createExclusively(const fs::path &path, FileAccess access)
     const mode_t mode = access == FileAccess::Private ? 0600 : 0666;
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
 }
-bool isRegular(int fd, std::uintmax_t &size)
+enum class Kind
+{
+    Regular,
+    Pipe,
+    Other
+};
+Kind kindOf(int fd, std::uintmax_t &size)
 {
     struct stat st
     {
     };
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
+    if (::fstat(fd, &st) != 0)
+        return Kind::Other;
     size = static_cast<std::uintmax_t>(st.st_size);
-    return true;
+    return S_ISREG(st.st_mode) ? Kind::Regular : S_ISFIFO(st.st_mode) ? Kind::Pipe : Kind::Other;
+}
+// A pipe opened without blocking is read blocking from then on: its reads wait while a program
+// writes to it and end at once when none does (a FIFO nobody opened reads as empty).
+void waitOnPipe(int fd)
+{
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
 }
 long readSome(int fd, char *to, std::size_t n)
 {
@@ -96,6 +117,11 @@ int closeFile(int fd)
     return ::close(fd);
 }
 #endif
+
+bool isRegular(int fd, std::uintmax_t &size)
+{
+    return kindOf(fd, size) == Kind::Regular;
+}
 
 // Closes the descriptor it holds when it goes out of scope.
 class Descriptor
@@ -148,24 +174,19 @@ std::string randomSuffix()
     return suffix;
 }
 
-} // namespace
-
-bool readRegularFileInto(const fs::path &path, std::string &buffer, std::size_t limit, Links links)
+// Reads the descriptor to its end or the limit, whatever its size said (a file that grows meanwhile
+// is read whole); false on a read error.
+bool readToEnd(int fd, std::string &buffer, std::uintmax_t sizeHint, std::size_t limit)
 {
-    buffer.clear();
-    const Descriptor file(openForReading(path, links));
-    std::uintmax_t size = 0;
-    if (!file.valid() || !isRegular(file.get(), size))
-        return false;
-    // Read to the end (or the limit), whatever the size said: a file that grows meanwhile is read whole.
-    buffer.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(size, limit)) + (size < limit ? 1 : 0));
+    buffer.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(sizeHint, limit)) +
+                  (sizeHint < limit ? 1 : 0));
     std::size_t filled = 0;
     for (;;) {
         if (filled == limit)
             break;
         if (filled == buffer.size())
-            buffer.resize(std::min(buffer.size() * 2, limit));
-        const long n = readSome(file.get(), buffer.data() + filled, buffer.size() - filled);
+            buffer.resize(std::min(std::max<std::size_t>(buffer.size() * 2, 4096), limit));
+        const long n = readSome(fd, buffer.data() + filled, buffer.size() - filled);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
@@ -178,6 +199,83 @@ bool readRegularFileInto(const fs::path &path, std::string &buffer, std::size_t 
     }
     buffer.resize(filled);
     return true;
+}
+
+} // namespace
+
+FileTrouble fileTroubleOf(const fs::path &path, Links links)
+{
+    const Descriptor file(openForReading(path, links));
+    if (!file.valid())
+        return errno == ENOENT || errno == ENOTDIR ? FileTrouble::Missing : FileTrouble::Unreadable;
+    std::uintmax_t size = 0;
+    if (!isRegular(file.get(), size))
+        return FileTrouble::NotAFile;
+    if (size > kLargestTextFile)
+        return FileTrouble::TooLarge;
+    constexpr std::size_t kFirstBytes = 4096;
+    std::string head;
+    if (!readToEnd(file.get(), head, kFirstBytes, kFirstBytes))
+        return FileTrouble::Unreadable;
+    return head.find('\0') == std::string::npos ? FileTrouble::None : FileTrouble::NotText;
+}
+
+std::string troubleWords(FileTrouble trouble)
+{
+    switch (trouble) {
+    case FileTrouble::None:
+        return {};
+    case FileTrouble::Missing:
+        return "was not found";
+    case FileTrouble::NotAFile:
+        return "is not a regular file";
+    case FileTrouble::TooLarge:
+        return "is larger than " + std::to_string(kLargestTextFile >> 20) +
+               " MiB, far larger than any text the program reads";
+    case FileTrouble::NotText:
+        return "is not a text file: it holds NUL bytes";
+    case FileTrouble::Unreadable:
+        break;
+    }
+    return "could not be read";
+}
+
+bool readRegularFileInto(const fs::path &path, std::string &buffer, std::size_t limit, Links links)
+{
+    buffer.clear();
+    const Descriptor file(openForReading(path, links));
+    std::uintmax_t size = 0;
+    if (!file.valid() || !isRegular(file.get(), size))
+        return false;
+    if (limit == std::string::npos && size > kLargestTextFile)
+        return false;
+    return readToEnd(file.get(), buffer, size, limit);
+}
+
+FileTrouble readInputInto(const fs::path &path, std::string &buffer, std::uintmax_t limit)
+{
+    buffer.clear();
+    const Descriptor file(openForReading(path, Links::Follow));
+    if (!file.valid())
+        return errno == ENOENT || errno == ENOTDIR ? FileTrouble::Missing : FileTrouble::Unreadable;
+    std::uintmax_t size = 0;
+    const Kind kind = kindOf(file.get(), size);
+    if (kind == Kind::Other)
+        return FileTrouble::NotAFile;
+    if (kind == Kind::Regular && size > limit)
+        return FileTrouble::TooLarge;
+    if (kind == Kind::Pipe)
+        waitOnPipe(file.get());
+    // One byte past the limit tells an input that holds more.
+    const std::size_t most =
+        static_cast<std::size_t>(std::min<std::uintmax_t>(limit, std::string::npos - 1)) + 1;
+    if (!readToEnd(file.get(), buffer, kind == Kind::Regular ? size : 0, most))
+        return FileTrouble::Unreadable;
+    if (buffer.size() > limit) {
+        buffer.clear();
+        return FileTrouble::TooLarge;
+    }
+    return FileTrouble::None;
 }
 
 std::optional<std::string> readRegularFile(const fs::path &path, Links links)
@@ -194,7 +292,7 @@ std::optional<MappedFile> MappedFile::open(const fs::path &path, Use use, Links 
 #ifndef _WIN32
     const Descriptor fd(openForReading(path, links));
     std::uintmax_t size = 0;
-    if (!fd.valid() || !isRegular(fd.get(), size))
+    if (!fd.valid() || !isRegular(fd.get(), size) || size > kLargestTextFile)
         return std::nullopt;
     if (size == 0)
         return file;

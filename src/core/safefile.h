@@ -23,8 +23,29 @@ enum class Links
     Refuse
 };
 
+// The largest text file the program reads: many times the largest of its data files (a hadith
+// collection of a few megabytes), so that a file that holds no text under a data file's name (a disk
+// image, say) is refused at once instead of being read whole.
+inline constexpr std::uintmax_t kLargestTextFile = std::uintmax_t{64} << 20;
+
+// What keeps a path from being read as a text file, looking at its kind, its size and its first
+// bytes only; never blocks on a FIFO.
+enum class FileTrouble
+{
+    None,
+    Missing,    // nothing by that name
+    NotAFile,   // a folder, a FIFO, a device
+    TooLarge,   // larger than kLargestTextFile
+    NotText,    // a NUL byte among its first bytes
+    Unreadable, // it could not be opened or read
+};
+FileTrouble fileTroubleOf(const std::filesystem::path &path, Links links = Links::Follow);
+// The trouble as words that follow the file's name ("was not found"); "" for None.
+std::string troubleWords(FileTrouble trouble);
+
 // The contents of a regular file, at most limit bytes, into a buffer whose memory is reused; false
-// when the path names no regular file or it cannot be read.
+// when the path names no regular file or it cannot be read. Without a limit, a file larger than
+// kLargestTextFile counts as unreadable and is not read.
 bool readRegularFileInto(const std::filesystem::path &path, std::string &buffer,
                          std::size_t limit = std::string::npos, Links links = Links::Follow);
 std::optional<std::string> readRegularFile(const std::filesystem::path &path, Links links = Links::Follow);
@@ -41,7 +62,8 @@ public:
         Whole,
         Part
     };
-    // nullopt when the path names no regular file or it cannot be read; never blocks on a FIFO.
+    // nullopt when the path names no regular file, one larger than kLargestTextFile, or it cannot
+    // be read; never blocks on a FIFO.
     static std::optional<MappedFile> open(const std::filesystem::path &path, Use use = Use::Whole,
                                           Links links = Links::Follow);
     MappedFile(MappedFile &&other) noexcept;
@@ -60,6 +82,11 @@ private:
     void *mapping_ = nullptr; // what to unmap, when mapped
     std::string copy_;        // the text, when read instead
 };
+
+// An input that may be a pipe (a command-line input such as <(unzip -p ...)): a regular file or a
+// pipe read to its end, at most limit bytes (more is refused as TooLarge, and reading stops there).
+// A device, a folder or a FIFO that no program writes to is refused at once, never waited for.
+FileTrouble readInputInto(const std::filesystem::path &path, std::string &buffer, std::uintmax_t limit);
 
 // Who may read a file the program writes: the user alone (the program's own files), or everyone the
 // user's file-creation mask allows (data files that other users of the program read).

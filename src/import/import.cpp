@@ -444,29 +444,21 @@ SourceText readSource(const fs::path &path, std::uintmax_t limit)
                                                            : std::to_string(limit) + " bytes";
         return SourceText{{}, "it holds more than " + size + ", more than any text this tool takes"};
     };
-    std::error_code ec;
-    if (fs::is_directory(path, ec))
-        return {{}, "it is a folder"};
-    if (fs::is_regular_file(path, ec) && fs::file_size(path, ec) > limit && !ec)
-        return tooLarge();
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return {{}, "it cannot be read"};
     SourceText source;
-    constexpr std::size_t kChunk = std::size_t{1} << 20;
-    for (;;) {
-        const std::size_t had = source.text.size();
-        source.text.resize(had + kChunk);
-        in.read(source.text.data() + had, static_cast<std::streamsize>(kChunk));
-        source.text.resize(had + static_cast<std::size_t>(in.gcount()));
-        if (source.text.size() > limit)
-            return tooLarge();
-        if (!in)
-            break;
+    switch (readInputInto(path, source.text, limit)) {
+    case FileTrouble::None:
+        return source;
+    case FileTrouble::TooLarge:
+        return tooLarge();
+    case FileTrouble::Missing:
+        return {{}, "there is no such file"};
+    case FileTrouble::NotAFile: {
+        std::error_code ec;
+        return {{}, fs::is_directory(path, ec) ? "it is a folder" : "it is neither a file nor a pipe"};
     }
-    if (in.bad())
+    default:
         return {{}, "it cannot be read"};
-    return source;
+    }
 }
 
 std::vector<std::string> twinsOf(const platform::NameIndex &folder, const std::string &name)

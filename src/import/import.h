@@ -102,8 +102,9 @@ bool looksLikeMp3(std::string_view head);
 inline constexpr std::uintmax_t kMaxInputBytes = std::uintmax_t{1} << 30;
 
 // An input named on the command line, read to its end: a file, or a pipe such as <(unzip -p ...).
-// Refused with a reason when it cannot be read or holds more than limit bytes (a device such as
-// /dev/zero never ends, and is refused once it passes the limit).
+// Refused with a reason when it cannot be read, holds more than limit bytes (told by its size when
+// it is a file, before it is read) or is a device (/dev/zero never ends); a FIFO that no program
+// writes to reads as empty, never waited for.
 struct SourceText
 {
     std::string text;

@@ -271,8 +271,11 @@ std::optional<ArabicIndex> ArabicIndex::load(const std::filesystem::path &indexF
         return std::nullopt;
     std::memcpy(&count, data.data() + data.size() - trailer, sizeof count);
     std::memcpy(&length, data.data() + data.size() - trailer + sizeof count, sizeof length);
-    const std::size_t table = static_cast<std::size_t>(count) * (sizeof(Place) + sizeof(std::uint32_t));
-    if (count == 0 || length == 0 || length + table + trailer != data.size())
+    // The counts are the file's own: checked against what the file holds before any is used, by
+    // division, so that no product or sum of them can wrap.
+    constexpr std::size_t kEntry = sizeof(Place) + sizeof(std::uint32_t);
+    const std::size_t held = data.size() - trailer;
+    if (count == 0 || length == 0 || count > held / kEntry || length != held - count * kEntry)
         return std::nullopt;
     ArabicIndex index;
     index.places_.resize(count);

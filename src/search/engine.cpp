@@ -53,9 +53,9 @@ private:
 std::string missingFileMessage(const std::string &folder, const std::string &fileName)
 {
     const auto path = platform::resolveDataFile(folder, fileName);
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec))
-        return "The file " + fileName + " in " + path.parent_path().string() + " could not be read.";
+    if (const FileTrouble trouble = fileTroubleOf(path); trouble != FileTrouble::Missing)
+        return "The file " + fileName + " in " + path.parent_path().string() + " " +
+               troubleWords(trouble == FileTrouble::None ? FileTrouble::Unreadable : trouble) + ".";
     return "The file " + fileName + " was not found in " + platform::dataFoldersText(folder) + ".";
 }
 

@@ -224,7 +224,9 @@ private:
     bool reportScheduled_ = false;
     std::set<std::string> missingFiles_;
     std::map<std::string, std::string> unreadableFiles_; // file name and what is wrong with it
-    bool quranMissing_ = false;
+    // Why the Arabic text could not be read, in words after its name; "" when it could.
+    std::string quranProblem_;
+    QString quranFolder_;
     std::optional<QuranText> quran_;
     std::vector<DisplayVerse> shownVerses_; // the display's verses while the Arabic text is shown
     bool ended_ = false;

@@ -48,7 +48,8 @@ void Form1::translate()
         runTranslate();
     } while (translatePending_);
     translating_ = false;
-    if ((!missingFiles_.empty() || !unreadableFiles_.empty() || quranMissing_) && !reportScheduled_) {
+    if ((!missingFiles_.empty() || !unreadableFiles_.empty() || !quranProblem_.empty()) &&
+        !reportScheduled_) {
         reportScheduled_ = true;
         QTimer::singleShot(0, this, &Form1::reportMissingFiles);
     }
@@ -143,7 +144,7 @@ void Form1::watchFiles(ReadHooks &hooks)
 void Form1::reportMissingFiles()
 {
     reportScheduled_ = false;
-    if ((missingFiles_.empty() && unreadableFiles_.empty() && !quranMissing_) || ended_)
+    if ((missingFiles_.empty() && unreadableFiles_.empty() && quranProblem_.empty()) || ended_)
         return;
     if (translating_) {
         reportScheduled_ = true;
@@ -162,12 +163,15 @@ void Form1::reportMissingFiles()
                            "%2. Please place the data files in one of these folders.")
                 .arg(names.join(QStringLiteral(", ")), looked));
     }
-    if (quranMissing_) {
+    if (quranProblem_ == troubleWords(FileTrouble::Missing))
         lines.push_back(
             QStringLiteral("The Arabic text %1 could not be read. The program looked for it in %2.")
                 .arg(QLatin1String(kQuranReadingFile), looked));
-        quranMissing_ = false; // quranText() looks for it again next time
-    }
+    else if (!quranProblem_.empty())
+        lines.push_back(
+            QStringLiteral("The Arabic text %1 in %2 cannot be shown: it %3.")
+                .arg(QLatin1String(kQuranReadingFile), quranFolder_, QString::fromStdString(quranProblem_)));
+    quranProblem_.clear(); // quranText() looks for it again next time
     for (const auto &[name, problem] : unreadableFiles_)
         lines.push_back(QStringLiteral("The translation file %1 in %2 cannot be shown: it %3.")
                             .arg(QString::fromStdString(ansi::upper(name)), folder, fromAnsi(problem)));
@@ -183,8 +187,9 @@ void Form1::reportMissingFiles()
 const QuranText *Form1::quranText()
 {
     if (!quran_) {
-        quran_ = QuranText::open(platform::resolveDataFile(state_.programFolder, kQuranReadingFile));
-        quranMissing_ = !quran_;
+        const auto path = platform::resolveDataFile(state_.programFolder, kQuranReadingFile);
+        quran_ = QuranText::open(path, &quranProblem_);
+        quranFolder_ = QString::fromStdString(path.parent_path().string());
     }
     return quran_ ? &*quran_ : nullptr;
 }

@@ -509,12 +509,18 @@ void Form3::setShownText(const std::string &text)
 const ArabicIndex *Form3::arabicIndex()
 {
     if (!arabicIndex_) {
-        searchedText_ = QuranText::open(platform::resolveDataFile(state_.programFolder, kQuranSearchFile));
+        const auto searched = platform::resolveDataFile(state_.programFolder, kQuranSearchFile);
+        std::string problem;
+        searchedText_ = QuranText::open(searched, &problem);
         readingText_ = QuranText::open(platform::resolveDataFile(state_.programFolder, kQuranReadingFile));
         if (!searchedText_) {
-            dialogs_.tell(this, QStringLiteral("The Arabic text %1 was not found in %2.")
-                                    .arg(QLatin1String(kQuranSearchFile),
-                                         QString::fromStdString(state_.programFolder)));
+            const QString name = QLatin1String(kQuranSearchFile);
+            dialogs_.tell(this, problem == troubleWords(FileTrouble::Missing)
+                                    ? QStringLiteral("The Arabic text %1 was not found in %2.")
+                                          .arg(name, QString::fromStdString(state_.programFolder))
+                                    : QStringLiteral("The Arabic text %1 in %2 cannot be searched: it %3.")
+                                          .arg(name, QString::fromStdString(searched.parent_path().string()),
+                                               QString::fromStdString(problem)));
             return nullptr;
         }
         arabicIndex_.emplace(*searchedText_);

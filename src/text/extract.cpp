@@ -53,9 +53,15 @@ std::vector<std::string> ExtractVerses(const std::string &folder, std::string_vi
                                        int fromVerse, int toVerse, const ReadHooks &hooks)
 {
     std::vector<std::string> verses;
-    auto reader = FieldReader::open(platform::resolveDataFile(folder, std::string(fileName)));
+    const auto path = platform::resolveDataFile(folder, std::string(fileName));
+    // The kind, the size and the first bytes before anything is read: a large file that is no text
+    // is refused at once instead of being searched for the surah's heading.
+    const FileTrouble trouble = fileTroubleOf(path);
+    auto reader = trouble == FileTrouble::None ? FieldReader::open(path) : std::nullopt;
     if (!reader) {
-        if (hooks.notFound)
+        if (trouble != FileTrouble::Missing && trouble != FileTrouble::None && hooks.unreadable)
+            hooks.unreadable(std::string(fileName), troubleWords(trouble));
+        else if (hooks.notFound)
             hooks.notFound(std::string(fileName));
         return verses;
     }

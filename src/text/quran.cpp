@@ -22,20 +22,31 @@ std::optional<int> numberField(std::string_view field)
 
 } // namespace
 
-std::optional<QuranText> QuranText::open(const std::filesystem::path &path)
+std::optional<QuranText> QuranText::open(const std::filesystem::path &path, std::string *problem)
 {
+    const auto refused = [problem](std::string words) {
+        if (problem)
+            *problem = std::move(words);
+        return std::nullopt;
+    };
+    // The kind, the size and the first bytes first: a file that is no text is never read whole.
+    if (const FileTrouble trouble = fileTroubleOf(path); trouble != FileTrouble::None)
+        return refused(troubleWords(trouble));
     auto text = readRegularFile(path);
     if (!text)
-        return std::nullopt;
-    return fromText(std::move(*text));
+        return refused(troubleWords(FileTrouble::Unreadable));
+    auto quran = fromText(std::move(*text));
+    if (!quran)
+        return refused("holds no verses as sura|aya|text lines");
+    return quran;
 }
 
 std::optional<QuranText> QuranText::fromText(std::string text)
 {
     QuranText quran;
-    quran.text_ = std::move(text);
+    quran.text_ = std::make_unique<const std::string>(std::move(text));
     quran.bySurah_.resize(kSurahCount + 1);
-    std::string_view rest = quran.text_;
+    std::string_view rest = *quran.text_;
     if (rest.starts_with("\xEF\xBB\xBF"))
         rest.remove_prefix(3);
     while (!rest.empty()) {

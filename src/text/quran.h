@@ -6,6 +6,7 @@
 #include "text/extract.h"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,8 +29,9 @@ public:
         std::string_view text;
     };
 
-    // nullopt when the file cannot be read or holds no verse.
-    static std::optional<QuranText> open(const std::filesystem::path &path);
+    // nullopt when the file cannot be read or holds no verse; then problem, where given, says why in
+    // words that follow the file's name ("was not found", "holds no verses").
+    static std::optional<QuranText> open(const std::filesystem::path &path, std::string *problem = nullptr);
     static std::optional<QuranText> fromText(std::string text);
 
     QuranText(QuranText &&) noexcept = default;
@@ -49,7 +51,9 @@ public:
 
 private:
     QuranText() = default;
-    std::string text_;
+    // The file's text on the heap, where the verses' views point: it stays in place when the
+    // object moves (a short string kept inside the object would not).
+    std::unique_ptr<const std::string> text_;
     std::vector<Verse> verses_;
     std::vector<std::vector<std::size_t>> bySurah_; // [surah][aya] -> index in verses_ + 1, 0 for none
 };

@@ -241,7 +241,40 @@ TEST(ArabicSearch, TheIndexKeptInAFileServesWhileTheTextIsUnchanged)
     const std::string whole = dir.read("index");
     dir.write("index", whole.substr(0, 10) + whole.substr(12));
     EXPECT_FALSE(ArabicIndex::load(kept, source));
+    // Counts whose products and sums wrap round to the file's size: 8 bytes a verse for 2^20 verses
+    // in a file of a few dozen bytes.
+    const std::string key = whole.substr(whole.rfind("velmora-arabic-index"));
+    const std::uint32_t count = 1u << 20;
+    const std::uint64_t length = 2 - std::uint64_t{count} * 8;
+    std::string crafted = "x\n";
+    crafted.append(reinterpret_cast<const char *>(&count), sizeof count);
+    crafted.append(reinterpret_cast<const char *>(&length), sizeof length);
+    dir.write("index", crafted + key);
+    EXPECT_FALSE(ArabicIndex::load(kept, source));
     dir.write("index", whole);
+    // A text shorter than a string holds in place keeps its verses when it is handed on.
     dir.write("quran-simple-clean.txt", "1|1|\u0628\n");
     EXPECT_FALSE(ArabicIndex::load(kept, source));
+    EXPECT_EQ(QuranText::open(source)->verse(1, 1), "\u0628");
+}
+
+TEST(ArabicSearch, ADamagedTextIsNamedForWhatIsWrong)
+{
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.path() / "folder");
+    std::filesystem::resize_file(dir.write("huge", ""), (65u << 20) + 1); // sparse: no disk used
+    const std::pair<const char *, const char *> cases[] = {
+        {"missing", "was not found"},
+        {"folder", "is not a regular file"},
+        {"huge", "is larger than 64 MiB, far larger than any text the program reads"},
+        {"empty", "holds no verses as sura|aya|text lines"},
+        {"binary", "is not a text file: it holds NUL bytes"},
+    };
+    dir.write("empty", "# only a comment\n");
+    dir.write("binary", std::string("1|1|\0\n", 6));
+    for (const auto &[name, problem] : cases) {
+        std::string said;
+        EXPECT_FALSE(QuranText::open(dir.path() / name, &said));
+        EXPECT_EQ(said, problem) << name;
+    }
 }

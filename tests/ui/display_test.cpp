@@ -110,6 +110,9 @@ private slots:
         std::filesystem::remove(f.data.path() / "PIKTHL.TXT");
         std::filesystem::remove(f.data.path() / "SHAKIR.TXT");
         f.data.write("YSFALI.TXT", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+        std::filesystem::create_directory(f.data.path() / "quran-uthmani.txt");
+        f.form->show();
+        QTest::mouseClick(box(f, 4), Qt::LeftButton, {}, QPoint(6, box(f, 4)->height() / 2));
         box(f, 0)->setChecked(true);
         box(f, 1)->setChecked(true);
         box(f, 3)->setChecked(true);
@@ -124,6 +127,10 @@ private slots:
             QStringLiteral("YSFALI.TXT in %1 cannot be shown: it is not a text "
                            "file: it holds NUL bytes.")
                 .arg(folder)));
+        QVERIFY(f.dialogs.shown.front().contains(
+            QStringLiteral(
+                "The Arabic text quran-uthmani.txt in %1 cannot be shown: it is not a regular file.")
+                .arg(QString::fromStdString(f.data.path().string()))));
     }
 
     void aTranslatePressedDuringAReadRunsAfterIt()
