@@ -6,8 +6,10 @@
 #include "core/safefile.h"
 #include "import/hadith.h"
 #include "platform/paths.h"
+#include "platform/process.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -169,25 +171,30 @@ std::string listed(const std::vector<std::string> &entries)
     return out;
 }
 
-// The seconds of silence as an MP3 file, encoded by lame; nullopt when lame cannot make it.
+// The seconds of silence as an MP3 file, encoded by lame through pipes, with no shell and no file
+// between; nullopt when lame cannot make it.
 std::optional<std::string> silenceMp3(int seconds)
 {
-    const auto folder = std::filesystem::temp_directory_path();
-    const auto wav = writeUniqueFile(folder, "velmora-pause-", import::silentWav(seconds));
-    if (!wav)
-        return std::nullopt;
-    const auto mp3 = writeUniqueFile(folder, "velmora-pause-", "");
-    std::optional<std::string> encoded;
-    if (mp3) {
-        const std::string command = "lame --quiet -b 32 \"" + wav->string() + "\" \"" + mp3->string() + "\"";
-        if (std::system(command.c_str()) == 0)
-            encoded = readRegularFile(*mp3);
-        std::filesystem::remove(*mp3);
-    }
-    std::filesystem::remove(*wav);
+    auto encoded = platform::runFilter({"lame", "--quiet", "-b", "32", "-", "-"}, import::silentWav(seconds));
     if (encoded && !import::looksLikeMp3(*encoded))
         encoded.reset();
     return encoded;
+}
+
+// Earlier versions made the pauses through files in the temporary folder, which an import that was
+// stopped half way left behind: they are cleared once they are an hour old.
+void clearOldPauseFiles()
+{
+    std::error_code ec;
+    const auto folder = std::filesystem::temp_directory_path(ec);
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code fileEc;
+        if (it->path().filename().string().starts_with("velmora-pause-") &&
+            it->symlink_status(fileEc).type() == std::filesystem::file_type::regular &&
+            now - it->last_write_time(fileEc) > std::chrono::hours(1) && !fileEc)
+            std::filesystem::remove(it->path(), fileEc);
+    }
 }
 
 struct Job
@@ -298,10 +305,15 @@ bool planRecordingFiles(const std::string &recordings, const std::string &folder
         std::cerr << "velmora-import: " << recordings << ": " << plan.error << "\nNothing was written.\n";
         return false;
     }
+    const std::string nearMisses =
+        plan.nearMisses.empty() ? ""
+                                : "  not taken, though named like recordings: " + listed(plan.nearMisses);
     if (plan.files.empty()) {
-        std::cerr << "velmora-import: " << recordings << " holds no recordings named SSSAAA.mp3\n";
+        std::cerr << "velmora-import: " << recordings << " holds no recordings named SSSAAA.mp3\n"
+                  << nearMisses << (nearMisses.empty() ? "" : "\n");
         return false;
     }
+    clearOldPauseFiles();
     for (const auto &[name, seconds] : {std::pair<const char *, int>{"a.mp3", 1}, {"b.mp3", 3}}) {
         const auto pause = silenceMp3(seconds);
         if (!pause) {
@@ -322,6 +334,8 @@ bool planRecordingFiles(const std::string &recordings, const std::string &folder
     if (!plan.missing.empty())
         report.push_back("  no recording for " + withThousands(plan.missing.size()) +
                          " verse entries: " + listed(plan.missing));
+    if (!nearMisses.empty())
+        report.push_back(nearMisses);
     return true;
 }
 
@@ -380,5 +394,9 @@ int main(int argc, char **argv)
     } catch (const std::bad_alloc &) {
         std::cerr << "velmora-import: out of memory; nothing was written\n";
         return 1;
+    } catch (const std::exception &e) {
+        // A folder that fails under the import (an input/output error, say) ends it, told.
+        std::cerr << "velmora-import: " << e.what() << "; the import was stopped\n";
+        return 2;
     }
 }

@@ -349,20 +349,28 @@ Recordings planRecordings(const fs::path &folder)
 {
     Recordings plan;
     // The published files by surah and verse, letter case of the names aside. Only regular files
-    // are recordings: a FIFO or a device under such a name is passed over, never opened.
+    // are recordings: a link, a FIFO or a device under such a name is passed over, never opened.
     std::map<std::pair<int, int>, fs::path> found;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         std::error_code typeEc;
-        if (name.size() != 10 || !ansi::equalsNoCase(std::string_view(name).substr(6), ".mp3") ||
-            name.find_first_not_of("0123456789") < 6 || !it->is_regular_file(typeEc))
-            continue;
-        found[{std::stoi(name.substr(0, 3)), std::stoi(name.substr(3, 3))}] = it->path();
+        const bool named = name.size() == 10 &&
+                           ansi::equalsNoCase(std::string_view(name).substr(6), ".mp3") &&
+                           name.find_first_not_of("0123456789") >= 6;
+        const auto type = it->symlink_status(typeEc).type();
+        if (named && type == fs::file_type::regular)
+            found[{std::stoi(name.substr(0, 3)), std::stoi(name.substr(3, 3))}] = it->path();
+        else if (named || ansi::upper(name).find("MP3") != std::string::npos)
+            plan.nearMisses.push_back("\"" + name + "\"" +
+                                      (type == fs::file_type::symlink ? " (a link)" : ""));
     }
     if (ec)
-        return {{}, {}, "cannot read the folder " + folder.string()};
-    // The recording of a published verse as the recording of a verse entry.
+        return {{}, {}, {}, "cannot read the folder " + folder.string()};
+    std::sort(plan.nearMisses.begin(), plan.nearMisses.end());
+    // The recording of a published verse as the recording of a verse entry; each file is looked at
+    // once, the recording of 1:1 standing for many entries.
+    std::set<fs::path> checked;
     const auto take = [&](int surah, int verse, int entrySurah, int entry) {
         const auto it = found.find({surah, verse});
         if (it == found.end()) {
@@ -371,9 +379,10 @@ Recordings planRecordings(const fs::path &folder)
                                    verseReference(entrySurah, entry) + ")");
             return;
         }
-        const auto head = headOf(it->second, 4);
-        if ((!head || !looksLikeMp3(*head)) && plan.error.empty())
-            plan.error = it->second.filename().string() + (head ? " is not an MP3 file" : " cannot be read");
+        if (checked.insert(it->second).second)
+            if (const auto head = headOf(it->second, 4); !head || !looksLikeMp3(*head))
+                plan.error += (plan.error.empty() ? "" : "; ") + it->second.filename().string() +
+                              (head ? " is not an MP3 file" : " cannot be read");
         plan.files.push_back({verseReference(entrySurah, entry) + ".mp3", {}, it->second});
     };
     for (int verse = 1; verse <= verseCount(1); ++verse)

@@ -78,12 +78,16 @@ std::string writeDataFiles(const std::filesystem::path &folder, const std::vecto
 // Per-verse recordings as reciters publish them, one file per verse named SSSAAA.mp3 (surah and
 // verse, three digits each), as the program's recordings SSS-VVV.mp3 by verse entry: for surah 1
 // entry k is verse k + 1; for the others entry 0 is the invocation (the recording of 1:1), which
-// surah 9 does not have, and entry k is verse k. Files that are not MP3 refuse the whole import.
+// surah 9 does not have, and entry k is verse k. Only regular files are taken, never a link; files
+// that are not MP3 refuse the whole import, and every one of them is named.
 struct Recordings
 {
     std::vector<OutputFile> files;    // to write, each with its source
     std::vector<std::string> missing; // verses no recording was found for ("002005.mp3 (entry 002-005)")
-    std::string error;                // "" when the recordings can be taken
+    // Entries named nearly as recordings are and not taken, in double quotes, so that a reader
+    // sees why a verse is missing: "\"001002 (copy).mp3\"", "\"001003.mp3\" (a link)".
+    std::vector<std::string> nearMisses;
+    std::string error; // "" when the recordings can be taken
 };
 Recordings planRecordings(const std::filesystem::path &folder);
 

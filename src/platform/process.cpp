@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <sstream>
 
+#include <thread>
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -12,9 +14,12 @@
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
+#include <pthread.h>
+#include <spawn.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+
+extern char **environ;
 #endif
 
 namespace velmora::platform {
@@ -72,6 +77,104 @@ std::vector<std::string> editorCommandFor(const std::string &path)
     return {"notepad", path};
 }
 
+namespace {
+
+std::wstring wide(const std::string &utf8)
+{
+    std::wstring out(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0)),
+                     L'\0');
+    if (!out.empty())
+        MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, out.data(), static_cast<int>(out.size()));
+    if (!out.empty())
+        out.pop_back(); // the terminating NUL
+    return out;
+}
+
+// One argument as the C runtime's command-line parser reads it back.
+std::wstring quotedArgument(const std::wstring &arg)
+{
+    if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos)
+        return arg;
+    std::wstring out = L"\"";
+    std::size_t slashes = 0;
+    for (const wchar_t c : arg) {
+        if (c == L'\\') {
+            ++slashes;
+            continue;
+        }
+        out.append(c == L'"' ? slashes * 2 + 1 : slashes, L'\\');
+        slashes = 0;
+        out.push_back(c);
+    }
+    out.append(slashes * 2, L'\\');
+    return out + L"\"";
+}
+
+} // namespace
+
+std::optional<std::string> runFilter(const std::vector<std::string> &argv, std::string_view input)
+{
+    if (argv.empty())
+        return std::nullopt;
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE inRead = nullptr, inWrite = nullptr, outRead = nullptr, outWrite = nullptr;
+    if (!CreatePipe(&inRead, &inWrite, &inherit, 0))
+        return std::nullopt;
+    if (!CreatePipe(&outRead, &outWrite, &inherit, 0)) {
+        CloseHandle(inRead);
+        CloseHandle(inWrite);
+        return std::nullopt;
+    }
+    // Only the child's ends are inherited.
+    SetHandleInformation(inWrite, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = inRead;
+    si.hStdOutput = outWrite;
+    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    std::wstring commandLine;
+    for (const auto &arg : argv)
+        commandLine += (commandLine.empty() ? L"" : L" ") + quotedArgument(wide(arg));
+    PROCESS_INFORMATION pi{};
+    const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                        nullptr, nullptr, &si, &pi);
+    CloseHandle(inRead);
+    CloseHandle(outWrite);
+    if (!started) {
+        CloseHandle(inWrite);
+        CloseHandle(outRead);
+        return std::nullopt;
+    }
+    // Written from a thread of its own while the output is read, so that neither pipe fills up.
+    std::thread writer([inWrite, input] {
+        std::string_view rest = input;
+        DWORD n = 0;
+        while (!rest.empty() &&
+               WriteFile(inWrite, rest.data(),
+                         static_cast<DWORD>(std::min<std::size_t>(rest.size(), 1u << 20)), &n, nullptr) &&
+               n > 0)
+            rest.remove_prefix(n);
+        CloseHandle(inWrite);
+    });
+    std::string output;
+    char buffer[65536];
+    DWORD n = 0;
+    while (ReadFile(outRead, buffer, sizeof buffer, &n, nullptr) && n > 0)
+        output.append(buffer, n);
+    CloseHandle(outRead);
+    writer.join();
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    DWORD status = 1;
+    GetExitCodeProcess(pi.hProcess, &status);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    if (status != 0)
+        return std::nullopt;
+    return output;
+}
+
 std::string defaultPlayerProgram()
 {
     return "c:\\winamp\\winamp";
@@ -83,6 +186,80 @@ std::string schemePlayerProgram(const std::string &)
 }
 
 #else
+
+std::optional<std::string> runFilter(const std::vector<std::string> &argv, std::string_view input)
+{
+    if (argv.empty())
+        return std::nullopt;
+    int in[2];
+    int out[2];
+    if (pipe2(in, O_CLOEXEC) != 0)
+        return std::nullopt;
+    if (pipe2(out, O_CLOEXEC) != 0) {
+        close(in[0]);
+        close(in[1]);
+        return std::nullopt;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    // The copies on 0 and 1 are kept across the start; every other end closes there.
+    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    std::vector<char *> args;
+    for (const auto &a : argv)
+        args.push_back(const_cast<char *>(a.c_str()));
+    args.push_back(nullptr);
+    pid_t child = 0;
+    const int failed = posix_spawnp(&child, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(in[0]);
+    close(out[1]);
+    if (failed) {
+        close(in[1]);
+        close(out[0]);
+        return std::nullopt;
+    }
+    // Written from a thread of its own while the output is read, so that neither pipe fills up. A
+    // program that ends before it has read everything makes the write fail, not end this process.
+    std::thread writer([fd = in[1], input] {
+        sigset_t pipeSignal;
+        sigemptyset(&pipeSignal);
+        sigaddset(&pipeSignal, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
+        std::string_view rest = input;
+        while (!rest.empty()) {
+            const auto n = write(fd, rest.data(), rest.size());
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            rest.remove_prefix(static_cast<std::size_t>(n));
+        }
+        close(fd);
+        // A SIGPIPE the write raised stays with this thread, blocked, and ends with it.
+        const timespec none{};
+        while (sigtimedwait(&pipeSignal, nullptr, &none) == SIGPIPE) {
+        }
+    });
+    std::string output;
+    char buffer[65536];
+    for (;;) {
+        const auto n = read(out[0], buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        output.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(out[0]);
+    writer.join();
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    return output;
+}
 
 bool startDetached(const std::vector<std::string> &argv, WindowStyle, long *pid)
 {

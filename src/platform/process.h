@@ -1,7 +1,9 @@
 // Starting other programs without waiting for them.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/playerchannel.h"
@@ -11,6 +13,11 @@ namespace velmora::platform {
 // Starts program with its arguments, detached from this process; false when it cannot be started.
 // Where pid is given it receives the started process's id (0 on Windows).
 bool startDetached(const std::vector<std::string> &argv, WindowStyle style, long *pid = nullptr);
+
+// Runs program with its arguments, no shell between, with input on its standard input, and waits
+// for it: what it wrote on its standard output, or nullopt when it could not be started or did not
+// end with status 0. Its standard error is this process's.
+std::optional<std::string> runFilter(const std::vector<std::string> &argv, std::string_view input);
 
 #ifndef _WIN32
 // Whether the process runs: one that has ended but is not yet reaped does not.

@@ -425,15 +425,30 @@ TEST(ImportTool, RecordingsComeInByVerseEntryWithThePauses)
     const auto data = work.path() / "data";
     const std::string run = "--to " + quoted(data) + " --recordings " + quoted(work.path() / "in");
 
-    // A file that is no MP3 refuses the whole import: the data folder stays as it was.
+    // Files that are no MP3 refuse the whole import, every one named: the data folder stays as it was.
     work.write("in/002002.mp3", "<html>not found</html>");
-    expectRun(run, 1, "002002.mp3 is not an MP3 file");
+    work.write("in/002003.mp3", "");
+    expectRun(run, 1, "002002.mp3 is not an MP3 file; 002003.mp3 is not an MP3 file");
     EXPECT_EQ(snapshot(data), (std::map<std::string, std::string>{
                                   {"PIKTHL.TXT", "kept"}, {"114-006.mp3", "ID3 an earlier reciter"}}));
 
     std::filesystem::remove(work.path() / "in" / "002002.mp3");
+    std::filesystem::remove(work.path() / "in" / "002003.mp3");
+    // Names nearly right, and a link, are named beside the missing verses.
+    for (const char *name : {"002002 (copy).mp3", "2003.mp3", "002004.mp3.part", "002005.mp3 "})
+        work.write(std::string("in/") + name, "ID3");
+    std::filesystem::create_symlink(work.path() / "in" / "001001.mp3", work.path() / "in" / "002006.mp3");
     expectRun(run, 0,
               "no recording for 6,227 verse entries: 002002.mp3 (entry 002-002), 002003.mp3 (entry 002-003)");
+    // The pauses are made through pipes: no shell sees the temporary folder's name, which need not exist.
+    const auto marker = work.path() / "ran";
+    const std::string odd = "TMPDIR='" + work.path().string() + "/no/t$(touch " + marker.string() + ")x' ";
+    EXPECT_TRUE(test::holds(test::runCommand(odd + "\"" VELMORA_IMPORT_TOOL "\" --quiet " + run).out,
+                            "a.mp3 and b.mp3"));
+    EXPECT_FALSE(std::filesystem::exists(marker));
+    expectRun(run, 0,
+              "not taken, though named like recordings: \"002002 (copy).mp3\", \"002004.mp3.part\", "
+              "\"002005.mp3 \", \"002006.mp3\" (a link), \"2003.mp3\"\n");
     EXPECT_EQ(work.read("data/001-000.mp3"), "ID3 1:1") << "surah 1 counts its entries from verse 1";
     EXPECT_EQ(work.read("data/001-006.mp3"), "ID3 1:7");
     EXPECT_EQ(work.read("data/002-000.mp3"), "ID3 1:1") << "the invocation";
