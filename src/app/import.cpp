@@ -3,6 +3,7 @@
 
 #include "import/import.h"
 #include "core/ansi.h"
+#include "core/catalogue.h"
 #include "core/safefile.h"
 #include "import/hadith.h"
 #include "platform/paths.h"
@@ -134,18 +135,6 @@ private:
     std::string label_;
 };
 
-std::string withThousands(std::size_t n)
-{
-    const std::string digits = std::to_string(n);
-    std::string out;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            out.push_back(',');
-        out.push_back(digits[i]);
-    }
-    return out;
-}
-
 std::string reportLine(const std::string &name, InputKind kind, const import::ImportStats &s)
 {
     std::string line = "  " + name + ": " + withThousands(s.items) +
@@ -159,24 +148,12 @@ std::string reportLine(const std::string &name, InputKind kind, const import::Im
     return line;
 }
 
-// The first entries of a list and how many more there are.
-std::string listed(const std::vector<std::string> &entries)
-{
-    constexpr std::size_t kShown = 12;
-    std::string out;
-    for (std::size_t i = 0; i < entries.size() && i < kShown; ++i)
-        out += (i ? ", " : "") + entries[i];
-    if (entries.size() > kShown)
-        out += " and " + withThousands(entries.size() - kShown) + " more";
-    return out;
-}
-
 // The seconds of silence as an MP3 file, encoded by lame through pipes, with no shell and no file
 // between; nullopt when lame cannot make it.
 std::optional<std::string> silenceMp3(int seconds)
 {
     auto encoded = platform::runFilter({"lame", "--quiet", "-b", "32", "-", "-"}, import::silentWav(seconds));
-    if (encoded && !import::looksLikeMp3(*encoded))
+    if (encoded && !looksLikeMp3(*encoded))
         encoded.reset();
     return encoded;
 }
@@ -305,9 +282,9 @@ bool planRecordingFiles(const std::string &recordings, const std::string &folder
         std::cerr << "velmora-import: " << recordings << ": " << plan.error << "\nNothing was written.\n";
         return false;
     }
-    const std::string nearMisses =
-        plan.nearMisses.empty() ? ""
-                                : "  not taken, though named like recordings: " + listed(plan.nearMisses);
+    const std::string nearMisses = plan.nearMisses.empty() ? ""
+                                                           : "  not taken, though named like recordings: " +
+                                                                 listedEntries(plan.nearMisses);
     if (plan.files.empty()) {
         std::cerr << "velmora-import: " << recordings << " holds no recordings named SSSAAA.mp3\n"
                   << nearMisses << (nearMisses.empty() ? "" : "\n");
@@ -333,7 +310,7 @@ bool planRecordingFiles(const std::string &recordings, const std::string &folder
                          " recordings of the earlier set taken away, for verses this set has none for");
     if (!plan.missing.empty())
         report.push_back("  no recording for " + withThousands(plan.missing.size()) +
-                         " verse entries: " + listed(plan.missing));
+                         " verse entries: " + listedEntries(plan.missing));
     if (!nearMisses.empty())
         report.push_back(nearMisses);
     return true;

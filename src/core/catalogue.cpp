@@ -191,4 +191,35 @@ std::string verseReference(int surah, int entry)
     return ThreeDigits(surah) + "-" + ThreeDigits(entry);
 }
 
+bool looksLikeMp3(std::string_view head)
+{
+    if (head.starts_with("ID3"))
+        return true;
+    return head.size() >= 2 && static_cast<unsigned char>(head[0]) == 0xFF &&
+           (static_cast<unsigned char>(head[1]) & 0xE0) == 0xE0;
+}
+
+std::string withThousands(std::size_t n)
+{
+    const std::string digits = std::to_string(n);
+    std::string out;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            out.push_back(',');
+        out.push_back(digits[i]);
+    }
+    return out;
+}
+
+std::string listedEntries(const std::vector<std::string> &entries)
+{
+    constexpr std::size_t kShown = 12;
+    std::string out;
+    for (std::size_t i = 0; i < entries.size() && i < kShown; ++i)
+        out += (i ? ", " : "") + entries[i];
+    if (entries.size() > kShown)
+        out += " and " + withThousands(entries.size() - kShown) + " more";
+    return out;
+}
+
 } // namespace velmora

@@ -31,4 +31,13 @@ const std::vector<std::string> &supplicationRefs();
 // "SSS-VVV" for a surah and entry.
 std::string verseReference(int surah, int entry);
 
+// A count with a comma between thousands: "6,227".
+std::string withThousands(std::size_t n);
+// The first dozen entries of a list, with commas between them, and how many more there are:
+// "a, b, c and 3 more".
+std::string listedEntries(const std::vector<std::string> &entries);
+
+// Whether the bytes begin as an MP3 file does: an ID3 tag or an MPEG audio frame.
+bool looksLikeMp3(std::string_view head);
+
 } // namespace velmora

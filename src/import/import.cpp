@@ -337,14 +337,6 @@ std::string silentWav(int seconds)
     return wav;
 }
 
-bool looksLikeMp3(std::string_view head)
-{
-    if (head.starts_with("ID3"))
-        return true;
-    return head.size() >= 2 && static_cast<unsigned char>(head[0]) == 0xFF &&
-           (static_cast<unsigned char>(head[1]) & 0xE0) == 0xE0;
-}
-
 Recordings planRecordings(const fs::path &folder)
 {
     Recordings plan;

@@ -99,9 +99,6 @@ std::vector<OutputFile> removalsOfOtherRecordings(const std::filesystem::path &f
 // A silent mono WAV file of the given length, which lame encodes into a pause.
 std::string silentWav(int seconds);
 
-// Whether the bytes begin as an MP3 file does: an ID3 tag or an MPEG audio frame.
-bool looksLikeMp3(std::string_view head);
-
 // The most an input may hold: the largest published texts are a few dozen megabytes.
 inline constexpr std::uintmax_t kMaxInputBytes = std::uintmax_t{1} << 30;
 

@@ -1,6 +1,8 @@
 #include "playlist.h"
 
 #include "core/ansi.h"
+#include "core/catalogue.h"
+#include "core/safefile.h"
 #include "core/textfield.h"
 #include "platform/paths.h"
 
@@ -13,46 +15,123 @@ std::uintmax_t durationPauseLines(std::uintmax_t verseFileBytes)
     return verseFileBytes / kBytesPerPauseStep + 1;
 }
 
-std::vector<std::string> composePlaylist(const PlaylistRequest &request)
+namespace {
+
+// The lines of one recitation of a position: the verse's line and its pause lines.
+struct PositionLines
 {
+    std::string verse;   // "" when the recording is left out
+    std::string skipped; // why it is left out, "" when it is not
+    std::size_t pauses = 0;
+};
+
+// The positions of the range in the verse list, forwards: [first, last], empty when last < first.
+std::pair<int, int> rangeOf(const PlaylistRequest &request)
+{
+    return {std::max(std::min(request.from, request.to), 0),
+            std::min(std::max(request.from, request.to), static_cast<int>(request.entries.size()) - 1)};
+}
+
+// Every position of the range once, each recording looked at once however often it is recited.
+std::vector<PositionLines> positionsOf(const PlaylistRequest &request, const platform::FolderIndex &folder)
+{
+    const auto [from, to] = rangeOf(request);
+    std::vector<PositionLines> positions;
+    for (int p = from; p <= to; ++p) {
+        const std::string name = request.entries[static_cast<std::size_t>(p)] + ".mp3";
+        const auto path = folder.resolve(name);
+        PositionLines position;
+        const auto size = platform::fileSize(path);
+        std::string head;
+        if (!size)
+            position.skipped = name + " (missing)";
+        else if (*size == 0)
+            position.skipped = name + " (empty)";
+        else if (!readRegularFileInto(path, head, 4) || !looksLikeMp3(head))
+            position.skipped = name + " (not an MP3 file)";
+        else
+            position.verse = platform::ShortPathOf(path.string());
+        switch (static_cast<PauseChoice>(request.pauseIndex)) {
+        case PauseChoice::OneSecond:
+        case PauseChoice::ThreeSeconds:
+            position.pauses = 1;
+            break;
+        case PauseChoice::DurationOfVerse:
+            position.pauses = static_cast<std::size_t>(durationPauseLines(size.value_or(0)));
+            break;
+        default:
+            break;
+        }
+        positions.push_back(std::move(position));
+    }
+    return positions;
+}
+
+// How often a count box recites: its whole part, none below 1.
+std::size_t timesOf(const std::string &countText)
+{
+    const double count = numberInText(countText);
+    return count < 1 ? 0 : static_cast<std::size_t>(std::min(count, kMostRepeats + 1));
+}
+
+std::size_t lengthOf(const std::vector<PositionLines> &positions, const PlaylistRequest &request)
+{
+    std::size_t pass = 0;
+    for (const auto &position : positions)
+        pass += 1 + position.pauses;
+    return pass * timesOf(request.everyVerseCount) * timesOf(request.selectionCount);
+}
+
+} // namespace
+
+std::size_t recitations(const PlaylistRequest &request)
+{
+    const auto [from, to] = rangeOf(request);
+    const auto positions = static_cast<std::size_t>(std::max(to - from + 1, 0));
+    return positions * timesOf(request.everyVerseCount) * timesOf(request.selectionCount);
+}
+
+Playlist composePlaylist(const PlaylistRequest &request)
+{
+    Playlist out;
+    if (numberInText(request.everyVerseCount) > kMostRepeats ||
+        numberInText(request.selectionCount) > kMostRepeats) {
+        out.problem =
+            "A verse, and the selection, can be recited at most 100 times: please enter counts from 1 "
+            "to 100.";
+        return out;
+    }
     // The recordings folder is listed once for all the lookups of a playlist.
     const platform::FolderIndex folder(request.programFolder);
-    auto shortPath = [&folder](const std::string &name) {
+    const auto positions = positionsOf(request, folder);
+    if (const std::size_t length = lengthOf(positions, request); length > kMostPlaylistLines) {
+        out.problem = "This recitation would be a playlist of " + std::to_string(length) +
+                      " lines, more than the " + std::to_string(kMostPlaylistLines) +
+                      " a playlist may hold: please choose fewer verses or fewer repetitions.";
+        return out;
+    }
+    const auto pauseLine = [&](const char *name) {
         return platform::ShortPathOf(folder.resolve(name).string());
     };
-    const std::string lineA = shortPath("a.mp3");
-    const std::string lineB = shortPath("b.mp3");
-    const int from = std::min(request.from, request.to);
-    const int to = std::max(request.from, request.to);
-    const double everyVerse = numberInText(request.everyVerseCount);
-    const double passes = numberInText(request.selectionCount);
-
-    std::vector<std::string> lines;
-    for (double r = 1; r <= passes; ++r) {
-        for (int p = std::max(from, 0); p <= to && p < static_cast<int>(request.entries.size()); ++p) {
-            const auto versePath = folder.resolve(request.entries[static_cast<std::size_t>(p)] + ".mp3");
-            const std::string verseLine = platform::ShortPathOf(versePath.string());
-            for (double k = 1; k <= everyVerse; ++k) {
-                lines.push_back(verseLine);
-                switch (static_cast<PauseChoice>(request.pauseIndex)) {
-                case PauseChoice::OneSecond:
-                    lines.push_back(lineA);
-                    break;
-                case PauseChoice::ThreeSeconds:
-                    lines.push_back(lineB);
-                    break;
-                case PauseChoice::DurationOfVerse: {
-                    const auto n = durationPauseLines(platform::fileSize(versePath).value_or(0));
-                    lines.insert(lines.end(), n, lineB);
-                    break;
-                }
-                default:
-                    break;
-                }
+    const std::string pause = request.pauseIndex == static_cast<int>(PauseChoice::OneSecond)
+                                  ? pauseLine("a.mp3")
+                              : request.pauseIndex > 0 ? pauseLine("b.mp3")
+                                                       : std::string();
+    const std::size_t passes = timesOf(request.selectionCount);
+    const std::size_t everyVerse = timesOf(request.everyVerseCount);
+    for (std::size_t r = 0; r < passes; ++r)
+        for (const auto &position : positions)
+            for (std::size_t k = 0; k < everyVerse; ++k) {
+                out.lines.push_back(position.verse);
+                out.lines.insert(out.lines.end(), position.pauses, pause);
             }
-        }
-    }
-    return lines;
+    for (const auto &position : positions)
+        if (!position.skipped.empty() && passes * everyVerse > 0 &&
+            std::find(out.skipped.begin(), out.skipped.end(), position.skipped) == out.skipped.end())
+            out.skipped.push_back(position.skipped);
+        else if (position.skipped.empty())
+            out.recited += passes * everyVerse;
+    return out;
 }
 
 std::string playlistFileName(std::string_view schemeName)

@@ -32,10 +32,31 @@ struct PlaylistRequest
     int pauseIndex = 0; // row of the pause list, -1 for none
 };
 
+// The most either count box takes: a verse, or the selection, recited at most this many times.
+inline constexpr double kMostRepeats = 100;
+// The longest playlist composed: days of recitation, written in well under a second.
+inline constexpr std::size_t kMostPlaylistLines = 100000;
+// From this many recited verses on, composing and writing a playlist shows that the program is busy.
+inline constexpr std::size_t kLongRecitation = 5000;
+
+struct Playlist
+{
+    std::vector<std::string> lines;
+    // The recordings left out (missing, empty, or no MP3), each named once in the order of the
+    // playlist: "002-005.mp3 (missing)".
+    std::vector<std::string> skipped;
+    std::size_t recited = 0; // verse lines that name a recording
+    std::string problem;     // why no playlist was composed, for the reader; "" when one was
+};
+
 // The playlist lines: for every pass, every position and every repetition the verse's short path
-// followed by its pause lines. A missing recording gives an empty line; a missing verse file with
-// "Duration of verse" counts as a recording of no length (one pause line).
-std::vector<std::string> composePlaylist(const PlaylistRequest &request);
+// followed by its pause lines. A recording that is missing, empty or no MP3 gives an empty line; a
+// missing verse file with "Duration of verse" counts as a recording of no length (one pause line).
+// A count above kMostRepeats, or a playlist longer than kMostPlaylistLines, composes nothing.
+Playlist composePlaylist(const PlaylistRequest &request);
+
+// How many verses the playlist of a request recites, repetitions counted, without looking at a file.
+std::size_t recitations(const PlaylistRequest &request);
 
 // Pause lines written after a verse file of that size for "Duration of verse".
 std::uintmax_t durationPauseLines(std::uintmax_t verseFileBytes);

@@ -3,6 +3,7 @@
 
 #include "platform/playerchannel.h"
 #include "platform/qtkit.h"
+#include "recite/playlist.h"
 #include "search/engine.h"
 #include "shell/prefs.h"
 #include "text/quran.h"
@@ -157,8 +158,8 @@ private:
         Keep,
         Recite
     };
-    // Writes the playlist of the chosen range; false when nothing was written.
-    bool saveScheme(SchemeUse use);
+    // Writes the playlist of the chosen range; nullopt when nothing was written.
+    std::optional<Playlist> saveScheme(SchemeUse use);
     // Asks for a scheme's name until it is one (and, for a scheme that exists, overwriting is
     // agreed); false when the reader cancels.
     bool askSchemeName();

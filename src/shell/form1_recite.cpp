@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QToolButton>
 
@@ -100,19 +101,10 @@ bool Form1::askSchemeName()
     }
 }
 
-bool Form1::saveScheme(SchemeUse use)
+std::optional<Playlist> Form1::saveScheme(SchemeUse use)
 {
     if (!haveTempFolder(state_, dialogs_, this, true))
-        return false;
-    if (use == SchemeUse::Recite) {
-        // Recite writes the default scheme, over the last one, without a question.
-        state_.schemeName = kDefaultScheme;
-        state_.playlistPath =
-            platform::resolveNoCase(state_.tempFolder, playlistFileName(state_.schemeName)).string();
-    } else if (!askSchemeName()) {
-        return false;
-    }
-
+        return std::nullopt;
     PlaylistRequest request;
     request.programFolder = state_.programFolder;
     for (int i = 0; i < list1_->count(); ++i)
@@ -122,16 +114,46 @@ bool Form1::saveScheme(SchemeUse use)
     request.everyVerseCount = toAnsi(text1_->text());
     request.selectionCount = toAnsi(text2_->text());
     request.pauseIndex = combo6_->currentIndex();
+    // A long recitation takes a moment to compose and write.
+    const bool lengthy = recitations(request) >= kLongRecitation;
+    std::optional<qtkit::BusyCursor> busy;
+    if (lengthy) {
+        busy.emplace();
+        command3_->show();
+        command3_->raise();
+        command3_->repaint();
+    }
+    const auto hideBanner = qScopeGuard([this, lengthy] {
+        if (lengthy)
+            command3_->hide();
+    });
+    Playlist playlist = composePlaylist(request);
+    if (!playlist.problem.empty()) {
+        busy.reset();
+        dialogs_.tell(this, fromAnsi(playlist.problem));
+        return std::nullopt;
+    }
+    if (use == SchemeUse::Recite) {
+        // Recite writes the default scheme, over the last one, without a question.
+        state_.schemeName = kDefaultScheme;
+        state_.playlistPath =
+            platform::resolveNoCase(state_.tempFolder, playlistFileName(state_.schemeName)).string();
+    } else {
+        busy.reset();
+        if (!askSchemeName())
+            return std::nullopt;
+    }
     LineWriter w;
-    for (const auto &line : composePlaylist(request))
+    for (const auto &line : playlist.lines)
         w.text(line);
     if (!writeFileReplacing(state_.playlistPath, w.contents())) {
+        busy.reset();
         dialogs_.tell(this, QStringLiteral("The scheme could not be saved to %1.")
                                 .arg(QString::fromStdString(state_.playlistPath)));
-        return false;
+        return std::nullopt;
     }
     UpdateCombo4();
-    return true;
+    return playlist;
 }
 
 void Form1::reciteClicked()
@@ -139,18 +161,34 @@ void Form1::reciteClicked()
     text1_->setText(fromAnsi(reciteCountText(toAnsi(text1_->text()))));
     text2_->setText(fromAnsi(reciteCountText(toAnsi(text2_->text()))));
     label2_->setText(QString());
-    if (!saveScheme(SchemeUse::Recite))
+    const auto playlist = saveScheme(SchemeUse::Recite);
+    if (!playlist)
         return; // no playlist could be written, and the reader has been told
-    const auto playlist = platform::resolveNoCase(state_.tempFolder, playlistFileName(state_.schemeName));
-    state_.playlistPath = platform::ShortPathOf(playlist.string());
+    const auto path = platform::resolveNoCase(state_.tempFolder, playlistFileName(state_.schemeName));
+    state_.playlistPath = platform::ShortPathOf(path.string());
     const std::string player = playerProgram();
     if (player.empty()) {
         launchFailed("No player program is set in the preferences file " + state_.tempFolder +
                      kPrefsFileName + ".");
         return;
     }
-    if (!player_.LaunchPlayer(player + "  " + state_.playlistPath, WindowStyle::MinimizedNoActivate))
+    if (playlist->recited == 0) {
+        dialogs_.tell(this,
+                      QStringLiteral("There is no recording of these verses to recite. Recordings are "
+                                     "per-verse MP3 files as reciters publish them, named SSSAAA.mp3 "
+                                     "(surah and verse); the program looks for them in %1. The "
+                                     "command\n\n    velmora-import --recordings FOLDER\n\nbrings a "
+                                     "reciter's files from FOLDER into your own data folder.")
+                          .arg(QString::fromStdString(platform::dataFoldersText(state_.programFolder))));
+        return;
+    }
+    if (!player_.LaunchPlayer(player + "  " + state_.playlistPath, WindowStyle::MinimizedNoActivate)) {
         launchFailed("The player " + player + " could not be started.");
+        return;
+    }
+    if (!playlist->skipped.empty())
+        dialogs_.tell(this, fromAnsi("These recordings were left out of the recitation: " +
+                                     listedEntries(playlist->skipped) + "."));
 }
 
 std::string Form1::playerProgram() const

@@ -457,7 +457,7 @@ TEST(ImportTool, RecordingsComeInByVerseEntryWithThePauses)
     EXPECT_EQ(work.read("data/009-001.mp3"), "\xff\xfb 9:1");
     EXPECT_FALSE(std::filesystem::exists(data / "009-000.mp3")) << "surah 9 opens without the invocation";
     for (const char *pause : {"a.mp3", "b.mp3"})
-        EXPECT_TRUE(import::looksLikeMp3(work.read(std::string("data/") + pause))) << pause;
+        EXPECT_TRUE(looksLikeMp3(work.read(std::string("data/") + pause))) << pause;
     EXPECT_LT(std::filesystem::file_size(data / "a.mp3"), std::filesystem::file_size(data / "b.mp3"));
     EXPECT_EQ(work.read("data/PIKTHL.TXT"), "kept");
     EXPECT_FALSE(std::filesystem::exists(data / "114-006.mp3")) << "the whole set is replaced";

@@ -14,7 +14,7 @@ using namespace velmora;
 
 namespace {
 
-class Playlist : public ::testing::Test
+class Playlists : public ::testing::Test
 {
 protected:
     test::TempDir app;
@@ -23,7 +23,7 @@ protected:
     void SetUp() override
     {
         for (const char *f : {"002-005.mp3", "002-006.mp3", "a.mp3", "b.mp3"})
-            app.write(f, "x");
+            app.write(f, "ID3");
         request.programFolder = app.folder();
         for (int e = 0; e <= 10; ++e)
             request.entries.push_back("002-" + std::string(e < 10 ? "00" : "0") + std::to_string(e));
@@ -33,55 +33,86 @@ protected:
         request.selectionCount = "1";
         request.pauseIndex = 1;
     }
+    std::vector<std::string> lines() const { return composePlaylist(request).lines; }
     // Playlists hold the short form of each recording's path.
     std::string p(const char *name) const { return platform::ShortPathOf(app.folder() + name); }
 };
 
 } // namespace
 
-TEST_F(Playlist, ComposesVersesRepeatsAndPauses)
+TEST_F(Playlists, ComposesVersesRepeatsAndPauses)
 {
     const std::vector<std::string> expected = {p("002-005.mp3"), p("a.mp3"), p("002-005.mp3"), p("a.mp3"),
                                                p("002-006.mp3"), p("a.mp3"), p("002-006.mp3"), p("a.mp3")};
-    EXPECT_EQ(composePlaylist(request), expected);
+    EXPECT_EQ(lines(), expected);
     request.selectionCount = "2";
-    EXPECT_EQ(composePlaylist(request).size(), 16u);
+    EXPECT_EQ(lines().size(), 16u);
     request.selectionCount = "1";
     std::swap(request.from, request.to);
-    EXPECT_EQ(composePlaylist(request), expected);
+    EXPECT_EQ(lines(), expected);
 }
 
-TEST_F(Playlist, OnePositionCountsAndMissingRecordings)
+TEST_F(Playlists, OnePositionCountsAndMissingRecordings)
 {
     request.from = request.to = 5;
     request.everyVerseCount = "3";
     request.pauseIndex = 0;
-    EXPECT_EQ(composePlaylist(request), (std::vector<std::string>(3, p("002-005.mp3"))));
+    EXPECT_EQ(lines(), (std::vector<std::string>(3, p("002-005.mp3"))));
     request.everyVerseCount = "2.5";
-    EXPECT_EQ(composePlaylist(request).size(), 2u);
+    EXPECT_EQ(lines().size(), 2u);
     request.everyVerseCount = "0";
-    EXPECT_TRUE(composePlaylist(request).empty());
+    EXPECT_TRUE(lines().empty());
     request.everyVerseCount = "";
-    EXPECT_TRUE(composePlaylist(request).empty());
+    EXPECT_TRUE(lines().empty());
     request.everyVerseCount = "1";
     request.from = request.to = 7;
     request.pauseIndex = 2;
-    EXPECT_EQ(composePlaylist(request), (std::vector<std::string>{"", p("b.mp3")}));
+    EXPECT_EQ(lines(), (std::vector<std::string>{"", p("b.mp3")}));
     request.pauseIndex = 3; // a missing verse with "Duration of verse" gets one pause line
-    EXPECT_EQ(composePlaylist(request), (std::vector<std::string>{"", p("b.mp3")}));
+    EXPECT_EQ(lines(), (std::vector<std::string>{"", p("b.mp3")}));
+
+    // Recordings that cannot play are left out, each named once however often it is recited.
+    app.write("002-008.mp3", "");
+    app.write("002-009.mp3", "<html>");
+    request.from = 5;
+    request.to = 9;
+    request.everyVerseCount = "2";
+    const velmora::Playlist playlist = composePlaylist(request);
+    EXPECT_EQ(playlist.skipped, (std::vector<std::string>{"002-007.mp3 (missing)", "002-008.mp3 (empty)",
+                                                          "002-009.mp3 (not an MP3 file)"}));
+    EXPECT_EQ(playlist.recited, 4u);
+    EXPECT_EQ(recitations(request), 10u);
 }
 
-TEST_F(Playlist, DurationOfVerseFollowsTheFileSize)
+TEST_F(Playlists, CountsAndLengthsAreBounded)
+{
+    request.entries.resize(300, "002-005");
+    request.from = 0;
+    request.to = 299;
+    for (const auto &[every, selection, refused] :
+         {std::tuple{"100", "1", false}, {"101", "1", true}, {"1", "100.5", true}, {"100", "2", true}}) {
+        request.everyVerseCount = every;
+        request.selectionCount = selection;
+        const velmora::Playlist playlist = composePlaylist(request);
+        EXPECT_EQ(playlist.problem.empty(), !refused) << every << " " << selection;
+        EXPECT_EQ(playlist.lines.empty(), refused);
+    }
+    EXPECT_EQ(composePlaylist(request).problem,
+              "This recitation would be a playlist of 120000 lines, more than the "
+              "100000 a playlist may hold: please choose fewer verses or fewer "
+              "repetitions.");
+}
+
+TEST_F(Playlists, DurationOfVerseFollowsTheFileSize)
 {
     EXPECT_EQ(durationPauseLines(20399), 1u);
     EXPECT_EQ(durationPauseLines(20400), 2u);
     EXPECT_EQ(durationPauseLines(45000), 3u);
-    app.write("002-005.mp3", std::string(45000, 'x'));
+    app.write("002-005.mp3", "ID3" + std::string(44997, 'x'));
     request.from = request.to = 5;
     request.everyVerseCount = "1";
     request.pauseIndex = 3;
-    EXPECT_EQ(composePlaylist(request),
-              (std::vector<std::string>{p("002-005.mp3"), p("b.mp3"), p("b.mp3"), p("b.mp3")}));
+    EXPECT_EQ(lines(), (std::vector<std::string>{p("002-005.mp3"), p("b.mp3"), p("b.mp3"), p("b.mp3")}));
 }
 
 TEST(SchemeNames, FileNamesAndRules)

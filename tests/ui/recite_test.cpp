@@ -50,7 +50,7 @@ private slots:
     void audioEditionRecitesTheVerseTheSearchWindowShows()
     {
         MainWindowFixture f(false, Edition::Audio);
-        f.data.write("002-002.mp3", "x");
+        f.data.write("002-002.mp3", "ID3");
         const auto player = f.temp.write("audacious", "x");
         f.temp.write("Prefs.dat", player.string() + "\r\n");
         f.startWindow();
@@ -87,8 +87,8 @@ private slots:
     void saveAsksForANameAndWritesThePlaylist()
     {
         MainWindowFixture f;
-        f.data.write("001-002.mp3", std::string(100, 'x'));
-        f.data.write("001-003.mp3", std::string(100, 'x'));
+        f.data.write("001-002.mp3", "ID3" + std::string(100, 'x'));
+        f.data.write("001-003.mp3", "ID3" + std::string(100, 'x'));
         f.data.write("a.mp3", "p");
         f.combo("Combo1")->setCurrentIndex(0);
         f.combo("Combo2")->setCurrentIndex(3);
@@ -123,6 +123,13 @@ private slots:
         f.startWindow();
         f.child<QLineEdit>("Text1")->setText(QStringLiteral("0"));
         f.child<QLineEdit>("Text2")->setText(QString());
+        // With no recording of the verses, nothing is recited, and the reader learns where they come from.
+        enabled(f, "Command4")->click();
+        QCOMPARE(f.dialogs.shown.size(), 1);
+        QVERIFY(f.dialogs.shown.front().contains(QStringLiteral("velmora-import --recordings FOLDER")));
+        QVERIFY(f.player.launches.empty());
+        f.dialogs.shown.clear();
+        f.data.write("001-000.mp3", "ID3");
         enabled(f, "Command4")->click();
         enabled(f, "Command4")->click(); // overwritten without a question
         QVERIFY(f.dialogs.shown.isEmpty());
@@ -134,6 +141,15 @@ private slots:
                      platform::ShortPathOf((f.temp.path() / "Default.m3u").string()));
         QVERIFY(f.player.launches.front().second == WindowStyle::MinimizedNoActivate);
         QCOMPARE(f.form->state().schemeName, std::string("Default"));
+
+        // What cannot play is left out, and named; the rest is recited.
+        f.data.write("001-001.mp3", "<html>");
+        QTest::keyClick(f.combo("Combo3"), Qt::Key_Down);
+        enabled(f, "Command4")->click();
+        QCOMPARE(f.player.launches.size(), std::size_t(3));
+        QCOMPARE(f.dialogs.shown,
+                 QStringList{QStringLiteral(
+                     "These recordings were left out of the recitation: 001-001.mp3 (not an MP3 file).")});
     }
 
     void schemeButtonsWithoutSelectionAndReciteWithoutPlayerSaySo()
