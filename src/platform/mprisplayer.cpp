@@ -27,6 +27,8 @@ const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 
 // A question a player has not answered in this time counts as unanswered, and is asked again.
 constexpr int kCallTimeoutMs = 2000;
+// How long a player started before has to end of itself when another recitation starts.
+constexpr int kPlayerEndWaitMs = 400;
 
 std::string toProgramText(const QString &text)
 {
@@ -304,9 +306,11 @@ bool MprisPlayerChannel::LaunchPlayer(const std::string &commandLine, WindowStyl
         argv.insert(argv.begin() + (argv.empty() ? 0 : 1), options.begin(), options.end());
     }
     // One recitation at a time: the instance started before ends first (a player that hands its
-    // playlist to a running instance has ended already).
+    // playlist to a running instance has ended already). It has a moment to end of itself, which
+    // players take in well under this, and is ended outright after it: a player that hangs holds
+    // the window no longer.
     if (launched_ > 0)
-        endProcess(launched_, 2000);
+        endProcess(launched_, kPlayerEndWaitMs);
     told_ = Told{};
     return startDetached(argv, style, &launched_);
 }

@@ -357,11 +357,18 @@ void endProcess(long pid, int waitMs)
 {
     if (!processRunning(pid))
         return;
+    // A stopped process acts on SIGTERM only once it runs on: it is woken to end.
     ::kill(static_cast<pid_t>(pid), SIGTERM);
-    for (int waited = 0; waited < waitMs && processRunning(pid); waited += 10)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (processRunning(pid))
+    ::kill(static_cast<pid_t>(pid), SIGCONT);
+    const auto waitFor = [pid](int ms) {
+        for (int waited = 0; waited < ms && processRunning(pid); waited += 10)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    };
+    waitFor(waitMs);
+    if (processRunning(pid)) {
         ::kill(static_cast<pid_t>(pid), SIGKILL);
+        waitFor(kKilledWaitMs);
+    }
 }
 
 namespace {

@@ -24,7 +24,9 @@ std::optional<std::string> runFilter(const std::vector<std::string> &argv, std::
 bool processRunning(long pid);
 // Whether the process is ancestor or one of its descendants, a few generations down.
 bool processDescendsFrom(long pid, long ancestor);
-// Asks the process to end and waits for it, at most the given time, then ends it outright.
+// Asks the process to end (waking it when it is stopped) and waits for it, at most the given time,
+// then ends it outright and waits for it to be gone, at most kKilledWaitMs.
+inline constexpr int kKilledWaitMs = 200;
 void endProcess(long pid, int waitMs);
 #endif
 

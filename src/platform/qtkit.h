@@ -13,9 +13,9 @@
 #include <QStringList>
 
 #include <optional>
-#include <utility>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace velmora::qtkit {
 
