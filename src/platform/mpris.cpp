@@ -26,9 +26,7 @@ std::string choosePlayerService(const std::vector<std::string> &busNames, std::s
             return true;
         if (!describe)
             return false;
-        const PlayerSelf self = describe(name);
-        return ansi::equalsNoCase(self.desktopEntry, playerName) ||
-               ansi::equalsNoCase(self.identity, playerName);
+        return ansi::equalsNoCase(describe(name).program, playerName);
     };
     for (const auto &name : busNames)
         if (name.starts_with(kServicePrefix) && isThePlayer(name) && (!accept || accept(name)))

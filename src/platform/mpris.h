@@ -17,17 +17,17 @@ inline constexpr std::string_view kServicePrefix = "org.mpris.MediaPlayer2.";
 // lower case; "audacious" when there is no program.
 std::string playerNameOf(std::string_view programPath);
 
-// What a player on the bus says of itself: its desktop entry and identity ("" when it says nothing).
+// What the bus tells of a player without asking the player itself: the name of the program that
+// owns its bus name ("" when that is not known).
 struct PlayerSelf
 {
-    std::string desktopEntry;
-    std::string identity;
+    std::string program;
 };
 
 // Of the bus names, the MPRIS player that is the named player (playerNameOf): the one whose bus
-// name (less an instance suffix, "vlc.instance42"), desktop entry or identity is that name, letter
-// case ignored. No other player is ever chosen; "" when none is the one. describe is asked only
-// about MPRIS names whose bus name does not already tell. Where accept is given, only a player it
+// name (less an instance suffix, "vlc.instance42") or owning program is that name, letter case
+// ignored. No other player is ever chosen; "" when none is the one. describe is asked only about
+// MPRIS names whose bus name does not already tell. Where accept is given, only a player it
 // accepts is chosen (the instance the program started, say).
 std::string choosePlayerService(const std::vector<std::string> &busNames, std::string_view playerName,
                                 const std::function<PlayerSelf(const std::string &busName)> &describe,

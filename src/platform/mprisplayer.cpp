@@ -137,33 +137,20 @@ MprisPlayerChannel::Known &MprisPlayerChannel::knownOf(const QString &name)
     return at->second;
 }
 
-void MprisPlayerChannel::askSelf(const QString &name)
-{
-    Known &known = knownOf(name);
-    if (known.asked)
-        return;
-    known.asked = true;
-    send(getAll(name, kRootInterface), [this, name](const QDBusMessage &reply) {
-        const auto at = known_.find(name);
-        if (at == known_.end())
-            return;
-        if (reply.type() != QDBusMessage::ReplyMessage) {
-            at->second.asked = false; // asked again at the next look
-            return;
-        }
-        const QVariantMap self = mapOf(reply.arguments().value(0));
-        at->second.desktopEntry = self.value(QStringLiteral("DesktopEntry")).toString().toStdString();
-        at->second.identity = self.value(QStringLiteral("Identity")).toString().toStdString();
-    });
-}
-
-bool MprisPlayerChannel::startedByUs(const QString &name)
+MprisPlayerChannel::Known &MprisPlayerChannel::ownerOf(const QString &name)
 {
     Known &known = knownOf(name);
     if (known.pid < 0) {
         const auto pid = bus_.interface()->servicePid(name);
         known.pid = pid.isValid() ? static_cast<long>(pid.value()) : 0;
+        known.program = known.pid > 0 ? processName(known.pid) : std::string();
     }
+    return known;
+}
+
+bool MprisPlayerChannel::startedByUs(const QString &name)
+{
+    const Known &known = ownerOf(name);
     return known.pid > 0 && processDescendsFrom(known.pid, launched_);
 }
 
@@ -178,10 +165,7 @@ PlayerHandle MprisPlayerChannel::FindPlayer()
     for (const QString &name : names.value())
         busNames.push_back(name.toStdString());
     const auto describe = [this](const std::string &busName) {
-        const QString name = QString::fromStdString(busName);
-        askSelf(name);
-        const Known &known = knownOf(name);
-        return mpris::PlayerSelf{known.desktopEntry, known.identity};
+        return mpris::PlayerSelf{ownerOf(QString::fromStdString(busName)).program};
     };
     // While the player started last runs, it is the one followed, not another of its kind.
     const bool ours = launched_ > 0 && processRunning(launched_);

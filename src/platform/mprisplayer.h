@@ -52,11 +52,12 @@ protected:
 
 private:
     // What a player on the bus has told of itself, kept while its name has the same owner.
+    // What the bus daemon told of a bus name's owner: no player is asked about itself unless it
+    // is the one driven.
     struct Known
     {
-        bool asked = false;
-        std::string desktopEntry, identity;
         long pid = -1; // -1 not yet asked
+        std::string program;
     };
     // What the followed player last told of its state and track.
     struct Told
@@ -73,7 +74,8 @@ private:
     // The player's unique bus name; "" when the handle names none or there is no bus.
     QString serviceOf(PlayerHandle handle) const;
     Known &knownOf(const QString &name);
-    void askSelf(const QString &name);
+    // The owner of a bus name, as the bus daemon tells it.
+    Known &ownerOf(const QString &name);
     bool startedByUs(const QString &name);
     // Asks the followed player (starting to follow service) for its state, unless a question to it
     // is still open: a player that hangs gets no pile of calls.

@@ -334,6 +334,15 @@ bool processStat(long pid, char &state, long &parent)
 
 } // namespace
 
+std::string processName(long pid)
+{
+    std::ifstream comm("/proc/" + std::to_string(pid) + "/comm");
+    std::string name;
+    if (pid <= 0 || !std::getline(comm, name))
+        return {};
+    return name;
+}
+
 bool processRunning(long pid)
 {
     char state = 0;

@@ -22,6 +22,8 @@ std::optional<std::string> runFilter(const std::vector<std::string> &argv, std::
 #ifndef _WIN32
 // Whether the process runs: one that has ended but is not yet reaped does not.
 bool processRunning(long pid);
+// The name of the process's program ("mpv"), as the system keeps it; "" when it has ended.
+std::string processName(long pid);
 // Whether the process is ancestor or one of its descendants, a few generations down.
 bool processDescendsFrom(long pid, long ancestor);
 // Asks the process to end (waking it when it is stopped) and waits for it, at most the given time,

@@ -437,7 +437,7 @@ void Form3::countLabelClick()
 void Form3::resetUsageClick()
 {
     showHistory(resetHistory());
-    saveHistory(platform::resolveNoCase(state_.tempFolder, "srch.dat"), resetHistory());
+    saveHistory(historyPath(), resetHistory());
 }
 
 void Form3::writeWholeHistory()

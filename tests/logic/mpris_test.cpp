@@ -17,9 +17,9 @@ TEST(Mpris, OnlyThePlayerProgramOfThePreferencesIsThePlayer)
     const auto describe = [&asked](const std::string &name) {
         asked.push_back(name);
         if (name == "org.mpris.MediaPlayer2.chromium.instance42")
-            return mpris::PlayerSelf{"chromium", "Chromium"};
+            return mpris::PlayerSelf{"chromium"};
         if (name == "org.mpris.MediaPlayer2.io.mpv")
-            return mpris::PlayerSelf{"mpv", "mpv Media Player"};
+            return mpris::PlayerSelf{"mpv"};
         return mpris::PlayerSelf{};
     };
     const std::vector<std::string> names = {":1.4",
@@ -32,7 +32,7 @@ TEST(Mpris, OnlyThePlayerProgramOfThePreferencesIsThePlayer)
     EXPECT_EQ(mpris::choosePlayerService(names, "audacious", describe), "org.mpris.MediaPlayer2.Audacious");
     EXPECT_EQ(asked, (std::vector<std::string>{"org.mpris.MediaPlayer2.chromium.instance42",
                                                "org.mpris.MediaPlayer2.vlc"}));
-    // Another program: by its bus name less the instance, by desktop entry or by identity.
+    // Another program: by its bus name less the instance, or by the program that owns the name.
     EXPECT_EQ(mpris::choosePlayerService(names, "vlc", describe), "org.mpris.MediaPlayer2.vlc");
     EXPECT_EQ(mpris::choosePlayerService(names, "chromium", describe),
               "org.mpris.MediaPlayer2.chromium.instance42");

@@ -216,8 +216,8 @@ private slots:
                               QStringLiteral("'Day of Judgement'")}));
         QCOMPARE(s.get<QComboBox>("Combo1")->currentText(), QString());
         QTest::mouseClick(s.get<QLabel>("Label1"), Qt::LeftButton);
-        // Reset wrote "srch.dat"; letter case aside it is the same file.
-        QCOMPARE(s.f.temp.read("srch.dat"), std::string("Day\r\nDay Judgment\r\n'Day of Judgment'\r\n"));
+        // Both write the one history file, under the one name.
+        QCOMPARE(s.f.temp.read("Srch.dat"), std::string("Day\r\nDay Judgment\r\n'Day of Judgment'\r\n"));
     }
 
     void escapeClosesAndKeepsTheQueries()
