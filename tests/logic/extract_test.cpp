@@ -79,6 +79,10 @@ TEST_F(Extraction, TellsAboutAMissingFileAndTheHeading)
         EXPECT_EQ(extract("T.TXT", 2, 0, 0, hooks), "");
         EXPECT_EQ(problem, why) << text;
     }
+    // Told by its size alone, before a byte is read (sparse: it takes no disk).
+    std::filesystem::resize_file(data.path() / "T.TXT", (std::uintmax_t{2} << 30));
+    EXPECT_EQ(extract("T.TXT", 2, 0, 0, hooks), "");
+    EXPECT_EQ(problem, "is larger than 64 MiB, far larger than any text the program reads");
 }
 
 TEST_F(Extraction, InterleavesItemByItemAndKeepsAVerseWithACommaOneItem)

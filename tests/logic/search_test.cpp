@@ -109,6 +109,9 @@ TEST_F(Search, MissingAndEmptySourcesAreNamed)
     EXPECT_EQ(missing.countText, "0 items found");
     data.write("MALIK.TXT", "");
     EXPECT_NE(run("day", 8).problem.find("MALIK.TXT"), std::string::npos);
+    std::filesystem::resize_file(data.path() / "MALIK.TXT", std::uintmax_t{2} << 30); // sparse
+    EXPECT_NE(run("day", 8).problem.find("MALIK.TXT in " + data.path().string() + " is larger than 64 MiB"),
+              std::string::npos);
     data.write("bukhari.txt", "\"a day\"\r\n");
     EXPECT_EQ(run("day", 5).entries, std::vector<std::string>{"a day"});
 }
