@@ -1,0 +1,31 @@
+// Any Quran text file: every verse read back is the text of its line, and the folded text found by
+// the search holds what the search looked for.
+#include "search/arabic.h"
+#include "text/quran.h"
+
+#include <cstdint>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    // Handed on as the program hands it on: the verses' views must stay valid through the move.
+    auto text = velmora::QuranText::fromText(std::string(reinterpret_cast<const char *>(data), size));
+    if (!text)
+        return 0;
+    const velmora::QuranText quran = std::move(*text);
+    for (const auto &verse : quran.verses())
+        if (quran.verse(verse.surah, verse.aya).data() != verse.text.data())
+            __builtin_trap();
+    const velmora::ArabicIndex index(quran);
+    const std::string needle = velmora::foldArabic(quran.verses().back().text.substr(0, 4));
+    for (const std::size_t v : index.versesHolding(needle))
+        if (index.folded(v).find(needle) == std::string_view::npos)
+            __builtin_trap();
+    velmora::SearchWords words;
+    words.count = 1;
+    words.words[0] = std::string(quran.verses().front().text.substr(0, 6));
+    for (const auto &[begin, end] : velmora::arabicMarks(quran.verses().front().text, quran.verses().back().text, words))
+        if (begin > end || end > quran.verses().front().text.size())
+            __builtin_trap();
+    return 0;
+}
