@@ -201,13 +201,25 @@ bool readToEnd(int fd, std::string &buffer, std::uintmax_t sizeHint, std::size_t
     return true;
 }
 
+// Why a path could not be opened for reading: nothing there, something that is no file (Windows
+// refuses to open a folder at all), or a file that cannot be read.
+FileTrouble openTrouble(const fs::path &path)
+{
+    const int err = errno;
+    std::error_code ec;
+    const auto status = fs::status(path, ec);
+    if (err == ENOENT || err == ENOTDIR || status.type() == fs::file_type::not_found)
+        return FileTrouble::Missing;
+    return fs::exists(status) && !fs::is_regular_file(status) ? FileTrouble::NotAFile : FileTrouble::Unreadable;
+}
+
 } // namespace
 
 FileTrouble fileTroubleOf(const fs::path &path, Links links)
 {
     const Descriptor file(openForReading(path, links));
     if (!file.valid())
-        return errno == ENOENT || errno == ENOTDIR ? FileTrouble::Missing : FileTrouble::Unreadable;
+        return openTrouble(path);
     std::uintmax_t size = 0;
     if (!isRegular(file.get(), size))
         return FileTrouble::NotAFile;
@@ -257,7 +269,7 @@ FileTrouble readInputInto(const fs::path &path, std::string &buffer, std::uintma
     buffer.clear();
     const Descriptor file(openForReading(path, Links::Follow));
     if (!file.valid())
-        return errno == ENOENT || errno == ENOTDIR ? FileTrouble::Missing : FileTrouble::Unreadable;
+        return openTrouble(path);
     std::uintmax_t size = 0;
     const Kind kind = kindOf(file.get(), size);
     if (kind == Kind::Other)

@@ -61,7 +61,7 @@ private slots:
 
         MainWindowFixture f(false, Edition::Audio);
         for (const char *name : {"001-002.mp3", "001-003.mp3", "a.mp3"})
-            f.data.write(name, std::string(4000, 'x'));
+            f.data.write(name, "ID3" + std::string(3997, 'x'));
         platform::Win32PlayerChannel channel;
         showWith(f, channel);
         auto *lamp = f.child<QLabel>("PlayState");
