@@ -49,14 +49,24 @@ constexpr std::array<Target, 8> kTargets = {{
     {"MALIK.TXT", InputKind::Hadiths},
 }};
 
+// Where the importer writes by default, as its help names it.
+#ifdef _WIN32
+constexpr const char *kUserDataFolderText = "%APPDATA%\\Velmora, which the program reads before the\n"
+                                            "files installed with it";
+#else
+constexpr const char *kUserDataFolderText = "$XDG_DATA_HOME/velmora (~/.local/share/velmora), which the\n"
+                                            "program reads before the system's";
+#endif
+
 void usage(std::ostream &out)
 {
     out << "usage: velmora-import [--to FOLDER] [--text-field NAME] [--narrator-field NAME]\n"
            "                      [--quiet] [--recordings DIR] [TARGET=INPUT ...]\n"
            "\n"
            "Writes the program's data files into FOLDER (Windows-1252, CR LF): by default the\n"
-           "user's own data folder, $XDG_DATA_HOME/velmora (~/.local/share/velmora), which the\n"
-           "program reads before the system's; a FOLDER named must exist. Nothing is written\n"
+           "user's own data folder, "
+        << kUserDataFolderText
+        << "; a FOLDER named must exist. Nothing is written\n"
            "unless every input is in order; each file is written under a temporary name first.\n"
            "\n"
            "Translations: TARGET is PIKTHL, YSFALI, SHAKIR or TRNSLIT; INPUT holds one verse per\n"
@@ -234,7 +244,7 @@ Arguments parseArguments(const std::vector<std::string> &args)
         out.folder = platform::userDataFolder();
         std::error_code ec;
         if (out.folder.empty())
-            out.error = "there is no home folder: name the data folder with --to";
+            out.error = "there is no data folder of the user's (no home folder): name one with --to";
         else
             std::filesystem::create_directories(out.folder, ec);
     }

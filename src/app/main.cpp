@@ -43,8 +43,11 @@ int main(int argc, char *argv[])
 #else
     constexpr auto edition = velmora::Edition::WithoutAudio;
 #endif
-    velmora::Form1 form(velmora::platform::programFolder(), velmora::platform::tempFolder(), player, dialogs,
-                        edition);
+    const std::string own = velmora::platform::tempFolder();
+    // Earlier versions kept the reader's files in the temporary folder, which Windows empties now and
+    // then: what they left there is taken over once.
+    velmora::platform::takeOverFiles(velmora::platform::olderTempFolder(), own, velmora::isSavedFileName);
+    velmora::Form1 form(velmora::platform::programFolder(), own, player, dialogs, edition);
     QObject::connect(&form, &velmora::Form1::programEnded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     form.load();

@@ -37,7 +37,15 @@ std::string withSeparator(std::string folder)
     return folder;
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+// A folder of the user's that the environment names (APPDATA, LOCALAPPDATA), with Velmora appended;
+// "" when it names none.
+std::string windowsUserFolder(const char *variable)
+{
+    const char *value = std::getenv(variable);
+    return value && *value ? (fs::path(value) / "Velmora").string() : std::string();
+}
+#else
 // An absolute folder from the environment; relative ones are ignored, as the base directory rules
 // ask.
 fs::path absoluteFromEnvironment(const char *name)
@@ -101,7 +109,7 @@ std::string programFolder()
 std::string tempFolderLocation()
 {
 #ifdef _WIN32
-    return {};
+    return windowsUserFolder("LOCALAPPDATA");
 #else
     // The user's own lasting folder for program state, never a folder other users can write to.
     const fs::path folder = userFolder("XDG_STATE_HOME", "state");
@@ -109,14 +117,41 @@ std::string tempFolderLocation()
 #endif
 }
 
+std::string olderTempFolder()
+{
+#ifdef _WIN32
+    char buf[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathA(sizeof buf, buf);
+    return n == 0 || n >= sizeof buf ? std::string() : std::string(buf, n);
+#else
+    return {};
+#endif
+}
+
+std::vector<std::string> takeOverFiles(const std::string &from, const std::string &to,
+                                       const std::function<bool(std::string_view name)> &take)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    if (from.empty() || to.empty() || fs::equivalent(from, to, ec))
+        return names;
+    for (const auto &name : listFilesWithExtension(to, ""))
+        if (take(name))
+            return names; // the reader's files are here already
+    for (const auto &name : listFilesWithExtension(from, ""))
+        if (take(name) && fs::copy_file(fs::path(from) / name, fs::path(to) / name, ec))
+            names.push_back(name);
+    return names;
+}
+
 std::string tempFolder()
 {
 #ifdef _WIN32
-    char buf[144] = {};
-    const DWORD n = GetTempPathA(sizeof buf, buf);
-    if (n == 0 || n >= sizeof buf)
+    const std::string folder = tempFolderLocation();
+    std::error_code ec;
+    if (folder.empty() || (fs::create_directories(folder, ec), !fs::is_directory(folder, ec)))
         return {};
-    return std::string(buf); // up to the first NUL
+    return withSeparator(folder);
 #else
     const std::string folder = tempFolderLocation();
     if (folder.empty() || !makePrivateFolder(folder))
@@ -204,7 +239,8 @@ fs::path sameFolder(const std::string &folder)
 std::string userDataFolder()
 {
 #ifdef _WIN32
-    return {};
+    const std::string folder = windowsUserFolder("APPDATA");
+    return folder.empty() ? std::string() : withSeparator(folder);
 #else
     const fs::path folder = userFolder("XDG_DATA_HOME", "share");
     return folder.empty() ? std::string() : withSeparator(folder.string());
@@ -214,7 +250,11 @@ std::string userDataFolder()
 std::vector<std::string> dataFolders(const std::string &folder)
 {
     std::vector<std::string> folders{folder};
-#ifndef _WIN32
+#ifdef _WIN32
+    if (const std::string user = userDataFolder();
+        !user.empty() && ansi::equalsNoCase(folder, programFolder()))
+        folders.insert(folders.begin(), user);
+#else
     if (sameFolder(folder) != sameFolder(programFolder()))
         return folders;
     if (const std::string user = userDataFolder(); !user.empty())
@@ -243,12 +283,17 @@ std::string dataFoldersText(const std::string &folder)
 
 fs::path resolveDataFile(const std::string &folder, const std::string &name)
 {
-    // The folder itself first, which holds the file in the common case: the others (and the
-    // comparison with the program's folder that decides them) only when it does not.
+    // On Linux the folder itself first, which holds the file in the common case: the others (and
+    // the comparison with the program's folder that decides them) only when it does not.
+    std::size_t lookedIn = 0;
+#ifndef _WIN32
     if (const auto found = entriesNamedNoCase(folder, name); !found.empty())
         return inFolder(folder, found.front());
+    lookedIn = 1;
+#endif
     const auto folders = dataFolders(folder);
-    for (auto candidate = folders.begin() + 1; candidate != folders.end(); ++candidate)
+    for (auto candidate = folders.begin() + static_cast<std::ptrdiff_t>(lookedIn); candidate != folders.end();
+         ++candidate)
         if (const auto found = entriesNamedNoCase(*candidate, name); !found.empty())
             return inFolder(*candidate, found.front());
     return inFolder(folder, name);

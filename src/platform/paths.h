@@ -3,8 +3,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -17,15 +19,25 @@ char separator();
 std::string programFolder();
 
 // The folder of the program's own files (preferences, history, schemes, scratch files), with a
-// separator appended. On Windows the user's temporary folder as the system reports it (empty when it
-// does not fit 144 characters). Elsewhere the user's private state folder, $XDG_STATE_HOME/velmora
-// (~/.local/state/velmora by default), made with mode 0700 on first use; empty when there is no
-// home or the folder cannot be made.
+// separator appended, made on first use. On Windows the user's own %LOCALAPPDATA%\Velmora, which
+// Windows' cleaning of temporary files leaves alone. Elsewhere the user's private state folder,
+// $XDG_STATE_HOME/velmora (~/.local/state/velmora by default), made with mode 0700; empty when there
+// is no home or the folder cannot be made.
 std::string tempFolder();
 
 // Where the folder of the program's own files belongs, whether or not it can be used: on Linux
-// $XDG_STATE_HOME/velmora or ~/.local/state/velmora; "" when there is no home, and on Windows.
+// $XDG_STATE_HOME/velmora or ~/.local/state/velmora, on Windows %LOCALAPPDATA%\Velmora; "" when
+// there is no such folder of the user's.
 std::string tempFolderLocation();
+
+// The folder that earlier versions kept their files in on Windows, the user's temporary folder as
+// the system reports it, with a separator appended; "" elsewhere.
+std::string olderTempFolder();
+
+// Copies the files of from that take accepts into to, once: only while to holds none of them, so
+// that what the reader saved since is never overwritten. The names copied.
+std::vector<std::string> takeOverFiles(const std::string &from, const std::string &to,
+                                       const std::function<bool(std::string_view name)> &take);
 
 // The short (8.3) form of an existing file or folder; elsewhere, where there is no short form, its
 // absolute path. "" for "" or a path that names nothing.
@@ -40,16 +52,19 @@ std::vector<std::string> entriesNamedNoCase(const std::string &folder, const std
 std::filesystem::path resolveNoCase(const std::string &folder, const std::string &name);
 
 // The folders the data files and recordings are looked for in, in order, when the program reads
-// them from its own folder: that folder; then, on Linux, the user's data folder
-// $XDG_DATA_HOME/velmora/ (~/.local/share/velmora/ by default) and the system's, each folder of
-// $XDG_DATA_DIRS with velmora/ appended (/usr/local/share and /usr/share by default). A folder
-// other than the program's own (a test's, or velmora-search --data) is the only one looked in.
+// them from its own folder: on Linux that folder, the user's data folder $XDG_DATA_HOME/velmora/
+// (~/.local/share/velmora/ by default) and the system's, each folder of $XDG_DATA_DIRS with
+// velmora/ appended (/usr/local/share and /usr/share by default); on Windows the user's data
+// folder %APPDATA%\Velmora\ first, so that an import there stands before the files installed with
+// the program, then the program's folder. A folder other than the program's own (a test's, or
+// velmora-search --data) is the only one looked in.
 std::vector<std::string> dataFolders(const std::string &folder);
 
 // The folders of dataFolders as the reader is told them: "A", "A or B", "A, B or C".
 std::string dataFoldersText(const std::string &folder);
 
-// The user's own data folder, $XDG_DATA_HOME/velmora/; "" without a home, and on Windows.
+// The user's own data folder, where the importer writes: $XDG_DATA_HOME/velmora/ on Linux,
+// %APPDATA%\Velmora\ on Windows; "" when there is no such folder of the user's.
 std::string userDataFolder();
 
 // A data file: resolveNoCase in the first of dataFolders(folder) that holds it, each file on its

@@ -548,6 +548,14 @@ bool isOwnFileName(std::string_view name)
            (name.size() > 4 && ansi::equalsNoCase(name.substr(name.size() - 4), ".m3u"));
 }
 
+bool isSavedFileName(std::string_view name)
+{
+    static constexpr std::string_view kScratch[] = {kArabicIndexFileName, "p185.txt", "y185.txt", "t185.txt",
+                                                    "z185.txt"};
+    const auto same = [&](std::string_view scratch) { return ansi::equalsNoCase(name, scratch); };
+    return isOwnFileName(name) && std::none_of(std::begin(kScratch), std::end(kScratch), same);
+}
+
 bool haveTempFolder(MainState &state, qtkit::Dialogs &dialogs, QWidget *parent, bool everyTime)
 {
     if (!state.tempFolder.empty())

@@ -52,6 +52,8 @@ struct MainState
 
 // Whether a name is that of a file the program writes into its own folder (a scheme among them).
 bool isOwnFileName(std::string_view name);
+// Of those, the ones that hold what the reader saved: the preferences, the history, the schemes.
+bool isSavedFileName(std::string_view name);
 
 // Whether the program has its folder for its own files. When it has none, the reader is told so
 // once per run, or every time for a command that exists to save (Save, Recite).

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -244,3 +245,21 @@ TEST(DataFolders, TheProgramsFolderThenTheUsersThenTheSystems)
     EXPECT_EQ(platform::dataFolders(dir.folder()), std::vector<std::string>{dir.folder()});
 }
 #endif
+
+TEST(StateFolder, WhatAnEarlierVersionSavedIsTakenOverOnce)
+{
+    test::TempDir older;
+    test::TempDir own;
+    for (const char *name : {"Prefs.dat", "Zed.m3u", "p185.txt", "other.txt"})
+        older.write(name, name);
+    const auto saved = [](std::string_view name) { return name == "Prefs.dat" || name.ends_with(".m3u"); };
+    auto taken = platform::takeOverFiles(older.folder(), own.folder(), saved);
+    std::sort(taken.begin(), taken.end());
+    EXPECT_EQ(taken, (std::vector<std::string>{"Prefs.dat", "Zed.m3u"}));
+    EXPECT_EQ(test::entryNames(own.path()), (std::set<std::string>{"Prefs.dat", "Zed.m3u"}));
+    // Once the reader's own folder holds their files, it is never written over.
+    own.write("Prefs.dat", "saved since");
+    std::filesystem::remove(own.path() / "Zed.m3u");
+    EXPECT_TRUE(platform::takeOverFiles(older.folder(), own.folder(), saved).empty());
+    EXPECT_EQ(own.read("Prefs.dat"), "saved since");
+}

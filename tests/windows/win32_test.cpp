@@ -2,6 +2,7 @@
 // the player's class in this process, the temporary folder and the short path. Finding the player
 // and sending it the transport commands are checked end to end, from the window (winamp_test).
 #include "core/ansi.h"
+#include "core/safefile.h"
 #include "environment.h"
 #include "platform/paths.h"
 #include "platform/process.h"
@@ -194,24 +195,29 @@ TEST(Win32Paths, ShortPathOfAPathWithBlanks)
     EXPECT_TRUE(std::filesystem::equivalent(shortForm, file));
 }
 
-TEST(Win32Paths, TemporaryFolderFitsTheBufferOrIsEmpty)
+TEST(Win32Paths, TheUsersOwnFoldersStandBeforeTheProgramsAndOutsideTheTemporaryOne)
 {
-    const std::string folder = platform::tempFolder();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.back(), '\\');
-    EXPECT_LT(folder.size(), 144u);
-
     test::TempDir dir;
-    const std::string shortEnough = dir.path().string();
     test::Environment env;
-    env.set("TMP", shortEnough);
-    EXPECT_EQ(platform::tempFolder(), shortEnough + "\\");
-    // A folder whose path needs 144 characters or more does not fit the buffer: no temporary folder.
-    std::filesystem::path deep = dir.path();
-    while (deep.string().size() < 150)
-        deep /= "a-rather-long-folder-name";
-    std::filesystem::create_directories(deep);
-    env.set("TMP", deep.string());
+    env.set("LOCALAPPDATA", (dir.path() / "Local").string());
+    env.set("APPDATA", (dir.path() / "Roaming").string());
+    // The program's own files: in a folder of the user's that Windows does not clean, made on first use.
+    EXPECT_EQ(platform::tempFolder(), (dir.path() / "Local" / "Velmora").string() + "\\");
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "Local" / "Velmora"));
+    EXPECT_NE(platform::olderTempFolder(), platform::tempFolder());
+    // An imported text stands before the one installed with the program.
+    const std::string program = platform::programFolder();
+    const std::string user = (dir.path() / "Roaming" / "Velmora").string() + "\\";
+    EXPECT_EQ(platform::userDataFolder(), user);
+    EXPECT_EQ(platform::dataFolders(program), (std::vector<std::string>{user, program}));
+    const std::string name = "LOOKUP-" + dir.path().filename().string() + ".TXT";
+    std::filesystem::create_directories(user);
+    ASSERT_TRUE(writeFileReplacing(std::filesystem::path(program) / name, "installed"));
+    EXPECT_EQ(platform::resolveDataFile(program, name), std::filesystem::path(program) / name);
+    ASSERT_TRUE(writeFileReplacing(std::filesystem::path(user) / name, "imported"));
+    EXPECT_EQ(platform::resolveDataFile(program, name), std::filesystem::path(user) / name);
+    std::filesystem::remove(std::filesystem::path(program) / name);
+    env.set("LOCALAPPDATA", std::nullopt);
     EXPECT_EQ(platform::tempFolder(), "");
 }
 
