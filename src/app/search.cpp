@@ -105,15 +105,17 @@ struct Options
     long maxCount = -1; // -1: no limit
     std::string color = "auto";
     bool raw = false;
+    bool terminalShowsColour = true; // false for a Windows console without escape processing
     std::vector<std::string> operands;
 };
 
 // Reads the arguments; an exit status when the program is done with them already.
-std::optional<int> parseArguments(int argc, char **argv, Options &options)
+std::optional<int> parseArguments(const std::vector<std::string> &args, Options &options)
 {
     bool onlyOperands = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view a = argv[i];
+    const std::size_t argc = args.size();
+    for (std::size_t i = 0; i < argc; ++i) {
+        const std::string_view a = args[i];
         if (onlyOperands || a.empty() || a[0] != '-' || a == "-") {
             options.operands.emplace_back(a);
         } else if (a == "--") {
@@ -135,7 +137,7 @@ std::optional<int> parseArguments(int argc, char **argv, Options &options)
         } else if (a == "--max-count" || a.starts_with("--max-count=") || a.starts_with("-m")) {
             std::string value = a.starts_with("--max-count=")         ? std::string(a.substr(12))
                                 : a.starts_with("-m") && a.size() > 2 ? std::string(a.substr(2))
-                                : i + 1 < argc                        ? std::string(argv[++i])
+                                : i + 1 < argc                        ? args[++i]
                                                                       : std::string();
             char *end = nullptr;
             options.maxCount = std::strtol(value.c_str(), &end, 10);
@@ -159,7 +161,7 @@ std::optional<int> parseArguments(int argc, char **argv, Options &options)
         } else if (a == "--data" || a.starts_with("--data=")) {
             if (a == "--data" && i + 1 >= argc)
                 return usageError("option '--data' requires a folder");
-            options.folder = a == "--data" ? argv[++i] : std::string(a.substr(7));
+            options.folder = platform::pathFromUtf8(a == "--data" ? args[++i] : std::string(a.substr(7)));
             if (!options.folder.empty() && options.folder.back() != '/' && options.folder.back() != '\\')
                 options.folder.push_back(platform::separator());
         } else {
@@ -174,7 +176,7 @@ std::optional<int> parseArguments(int argc, char **argv, Options &options)
 bool terminalIsUtf8()
 {
 #ifdef _WIN32
-    return false;
+    return true; // the arguments are read as UTF-8, and the console is set to it
 #else
     std::setlocale(LC_CTYPE, "");
     const char *codeset = nl_langinfo(CODESET);
@@ -370,7 +372,7 @@ int searchArabic(const Options &options, const std::string &query)
         searched = QuranText::open(source);
     const auto reading = QuranText::open(platform::resolveDataFile(options.folder, kQuranReadingFile));
     const bool toTerminal = platform::isTerminal(1);
-    const bool color = wantsColour(options.color, toTerminal);
+    const bool color = wantsColour(options.color, toTerminal && options.terminalShowsColour);
     std::string line;
     for (std::size_t i = 0; i < found; ++i) {
         const std::size_t v = outcome.verses[i];
@@ -396,9 +398,12 @@ int searchArabic(const Options &options, const std::string &query)
 
 int main(int argc, char **argv)
 {
+    // Read and written in UTF-8 (on Windows the console is told so while the search runs).
+    const platform::Utf8Output output;
     Options options;
-    if (const auto done = parseArguments(argc, argv, options))
+    if (const auto done = parseArguments(platform::argumentsInUtf8(argc, argv), options))
         return *done;
+    options.terminalShowsColour = output.showsColour();
 
     std::string query = options.operands[1];
     for (std::size_t i = 2; i < options.operands.size(); ++i)
@@ -433,7 +438,8 @@ int main(int argc, char **argv)
     static char buffer[1 << 16];
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
     const bool toTerminal = platform::isTerminal(1);
-    const bool color = !options.count && !options.quiet && wantsColour(options.color, toTerminal);
+    const bool color = !options.count && !options.quiet &&
+                       wantsColour(options.color, toTerminal && options.terminalShowsColour);
     std::vector<ansi::NoCaseFinder> toMark;
     std::size_t found = 0;
     std::string line;

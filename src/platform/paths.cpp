@@ -3,12 +3,15 @@
 #include "core/ansi.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <system_error>
 
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
+
+#include <shellapi.h>
 #else
 #include <cerrno>
 #include <sys/stat.h>
@@ -368,6 +371,80 @@ bool isTerminal(int fd)
     return isatty(fd) != 0;
 #endif
 }
+
+#ifdef _WIN32
+namespace {
+
+std::string narrowed(const wchar_t *wide, UINT codePage)
+{
+    const int n = WideCharToMultiByte(codePage, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? static_cast<std::size_t>(n) : 1u, '\0');
+    if (n > 0)
+        WideCharToMultiByte(codePage, 0, wide, -1, out.data(), n, nullptr, nullptr);
+    out.pop_back(); // the terminating NUL
+    return out;
+}
+
+} // namespace
+
+std::vector<std::string> argumentsInUtf8(int argc, char **argv)
+{
+    int n = 0;
+    LPWSTR *wide = CommandLineToArgvW(GetCommandLineW(), &n);
+    if (!wide || n != argc)
+        return {argv + std::min(argc, 1), argv + argc};
+    std::vector<std::string> args;
+    for (int i = 1; i < n; ++i)
+        args.push_back(narrowed(wide[i], CP_UTF8));
+    LocalFree(wide);
+    return args;
+}
+
+std::string pathFromUtf8(const std::string &utf8)
+{
+    std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0)),
+                      L'\0');
+    if (wide.empty())
+        return utf8;
+    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+    return narrowed(wide.c_str(), CP_ACP);
+}
+
+Utf8Output::Utf8Output()
+{
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (!GetConsoleMode(out, &mode))
+        return; // a pipe or a file: the bytes go as they are
+    codePage_ = GetConsoleOutputCP();
+    SetConsoleOutputCP(CP_UTF8);
+    mode_ = mode;
+    modeChanged_ = SetConsoleMode(out, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+    colour_ = modeChanged_ || (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+}
+
+Utf8Output::~Utf8Output()
+{
+    std::fflush(stdout);
+    if (codePage_ != 0)
+        SetConsoleOutputCP(codePage_);
+    if (modeChanged_)
+        SetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), mode_);
+}
+#else
+std::vector<std::string> argumentsInUtf8(int argc, char **argv)
+{
+    return {argv + std::min(argc, 1), argv + argc};
+}
+
+std::string pathFromUtf8(const std::string &utf8)
+{
+    return utf8;
+}
+
+Utf8Output::Utf8Output() = default;
+Utf8Output::~Utf8Output() = default;
+#endif
 
 bool isRegularFile(const fs::path &path)
 {

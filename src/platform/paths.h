@@ -102,6 +102,33 @@ std::vector<std::string> listFilesWithExtension(const std::string &folder, const
 // Whether a file descriptor of the process (1 for standard output) is a terminal.
 bool isTerminal(int fd);
 
+// The program's arguments after its name, in UTF-8: on Windows as the system holds them, in UTF-16,
+// so that a letter the ANSI code page lacks (an Arabic one) arrives whole; elsewhere as given.
+std::vector<std::string> argumentsInUtf8(int argc, char **argv);
+// A path given in UTF-8 as the program spells its paths: in the ANSI code page on Windows, as the
+// folders the system reports are spelt; unchanged elsewhere.
+std::string pathFromUtf8(const std::string &utf8);
+
+// Standard output ready for UTF-8 text and colour escapes while the object lives. A Windows console
+// is set to the UTF-8 code page and, where it has it, to virtual-terminal processing, and both are
+// set back afterwards; terminals elsewhere need nothing.
+class Utf8Output
+{
+public:
+    Utf8Output();
+    ~Utf8Output();
+    Utf8Output(const Utf8Output &) = delete;
+    Utf8Output &operator=(const Utf8Output &) = delete;
+    // Whether a terminal on standard output shows colour escapes as colours.
+    bool showsColour() const { return colour_; }
+
+private:
+    bool colour_ = true;
+    unsigned codePage_ = 0;  // the console's code page before, 0 when untouched
+    unsigned long mode_ = 0; // the console's mode before
+    bool modeChanged_ = false;
+};
+
 std::optional<std::uintmax_t> fileSize(const std::filesystem::path &path);
 bool isRegularFile(const std::filesystem::path &path);
 

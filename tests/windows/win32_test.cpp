@@ -221,6 +221,22 @@ TEST(Win32Paths, TheUsersOwnFoldersStandBeforeTheProgramsAndOutsideTheTemporaryO
     EXPECT_EQ(platform::tempFolder(), "");
 }
 
+TEST(Win32Text, TheSearchToolTakesAndGivesWhatNoCodePageHolds)
+{
+    test::TempDir data;
+    data.write("quran-simple-clean.txt",
+               "1|1|\u0628\u0633\u0645 \u0627\u0644\u0644\u0647 \u0627\u0644\u0631\u062D\u0645\u0646\n");
+    data.write("PIKTHL.TXT", "Surah 1. x\r\n001.1) a na\xEFve reader\r\n");
+    const auto run = [&](const std::string &source, const std::string &query) {
+        return platform::runFilter({VELMORA_SEARCH_TOOL, "--data", data.path().string(), source, query}, "")
+            .value_or("(failed)");
+    };
+    // An Arabic word and an accented English one, as cmd hands them over: in UTF-16, out in UTF-8.
+    EXPECT_EQ(run("arabic", "\u0627\u0644\u0631\u062D\u0645\u0646"),
+              "001:1 \u0628\u0633\u0645 \u0627\u0644\u0644\u0647 \u0627\u0644\u0631\u062D\u0645\u0646\n");
+    EXPECT_EQ(run("pickthall", "na\u00EFve"), "001.1) a na\u00EFve reader\n");
+}
+
 TEST(Win32Text, TitlesReachTheProgramInWindows1252)
 {
     // Western systems: the ANSI code page is Windows-1252 and the bytes pass unchanged.
