@@ -231,10 +231,11 @@ TEST(Win32Text, TheSearchToolTakesAndGivesWhatNoCodePageHolds)
         return platform::runFilter({VELMORA_SEARCH_TOOL, "--data", data.path().string(), source, query}, "")
             .value_or("(failed)");
     };
-    // An Arabic word and an accented English one, as cmd hands them over: in UTF-16, out in UTF-8.
+    // An Arabic word and an accented English one, as cmd hands them over: in UTF-16, out in UTF-8
+    // lines with Windows line ends.
     EXPECT_EQ(run("arabic", "\u0627\u0644\u0631\u062D\u0645\u0646"),
-              "001:1 \u0628\u0633\u0645 \u0627\u0644\u0644\u0647 \u0627\u0644\u0631\u062D\u0645\u0646\n");
-    EXPECT_EQ(run("pickthall", "na\u00EFve"), "001.1) a na\u00EFve reader\n");
+              "001:1 \u0628\u0633\u0645 \u0627\u0644\u0644\u0647 \u0627\u0644\u0631\u062D\u0645\u0646\r\n");
+    EXPECT_EQ(run("pickthall", "na\u00EFve"), "001.1) a na\u00EFve reader\r\n");
 }
 
 TEST(Win32Text, TitlesReachTheProgramInWindows1252)
