@@ -28,7 +28,7 @@ VIAddVersionKey "LegalCopyright" "Free software under the GNU General Public Lic
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
-!define MUI_WELCOMEPAGE_TEXT "This installs Velmora ${VERSION}, for reading, studying, hearing and searching the Quran, for you alone: no administrator rights are needed.$\r$\n$\r$\nThe translations, the Arabic text and the recordings you bring in with velmora-import stay in your own folders, and an uninstall leaves them."
+!define MUI_WELCOMEPAGE_TEXT "This installs Velmora ${VERSION}, for reading, studying, hearing and searching the Quran, for you alone: no administrator rights are needed.$\r$\n$\r$\nYour settings and reciting schemes, and the texts and recordings you bring in with velmora-import, stay in folders of your own, and an uninstall leaves them."
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${LICENCE}"
 !insertmacro MUI_PAGE_DIRECTORY
