@@ -225,9 +225,8 @@ FileTrouble fileTroubleOf(const fs::path &path, Links links)
         return FileTrouble::NotAFile;
     if (size > kLargestTextFile)
         return FileTrouble::TooLarge;
-    constexpr std::size_t kFirstBytes = 4096;
     std::string head;
-    if (!readToEnd(file.get(), head, kFirstBytes, kFirstBytes))
+    if (!readToEnd(file.get(), head, kFirstBytesOfText, kFirstBytesOfText))
         return FileTrouble::Unreadable;
     return head.find('\0') == std::string::npos ? FileTrouble::None : FileTrouble::NotText;
 }

@@ -54,15 +54,24 @@ std::vector<std::string> ExtractVerses(const std::string &folder, std::string_vi
 {
     std::vector<std::string> verses;
     const auto path = platform::resolveDataFile(folder, std::string(fileName));
-    // The kind, the size and the first bytes before anything is read: a large file that is no text
-    // is refused at once instead of being searched for the surah's heading.
-    const FileTrouble trouble = fileTroubleOf(path);
-    auto reader = trouble == FileTrouble::None ? FieldReader::open(path) : std::nullopt;
+    auto reader = FieldReader::open(path);
     if (!reader) {
-        if (trouble != FileTrouble::Missing && trouble != FileTrouble::None && hooks.unreadable)
-            hooks.unreadable(std::string(fileName), troubleWords(trouble));
-        else if (hooks.notFound)
-            hooks.notFound(std::string(fileName));
+        // Why: nothing there, or something there that is no text file to read.
+        const FileTrouble trouble = fileTroubleOf(path);
+        if (trouble == FileTrouble::Missing) {
+            if (hooks.notFound)
+                hooks.notFound(std::string(fileName));
+        } else if (hooks.unreadable) {
+            hooks.unreadable(std::string(fileName),
+                             troubleWords(trouble == FileTrouble::None ? FileTrouble::Unreadable : trouble));
+        }
+        return verses;
+    }
+    // A file that holds no text records (a binary one, say) is refused before the surah's heading is
+    // looked for in all of it.
+    if (const std::string problem = dataFileProblem(reader->data(), DataKind::Records); !problem.empty()) {
+        if (hooks.unreadable)
+            hooks.unreadable(std::string(fileName), problem);
         return verses;
     }
     bool found = false;

@@ -29,12 +29,14 @@ std::optional<QuranText> QuranText::open(const std::filesystem::path &path, std:
             *problem = std::move(words);
         return std::nullopt;
     };
-    // The kind, the size and the first bytes first: a file that is no text is never read whole.
-    if (const FileTrouble trouble = fileTroubleOf(path); trouble != FileTrouble::None)
-        return refused(troubleWords(trouble));
+    // A file too large to be a text is refused by its size, never read whole.
     auto text = readRegularFile(path);
-    if (!text)
-        return refused(troubleWords(FileTrouble::Unreadable));
+    if (!text) {
+        const FileTrouble trouble = fileTroubleOf(path);
+        return refused(troubleWords(trouble == FileTrouble::None ? FileTrouble::Unreadable : trouble));
+    }
+    if (std::string_view(*text).substr(0, kFirstBytesOfText).find('\0') != std::string_view::npos)
+        return refused(troubleWords(FileTrouble::NotText));
     auto quran = fromText(std::move(*text));
     if (!quran)
         return refused("holds no verses as sura|aya|text lines");
