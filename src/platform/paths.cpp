@@ -151,10 +151,11 @@ std::string tempFolder()
 {
 #ifdef _WIN32
     const std::string folder = tempFolderLocation();
-    std::error_code ec;
-    if (folder.empty() || (fs::create_directories(folder, ec), !fs::is_directory(folder, ec)))
+    if (folder.empty())
         return {};
-    return withSeparator(folder);
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    return fs::is_directory(folder, ec) ? withSeparator(folder) : std::string();
 #else
     const std::string folder = tempFolderLocation();
     if (folder.empty() || !makePrivateFolder(folder))
