@@ -18,7 +18,8 @@ namespace {
 
 constexpr bool isLeftOut(char32_t cp)
 {
-    return cp == 0x0640 || (cp >= 0x064B && cp <= 0x065F) || cp == 0x0670 || (cp >= 0x06D6 && cp <= 0x06ED);
+    return cp == 0x061C || cp == 0x0640 || (cp >= 0x064B && cp <= 0x065F) || cp == 0x0670 ||
+           (cp >= 0x06D6 && cp <= 0x06ED);
 }
 
 constexpr char32_t foldedLetter(char32_t cp)
@@ -36,6 +37,14 @@ constexpr char32_t foldedLetter(char32_t cp)
         return 0x0647;
     case 0x0624: // waw with hamza
         return 0x0648;
+    case 0x06CC: // Farsi yeh, as Persian and Urdu keyboards type it
+    case 0x06D2: // yeh barree
+        return 0x064A;
+    case 0x06A9: // keheh, the Persian and Urdu kaf
+        return 0x0643;
+    case 0x06C1: // heh goal
+    case 0x06BE: // heh doachashmee
+        return 0x0647;
     default:
         return cp;
     }
@@ -169,17 +178,49 @@ std::string foldArabic(std::string_view utf8)
     return out;
 }
 
+namespace {
+
+// The length of the invisible mark at the bytes, 0 for none: the zero-width space, non-joiner and
+// joiner, the direction marks and embeddings, the word joiner and the byte order mark, which pasted
+// and typed Arabic often carries and which no text holds.
+std::size_t invisibleMarkAt(const unsigned char *at, const unsigned char *end)
+{
+    if (end - at < 3)
+        return 0;
+    if (at[0] == 0xEF)
+        return at[1] == 0xBB && at[2] == 0xBF ? 3 : 0;
+    if (at[0] != 0xE2)
+        return 0;
+    if (at[1] == 0x80)
+        return (at[2] >= 0x8B && at[2] <= 0x8F) || (at[2] >= 0xAA && at[2] <= 0xAE) ? 3 : 0;
+    return at[1] == 0x81 && (at[2] == 0xA0 || (at[2] >= 0xA6 && at[2] <= 0xA9)) ? 3 : 0;
+}
+
+} // namespace
+
 void appendFolded(std::string &out, std::string_view utf8)
 {
-    // One pass over the bytes: the Arabic block's two-byte sequences through the table, every
-    // other byte as it is. Folding never lengthens a text.
+    // One pass over the bytes: the Arabic block's two-byte sequences through the table, invisible
+    // marks left out, every other byte as it is; then the blanks that marks left out stood between
+    // made one, and none at either end. Folding never lengthens a text.
     const std::size_t had = out.size();
     out.resize(had + utf8.size());
-    char *to = out.data() + had;
+    char *const start = out.data() + had;
+    char *to = start;
     const auto *at = reinterpret_cast<const unsigned char *>(utf8.data());
     const auto *end = at + utf8.size();
     while (at < end) {
         const unsigned char lead = *at;
+        if (lead == ' ') {
+            if (to != start && to[-1] != ' ')
+                *to++ = ' ';
+            ++at;
+            continue;
+        }
+        if (const std::size_t mark = invisibleMarkAt(at, end)) {
+            at += mark;
+            continue;
+        }
         if (lead < 0xD8 || lead > 0xDB || at + 1 == end || (at[1] & 0xC0) != 0x80) {
             *to++ = static_cast<char>(*at++);
             continue;
@@ -195,6 +236,8 @@ void appendFolded(std::string &out, std::string_view utf8)
         }
         at += 2;
     }
+    if (to != start && to[-1] == ' ')
+        --to;
     out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
@@ -247,7 +290,8 @@ std::string indexKey(const std::filesystem::path &source)
     const auto changed = std::filesystem::last_write_time(source, ec);
     if (ec)
         return {};
-    return "velmora-arabic-index 1 " + std::to_string(size) + " " +
+    // The number after the name is the folding's: an index folded by an earlier rule is made anew.
+    return "velmora-arabic-index 2 " + std::to_string(size) + " " +
            std::to_string(changed.time_since_epoch().count()) + "\n";
 }
 
@@ -347,28 +391,32 @@ std::vector<std::size_t> ArabicIndex::versesHolding(std::string_view needle) con
 ArabicOutcome runArabicQuery(const ArabicIndex &index, std::string_view query, SearchWords &words)
 {
     ArabicOutcome out;
-    words.count = 1;
+    // Blanks around the query, as a paste brings them, are no part of it.
+    const std::size_t first = query.find_first_not_of(' ');
+    query = first == std::string_view::npos ? std::string_view() : query.substr(first);
+    query = query.substr(0, query.find_last_not_of(' ') + 1);
     const std::optional<std::string_view> phrase = phraseOf(query);
+    // The words of the query as the text is searched: folded, and split where blanks are left.
+    const std::string folded = foldArabic(phrase ? *phrase : query);
     std::vector<std::string> needles;
+    words.count = 1;
     if (phrase) {
         words.words[0] = std::string(*phrase);
-        needles.push_back(foldArabic(*phrase));
+        needles.push_back(folded);
     } else {
-        const std::size_t blanks = static_cast<std::size_t>(std::count(query.begin(), query.end(), ' '));
-        if (blanks + 1 > kMaxSearchWords) {
+        const auto parts = wordsOf(folded);
+        if (parts.size() > kMaxSearchWords) {
             out.countText = itemsFound(0);
             out.problem =
                 "A search can hold at most five words. Please leave out the words beyond the fifth.";
             return out;
         }
-        words.count = static_cast<int>(blanks) + 1;
-        std::size_t start = 0;
-        for (int k = 0; k < words.count; ++k) {
-            const std::size_t blank = std::min(query.find(' ', start), query.size());
-            words.words[static_cast<std::size_t>(k)] = std::string(query.substr(start, blank - start));
-            needles.push_back(foldArabic(words.words[static_cast<std::size_t>(k)]));
-            start = blank + 1;
-        }
+        for (const auto &[begin, end] : parts)
+            needles.push_back(folded.substr(begin, end - begin));
+        if (needles.empty())
+            needles.emplace_back();
+        words.count = static_cast<int>(needles.size());
+        std::copy(needles.begin(), needles.end(), words.words.begin());
     }
     if (!needles.front().empty()) {
         out.verses = index.versesHolding(needles.front());

@@ -366,6 +366,19 @@ void Form3::searchCommand()
         searchArabicText(query);
         return;
     }
+    // The English texts hold no Arabic letter: an Arabic query is offered the Arabic text instead.
+    if (holdsArabic(query.toStdString())) {
+        setCountText(QStringLiteral("0 items found"));
+        const QString source = option1_[static_cast<std::size_t>(chosenSource())]->text();
+        if (dialogs_.ask(
+                this,
+                QStringLiteral("%1 holds no Arabic letters, so nothing there matches an Arabic query. "
+                               "Search the Arabic text of the Quran instead?")
+                    .arg(source),
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) == QMessageBox::Yes)
+            option1_[kArabicSource]->click();
+        return;
+    }
     // The growing count is shown every few tens of milliseconds, not after every hit, so that a
     // search with thousands of hits stays fast; the final texts are always shown.
     QElapsedTimer sinceShown;

@@ -195,10 +195,21 @@ TEST(ArabicSearch, FoldingMakesTheVariantLettersOneAndDropsTheMarks)
         {"\u0628\u0650\u0633\u0652\u0645\u0650", "\u0628\u0633\u0645"},       // harakat
         {"\u0631\u062D\u0645\u0640\u0670\u0646", "\u0631\u062D\u0645\u0646"}, // tatweel, superscript alef
         {"\u0641\u06D6 \u06ED\u0628", "\u0641 \u0628"},                       // Quranic marks
+        {"\u06CC\u06D2\u06A9\u06C1\u06BE", "\u064A\u064A\u0643\u0647\u0647"}, // Persian and Urdu forms
+        {"\u200F\u0628\u200C\u0628\u061C\uFEFF\u2067", "\u0628\u0628"},       // invisible marks
+        {" \u0641 \u06DB  \u0628 ", "\u0641 \u0628"}, // blanks a mark stood between, and at the ends
         {"plain, \xff", "plain, \xff"},
     };
     for (const auto &[text, folded] : folds)
         EXPECT_EQ(foldArabic(text), folded) << text;
+    // A phrase across a pause mark, and a query pasted with a direction mark and blanks around it.
+    const auto quran = QuranText::fromText("2|2|\u0644\u0627 \u0631\u064A\u0628 \u06DB \u0641\u064A\u0647\n");
+    const ArabicIndex index(*quran);
+    SearchWords words;
+    for (const char *query :
+         {"'\u0631\u064A\u0628 \u0641\u064A\u0647'", " \u200F\u0631\u064A\u0628  \u0641\u064A\u0647 "})
+        EXPECT_EQ(runArabicQuery(index, query, words).verses, std::vector<std::size_t>{0}) << query;
+    EXPECT_EQ(words.count, 2);
     EXPECT_TRUE(holdsArabic("x \u0628"));
     EXPECT_FALSE(holdsArabic("caf\u00e9"));
 }

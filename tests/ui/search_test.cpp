@@ -349,7 +349,13 @@ private slots:
             "1|2|\u0671\u0644\u0652\u062D\u064E\u0645\u0652\u062F\u064F "
             "\u0644\u0650\u0644\u0651\u064E\u0647\u0650 \u0631\u064E\u0628\u0651\u0650\n"
             "1|3|\u0671\u0644\u0631\u0651\u064E\u062D\u0652\u0645\u064E\u0640\u0670\u0646\u0650\n");
-        QVERIFY(s.showAndActivate());
+        // An Arabic query in an English text is offered the Arabic one: Yes searches there, No stays.
+        s.f.dialogs.answers = {QMessageBox::Yes, QMessageBox::No};
+        QVERIFY(s.searchIn("Option1_0", QStringLiteral("\u0631\u0628 \u0644\u0644\u0647")));
+        QVERIFY(s.f.dialogs.shown.last().startsWith(QStringLiteral("M. Pickthall holds no Arabic letters")));
+        QCOMPARE(s.count(), QStringLiteral("1 items found"));
+        QTest::mouseClick(s.get<QRadioButton>("Option1_0"), Qt::LeftButton);
+        QVERIFY(s.get<QRadioButton>("Option1_0")->isChecked());
         auto *arabic = s.get<QRadioButton>("Option1_9");
         // Anywhere over the button's area chooses it, not only its circle and caption.
         QTest::mouseClick(arabic, Qt::LeftButton, {}, QPoint(arabic->width() * 9 / 10, arabic->height() / 2));
