@@ -362,6 +362,8 @@ void Form3::searchCommand()
 
     text1_->clear();
     list1_->clear();
+    // Arabic rows run right to left from their reference, so that each shows its verse's start.
+    list1_->setLayoutDirection(chosenSource() == kArabicSource ? Qt::RightToLeft : Qt::LeftToRight);
     if (chosenSource() == kArabicSource) {
         searchArabicText(query);
         return;
@@ -513,9 +515,23 @@ std::string Form3::shownText() const
     return qtkit::toAnsiText(text1_->toPlainText());
 }
 
+namespace {
+
+// The text box's lines in one direction, against the edge they start from.
+void setTextDirection(QPlainTextEdit *box, Qt::LayoutDirection direction)
+{
+    box->setLayoutDirection(direction);
+    QTextOption option = box->document()->defaultTextOption();
+    option.setTextDirection(direction);
+    option.setAlignment(direction == Qt::RightToLeft ? Qt::AlignRight : Qt::AlignLeft);
+    box->document()->setDefaultTextOption(option);
+}
+
+} // namespace
+
 void Form3::setShownText(const std::string &text)
 {
-    text1_->setLayoutDirection(Qt::LeftToRight);
+    setTextDirection(text1_, Qt::LeftToRight);
     text1_->setPlainText(qtkit::fromAnsiText(text));
 }
 
@@ -590,8 +606,8 @@ void Form3::showArabicVerse(std::size_t verse)
 
     // The verse right to left against the right edge, in the Quran's font; the search words in
     // colour and weight, since Arabic has no capitals to mark them with.
-    text1_->setLayoutDirection(Qt::RightToLeft);
     text1_->clear();
+    setTextDirection(text1_, Qt::RightToLeft);
     QTextCharFormat plain;
     plain.setFont(qtkit::arabicFontBeside(text1_->font()));
     QTextCharFormat mark = plain;

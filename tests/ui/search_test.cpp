@@ -364,9 +364,14 @@ private slots:
         QCOMPARE(s.count(), QStringLiteral("1 items found"));
         QCOMPARE(s.hits().size(), 1);
         QVERIFY(s.hits().front().contains(QStringLiteral("001.2) \u0671\u0644\u0652")));
+        QCOMPARE(s.get<QListWidget>("List1")->layoutDirection(), Qt::RightToLeft);
         s.clickRow(0);
         QCOMPARE(s.w->findChild<QLabel *>(QStringLiteral("Label2"))->text(),
                  QStringLiteral("Surah: 001 Al Fatiha (The Opening)"));
+        // The verse right to left, against the right edge.
+        const QTextDocument *document = s.get<QPlainTextEdit>("Text1")->document();
+        QVERIFY(document->defaultTextOption().alignment() & Qt::AlignRight);
+        QCOMPARE(document->defaultTextOption().textDirection(), Qt::RightToLeft);
         QStringList marked;
         const QTextBlock block = s.get<QPlainTextEdit>("Text1")->document()->firstBlock();
         for (auto it = block.begin(); !it.atEnd(); ++it)
