@@ -210,7 +210,8 @@ FileTrouble openTrouble(const fs::path &path)
     const auto status = fs::status(path, ec);
     if (err == ENOENT || err == ENOTDIR || status.type() == fs::file_type::not_found)
         return FileTrouble::Missing;
-    return fs::exists(status) && !fs::is_regular_file(status) ? FileTrouble::NotAFile : FileTrouble::Unreadable;
+    return fs::exists(status) && !fs::is_regular_file(status) ? FileTrouble::NotAFile
+                                                              : FileTrouble::Unreadable;
 }
 
 } // namespace
@@ -225,8 +226,9 @@ FileTrouble fileTroubleOf(const fs::path &path, Links links)
         return FileTrouble::NotAFile;
     if (size > kLargestTextFile)
         return FileTrouble::TooLarge;
+    constexpr std::size_t kFirstBytes = 4096;
     std::string head;
-    if (!readToEnd(file.get(), head, kFirstBytesOfText, kFirstBytesOfText))
+    if (!readToEnd(file.get(), head, kFirstBytes, kFirstBytes))
         return FileTrouble::Unreadable;
     return head.find('\0') == std::string::npos ? FileTrouble::None : FileTrouble::NotText;
 }

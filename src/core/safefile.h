@@ -40,8 +40,6 @@ enum class FileTrouble
     Unreadable, // it could not be opened or read
 };
 FileTrouble fileTroubleOf(const std::filesystem::path &path, Links links = Links::Follow);
-// How much of a file fileTroubleOf looks at for NUL bytes.
-inline constexpr std::size_t kFirstBytesOfText = 4096;
 // The trouble as words that follow the file's name ("was not found"); "" for None.
 std::string troubleWords(FileTrouble trouble);
 

@@ -374,9 +374,17 @@ bool isTerminal(int fd)
 }
 
 #ifdef _WIN32
-namespace {
+std::wstring widenedFromUtf8(const std::string &utf8)
+{
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+    std::wstring out(n > 0 ? static_cast<std::size_t>(n) : 1u, L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, out.data(), n);
+    out.pop_back(); // the terminating NUL
+    return out;
+}
 
-std::string narrowed(const wchar_t *wide, UINT codePage)
+std::string narrowed(const wchar_t *wide, unsigned codePage)
 {
     const int n = WideCharToMultiByte(codePage, 0, wide, -1, nullptr, 0, nullptr, nullptr);
     std::string out(n > 0 ? static_cast<std::size_t>(n) : 1u, '\0');
@@ -385,8 +393,6 @@ std::string narrowed(const wchar_t *wide, UINT codePage)
     out.pop_back(); // the terminating NUL
     return out;
 }
-
-} // namespace
 
 std::vector<std::string> argumentsInUtf8(int argc, char **argv)
 {
@@ -403,12 +409,7 @@ std::vector<std::string> argumentsInUtf8(int argc, char **argv)
 
 std::string pathFromUtf8(const std::string &utf8)
 {
-    std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0)),
-                      L'\0');
-    if (wide.empty())
-        return utf8;
-    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
-    return narrowed(wide.c_str(), CP_ACP);
+    return narrowed(widenedFromUtf8(utf8).c_str(), CP_ACP);
 }
 
 Utf8Output::Utf8Output()

@@ -109,6 +109,12 @@ std::vector<std::string> argumentsInUtf8(int argc, char **argv);
 // folders the system reports are spelt; unchanged elsewhere.
 std::string pathFromUtf8(const std::string &utf8);
 
+#ifdef _WIN32
+// UTF-8 as the system's UTF-16, and UTF-16 in a code page (CP_UTF8, CP_ACP), for the wide calls.
+std::wstring widenedFromUtf8(const std::string &utf8);
+std::string narrowed(const wchar_t *wide, unsigned codePage);
+#endif
+
 // Standard output ready for UTF-8 text and colour escapes while the object lives. A Windows console
 // is set to the UTF-8 code page and, where it has it, to virtual-terminal processing, and both are
 // set back afterwards; terminals elsewhere need nothing.

@@ -1,5 +1,7 @@
 #include "process.h"
 
+#include "paths.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -79,17 +81,6 @@ std::vector<std::string> editorCommandFor(const std::string &path)
 
 namespace {
 
-std::wstring wide(const std::string &utf8)
-{
-    std::wstring out(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0)),
-                     L'\0');
-    if (!out.empty())
-        MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, out.data(), static_cast<int>(out.size()));
-    if (!out.empty())
-        out.pop_back(); // the terminating NUL
-    return out;
-}
-
 // One argument as the C runtime's command-line parser reads it back.
 std::wstring quotedArgument(const std::wstring &arg)
 {
@@ -136,7 +127,7 @@ std::optional<std::string> runFilter(const std::vector<std::string> &argv, std::
     si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     std::wstring commandLine;
     for (const auto &arg : argv)
-        commandLine += (commandLine.empty() ? L"" : L" ") + quotedArgument(wide(arg));
+        commandLine += (commandLine.empty() ? L"" : L" ") + quotedArgument(widenedFromUtf8(arg));
     PROCESS_INFORMATION pi{};
     const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
                                         nullptr, nullptr, &si, &pi);

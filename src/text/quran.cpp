@@ -35,8 +35,9 @@ std::optional<QuranText> QuranText::open(const std::filesystem::path &path, std:
         const FileTrouble trouble = fileTroubleOf(path);
         return refused(troubleWords(trouble == FileTrouble::None ? FileTrouble::Unreadable : trouble));
     }
-    if (std::string_view(*text).substr(0, kFirstBytesOfText).find('\0') != std::string_view::npos)
-        return refused(troubleWords(FileTrouble::NotText));
+    // What keeps a data file from being text (NUL bytes among its first ones, no record at all).
+    if (std::string words = dataFileProblem(*text, DataKind::Records); !words.empty())
+        return refused(std::move(words));
     auto quran = fromText(std::move(*text));
     if (!quran)
         return refused("holds no verses as sura|aya|text lines");
