@@ -4,6 +4,7 @@
 #include "import/import.h"
 #include "core/ansi.h"
 #include "core/catalogue.h"
+#include "core/pathname.h"
 #include "core/safefile.h"
 #include "import/hadith.h"
 #include "platform/paths.h"
@@ -177,7 +178,7 @@ void clearOldPauseFiles()
     const auto now = std::filesystem::file_time_type::clock::now();
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code fileEc;
-        if (it->path().filename().string().starts_with("velmora-pause-") &&
+        if (utf8NameOf(it->path()).starts_with("velmora-pause-") &&
             it->symlink_status(fileEc).type() == std::filesystem::file_type::regular &&
             now - it->last_write_time(fileEc) > std::chrono::hours(1) && !fileEc)
             std::filesystem::remove(it->path(), fileEc);
@@ -246,7 +247,7 @@ Arguments parseArguments(const std::vector<std::string> &args)
         if (out.folder.empty())
             out.error = "there is no data folder of the user's (no home folder): name one with --to";
         else
-            std::filesystem::create_directories(out.folder, ec);
+            std::filesystem::create_directories(pathFromUtf8(out.folder), ec);
     }
     return out;
 }
@@ -259,7 +260,7 @@ std::optional<std::vector<import::OutputFile>> convertInputs(const Arguments &a,
     std::vector<import::OutputFile> files;
     ProgressBar bar(!a.quiet);
     for (const auto &job : a.jobs) {
-        const import::SourceText input = import::readSource(job.input);
+        const import::SourceText input = import::readSource(pathFromUtf8(job.input));
         if (!input.error.empty()) {
             bar.finish();
             std::cerr << "velmora-import: cannot take " << job.input << ": " << input.error
@@ -287,7 +288,7 @@ std::optional<std::vector<import::OutputFile>> convertInputs(const Arguments &a,
 bool planRecordingFiles(const std::string &recordings, const std::string &folder,
                         std::vector<import::OutputFile> &files, std::vector<std::string> &report)
 {
-    const import::Recordings plan = import::planRecordings(recordings);
+    const import::Recordings plan = import::planRecordings(pathFromUtf8(recordings));
     if (!plan.error.empty()) {
         std::cerr << "velmora-import: " << recordings << ": " << plan.error << "\nNothing was written.\n";
         return false;
@@ -311,7 +312,7 @@ bool planRecordingFiles(const std::string &recordings, const std::string &folder
         files.push_back({name, *pause, {}});
     }
     files.insert(files.end(), plan.files.begin(), plan.files.end());
-    const auto removals = import::removalsOfOtherRecordings(folder, files);
+    const auto removals = import::removalsOfOtherRecordings(pathFromUtf8(folder), files);
     files.insert(files.end(), removals.begin(), removals.end());
     report.push_back("  recordings: " + withThousands(plan.files.size()) + " verse entries, and the pauses " +
                      "a.mp3 and b.mp3");
@@ -330,8 +331,9 @@ int run(const Arguments &a)
 {
     // An import that an earlier run left half done is undone first, whatever becomes of this one.
     std::error_code ec;
-    if (!a.folder.empty() && std::filesystem::is_directory(a.folder, ec))
-        if (const std::string problem = import::recoverInterruptedImport(a.folder); !problem.empty()) {
+    if (!a.folder.empty() && std::filesystem::is_directory(pathFromUtf8(a.folder), ec))
+        if (const std::string problem = import::recoverInterruptedImport(pathFromUtf8(a.folder));
+            !problem.empty()) {
             std::cerr << "velmora-import: " << problem << "\n";
             return 1;
         }
@@ -349,7 +351,7 @@ int run(const Arguments &a)
         return 2;
     }
     // A folder named by hand must be there: a mistyped one is not made.
-    if (!std::filesystem::is_directory(a.folder, ec)) {
+    if (!std::filesystem::is_directory(pathFromUtf8(a.folder), ec)) {
         std::cerr << "velmora-import: the folder " << a.folder << " does not exist; nothing was written\n";
         return 1;
     }
@@ -357,7 +359,8 @@ int run(const Arguments &a)
     auto files = convertInputs(a, report);
     if (!files || (!a.recordings.empty() && !planRecordingFiles(a.recordings, a.folder, *files, report)))
         return 1;
-    if (const std::string problem = import::writeDataFiles(a.folder, *files); !problem.empty()) {
+    if (const std::string problem = import::writeDataFiles(pathFromUtf8(a.folder), *files);
+        !problem.empty()) {
         std::cerr << "velmora-import: " << problem << "\n";
         return 1;
     }
@@ -376,8 +379,10 @@ int run(const Arguments &a)
 
 int main(int argc, char **argv)
 {
+    // Names of folders in any script, as the system holds them, and messages that name them.
+    const platform::Utf8Output output;
     try {
-        return run(parseArguments(std::vector<std::string>(argv + 1, argv + argc)));
+        return run(parseArguments(platform::argumentsInUtf8(argc, argv)));
     } catch (const std::bad_alloc &) {
         std::cerr << "velmora-import: out of memory; nothing was written\n";
         return 1;

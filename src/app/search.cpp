@@ -5,6 +5,7 @@
 
 #include "core/ansi.h"
 #include "core/catalogue.h"
+#include "core/pathname.h"
 #include "core/utf8.h"
 #include "platform/paths.h"
 #include "search/arabic.h"
@@ -161,7 +162,7 @@ std::optional<int> parseArguments(const std::vector<std::string> &args, Options 
         } else if (a == "--data" || a.starts_with("--data=")) {
             if (a == "--data" && i + 1 >= argc)
                 return usageError("option '--data' requires a folder");
-            options.folder = platform::pathFromUtf8(a == "--data" ? args[++i] : std::string(a.substr(7)));
+            options.folder = a == "--data" ? args[++i] : std::string(a.substr(7));
             if (!options.folder.empty() && options.folder.back() != '/' && options.folder.back() != '\\')
                 options.folder.push_back(platform::separator());
         } else {
@@ -324,7 +325,7 @@ std::optional<ArabicIndex> arabicIndexFor(const std::filesystem::path &source, s
 {
     const std::string own = platform::tempFolder();
     const std::filesystem::path kept =
-        own.empty() ? std::filesystem::path() : std::filesystem::path(own + kArabicIndexFileName);
+        own.empty() ? std::filesystem::path() : pathFromUtf8(own + kArabicIndexFileName);
     if (!kept.empty())
         if (auto index = ArabicIndex::load(kept, source))
             return index;
@@ -349,7 +350,7 @@ int searchArabic(const Options &options, const std::string &query)
             std::fprintf(stderr, "velmora-search: the Arabic text %s was not found in %s\n", kQuranSearchFile,
                          options.folder.c_str());
         else
-            std::fprintf(stderr, "velmora-search: the Arabic text %s %s\n", source.string().c_str(),
+            std::fprintf(stderr, "velmora-search: the Arabic text %s %s\n", utf8Of(source).c_str(),
                          problem.c_str());
         return kTrouble;
     }

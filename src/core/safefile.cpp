@@ -1,5 +1,7 @@
 #include "safefile.h"
 
+#include "pathname.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -366,7 +368,7 @@ std::optional<fs::path> writeUniqueFile(const fs::path &folder, std::string_view
 {
     constexpr int kAttempts = 100;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        const fs::path path = folder / (std::string(prefix) + randomSuffix());
+        const fs::path path = folder / pathFromUtf8(std::string(prefix) + randomSuffix());
         Descriptor file(createExclusively(path, access));
         if (!file.valid()) {
             if (errno == EEXIST)
@@ -387,7 +389,10 @@ bool writeFileReplacing(const fs::path &path, std::string_view contents, FileAcc
 {
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
     // The temporary file is named after its target: "." + the target's name + "." + a random suffix.
-    const auto temp = writeUniqueFile(folder, "." + path.filename().string() + ".", contents, access);
+    std::string prefix = utf8NameOf(path);
+    prefix.insert(0, 1, '.');
+    prefix.push_back('.');
+    const auto temp = writeUniqueFile(folder, prefix, contents, access);
     if (!temp)
         return false;
     std::error_code ec;
@@ -425,7 +430,7 @@ std::size_t removeStaleTemporaryFiles(const fs::path &folder, std::chrono::secon
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code fileEc;
-        const std::string name = it->path().filename().string();
+        const std::string name = utf8NameOf(it->path());
         const std::string_view target = temporaryTarget(name);
         if (target.empty() || !isOwnFile(target) || !fs::is_regular_file(it->symlink_status(fileEc)))
             continue;

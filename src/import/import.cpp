@@ -2,6 +2,7 @@
 
 #include "core/ansi.h"
 #include "core/catalogue.h"
+#include "core/pathname.h"
 #include "core/safefile.h"
 #include "core/textfield.h"
 #include "core/utf8.h"
@@ -261,13 +262,13 @@ bool rollBack(const fs::path &folder, const std::vector<SwapEntry> &entries)
     bool ok = true;
     std::error_code ec;
     for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-        const fs::path target = folder / it->target;
+        const fs::path target = folder / pathFromUtf8(it->target);
         if (!it->backup.empty()) {
-            if (entryExists(folder / it->backup)) {
-                fs::rename(folder / it->backup, target, ec);
+            if (entryExists(folder / pathFromUtf8(it->backup))) {
+                fs::rename(folder / pathFromUtf8(it->backup), target, ec);
                 ok = ok && !ec;
             }
-        } else if (!entryExists(folder / it->staged) && entryExists(target)) {
+        } else if (!entryExists(folder / pathFromUtf8(it->staged)) && entryExists(target)) {
             fs::remove(target, ec); // the staged file became the target
             ok = ok && !ec;
         }
@@ -345,7 +346,7 @@ Recordings planRecordings(const fs::path &folder)
     std::map<std::pair<int, int>, fs::path> found;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = utf8NameOf(it->path());
         std::error_code typeEc;
         const bool named = name.size() == 10 &&
                            ansi::equalsNoCase(std::string_view(name).substr(6), ".mp3") &&
@@ -358,7 +359,7 @@ Recordings planRecordings(const fs::path &folder)
                                       (type == fs::file_type::symlink ? " (a link)" : ""));
     }
     if (ec)
-        return {{}, {}, {}, "cannot read the folder " + folder.string()};
+        return {{}, {}, {}, "cannot read the folder " + utf8Of(folder)};
     std::sort(plan.nearMisses.begin(), plan.nearMisses.end());
     // The recording of a published verse as the recording of a verse entry; each file is looked at
     // once, the recording of 1:1 standing for many entries.
@@ -373,7 +374,7 @@ Recordings planRecordings(const fs::path &folder)
         }
         if (checked.insert(it->second).second)
             if (const auto head = headOf(it->second, 4); !head || !looksLikeMp3(*head))
-                plan.error += (plan.error.empty() ? "" : "; ") + it->second.filename().string() +
+                plan.error += (plan.error.empty() ? "" : "; ") + utf8NameOf(it->second) +
                               (head ? " is not an MP3 file" : " cannot be read");
         plan.files.push_back({verseReference(entrySurah, entry) + ".mp3", {}, it->second});
     };
@@ -397,7 +398,7 @@ std::vector<OutputFile> removalsOfOtherRecordings(const fs::path &folder,
         kept.insert(ansi::upper(file.name));
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = utf8NameOf(it->path());
         // SSS-VVV.mp3, in any letter case.
         if (name.size() != 11 || name[3] != '-' ||
             !ansi::equalsNoCase(std::string_view(name).substr(7), ".mp3") ||
@@ -412,26 +413,25 @@ std::vector<OutputFile> removalsOfOtherRecordings(const fs::path &folder,
 
 std::string recoverInterruptedImport(const fs::path &folder)
 {
-    const fs::path journal = folder / kJournalName;
+    const fs::path journal = folder / pathFromUtf8(kJournalName);
     if (entryExists(journal)) {
         const auto text = readRegularFile(journal);
         const auto entries = text ? parseJournal(*text) : std::nullopt;
         if (!entries)
-            return "the journal " + journal.string() +
+            return "the journal " + utf8Of(journal) +
                    " of an interrupted import names files outside the folder, or cannot be read; nothing "
                    "was changed (remove it once the folder is in order)";
         if (!rollBack(folder, *entries))
-            return "an earlier import into " + folder.string() +
+            return "an earlier import into " + utf8Of(folder) +
                    " was interrupted and could not be undone; see the files named " +
                    std::string(kWorkPrefix) + "* there";
     }
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeEc;
-        if (it->is_regular_file(typeEc) && !it->is_symlink(typeEc) &&
-            isWorkFile(it->path().filename().string()))
+        if (it->is_regular_file(typeEc) && !it->is_symlink(typeEc) && isWorkFile(utf8NameOf(it->path())))
             fs::remove(it->path(), typeEc);
-        else if (it->is_symlink(typeEc) && isWorkFile(it->path().filename().string()))
+        else if (it->is_symlink(typeEc) && isWorkFile(utf8NameOf(it->path())))
             fs::remove(it->path(), typeEc); // a kept link to an old data file
     }
     return {};
@@ -475,66 +475,66 @@ std::string writeDataFiles(const fs::path &folder, const std::vector<OutputFile>
 {
     std::error_code ec;
     if (!fs::is_directory(folder, ec))
-        return "the folder " + folder.string() + " does not exist";
+        return "the folder " + utf8Of(folder) + " does not exist";
     if (std::string problem = recoverInterruptedImport(folder); !problem.empty())
         return problem;
 
     // Every target is checked before anything is written: named once, and a regular file (or a link)
     // where one is there already. The file replaced is the one the program reads.
     // The folder is listed once: an import of recordings names thousands of files.
-    const platform::NameIndex present(folder.string());
+    const platform::NameIndex present(utf8Of(folder));
     std::set<std::string> named; // the targets so far, in upper case
     std::vector<SwapEntry> entries;
     for (const auto &file : files) {
         const std::string entry = present.entryFor(file.name);
         const std::string name = entry.empty() ? file.name : entry;
-        const fs::path target = folder / name;
+        const fs::path target = folder / pathFromUtf8(name);
         if (!named.insert(ansi::upper(name)).second)
             return name + " is named twice";
         const auto status = fs::symlink_status(target, ec);
         if (fs::exists(status) && !fs::is_regular_file(status) && !fs::is_symlink(status))
-            return "cannot replace " + target.string() + ": it is not a file";
+            return "cannot replace " + utf8Of(target) + ": it is not a file";
         entries.push_back({name, {}, {}});
     }
 
     const auto removeStaged = [&] {
         for (const auto &e : entries)
             if (!e.staged.empty())
-                fs::remove(folder / e.staged, ec);
+                fs::remove(folder / pathFromUtf8(e.staged), ec);
     };
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (files[i].remove) {
             // Kept under a name of the import's own until the last new file is in, then gone.
-            if (entryExists(folder / entries[i].target))
+            if (entryExists(folder / pathFromUtf8(entries[i].target)))
                 entries[i].backup = std::string(kWorkPrefix) + "removed-" + entries[i].target + ".old";
             continue;
         }
         std::optional<std::string> sourceText;
         if (!files[i].source.empty() && !(sourceText = readRegularFile(files[i].source))) {
             removeStaged();
-            return "cannot read " + files[i].source.string();
+            return "cannot read " + utf8Of(files[i].source);
         }
         const auto staged = writeUniqueFile(folder, kWorkPrefix, sourceText ? *sourceText : files[i].contents,
                                             FileAccess::Shared);
         if (!staged) {
             removeStaged();
-            return "cannot write into " + folder.string();
+            return "cannot write into " + utf8Of(folder);
         }
-        entries[i].staged = staged->filename().string();
-        if (entryExists(folder / entries[i].target))
+        entries[i].staged = utf8NameOf(*staged);
+        if (entryExists(folder / pathFromUtf8(entries[i].target)))
             entries[i].backup = entries[i].staged + ".old";
     }
 
     // The journal names every step, so that a run stopped half way is undone by the next one.
     const auto journalTemp = writeUniqueFile(folder, kWorkPrefix, journalText(entries));
-    fs::path journal = folder / kJournalName;
+    fs::path journal = folder / pathFromUtf8(kJournalName);
     if (journalTemp)
         fs::rename(*journalTemp, journal, ec);
     if (!journalTemp || ec) {
         if (journalTemp)
             fs::remove(*journalTemp, ec);
         removeStaged();
-        return "cannot write into " + folder.string();
+        return "cannot write into " + utf8Of(folder);
     }
 
     // Each old file is first kept under a second name, then the new file is renamed over it: at no
@@ -550,7 +550,7 @@ std::string writeDataFiles(const fs::path &folder, const std::vector<OutputFile>
     const auto keep = [&](const SwapEntry &e) {
         if (!stepAllowed())
             return false;
-        if (keepOldFile(folder / e.target, folder / e.backup))
+        if (keepOldFile(folder / pathFromUtf8(e.target), folder / pathFromUtf8(e.backup)))
             return true;
         ec = std::make_error_code(std::errc::io_error);
         return false;
@@ -559,22 +559,23 @@ std::string writeDataFiles(const fs::path &folder, const std::vector<OutputFile>
         if (!stepAllowed())
             return false;
         if (e.staged.empty())
-            fs::remove(folder / e.target, ec); // a file the import takes away
+            fs::remove(folder / pathFromUtf8(e.target), ec); // a file the import takes away
         else
-            fs::rename(folder / e.staged, folder / e.target, ec);
+            fs::rename(folder / pathFromUtf8(e.staged), folder / pathFromUtf8(e.target), ec);
         return !ec;
     };
     for (const auto &e : entries) {
         if (e.staged.empty() && e.backup.empty())
             continue; // a removal of a file that is not there
         if ((!e.backup.empty() && !keep(e)) || !putInPlace(e)) {
-            const std::string why = "cannot replace " + (folder / e.target).string() + ": " + ec.message();
+            const std::string why =
+                "cannot replace " + utf8Of(folder / pathFromUtf8(e.target)) + ": " + ec.message();
             if (!rollBack(folder, entries))
-                return why + "; the old files could not all be put back, see " + journal.string();
+                return why + "; the old files could not all be put back, see " + utf8Of(journal);
             for (const auto &other : entries)
                 for (const auto &name : {other.staged, other.backup})
                     if (!name.empty())
-                        fs::remove(folder / name, ec);
+                        fs::remove(folder / pathFromUtf8(name), ec);
             fs::remove(journal, ec);
             return why + "; the old files were kept";
         }
@@ -582,7 +583,7 @@ std::string writeDataFiles(const fs::path &folder, const std::vector<OutputFile>
     fs::remove(journal, ec); // from here on the new files stand
     for (const auto &e : entries)
         if (!e.backup.empty())
-            fs::remove(folder / e.backup, ec);
+            fs::remove(folder / pathFromUtf8(e.backup), ec);
     return {};
 }
 

@@ -1,6 +1,7 @@
 #include "paths.h"
 
 #include "core/ansi.h"
+#include "core/pathname.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -43,10 +44,28 @@ std::string withSeparator(std::string folder)
 #ifdef _WIN32
 // A folder of the user's that the environment names (APPDATA, LOCALAPPDATA), with Velmora appended;
 // "" when it names none.
-std::string windowsUserFolder(const char *variable)
+std::string windowsUserFolder(const wchar_t *variable)
 {
-    const char *value = std::getenv(variable);
-    return value && *value ? (fs::path(value) / "Velmora").string() : std::string();
+    const wchar_t *value = _wgetenv(variable);
+    return value && *value ? utf8Of(fs::path(value) / "Velmora") : std::string();
+}
+
+// What a wide call that fills a buffer gives, in UTF-8: call(buffer, size) returns the length
+// written, or the size needed when the buffer is too small, or 0 when it fails.
+template <typename Call> std::string wideResult(Call call)
+{
+    std::wstring buffer(MAX_PATH + 1, L'\0');
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const DWORD n = call(buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0)
+            return {};
+        if (n < buffer.size()) {
+            buffer.resize(n);
+            return utf8Of(fs::path(std::move(buffer)));
+        }
+        buffer.assign(static_cast<std::size_t>(n) + 1, L'\0');
+    }
+    return {};
 }
 #else
 // An absolute folder from the environment; relative ones are ignored, as the base directory rules
@@ -97,35 +116,39 @@ bool makePrivateFolder(const fs::path &folder)
 std::string programFolder()
 {
 #ifdef _WIN32
-    char buf[MAX_PATH + 1] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
-    return withSeparator(fs::path(std::string(buf, n)).parent_path().string());
+    // GetModuleFileNameW fills the whole buffer, cutting the name, when it is too small.
+    std::wstring buffer(MAX_PATH + 1, L'\0');
+    DWORD n = 0;
+    while ((n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()))) ==
+               buffer.size() &&
+           buffer.size() < 32768)
+        buffer.resize(buffer.size() * 4);
+    buffer.resize(n);
+    return withSeparator(utf8Of(fs::path(std::move(buffer)).parent_path()));
 #else
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (ec)
-        return withSeparator(fs::current_path(ec).string());
-    return withSeparator(exe.parent_path().string());
+        return withSeparator(utf8Of(fs::current_path(ec)));
+    return withSeparator(utf8Of(exe.parent_path()));
 #endif
 }
 
 std::string tempFolderLocation()
 {
 #ifdef _WIN32
-    return windowsUserFolder("LOCALAPPDATA");
+    return windowsUserFolder(L"LOCALAPPDATA");
 #else
     // The user's own lasting folder for program state, never a folder other users can write to.
     const fs::path folder = userFolder("XDG_STATE_HOME", "state");
-    return folder.empty() ? std::string() : folder.string();
+    return utf8Of(folder);
 #endif
 }
 
 std::string olderTempFolder()
 {
 #ifdef _WIN32
-    char buf[MAX_PATH + 1] = {};
-    const DWORD n = GetTempPathA(sizeof buf, buf);
-    return n == 0 || n >= sizeof buf ? std::string() : std::string(buf, n);
+    return wideResult([](wchar_t *buffer, DWORD size) { return GetTempPathW(size, buffer); });
 #else
     return {};
 #endif
@@ -136,13 +159,14 @@ std::vector<std::string> takeOverFiles(const std::string &from, const std::strin
 {
     std::vector<std::string> names;
     std::error_code ec;
-    if (from.empty() || to.empty() || fs::equivalent(from, to, ec))
+    if (from.empty() || to.empty() || fs::equivalent(pathFromUtf8(from), pathFromUtf8(to), ec))
         return names;
     for (const auto &name : listFilesWithExtension(to, ""))
         if (take(name))
             return names; // the reader's files are here already
     for (const auto &name : listFilesWithExtension(from, ""))
-        if (take(name) && fs::copy_file(fs::path(from) / name, fs::path(to) / name, ec))
+        if (take(name) &&
+            fs::copy_file(pathFromUtf8(from) / pathFromUtf8(name), pathFromUtf8(to) / pathFromUtf8(name), ec))
             names.push_back(name);
     return names;
 }
@@ -154,11 +178,11 @@ std::string tempFolder()
     if (folder.empty())
         return {};
     std::error_code ec;
-    fs::create_directories(folder, ec);
-    return fs::is_directory(folder, ec) ? withSeparator(folder) : std::string();
+    fs::create_directories(pathFromUtf8(folder), ec);
+    return fs::is_directory(pathFromUtf8(folder), ec) ? withSeparator(folder) : std::string();
 #else
     const std::string folder = tempFolderLocation();
-    if (folder.empty() || !makePrivateFolder(folder))
+    if (folder.empty() || !makePrivateFolder(pathFromUtf8(folder)))
         return {};
     return withSeparator(folder);
 #endif
@@ -169,17 +193,15 @@ std::string ShortPathOf(const std::string &path)
     if (path.empty())
         return {};
 #ifdef _WIN32
-    char buf[256];
-    const DWORD n = GetShortPathNameA(path.c_str(), buf, 255);
-    if (n == 0 || n >= 255)
-        return {}; // no such path, or a short form too long for the buffer
-    return std::string(buf, n);
+    const std::wstring wide = pathFromUtf8(path).native();
+    return wideResult(
+        [&wide](wchar_t *buffer, DWORD size) { return GetShortPathNameW(wide.c_str(), buffer, size); });
 #else
     std::error_code ec;
-    const fs::path p(path);
+    const fs::path p = pathFromUtf8(path);
     if (!fs::exists(p, ec))
         return {};
-    return fs::absolute(p, ec).lexically_normal().string();
+    return utf8Of(fs::absolute(p, ec).lexically_normal());
 #endif
 }
 
@@ -187,7 +209,7 @@ namespace {
 
 fs::path inFolder(const std::string &folder, const std::string &entry)
 {
-    return folder.empty() ? fs::path(entry) : fs::path(folder) / entry;
+    return folder.empty() ? pathFromUtf8(entry) : pathFromUtf8(folder) / pathFromUtf8(entry);
 }
 
 // Every entry of the folder, as (upper-case name, name), sorted so that names alike but for letter
@@ -196,9 +218,9 @@ std::vector<std::pair<std::string, std::string>> foldedEntries(const std::string
 {
     std::vector<std::pair<std::string, std::string>> entries;
     std::error_code ec;
-    const fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
+    const fs::path dir = pathFromUtf8(folder.empty() ? "." : folder);
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string entry = it->path().filename().string();
+        std::string entry = utf8NameOf(it->path());
         entries.emplace_back(ansi::upper(entry), std::move(entry));
     }
     std::sort(entries.begin(), entries.end());
@@ -211,9 +233,9 @@ std::vector<std::string> entriesNamedNoCase(const std::string &folder, const std
 {
     std::vector<std::string> found;
     std::error_code ec;
-    const fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
+    const fs::path dir = pathFromUtf8(folder.empty() ? "." : folder);
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string entry = it->path().filename().string();
+        std::string entry = utf8NameOf(it->path());
         if (ansi::equalsNoCase(entry, name))
             found.push_back(std::move(entry));
     }
@@ -233,8 +255,8 @@ namespace {
 fs::path sameFolder(const std::string &folder)
 {
     std::error_code ec;
-    const fs::path canonical = fs::weakly_canonical(fs::path(folder.empty() ? "." : folder), ec);
-    return ec ? fs::path(folder) : canonical;
+    const fs::path canonical = fs::weakly_canonical(pathFromUtf8(folder.empty() ? "." : folder), ec);
+    return ec ? pathFromUtf8(folder) : canonical;
 }
 #endif
 
@@ -243,11 +265,11 @@ fs::path sameFolder(const std::string &folder)
 std::string userDataFolder()
 {
 #ifdef _WIN32
-    const std::string folder = windowsUserFolder("APPDATA");
+    const std::string folder = windowsUserFolder(L"APPDATA");
     return folder.empty() ? std::string() : withSeparator(folder);
 #else
     const fs::path folder = userFolder("XDG_DATA_HOME", "share");
-    return folder.empty() ? std::string() : withSeparator(folder.string());
+    return folder.empty() ? std::string() : withSeparator(utf8Of(folder));
 #endif
 }
 
@@ -270,7 +292,7 @@ std::vector<std::string> dataFolders(const std::string &folder)
         const std::string_view dir = list.substr(0, list.find(':'));
         list.remove_prefix(std::min(list.size(), dir.size() + 1));
         if (!dir.empty() && dir.front() == '/') // relative entries are ignored, as the rules say
-            folders.push_back(withSeparator((fs::path(dir) / "velmora").string()));
+            folders.push_back(withSeparator(utf8Of(pathFromUtf8(dir) / "velmora")));
     }
 #endif
     return folders;
@@ -340,13 +362,13 @@ std::vector<std::string> listFilesWithExtension(const std::string &folder, const
 {
     std::vector<std::string> names;
     std::error_code ec;
-    const fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
+    const fs::path dir = pathFromUtf8(folder.empty() ? "." : folder);
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         // Only the regular files the program writes: a link planted under such a name is no scheme.
         std::error_code fileEc;
         if (!it->is_regular_file(fileEc) || it->is_symlink(fileEc))
             continue;
-        const std::string name = it->path().filename().string();
+        const std::string name = utf8NameOf(it->path());
         if (name == "." || name == ".." || name.front() == '.' || name.size() < extension.size())
             continue;
         if (ansi::equalsNoCase(std::string_view(name).substr(name.size() - extension.size()), extension))
@@ -407,11 +429,6 @@ std::vector<std::string> argumentsInUtf8(int argc, char **argv)
     return args;
 }
 
-std::string pathFromUtf8(const std::string &utf8)
-{
-    return narrowed(widenedFromUtf8(utf8).c_str(), CP_ACP);
-}
-
 Utf8Output::Utf8Output()
 {
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
@@ -437,11 +454,6 @@ Utf8Output::~Utf8Output()
 std::vector<std::string> argumentsInUtf8(int argc, char **argv)
 {
     return {argv + std::min(argc, 1), argv + argc};
-}
-
-std::string pathFromUtf8(const std::string &utf8)
-{
-    return utf8;
 }
 
 Utf8Output::Utf8Output() = default;

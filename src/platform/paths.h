@@ -105,9 +105,6 @@ bool isTerminal(int fd);
 // The program's arguments after its name, in UTF-8: on Windows as the system holds them, in UTF-16,
 // so that a letter the ANSI code page lacks (an Arabic one) arrives whole; elsewhere as given.
 std::vector<std::string> argumentsInUtf8(int argc, char **argv);
-// A path given in UTF-8 as the program spells its paths: in the ANSI code page on Windows, as the
-// folders the system reports are spelt; unchanged elsewhere.
-std::string pathFromUtf8(const std::string &utf8);
 
 #ifdef _WIN32
 // UTF-8 as the system's UTF-16, and UTF-16 in a code page (CP_UTF8, CP_ACP), for the wide calls.

@@ -2,6 +2,8 @@
 
 #include "paths.h"
 
+#include "core/pathname.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -44,13 +46,13 @@ bool startCommandLine(const std::string &commandLine, WindowStyle style)
 {
     if (commandLine.empty())
         return false;
-    STARTUPINFOA si{};
+    STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = style == WindowStyle::MinimizedNoActivate ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL;
     PROCESS_INFORMATION pi{};
-    std::string line = commandLine; // CreateProcessA may write into its command line
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    std::wstring line = widenedFromUtf8(commandLine); // CreateProcessW may write into its command line
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
@@ -382,9 +384,9 @@ std::string findOnPath(const std::string &program)
     std::stringstream dirs(path);
     std::string dir;
     while (std::getline(dirs, dir, ':')) {
-        const auto candidate = std::filesystem::path(dir.empty() ? "." : dir) / program;
+        const auto candidate = pathFromUtf8(dir.empty() ? "." : dir) / pathFromUtf8(program);
         if (access(candidate.c_str(), X_OK) == 0)
-            return candidate.string();
+            return utf8Of(candidate);
     }
     return {};
 }

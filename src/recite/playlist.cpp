@@ -2,6 +2,7 @@
 
 #include "core/ansi.h"
 #include "core/catalogue.h"
+#include "core/pathname.h"
 #include "core/safefile.h"
 #include "core/textfield.h"
 #include "platform/paths.h"
@@ -50,7 +51,7 @@ std::vector<PositionLines> positionsOf(const PlaylistRequest &request, const pla
         else if (!readRegularFileInto(path, head, 4) || !looksLikeMp3(head))
             position.skipped = name + " (not an MP3 file)";
         else
-            position.verse = platform::ShortPathOf(path.string());
+            position.verse = platform::ShortPathOf(utf8Of(path));
         switch (static_cast<PauseChoice>(request.pauseIndex)) {
         case PauseChoice::OneSecond:
         case PauseChoice::ThreeSeconds:
@@ -111,7 +112,7 @@ Playlist composePlaylist(const PlaylistRequest &request)
         return out;
     }
     const auto pauseLine = [&](const char *name) {
-        return platform::ShortPathOf(folder.resolve(name).string());
+        return platform::ShortPathOf(utf8Of(folder.resolve(name)));
     };
     const std::string pause = request.pauseIndex == static_cast<int>(PauseChoice::OneSecond)
                                   ? pauseLine("a.mp3")

@@ -1,6 +1,7 @@
 #include "engine.h"
 
 #include "core/ansi.h"
+#include "core/pathname.h"
 #include "core/safefile.h"
 #include "core/textfield.h"
 #include "platform/paths.h"
@@ -54,7 +55,7 @@ std::string missingFileMessage(const std::string &folder, const std::string &fil
 {
     const auto path = platform::resolveDataFile(folder, fileName);
     if (const FileTrouble trouble = fileTroubleOf(path); trouble != FileTrouble::Missing)
-        return "The file " + fileName + " in " + path.parent_path().string() + " " +
+        return "The file " + fileName + " in " + utf8Of(path.parent_path()) + " " +
                troubleWords(trouble == FileTrouble::None ? FileTrouble::Unreadable : trouble) + ".";
     return "The file " + fileName + " was not found in " + platform::dataFoldersText(folder) + ".";
 }

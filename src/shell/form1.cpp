@@ -4,6 +4,7 @@
 
 #include "core/ansi.h"
 #include "core/catalogue.h"
+#include "core/pathname.h"
 #include "core/safefile.h"
 #include "core/textfield.h"
 #include "form4.h"
@@ -495,7 +496,7 @@ void Form1::load()
     // Temporary files of writes that a kill stopped half way: old enough that no running copy of
     // the program is still writing them.
     if (!state_.tempFolder.empty())
-        removeStaleTemporaryFiles(state_.tempFolder, std::chrono::seconds(60), isOwnFileName);
+        removeStaleTemporaryFiles(pathFromUtf8(state_.tempFolder), std::chrono::seconds(60), isOwnFileName);
     readPreferences();
 
     QFont font = text3_->font();
@@ -602,7 +603,7 @@ void Form1::exitClicked()
     const auto path = platform::resolveNoCase(state_.tempFolder, kPrefsFileName);
     if (haveTempFolder(state_, dialogs_, this) && !writeFileReplacing(path, formatPreferences(now)))
         dialogs_.tell(this, QStringLiteral("Your display settings could not be saved to %1.")
-                                .arg(QString::fromStdString(path.string())));
+                                .arg(QString::fromStdString(utf8Of(path))));
 
     const PlayerHandle h = player_.FindPlayer();
     if (h == 0) {

@@ -4,6 +4,7 @@
 #include "shell/form1.h"
 
 #include "core/catalogue.h"
+#include "core/pathname.h"
 #include "core/safefile.h"
 #include "core/textfield.h"
 #include "platform/paths.h"
@@ -96,7 +97,7 @@ bool Form1::askSchemeName()
                 continue;
             }
         }
-        state_.playlistPath = existing.string();
+        state_.playlistPath = utf8Of(existing);
         return true;
     }
 }
@@ -137,7 +138,7 @@ std::optional<Playlist> Form1::saveScheme(SchemeUse use)
         // Recite writes the default scheme, over the last one, without a question.
         state_.schemeName = kDefaultScheme;
         state_.playlistPath =
-            platform::resolveNoCase(state_.tempFolder, playlistFileName(state_.schemeName)).string();
+            utf8Of(platform::resolveNoCase(state_.tempFolder, playlistFileName(state_.schemeName)));
     } else {
         busy.reset();
         if (!askSchemeName())
@@ -146,7 +147,7 @@ std::optional<Playlist> Form1::saveScheme(SchemeUse use)
     LineWriter w;
     for (const auto &line : playlist.lines)
         w.text(line);
-    if (!writeFileReplacing(state_.playlistPath, w.contents())) {
+    if (!writeFileReplacing(pathFromUtf8(state_.playlistPath), w.contents())) {
         busy.reset();
         dialogs_.tell(this, QStringLiteral("The scheme could not be saved to %1.")
                                 .arg(QString::fromStdString(state_.playlistPath)));
@@ -165,7 +166,7 @@ void Form1::reciteClicked()
     if (!playlist)
         return; // no playlist could be written, and the reader has been told
     const auto path = platform::resolveNoCase(state_.tempFolder, playlistFileName(state_.schemeName));
-    state_.playlistPath = platform::ShortPathOf(path.string());
+    state_.playlistPath = platform::ShortPathOf(utf8Of(path));
     const std::string player = playerProgram();
     if (player.empty()) {
         launchFailed("No player program is set in the preferences file " + state_.tempFolder +
@@ -241,7 +242,7 @@ void Form1::command2Click(int index)
             return;
         std::error_code ec;
         // A file already gone is simply dropped from the list.
-        std::filesystem::remove(state_.playlistPath, ec);
+        std::filesystem::remove(pathFromUtf8(state_.playlistPath), ec);
         {
             const QSignalBlocker blocker(combo4_);
             combo4_->removeItem(combo4_->currentIndex());

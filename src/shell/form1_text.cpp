@@ -4,6 +4,7 @@
 
 #include "core/ansi.h"
 #include "core/catalogue.h"
+#include "core/pathname.h"
 #include "core/safefile.h"
 #include "core/textfield.h"
 #include "platform/paths.h"
@@ -189,7 +190,7 @@ const QuranText *Form1::quranText()
     if (!quran_) {
         const auto path = platform::resolveDataFile(state_.programFolder, kQuranReadingFile);
         quran_ = QuranText::open(path, &quranProblem_);
-        quranFolder_ = QString::fromStdString(path.parent_path().string());
+        quranFolder_ = QString::fromStdString(utf8Of(path.parent_path()));
     }
     return quran_ ? &*quran_ : nullptr;
 }

@@ -2,6 +2,7 @@
 
 #include "core/ansi.h"
 #include "core/catalogue.h"
+#include "core/pathname.h"
 #include "core/textfield.h"
 #include "platform/paths.h"
 #include "search/engine.h"
@@ -441,7 +442,7 @@ void Form3::saveHistory(const std::filesystem::path &path, const std::vector<std
         return;
     if (!writeHistory(path, entries))
         dialogs_.tell(this, QStringLiteral("The search history could not be written to %1.")
-                                .arg(QString::fromStdString(path.string())));
+                                .arg(QString::fromStdString(utf8Of(path))));
 }
 
 void Form3::countLabelClick()
@@ -548,7 +549,7 @@ const ArabicIndex *Form3::arabicIndex()
                                     ? QStringLiteral("The Arabic text %1 was not found in %2.")
                                           .arg(name, QString::fromStdString(state_.programFolder))
                                     : QStringLiteral("The Arabic text %1 in %2 cannot be searched: it %3.")
-                                          .arg(name, QString::fromStdString(searched.parent_path().string()),
+                                          .arg(name, QString::fromStdString(utf8Of(searched.parent_path())),
                                                QString::fromStdString(problem)));
             return nullptr;
         }
@@ -640,11 +641,10 @@ std::string Form3::marked(std::string text) const
     return markSearchWords(std::move(text), state_.searchWords);
 }
 
-std::string Form3::sourcePath(int source) const
+std::filesystem::path Form3::sourcePath(int source) const
 {
     return platform::resolveDataFile(state_.programFolder,
-                                     searchSources()[static_cast<std::size_t>(source)].fileName)
-        .string();
+                                     searchSources()[static_cast<std::size_t>(source)].fileName);
 }
 
 void Form3::hitClick()

@@ -91,7 +91,7 @@ private:
     void setShownText(const std::string &text);
     std::string shownText() const;
     std::string marked(std::string text) const;
-    std::string sourcePath(int source) const;
+    std::filesystem::path sourcePath(int source) const;
     void setHeading(const QString &text);
 
     // The Arabic text: searched in its Simple Clean form, shown in the Uthmani one.

@@ -1,5 +1,7 @@
 #include "tempdir.h"
 
+#include "core/pathname.h"
+
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -42,9 +44,14 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path_, ec);
 }
 
+std::string TempDir::folder() const
+{
+    return utf8Of(path_) + char(std::filesystem::path::preferred_separator);
+}
+
 std::filesystem::path TempDir::write(const std::string &name, const std::string &contents) const
 {
-    const auto file = path_ / name;
+    const auto file = path_ / pathFromUtf8(name);
     std::filesystem::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary);
     out << contents;
@@ -53,14 +60,14 @@ std::filesystem::path TempDir::write(const std::string &name, const std::string 
 
 std::string TempDir::read(const std::string &name) const
 {
-    return contentsOf(path_ / name);
+    return contentsOf(path_ / pathFromUtf8(name));
 }
 
 std::set<std::string> entryNames(const std::filesystem::path &folder)
 {
     std::set<std::string> names;
     for (const auto &entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
+        names.insert(utf8NameOf(entry.path()));
     return names;
 }
 
@@ -68,7 +75,7 @@ std::map<std::string, std::string> snapshot(const std::filesystem::path &folder)
 {
     std::map<std::string, std::string> out;
     for (const auto &entry : std::filesystem::directory_iterator(folder))
-        out[entry.path().filename().string()] = entry.is_directory() ? "<folder>" : contentsOf(entry.path());
+        out[utf8NameOf(entry.path())] = entry.is_directory() ? "<folder>" : contentsOf(entry.path());
     return out;
 }
 

@@ -18,8 +18,8 @@ public:
 
     const std::filesystem::path &path() const { return path_; }
     // The folder as the program keeps it: with the system's separator at the end.
-    std::string folder() const { return path_.string() + char(std::filesystem::path::preferred_separator); }
-    // Writes a file, making the folders its name leads through.
+    std::string folder() const;
+    // Writes a file, making the folders its name (in UTF-8) leads through.
     std::filesystem::path write(const std::string &name, const std::string &contents) const;
     std::string read(const std::string &name) const;
 
