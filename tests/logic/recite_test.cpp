@@ -191,8 +191,7 @@ TEST(Platform, ShortPathsAndCaseBlindLookup)
     EXPECT_EQ(platform::ShortPathOf(dir.folder() + "missing"), "");
     EXPECT_TRUE(std::filesystem::equivalent(platform::resolveNoCase(dir.folder(), "pikthl.txt"),
                                             dir.path() / "PIKTHL.TXT"));
-    EXPECT_EQ(platform::resolveNoCase(dir.folder(), "new.txt"),
-              std::filesystem::path(dir.folder()) / "new.txt");
+    EXPECT_EQ(platform::resolveNoCase(dir.folder(), "new.txt"), dir.path() / "new.txt");
     EXPECT_EQ(platform::splitPlayerCommandLine("/usr/bin/player  /tmp/a b.m3u"),
               (std::vector<std::string>{"/usr/bin/player", "/tmp/a b.m3u"}));
     EXPECT_FALSE(platform::startDetached({dir.folder() + "no-such-program"}, WindowStyle::NormalActivate));

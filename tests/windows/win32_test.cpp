@@ -2,6 +2,7 @@
 // the player's class in this process, the temporary folder and the short path. Finding the player
 // and sending it the transport commands are checked end to end, from the window (winamp_test).
 #include "core/ansi.h"
+#include "core/pathname.h"
 #include "core/safefile.h"
 #include "environment.h"
 #include "platform/paths.h"
@@ -135,9 +136,15 @@ namespace {
 
 std::string thisProgram()
 {
-    char buf[MAX_PATH + 1] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
-    return std::string(buf, n);
+    wchar_t buf[MAX_PATH + 1] = {};
+    const DWORD n = GetModuleFileNameW(nullptr, buf, MAX_PATH);
+    return utf8Of(std::filesystem::path(std::wstring(buf, n)));
+}
+
+// The file the stand-in player writes beside the playlist.
+std::filesystem::path launchReport(std::filesystem::path playlist)
+{
+    return playlist += ".launched";
 }
 
 std::string readWhenWritten(const std::filesystem::path &file)
@@ -163,18 +170,18 @@ TEST(Win32Launch, StartsThePlayerWithThePlaylistAndTheWindowStyle)
     const auto playlist = dir.write("My Scheme.m3u", "001-001.mp3\r\n");
     const std::string player = platform::ShortPathOf(thisProgram());
     ASSERT_FALSE(player.empty());
-    const std::string shortList = platform::ShortPathOf(playlist.string());
+    const std::string shortList = platform::ShortPathOf(utf8Of(playlist));
     ASSERT_FALSE(shortList.empty());
     EXPECT_EQ(shortList.find(' '), std::string::npos) << shortList;
 
     platform::Win32PlayerChannel channel;
     ASSERT_TRUE(channel.LaunchPlayer(player + "  " + shortList, WindowStyle::MinimizedNoActivate));
-    EXPECT_EQ(readWhenWritten(playlist.string() + ".launched"),
+    EXPECT_EQ(readWhenWritten(launchReport(playlist)),
               shortList + " " + std::to_string(SW_SHOWMINNOACTIVE) + "\n");
 
-    std::filesystem::remove(playlist.string() + ".launched");
+    std::filesystem::remove(launchReport(playlist));
     ASSERT_TRUE(channel.LaunchPlayer(player + "  " + shortList, WindowStyle::NormalActivate));
-    EXPECT_EQ(readWhenWritten(playlist.string() + ".launched"),
+    EXPECT_EQ(readWhenWritten(launchReport(playlist)),
               shortList + " " + std::to_string(SW_SHOWNORMAL) + "\n");
 }
 
@@ -189,46 +196,71 @@ TEST(Win32Paths, ShortPathOfAPathWithBlanks)
 {
     test::TempDir dir;
     const auto file = dir.write("A Folder With A Long Name/Recitation scheme.m3u", "x");
-    const std::string shortForm = platform::ShortPathOf(file.string());
+    const std::string shortForm = platform::ShortPathOf(utf8Of(file));
     ASSERT_FALSE(shortForm.empty());
     EXPECT_EQ(shortForm.find(' '), std::string::npos) << shortForm;
     EXPECT_TRUE(std::filesystem::equivalent(shortForm, file));
 }
 
+// For users whose names the ANSI code page holds, and for those whose names it does not.
 TEST(Win32Paths, TheUsersOwnFoldersStandBeforeTheProgramsAndOutsideTheTemporaryOne)
 {
-    test::TempDir dir;
-    test::Environment env;
-    env.set("LOCALAPPDATA", (dir.path() / "Local").string());
-    env.set("APPDATA", (dir.path() / "Roaming").string());
-    // The program's own files: in a folder of the user's that Windows does not clean, made on first use.
-    EXPECT_EQ(platform::tempFolder(), (dir.path() / "Local" / "Velmora").string() + "\\");
-    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "Local" / "Velmora"));
-    EXPECT_NE(platform::olderTempFolder(), platform::tempFolder());
-    // An imported text stands before the one installed with the program.
-    const std::string program = platform::programFolder();
-    const std::string user = (dir.path() / "Roaming" / "Velmora").string() + "\\";
-    EXPECT_EQ(platform::userDataFolder(), user);
-    EXPECT_EQ(platform::dataFolders(program), (std::vector<std::string>{user, program}));
-    const std::string name = "LOOKUP-" + dir.path().filename().string() + ".TXT";
-    std::filesystem::create_directories(user);
-    ASSERT_TRUE(writeFileReplacing(std::filesystem::path(program) / name, "installed"));
-    EXPECT_EQ(platform::resolveDataFile(program, name), std::filesystem::path(program) / name);
-    ASSERT_TRUE(writeFileReplacing(std::filesystem::path(user) / name, "imported"));
-    EXPECT_EQ(platform::resolveDataFile(program, name), std::filesystem::path(user) / name);
-    std::filesystem::remove(std::filesystem::path(program) / name);
-    env.set("LOCALAPPDATA", std::nullopt);
-    EXPECT_EQ(platform::tempFolder(), "");
+    const std::pair<std::string, std::wstring> users[] = {
+        {"Tester", L"Tester"},
+        {"Jos\u00E9", L"Jos\u00E9"},
+        {"\u0645\u062D\u0645\u062F", L"\u0645\u062D\u0645\u062F"}};
+    for (const auto &[user, wideUser] : users) {
+        SCOPED_TRACE(user);
+        test::TempDir dir;
+        test::Environment env;
+        const std::string home = dir.folder() + user;
+        env.set("LOCALAPPDATA", home + "\\Local");
+        env.set("APPDATA", home + "\\Roaming");
+        // The program's own files: in a folder of the user's that Windows does not clean, made on
+        // first use, and what is saved there is read back.
+        const std::string own = platform::tempFolder();
+        EXPECT_EQ(own, home + "\\Local\\Velmora\\");
+        ASSERT_TRUE(writeFileReplacing(pathFromUtf8(own + "Prefs.dat"), "saved"));
+        EXPECT_EQ(readRegularFile(dir.path() / wideUser / L"Local\\Velmora\\Prefs.dat"), "saved");
+        EXPECT_NE(platform::olderTempFolder(), own);
+        // An imported text stands before the one installed with the program.
+        const std::string program = platform::programFolder();
+        const std::string imported = home + "\\Roaming\\Velmora\\";
+        EXPECT_EQ(platform::userDataFolder(), imported);
+        EXPECT_EQ(platform::dataFolders(program), (std::vector<std::string>{imported, program}));
+        EXPECT_EQ(platform::dataFoldersText(program), imported + " or " + program);
+        const std::string name = "LOOKUP-" + utf8NameOf(dir.path()) + ".TXT";
+        std::filesystem::create_directories(pathFromUtf8(imported));
+        ASSERT_TRUE(writeFileReplacing(pathFromUtf8(program + name), "installed"));
+        EXPECT_EQ(platform::resolveDataFile(program, name), pathFromUtf8(program + name));
+        ASSERT_TRUE(writeFileReplacing(pathFromUtf8(imported + name), "imported"));
+        EXPECT_EQ(platform::resolveDataFile(program, name), pathFromUtf8(imported + name));
+        EXPECT_EQ(readRegularFile(dir.path() / wideUser / L"Roaming\\Velmora" / pathFromUtf8(name)),
+                  "imported");
+        std::filesystem::remove(pathFromUtf8(program + name));
+        // What an older version left in a temporary folder so named is taken over.
+        const std::string older = home + "\\Temp\\";
+        std::filesystem::create_directories(pathFromUtf8(older));
+        ASSERT_TRUE(writeFileReplacing(pathFromUtf8(older + "My scheme.rsc"), "1"));
+        std::filesystem::remove(pathFromUtf8(own + "Prefs.dat"));
+        EXPECT_EQ(platform::takeOverFiles(older, own, [](std::string_view) { return true; }),
+                  std::vector<std::string>{"My scheme.rsc"});
+        EXPECT_EQ(platform::ShortPathOf(own + "My scheme.rsc").empty(), false);
+        env.set("LOCALAPPDATA", std::nullopt);
+        EXPECT_EQ(platform::tempFolder(), "");
+    }
 }
 
 TEST(Win32Text, TheSearchToolTakesAndGivesWhatNoCodePageHolds)
 {
-    test::TempDir data;
-    data.write("quran-simple-clean.txt",
-               "1|1|\u0628\u0633\u0645 \u0627\u0644\u0644\u0647 \u0627\u0644\u0631\u062D\u0645\u0646\n");
-    data.write("PIKTHL.TXT", "Surah 1. x\r\n001.1) a na\xEFve reader\r\n");
+    // The data in a folder named in a script the code page lacks.
+    test::TempDir dir;
+    const std::string data = dir.folder() + "\u0645\u062D\u0645\u062F";
+    dir.write("\u0645\u062D\u0645\u062F/quran-simple-clean.txt",
+              "1|1|\u0628\u0633\u0645 \u0627\u0644\u0644\u0647 \u0627\u0644\u0631\u062D\u0645\u0646\n");
+    dir.write("\u0645\u062D\u0645\u062F/PIKTHL.TXT", "Surah 1. x\r\n001.1) a na\xEFve reader\r\n");
     const auto run = [&](const std::string &source, const std::string &query) {
-        return platform::runFilter({VELMORA_SEARCH_TOOL, "--data", data.path().string(), source, query}, "")
+        return platform::runFilter({VELMORA_SEARCH_TOOL, "--data", data, source, query}, "")
             .value_or("(failed)");
     };
     // An Arabic word and an accented English one, as cmd hands them over: in UTF-16, out in UTF-8
@@ -256,9 +288,9 @@ int main(int argc, char **argv)
         STARTUPINFOA si{};
         GetStartupInfoA(&si);
         // The playlist's short name leads to the long one, beside which the report is written.
-        char longName[MAX_PATH + 1] = {};
-        GetLongPathNameA(argv[1], longName, MAX_PATH);
-        std::ofstream(std::string(longName) + ".launched", std::ios::binary)
+        wchar_t longName[MAX_PATH + 1] = {};
+        GetLongPathNameW(pathFromUtf8(argv[1]).c_str(), longName, MAX_PATH);
+        std::ofstream(launchReport(longName), std::ios::binary)
             << argv[1] << ' ' << ((si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : -1) << '\n';
         return 0;
     }
