@@ -4,11 +4,15 @@
 
 #ifdef _WIN32
 #include "platform/win32player.h"
+#ifdef VELMORA_BUILTIN_PLAYER
+#include "platform/mfplayer.h"
+#include "platform/process.h"
+#endif
 #else
 #include "platform/mprisplayer.h"
-#endif
 #ifdef VELMORA_BUILTIN_PLAYER
 #include "platform/builtinplayer.h"
+#endif
 #endif
 
 #include <QApplication>
@@ -26,7 +30,13 @@ int main(int argc, char *argv[])
     velmora::qtkit::installFontSubstitutes();
     velmora::qtkit::addBundledFonts(velmora::platform::programFolder());
 
-#ifdef _WIN32
+#if defined(_WIN32) && defined(VELMORA_BUILTIN_PLAYER)
+    // The player inside the program, unless the preferences name one or a Winamp stands at its
+    // usual place.
+    velmora::platform::Win32PlayerChannel outside;
+    velmora::platform::MediaFoundationPlayerChannel player(outside,
+                                                           velmora::platform::defaultPlayerProgram());
+#elif defined(_WIN32)
     velmora::platform::Win32PlayerChannel player;
 #elif defined(VELMORA_BUILTIN_PLAYER)
     // The player inside the program, unless the preferences name one; VELMORA_AUDIO_OUTPUT picks

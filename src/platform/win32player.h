@@ -5,9 +5,9 @@
 
 namespace velmora::platform {
 
-// A text in the system's ANSI code page, as the "A" calls give it, in Windows-1252, which the program
-// shows. The same bytes where the two are one code page, as on Western systems. Paths stay in the
-// ANSI code page: they go back to the system unchanged.
+// A text in the system's ANSI code page, as the "A" calls give it (a player's window title), in
+// Windows-1252, which the program shows. The same bytes where the two are one code page, as on
+// Western systems.
 std::string ansiToProgramText(const std::string &ansi);
 
 class Win32PlayerChannel : public PlayerChannel
