@@ -9,6 +9,7 @@
 #include "import/hadith.h"
 #include "platform/paths.h"
 #include "platform/process.h"
+#include "text/translations.h"
 
 #include <array>
 #include <chrono>
@@ -63,6 +64,7 @@ void usage(std::ostream &out)
 {
     out << "usage: velmora-import [--to FOLDER] [--text-field NAME] [--narrator-field NAME]\n"
            "                      [--quiet] [--recordings DIR] [TARGET=INPUT ...]\n"
+           "       velmora-import [--to FOLDER] TANZIL-FILE ...\n"
            "\n"
            "Writes the program's data files into FOLDER (Windows-1252, CR LF): by default the\n"
            "user's own data folder, "
@@ -83,6 +85,10 @@ void usage(std::ostream &out)
            "(surah and verse, three digits each) and writes them as the program's SSS-VVV.mp3, the\n"
            "recording of 1:1 as entry 000 of the surahs that open with the invocation, and makes the\n"
            "pauses a.mp3 (1 second) and b.mp3 (3 seconds) with lame. Missing verses are reported.\n"
+           "\n"
+           "Translations in any language, as Tanzil publishes them (https://tanzil.net/trans/,\n"
+           "\"Text (with aya numbers)\"): name the files, e.g. velmora-import ur.jalandhry.txt;\n"
+           "each is checked (UTF-8, every verse once) and kept as it is, in FOLDER/translations.\n"
            "\n"
            "  --quiet                no progress bar\n"
            "  --version              the version\n"
@@ -199,6 +205,7 @@ struct Arguments
     bool quiet = false;
     std::string recordings;
     std::vector<Job> jobs;
+    std::vector<std::string> translations; // Tanzil's own files, kept as they are
     bool help = false;
     bool version = false;
     std::string error; // why the command line is refused; "" when it is not
@@ -234,12 +241,18 @@ Arguments parseArguments(const std::vector<std::string> &args)
                 if (job.target == target)
                     out.error = std::string(target->name) + " is named twice; nothing was written";
             out.jobs.push_back({target, a.substr(eq + 1)});
+        } else if (!a.starts_with("-")) {
+            out.translations.push_back(a);
         } else {
             out.error = "do not know what to do with '" + a + "'";
         }
     }
-    if (out.error.empty() && !out.help && !out.version && out.jobs.empty() && out.recordings.empty())
+    if (out.error.empty() && !out.help && !out.version && out.jobs.empty() && out.recordings.empty() &&
+        out.translations.empty())
         out.error = "name at least one input";
+    if (out.error.empty() && !out.translations.empty() && (!out.jobs.empty() || !out.recordings.empty()))
+        out.error = "Tanzil's translation files are imported on their own, apart from TARGET=INPUT and "
+                    "--recordings";
     // Without --to, the user's own data folder, which the program reads before the system's.
     if (out.error.empty() && out.folder.empty() && !out.help && !out.version) {
         out.folder = platform::userDataFolder();
@@ -280,6 +293,31 @@ std::optional<std::vector<import::OutputFile>> convertInputs(const Arguments &a,
         }
         files.push_back({job.target->name, result.contents});
         report.push_back(reportLine(job.target->name, job.target->kind, result.stats));
+    }
+    return files;
+}
+
+// Tanzil's translation files, checked and kept as they are; nullopt, once the reason is told, when
+// one is refused.
+std::optional<std::vector<import::OutputFile>> checkTranslations(const Arguments &a,
+                                                                 std::vector<std::string> &report)
+{
+    std::vector<import::OutputFile> files;
+    for (const auto &name : a.translations) {
+        import::SourceText input = import::readSource(pathFromUtf8(name));
+        const import::TanzilImport checked =
+            input.error.empty() ? import::checkTanzilTranslation(input.text, name) : import::TanzilImport{};
+        const std::string &error = input.error.empty() ? checked.error : input.error;
+        if (!error.empty()) {
+            std::cerr << "velmora-import: cannot take " << name << ": " << error << "; nothing was written\n";
+            return std::nullopt;
+        }
+        const TanzilDescription &d = checked.description;
+        report.push_back("  " + std::string(kTranslationsFolder) + "/" + checked.fileName + ": " +
+                         (d.language.empty() ? std::string("a translation") : d.language) +
+                         (d.name.empty() ? "" : ", " + d.name) +
+                         (d.translator.empty() ? "" : " (" + d.translator + ")") + ", kept as published");
+        files.push_back({checked.fileName, std::move(input.text)});
     }
     return files;
 }
@@ -327,6 +365,29 @@ bool planRecordingFiles(const std::string &recordings, const std::string &folder
     return true;
 }
 
+// Tanzil's files into the folder "translations" of the data folder, all or none.
+int writeTranslations(const Arguments &a, std::vector<std::string> &report)
+{
+    const auto files = checkTranslations(a, report);
+    if (!files)
+        return 1;
+    const std::filesystem::path folder = pathFromUtf8(a.folder) / kTranslationsFolder;
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (const std::string problem = import::recoverInterruptedImport(folder); !problem.empty()) {
+        std::cerr << "velmora-import: " << problem << "\n";
+        return 1;
+    }
+    if (const std::string problem = import::writeDataFiles(folder, *files); !problem.empty()) {
+        std::cerr << "velmora-import: " << problem << "\n";
+        return 1;
+    }
+    std::cout << "Wrote into " << a.folder << ":\n";
+    for (const auto &line : report)
+        std::cout << line << '\n';
+    return 0;
+}
+
 int run(const Arguments &a)
 {
     // An import that an earlier run left half done is undone first, whatever becomes of this one.
@@ -356,6 +417,8 @@ int run(const Arguments &a)
         return 1;
     }
     std::vector<std::string> report;
+    if (!a.translations.empty())
+        return writeTranslations(a, report);
     auto files = convertInputs(a, report);
     if (!files || (!a.recordings.empty() && !planRecordingFiles(a.recordings, a.folder, *files, report)))
         return 1;

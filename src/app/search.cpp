@@ -10,8 +10,11 @@
 #include "platform/paths.h"
 #include "search/arabic.h"
 #include "search/engine.h"
+#include "search/textfold.h"
+#include "text/translations.h"
 
 #include <algorithm>
+#include <cctype>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -66,6 +69,9 @@ void usage(std::FILE *to)
     std::fputs(" arabic\n(or the file name, e.g. PIKTHL, or the caption, e.g. \"M. Pickthall\").\n"
                "The Arabic text (source 9, arabic) is searched without its marks and with the\n"
                "letter forms writers vary between made one; its hits read SSS:V and the verse.\n"
+               "An installed translation (velmora-import takes Tanzil's files) is a source by its\n"
+               "Tanzil ID, e.g. ur.jalandhry: its text is folded as its script asks (letter case,\n"
+               "accents, the Arabic letter forms), and its hits read SSS.V) and the verse.\n"
                "\n"
                "  -c, --count           print only the number of hits\n"
                "  -n, --line-number     put each hit's record number in its file before it\n"
@@ -79,6 +85,7 @@ void usage(std::FILE *to)
                "      --raw             read the query and write the hits as Windows-1252\n"
                "                        bytes, whatever the terminal's encoding\n"
                "      --data DIR        the folder of the data files (default: the program's)\n"
+               "      --list            list the sources, the installed translations among them\n"
                "  -h, --help            this help\n"
                "  -V, --version         the version\n"
                "\n"
@@ -107,6 +114,7 @@ struct Options
     std::string color = "auto";
     bool raw = false;
     bool terminalShowsColour = true; // false for a Windows console without escape processing
+    bool list = false;
     std::vector<std::string> operands;
 };
 
@@ -151,6 +159,8 @@ std::optional<int> parseArguments(const std::vector<std::string> &args, Options 
             options.numbers = options.numbers || a.find('n') != std::string_view::npos;
             options.wholeWords = options.wholeWords || a.find('w') != std::string_view::npos;
             options.quiet = options.quiet || a.find('q') != std::string_view::npos;
+        } else if (a == "--list") {
+            options.list = true;
         } else if (a == "--raw") {
             options.raw = true;
         } else if (a == "--color" || a == "--colour") {
@@ -169,6 +179,8 @@ std::optional<int> parseArguments(const std::vector<std::string> &args, Options 
             return usageError("unknown option '" + std::string(a) + "'");
         }
     }
+    if (options.list)
+        return std::nullopt;
     if (options.operands.size() < 2)
         return usageError(options.operands.empty() ? "a source and a query are needed" : "a query is needed");
     return std::nullopt;
@@ -395,6 +407,130 @@ int searchArabic(const Options &options, const std::string &query)
     return endWithCountLine(outcome.countText, found, toTerminal);
 }
 
+// The sources, one a line: the ten of the program, then each installed translation's ID, language
+// and name.
+int listSources(const Options &options)
+{
+    for (const auto &source : searchSources())
+        std::printf("%-16s %s\n", source.name, source.caption);
+    std::printf("%-16s %s\n", "arabic", "The Quran's Arabic text");
+    for (const auto &t : installedTranslations(options.folder))
+        std::printf("%-16s %s%s%s\n", t.description.id.c_str(), t.description.language.c_str(),
+                    t.description.name.empty() ? "" : ", ", t.description.name.c_str());
+    return finished(kFound);
+}
+
+// Whether a character ends a word: a blank, a punctuation mark (ASCII, general, Arabic, CJK) or a
+// bracket. Letters, digits and marks of every script stand within words.
+bool endsWord(char32_t cp)
+{
+    return cp == ' ' || (cp < 0x80 && !std::isalnum(static_cast<int>(cp))) ||
+           (cp >= 0x2000 && cp <= 0x206F) || cp == 0x060C || cp == 0x061B || cp == 0x061F || cp == 0x06D4 ||
+           (cp >= 0x3000 && cp <= 0x303F) || (cp >= 0xFF01 && cp <= 0xFF0F) || cp == 0xFF1A || cp == 0xFF1B ||
+           cp == 0xFF1F || cp == 0x00AB || cp == 0x00BB;
+}
+
+// Whether a folded verse holds every search word (or the phrase), folded alike, as whole words.
+bool holdsWholeFoldedWords(std::string_view verse, const SearchWords &words, FoldFunction fold)
+{
+    const auto edgeBefore = [&](std::size_t p) {
+        if (p == 0)
+            return true;
+        std::size_t start = p - 1;
+        while (start > 0 && (static_cast<unsigned char>(verse[start]) & 0xC0) == 0x80)
+            --start;
+        char32_t cp = 0;
+        return !ansi::decodeUtf8(verse, start, cp) || endsWord(cp);
+    };
+    const auto edgeAt = [&](std::size_t p) {
+        char32_t cp = 0;
+        return p >= verse.size() || !ansi::decodeUtf8(verse, p, cp) || endsWord(cp);
+    };
+    for (int k = 0; k < words.count; ++k) {
+        std::string needle;
+        fold(needle, words.words[static_cast<std::size_t>(k)]);
+        bool whole = needle.empty();
+        for (std::size_t p = verse.find(needle); !whole && p != std::string_view::npos;
+             p = verse.find(needle, p + 1))
+            whole = edgeBefore(p) && edgeAt(p + needle.size());
+        if (!whole)
+            return false;
+    }
+    return true;
+}
+
+// A translation's folded text, kept between runs in the program's own folder as the Arabic one is.
+std::optional<ArabicIndex> translationIndexFor(const InstalledTranslation &translation, FoldFunction fold,
+                                               std::optional<QuranText> &text, std::string &problem)
+{
+    const std::string own = platform::tempFolder();
+    const std::filesystem::path kept =
+        own.empty() ? std::filesystem::path() : pathFromUtf8(own + translation.description.id + ".index");
+    if (!kept.empty())
+        if (auto index = ArabicIndex::load(kept, translation.file, fold, foldName(fold)))
+            return index;
+    text = QuranText::open(translation.file, &problem);
+    if (!text)
+        return std::nullopt;
+    std::optional<ArabicIndex> index(std::in_place, *text, fold);
+    if (!kept.empty())
+        index->save(kept, translation.file, foldName(fold));
+    return index;
+}
+
+// An installed translation: the query and the hits in UTF-8, whatever the terminal's encoding.
+int searchTranslation(const Options &options, const InstalledTranslation &translation,
+                      const std::string &query)
+{
+    const FoldFunction fold = foldFor(translation.description.language);
+    std::optional<QuranText> text;
+    std::string problem;
+    const std::optional<ArabicIndex> index = translationIndexFor(translation, fold, text, problem);
+    if (!index) {
+        std::fprintf(stderr, "velmora-search: the translation %s %s\n", utf8Of(translation.file).c_str(),
+                     problem.c_str());
+        return kTrouble;
+    }
+    SearchWords words;
+    ArabicOutcome outcome = runArabicQuery(*index, query, words);
+    if (!outcome.problem.empty()) {
+        std::fprintf(stderr, "velmora-search: %s\n", outcome.problem.c_str());
+        return kTrouble;
+    }
+    if (options.wholeWords)
+        std::erase_if(outcome.verses,
+                      [&](std::size_t v) { return !holdsWholeFoldedWords(index->folded(v), words, fold); });
+    const std::size_t found =
+        options.maxCount >= 0 ? std::min(outcome.verses.size(), static_cast<std::size_t>(options.maxCount))
+                              : outcome.verses.size();
+    if (const auto done = endWithoutHits(options, found))
+        return *done;
+    if (!text)
+        text = QuranText::open(translation.file, &problem);
+    if (!text) {
+        std::fprintf(stderr, "velmora-search: the translation %s %s\n", utf8Of(translation.file).c_str(),
+                     problem.c_str());
+        return kTrouble;
+    }
+    const bool toTerminal = platform::isTerminal(1);
+    const bool color = wantsColour(options.color, toTerminal && options.terminalShowsColour);
+    std::string line;
+    for (std::size_t i = 0; i < found; ++i) {
+        const std::size_t v = outcome.verses[i];
+        const ArabicIndex::Place place = index->places()[v];
+        const std::string_view verseText = text->verse(place.surah, place.aya);
+        line.clear();
+        if (options.numbers)
+            line.append(std::to_string(v + 1)).push_back(':');
+        line.append(ThreeDigits(place.surah)).append(".").append(std::to_string(place.aya)).append(") ");
+        line.append(color ? markedRanges(verseText, foldedMatches(fold, verseText, words))
+                          : std::string(verseText));
+        line.push_back('\n');
+        std::fwrite(line.data(), 1, line.size(), stdout);
+    }
+    return endWithCountLine(outcome.countText, found, toTerminal);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -406,14 +542,19 @@ int main(int argc, char **argv)
         return *done;
     options.terminalShowsColour = output.showsColour();
 
+    if (options.list)
+        return listSources(options);
     std::string query = options.operands[1];
     for (std::size_t i = 2; i < options.operands.size(); ++i)
         query += ' ' + options.operands[i];
     if (ansi::equalsNoCase(options.operands[0], "arabic") || options.operands[0] == "9")
         return searchArabic(options, query);
     const int source = sourceIndexFor(options.operands[0]);
-    if (source < 0)
-        return usageError("unknown source '" + options.operands[0] + "'");
+    if (source < 0) {
+        if (const auto translation = findTranslation(options.folder, options.operands[0]))
+            return searchTranslation(options, *translation, query);
+        return usageError("unknown source '" + options.operands[0] + "' (velmora-search --list names them)");
+    }
     if (!options.raw && holdsArabic(query)) {
         std::fprintf(stderr,
                      "velmora-search: %s holds no Arabic letters, so nothing there matches the query; the "

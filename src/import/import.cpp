@@ -4,6 +4,7 @@
 #include "core/catalogue.h"
 #include "core/pathname.h"
 #include "core/safefile.h"
+#include "core/tanzil.h"
 #include "core/textfield.h"
 #include "core/utf8.h"
 #include "platform/paths.h"
@@ -109,17 +110,21 @@ std::string describeMissing(const std::vector<std::vector<std::optional<std::str
 
 } // namespace
 
-ImportResult importTranslation(std::string_view input, const Progress &progress)
+namespace {
+
+// verses[s][v]: the UTF-8 text of verse v of surah s (index 0 unused).
+using VerseGrid = std::vector<std::vector<std::optional<std::string>>>;
+
+// The verses of "sura|aya|text" lines (lines starting with "#" and blank lines passed over), every
+// verse of every surah there exactly once; else error says which line is at fault, or what is missing.
+VerseGrid parseVerseLines(std::string_view input, const Progress &progress, std::string &error)
 {
-    ImportResult result;
-    // verses[s][v]: the UTF-8 text of verse v of surah s (index 0 unused).
-    std::vector<std::vector<std::optional<std::string>>> verses(kSurahCount + 1);
+    VerseGrid verses(kSurahCount + 1);
     for (int s = 1; s <= kSurahCount; ++s)
         verses[static_cast<std::size_t>(s)].resize(static_cast<std::size_t>(verseCount(s)) + 1);
-
     const auto refuse = [&](std::size_t lineNumber, const std::string &why) {
-        result.error = "line " + std::to_string(lineNumber) + ": " + why;
-        return result;
+        error = "line " + std::to_string(lineNumber) + ": " + why;
+        return VerseGrid();
     };
     std::size_t pos = input.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
     std::size_t lineNumber = 0;
@@ -159,10 +164,25 @@ ImportResult importTranslation(std::string_view input, const Progress &progress)
                                           " appears a second time");
         slot = std::string(trimmed(line.substr(bar2 + 1), " \t"));
     }
-    if (const std::string missing = describeMissing(verses); !missing.empty()) {
-        result.error = missing;
+    error = describeMissing(verses);
+    return error.empty() ? verses : VerseGrid();
+}
+
+// The line of a text that a byte offset falls in, counted from 1.
+std::size_t lineAt(std::string_view text, std::size_t offset)
+{
+    return 1 + static_cast<std::size_t>(
+                   std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+}
+
+} // namespace
+
+ImportResult importTranslation(std::string_view input, const Progress &progress)
+{
+    ImportResult result;
+    const VerseGrid verses = parseVerseLines(input, progress, result.error);
+    if (!result.error.empty())
         return result;
-    }
 
     std::string &out = result.contents;
     out.reserve(input.size() + input.size() / 8);
@@ -182,6 +202,46 @@ ImportResult importTranslation(std::string_view input, const Progress &progress)
     if (progress)
         progress(input.size(), input.size());
     return result;
+}
+
+TanzilImport checkTanzilTranslation(std::string_view input, std::string_view inputName)
+{
+    TanzilImport out;
+    const std::size_t first = input.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos) {
+        out.error = "the file is empty";
+        return out;
+    }
+    if (std::size_t bad = 0; !isUtf8(input, &bad)) {
+        out.error = "line " + std::to_string(lineAt(input, bad)) +
+                    ": not UTF-8 text, as Tanzil's translation files are";
+        return out;
+    }
+    if (input[first] == '<') {
+        out.error = "a web page, not a translation: take the \"Text (with aya numbers)\" download of "
+                    "https://tanzil.net/trans/";
+        return out;
+    }
+    if (parseVerseLines(input, {}, out.error); !out.error.empty()) {
+        if (input.substr(first, input.find('\n', first) - first).find(',') != std::string_view::npos &&
+            out.error.starts_with("line "))
+            out.error += " (a CSV download? Tanzil's \"Text (with aya numbers)\" is the form taken)";
+        return out;
+    }
+    out.description = readTanzilDescription(input);
+    if (!isTanzilId(out.description.id)) {
+        std::string stem = std::string(inputName.substr(inputName.find_last_of("/\\") + 1));
+        if (stem.size() > 4 && ansi::equalsNoCase(std::string_view(stem).substr(stem.size() - 4), ".txt"))
+            stem.resize(stem.size() - 4);
+        out.description.id = ansi::lower(stem);
+    }
+    if (!isTanzilId(out.description.id)) {
+        out.error = "the file names no translation ID (a line \"#  ID: ur.jalandhry\") and its own name is "
+                    "none: name it as Tanzil does, e.g. ur.jalandhry.txt";
+        return out;
+    }
+    out.fileName = out.description.id + ".txt";
+    return out;
 }
 
 namespace {

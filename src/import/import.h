@@ -2,6 +2,7 @@
 // and hadith collections as JSON (the hadith half lives in import/hadith.h).
 #pragma once
 
+#include "core/tanzil.h"
 #include "platform/paths.h"
 
 #include <cstddef>
@@ -52,6 +53,18 @@ std::string dataRecord(std::string_view utf8, ImportStats &stats);
 // surahs 2 to 114 entry 0 (the invocation, taken from verse 1:1, or for surah 9 a note that it has
 // none), then one record "SSS.V) text" per verse.
 ImportResult importTranslation(std::string_view input, const Progress &progress = {});
+
+// A translation as Tanzil publishes it ("Text (with aya numbers)", https://tanzil.net/trans/), to be
+// kept as it is: UTF-8 throughout, every verse of every surah once, as importTranslation asks. Its
+// file is named by its ID, from its description block or else from the input's own name
+// ("ur.jalandhry.txt"). A web page, a CSV download, an empty file are refused with what they are.
+struct TanzilImport
+{
+    std::string fileName; // "ur.jalandhry.txt"
+    TanzilDescription description;
+    std::string error; // "" when the input can be taken
+};
+TanzilImport checkTanzilTranslation(std::string_view input, std::string_view inputName);
 
 // The note that stands as entry 0 of surah 9, which opens without the invocation.
 inline constexpr std::string_view kNoInvocationNote = "(This surah opens without the invocation.)";

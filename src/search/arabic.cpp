@@ -1,6 +1,7 @@
 #include "arabic.h"
 
 #include "core/catalogue.h"
+#include "core/pathname.h"
 #include "core/safefile.h"
 #include "core/utf8.h"
 
@@ -254,7 +255,7 @@ bool holdsArabic(std::string_view utf8)
     return false;
 }
 
-ArabicIndex::ArabicIndex(const QuranText &searchText) : text_(&searchText)
+ArabicIndex::ArabicIndex(const QuranText &searchText, FoldFunction fold) : text_(&searchText), fold_(fold)
 {
     starts_.reserve(searchText.verses().size());
     places_.reserve(searchText.verses().size());
@@ -265,14 +266,14 @@ ArabicIndex::ArabicIndex(const QuranText &searchText) : text_(&searchText)
     for (const auto &verse : searchText.verses()) {
         starts_.push_back(static_cast<std::uint32_t>(made_.size()));
         places_.push_back({static_cast<std::uint16_t>(verse.surah), static_cast<std::uint16_t>(verse.aya)});
-        appendFolded(made_, verse.text);
+        fold_(made_, verse.text);
         made_.push_back('\n');
     }
     folded_ = made_;
 }
 
 ArabicIndex::ArabicIndex(ArabicIndex &&other) noexcept
-    : text_(other.text_), made_(std::move(other.made_)), file_(std::move(other.file_)),
+    : text_(other.text_), fold_(other.fold_), made_(std::move(other.made_)), file_(std::move(other.file_)),
       starts_(std::move(other.starts_)), places_(std::move(other.places_))
 {
     folded_ = file_ ? file_->text().substr(0, other.folded_.size()) : std::string_view(made_);
@@ -281,7 +282,7 @@ ArabicIndex::ArabicIndex(ArabicIndex &&other) noexcept
 namespace {
 
 // What an index file was made from: the source's size and time of change.
-std::string indexKey(const std::filesystem::path &source)
+std::string indexKey(const std::filesystem::path &source, std::string_view foldName)
 {
     std::error_code ec;
     const auto size = std::filesystem::file_size(source, ec);
@@ -291,8 +292,10 @@ std::string indexKey(const std::filesystem::path &source)
     if (ec)
         return {};
     // The number after the name is the folding's: an index folded by an earlier rule is made anew.
-    return "velmora-arabic-index 2 " + std::to_string(size) + " " +
-           std::to_string(changed.time_since_epoch().count()) + "\n";
+    // A translation's index names its folding and its file too: two folders may hold one ID.
+    return "velmora-arabic-index 2 " +
+           (foldName.empty() ? std::string() : std::string(foldName) + " " + utf8Of(source) + " ") +
+           std::to_string(size) + " " + std::to_string(changed.time_since_epoch().count()) + "\n";
 }
 
 } // namespace
@@ -300,9 +303,10 @@ std::string indexKey(const std::filesystem::path &source)
 // The file holds the folded text first, so that it is read into place with no copy, then each
 // verse's place and start, the verse count, the folded text's length, and last the key.
 std::optional<ArabicIndex> ArabicIndex::load(const std::filesystem::path &indexFile,
-                                             const std::filesystem::path &source)
+                                             const std::filesystem::path &source, FoldFunction fold,
+                                             std::string_view foldName)
 {
-    const std::string key = indexKey(source);
+    const std::string key = indexKey(source, foldName);
     auto file =
         key.empty() ? std::nullopt : MappedFile::open(indexFile, MappedFile::Use::Whole, Links::Refuse);
     if (!file || !file->text().ends_with(key))
@@ -322,6 +326,7 @@ std::optional<ArabicIndex> ArabicIndex::load(const std::filesystem::path &indexF
     if (count == 0 || length == 0 || count > held / kEntry || length != held - count * kEntry)
         return std::nullopt;
     ArabicIndex index;
+    index.fold_ = fold;
     index.places_.resize(count);
     index.starts_.resize(count);
     std::memcpy(index.places_.data(), data.data() + length, count * sizeof(Place));
@@ -337,9 +342,10 @@ std::optional<ArabicIndex> ArabicIndex::load(const std::filesystem::path &indexF
     return index;
 }
 
-bool ArabicIndex::save(const std::filesystem::path &indexFile, const std::filesystem::path &source) const
+bool ArabicIndex::save(const std::filesystem::path &indexFile, const std::filesystem::path &source,
+                       std::string_view foldName) const
 {
-    const std::string key = indexKey(source);
+    const std::string key = indexKey(source, foldName);
     if (key.empty())
         return false;
     std::string data(folded_);
@@ -397,7 +403,8 @@ ArabicOutcome runArabicQuery(const ArabicIndex &index, std::string_view query, S
     query = query.substr(0, query.find_last_not_of(' ') + 1);
     const std::optional<std::string_view> phrase = phraseOf(query);
     // The words of the query as the text is searched: folded, and split where blanks are left.
-    const std::string folded = foldArabic(phrase ? *phrase : query);
+    std::string folded;
+    index.fold()(folded, phrase ? *phrase : query);
     std::vector<std::string> needles;
     words.count = 1;
     if (phrase) {

@@ -29,11 +29,16 @@ inline constexpr const char *kArabicIndexFileName = "quran-search.index";
 std::string foldArabic(std::string_view utf8);
 void appendFolded(std::string &out, std::string_view utf8);
 
+// Appends the folded form of UTF-8 text to out: appendFolded for the Arabic text, the folding of a
+// translation's script for a translation (search/textfold.h).
+using FoldFunction = void (*)(std::string &out, std::string_view utf8);
+
 // Whether a text holds Arabic letters.
 bool holdsArabic(std::string_view utf8);
 
 // The searched text folded once for any number of queries: every verse's folded text, in the order
-// of the file, one after another with a line end between them.
+// of the file, one after another with a line end between them. It serves any text of Tanzil's
+// "sura|aya|text" form with the folding given: the Arabic text, and the translations.
 class ArabicIndex
 {
 public:
@@ -43,19 +48,24 @@ public:
         std::uint16_t aya = 0;
     };
 
-    explicit ArabicIndex(const QuranText &searchText);
+    explicit ArabicIndex(const QuranText &searchText, FoldFunction fold = appendFolded);
     ArabicIndex(ArabicIndex &&other) noexcept;
     ArabicIndex &operator=(ArabicIndex &&) = delete;
     ArabicIndex(const ArabicIndex &) = delete;
     ArabicIndex &operator=(const ArabicIndex &) = delete;
     // The index that save() kept in a file, when it was made from the source file as it is now (the
-    // same size and time of change); nullopt otherwise. A terminal search so starts at once.
+    // same size and time of change) with the same folding (foldName, "" for the Arabic one);
+    // nullopt otherwise. A terminal search so starts at once.
     static std::optional<ArabicIndex> load(const std::filesystem::path &indexFile,
-                                           const std::filesystem::path &source);
-    bool save(const std::filesystem::path &indexFile, const std::filesystem::path &source) const;
+                                           const std::filesystem::path &source,
+                                           FoldFunction fold = appendFolded, std::string_view foldName = {});
+    bool save(const std::filesystem::path &indexFile, const std::filesystem::path &source,
+              std::string_view foldName = {}) const;
 
     // The text it was made from; nullptr for an index loaded from its file.
     const QuranText *text() const { return text_; }
+    // How its text, and so a query of it, is folded.
+    FoldFunction fold() const { return fold_; }
     std::size_t size() const { return starts_.size(); }
     const std::vector<Place> &places() const { return places_; }
     std::string_view folded(std::size_t verse) const;
@@ -65,6 +75,7 @@ public:
 private:
     ArabicIndex() = default;
     const QuranText *text_ = nullptr;
+    FoldFunction fold_ = appendFolded;  // an index file holds the Arabic folding
     std::string made_;                  // the folded text, when made here
     std::shared_ptr<MappedFile> file_;  // the index file, when loaded from it
     std::string_view folded_;           // one of the two
@@ -79,8 +90,8 @@ struct ArabicOutcome
     std::string problem; // a message for the reader, "" when none
 };
 
-// Runs a query as typed (UTF-8): 'a phrase' or up to five words separated by blanks; the words go
-// to words as typed, for marking.
+// Runs a query as typed (UTF-8), folded as the index is: 'a phrase' or up to five words separated
+// by blanks; the words go to words as typed, for marking.
 ArabicOutcome runArabicQuery(const ArabicIndex &index, std::string_view query, SearchWords &words);
 
 // The words of a verse of the reading text to mark for the last query, as byte ranges [begin, end)

@@ -14,7 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #ifndef _WIN32
@@ -123,6 +126,31 @@ TEST(TranslationImport, RefusesInputNotInTheExpectedForm)
     };
     for (const auto &[input, error] : cases)
         EXPECT_TRUE(test::holds(import::importTranslation(input).error, error));
+}
+
+// Tanzil's own files are kept as they are, named by their ID; what is no such file is refused with
+// what it is.
+TEST(TanzilImport, TakesTanzilsFilesAsTheyAreAndRefusesTheRest)
+{
+    const std::string whole = translationInput({{{1, 1}, "Au nom d'Allah"}});
+    const std::string block = "#  Name: Test\n#  Language: French\n#  ID: fr.test\n";
+    const auto check = [](const std::string &input, std::string_view name = "download.txt") {
+        return import::checkTanzilTranslation(input, name);
+    };
+    EXPECT_EQ(check(whole + block).fileName, "fr.test.txt");
+    EXPECT_EQ(check(whole + block).description.language, "French");
+    EXPECT_EQ(check(whole, "/home/r/de.Test.txt").fileName, "de.test.txt") << "the ID from the name";
+    const std::pair<std::string, std::string_view> refused[] = {
+        {" \n\n", "the file is empty"},
+        {"1|1|x\n1|2|caf\xE9\n", "line 2: not UTF-8 text"},
+        {"<!DOCTYPE html>\n<html>", "a web page, not a translation"},
+        {"1,1,Au nom\n", "line 1: not in the form sura|aya|text (a CSV download?"},
+        {whole + "2|255|Again.\n", "verse 2:255 appears a second time"},
+        {translationInput({}, 9), "1 surah is missing: 9"},
+        {whole, "the file names no translation ID"},
+    };
+    for (const auto &[input, error] : refused)
+        EXPECT_TRUE(test::holds(check(input).error, error)) << error;
 }
 
 TEST(HadithImport, RecordsReadBackOneByOneAndAreFound)
@@ -371,6 +399,31 @@ void expectRun(const std::string &arguments, int status, std::string_view text)
 }
 
 } // namespace
+
+// A real translation comes in as published and is a source of the search tool by its ID.
+TEST(ImportTool, ATanzilTranslationIsKeptAsPublishedAndSearched)
+{
+    const std::string data = test::realDataFolder();
+    if (data.empty())
+        GTEST_SKIP() << "the real data files (../shared/data) are not present";
+    test::TempDir dir;
+    const std::string file = data + "translations/ur.jalandhry.txt";
+    expectRun("--to " + quoted(dir.path()) + " " + quoted(std::filesystem::path(file)), 0,
+              "translations/ur.jalandhry.txt: Urdu");
+    std::ifstream in(file, std::ios::binary);
+    const std::string published((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(dir.read("translations/ur.jalandhry.txt"), published);
+    const auto lines = std::count(published.begin(), published.end(), '\n');
+    EXPECT_EQ(lines, 6247);
+    const std::string god = "\u062E\u062F\u0627";
+    std::ptrdiff_t holding = 0;
+    for (std::size_t at = 0, end; (end = published.find('\n', at)) != std::string::npos; at = end + 1)
+        holding += published.compare(at, 1, "#") != 0 &&
+                   published.substr(at, end - at).find(god) != std::string::npos;
+    const test::ToolRun run = test::runCommand("\"" VELMORA_SEARCH_TOOL "\" -c --data " + quoted(dir.path()) +
+                                               " ur.jalandhry " + god);
+    EXPECT_EQ(run.out, std::to_string(holding) + "\n");
+}
 
 TEST(ImportTool, BadInputLeavesTheDataFolderAsItWas)
 {

@@ -5,7 +5,9 @@
 #include "core/textfield.h"
 #include "search/arabic.h"
 #include "search/engine.h"
+#include "search/textfold.h"
 #include "text/extract.h"
+#include "text/quran.h"
 
 #include "tempdir.h"
 
@@ -162,5 +164,51 @@ TEST_F(RealData, ArabicCountsAgreeWithAnIndependentCount)
         EXPECT_EQ(static_cast<std::ptrdiff_t>(runArabicQuery(index, c.query, words).verses.size()),
                   c.expected)
             << c.query;
+    }
+}
+
+// Each script's folded search against the verses holding the word in any of the spellings the
+// folding makes one, counted here from the file's lines as they stand.
+TEST_F(RealData, TranslationCountsAgreeWithAnIndependentCount)
+{
+    struct Case
+    {
+        const char *id;
+        const char *language;
+        const char *query;
+        std::vector<std::string> spellings;
+    };
+    const Case cases[] = {
+        {"fr.hamidullah", "French", "eternel", {"\u00C9ternel", "\u00E9ternel", "Eternel", "eternel"}},
+        {"tr.diyanet", "Turkish", "ibrahim", {"\u0130brahim", "ibrahim"}},
+        {"ru.kuliev",
+         "Russian",
+         "\u0430\u043B\u043B\u0430\u0445",
+         {"\u0410\u043B\u043B\u0430\u0445", "\u0430\u043B\u043B\u0430\u0445"}},
+        {"hi.hindi",
+         "Hindi",
+         "\u0905\u0932\u094D\u0932\u093E\u0939",
+         {"\u0905\u0932\u094D\u0932\u093E\u0939"}},
+        {"ur.jalandhry",
+         "Urdu",
+         "\u0643\u062A\u0627\u0628",
+         {"\u06A9\u062A\u0627\u0628", "\u0643\u062A\u0627\u0628"}},
+        {"zh.jian", "Chinese", "\u771F\u4E3B", {"\u771F\u4E3B"}},
+    };
+    for (const auto &c : cases) {
+        const std::string file = data + "translations/" + c.id + ".txt";
+        const auto text = QuranText::open(file);
+        ASSERT_TRUE(text) << file;
+        std::ifstream in(file, std::ios::binary);
+        std::ptrdiff_t expected = 0;
+        for (std::string line; std::getline(in, line);)
+            expected += line[0] != '#' &&
+                        std::any_of(c.spellings.begin(), c.spellings.end(),
+                                    [&](const auto &w) { return line.find(w) != std::string::npos; });
+        const ArabicIndex index(*text, foldFor(c.language));
+        SearchWords words;
+        const auto found = runArabicQuery(index, c.query, words).verses.size();
+        EXPECT_EQ(static_cast<std::ptrdiff_t>(found), expected) << c.id;
+        EXPECT_GT(found, 20u) << c.id;
     }
 }

@@ -3,6 +3,7 @@
 #include "search/engine.h"
 #include "search/history.h"
 #include "search/markword.h"
+#include "search/textfold.h"
 
 #include "tempdir.h"
 
@@ -212,6 +213,47 @@ TEST(ArabicSearch, FoldingMakesTheVariantLettersOneAndDropsTheMarks)
     EXPECT_EQ(words.count, 2);
     EXPECT_TRUE(holdsArabic("x \u0628"));
     EXPECT_FALSE(holdsArabic("caf\u00e9"));
+}
+
+// Each script as its readers type it: letter case, accents, the Turkish i, the Arabic letter forms,
+// invisible marks, and no word breaks in Chinese.
+TEST(TranslationSearch, EachScriptIsFoldedAsItsReadersWrite)
+{
+    struct Case
+    {
+        const char *language;
+        const char *verse;
+        const char *query;
+        bool found;
+    };
+    const Case cases[] = {
+        {"Turkish", "Rabbi \u0130brahim'i", "ibrahim", true},
+        {"Turkish", "I\u015EIK", "\u0131\u015F\u0131k", true},
+        {"Turkish", "\u0131\u015F\u0131k", "isik", false},
+        {"French", "l'\u00C9ternel", "eternel", true},
+        {"German", "Stra\u00DFe", "STRASSE", true},
+        {"Russian", "\u0412\u0441\u0451 \u0410\u041B\u041B\u0410\u0425",
+         "\u0432\u0441\u0435 \u0430\u043B\u043B\u0430\u0445", true},
+        {"Urdu", "\u062E\u062F\u0627 \u06A9\u06CC", "\u062E\u062F\u0627 \u0643\u064A", true},
+        {"Chinese", "\u5949\u81F3\u4EC1\u81F3\u6148\u7684\u771F\u4E3B\u4E4B\u540D", "\u771F\u4E3B", true},
+        {"Hindi", "\u0905\u0932\u094D\u0932\u093E\u0939 \u0915\u0947", "\u0905\u0932\u094D\u0932\u093E\u0939",
+         true},
+        {"English", "mercy", "mer\u200Ccy", true},
+    };
+    for (const auto &c : cases) {
+        const auto text = QuranText::fromText(std::string("1|1|") + c.verse + "\n");
+        const ArabicIndex index(*text, foldFor(c.language));
+        SearchWords words;
+        EXPECT_EQ(runArabicQuery(index, c.query, words).verses.size(), c.found ? 1u : 0u)
+            << c.language << " " << c.query;
+    }
+    // The marks fall on the words as written.
+    SearchWords words;
+    words.words[0] = "\u0430\u043B\u043B\u0430\u0445";
+    words.count = 1;
+    const std::string verse = "\u0412\u043E \u0438\u043C\u044F \u0410\u043B\u043B\u0430\u0445\u0430";
+    EXPECT_EQ(foldedMatches(foldFor("Russian"), verse, words),
+              (std::vector<std::pair<std::size_t, std::size_t>>{{verse.find("\u0410"), verse.size() - 2}}));
 }
 
 TEST(ArabicSearch, TheReadingWordsOfTheMatchedWordsAreMarked)
