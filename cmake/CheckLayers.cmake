@@ -6,7 +6,7 @@ set(ALLOWED_text text core platform)
 set(ALLOWED_search search core platform text)
 set(ALLOWED_recite recite core platform)
 set(ALLOWED_import import core platform)
-set(ALLOWED_shell shell core platform text search recite)
+set(ALLOWED_shell shell core platform text search recite import)
 set(ALLOWED_app app core platform text search recite import shell)
 set(FOLDERS core platform text search recite import shell app)
 

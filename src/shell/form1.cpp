@@ -119,9 +119,11 @@ void Form1::createControls()
     createSchemeControls();
     createHiddenControls();
 
-    for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink],
-                         label1_[kFindSurahLink], label2_, label1_[kSurahHeading], label1_[kAboutLink]})
+    for (QLabel *link :
+         {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink], label1_[kFindSurahLink], label2_,
+          label1_[kSurahHeading], label1_[kAboutLink], translationsLink_})
         link->setCursor(qtkit::handCursor());
+    translationsLink_->installEventFilter(this);
     for (std::size_t i = 0; i < label1_.size(); ++i)
         if (label1_[i])
             label1_[i]->installEventFilter(this);
@@ -309,6 +311,7 @@ void Form1::createDisplayBoxes(QWidget *frame)
         check2_[0]->setChecked(true); // the design's state, replaced by the preferences at start-up
     }
     check2_[kArabicBox]->setToolTip(QStringLiteral("Quran text: Tanzil Project, tanzil.net"));
+    createTranslationsLink(frame);
 }
 
 // Save, Recite and Exit.
@@ -470,7 +473,7 @@ void Form1::load()
 {
     // Underline the link labels' captions so they read as links.
     for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink],
-                         label1_[kFindSurahLink], label1_[kAboutLink]}) {
+                         label1_[kFindSurahLink], label1_[kAboutLink], translationsLink_}) {
         QFont f = link->font();
         f.setUnderline(true);
         link->setFont(f);
@@ -513,6 +516,9 @@ void Form1::load()
     for (std::size_t i = 0; i < 3; ++i)
         check2_[i]->setChecked(state_.prefs.checks[i] == 1);
     check2_[kArabicBox]->setChecked(state_.prefs.arabic == 1);
+    readInstalledTranslations();
+    if (!state_.tempFolder.empty())
+        chosen_ = readChosenTranslations(pathFromUtf8(state_.tempFolder) / kChosenTranslationsFile);
 
     placeOnScreen();
 
@@ -755,6 +761,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
                     label3Click(static_cast<int>(i));
             if (watched == label2_)
                 label2Click();
+            if (watched == translationsLink_)
+                showTranslationsMenu();
         }
     } else if (event->type() == QEvent::FocusIn && (watched == text1_ || watched == text2_)) {
         // Select the whole count so that typing replaces it; done after the focus change settles.

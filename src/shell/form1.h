@@ -7,6 +7,7 @@
 #include "search/engine.h"
 #include "shell/prefs.h"
 #include "text/quran.h"
+#include "text/translations.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -145,11 +146,24 @@ private:
     void setDisplayText(const std::string &text);
     // The verses with the Arabic text: each entry's Arabic paragraph, right to left, above its
     // translations.
-    void showWithArabic(int surah, int fromVerse, int toVerse, const std::vector<std::string> &files);
+    void showWithArabic(int surah, int fromVerse, int toVerse, const std::vector<std::string> &files,
+                        bool withArabic = true);
     void renderArabicDisplay();
     // The Arabic text of the data folder, read once; nullptr (and the file reported) when missing.
     const QuranText *quranText();
     void setDisplayFont(const QFont &font);
+
+    // The installed translations beside the four boxes: a link whose menu ticks them (each ticked
+    // one goes last), adds Tanzil's files and removes the reader's own; the choice is kept in the
+    // program's own folder.
+    void createTranslationsLink(QWidget *frame);
+    void showTranslationsMenu();
+    void toggleTranslation(const std::string &id);
+    void addTranslations();
+    void removeTranslation(const InstalledTranslation &translation);
+    void readInstalledTranslations();
+    // The chosen translations that are installed and can be read, in the reader's order.
+    std::vector<const InstalledTranslation *> chosenTranslations();
 
     // Recitation
     void buttonClick(int index);
@@ -232,6 +246,11 @@ private:
     QString quranFolder_;
     std::optional<QuranText> quran_;
     std::vector<DisplayVerse> shownVerses_; // the display's verses while the Arabic text is shown
+    QLabel *translationsLink_ = nullptr;
+    std::vector<InstalledTranslation> installed_;
+    std::vector<std::string> chosen_;                                  // IDs, in the reader's order
+    std::map<std::string, std::optional<QuranText>> translationTexts_; // read once each
+    std::vector<const InstalledTranslation *> shownTranslations_;      // those of shownVerses_' more
     bool ended_ = false;
 };
 

@@ -19,6 +19,8 @@
 #include <QDebug>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextBlock>
@@ -89,8 +91,8 @@ void Form1::runTranslate()
     const int code = selectionCode(
         {check2_[0]->isChecked(), check2_[1]->isChecked(), check2_[2]->isChecked(), check2_[3]->isChecked()});
     const std::vector<std::string> files = filesForCode(code);
-    if (check2_[kArabicBox]->isChecked()) {
-        showWithArabic(surah, fromVerse, toVerse, files);
+    if (check2_[kArabicBox]->isChecked() || !chosenTranslations().empty()) {
+        showWithArabic(surah, fromVerse, toVerse, files, check2_[kArabicBox]->isChecked());
     } else if (!files.empty()) {
         std::string text;
         if (files.size() == 1) {
@@ -195,12 +197,18 @@ const QuranText *Form1::quranText()
     return quran_ ? &*quran_ : nullptr;
 }
 
-void Form1::showWithArabic(int surah, int fromVerse, int toVerse, const std::vector<std::string> &files)
+void Form1::showWithArabic(int surah, int fromVerse, int toVerse, const std::vector<std::string> &files,
+                           bool withArabic)
 {
     ReadHooks hooks;
     hooks.headingFound = [this] { repaint(); };
     watchFiles(hooks);
-    shownVerses_ = arabicDisplay(quranText(), state_.programFolder, files, surah, fromVerse, toVerse, hooks);
+    shownTranslations_ = chosenTranslations();
+    std::vector<const QuranText *> more;
+    for (const InstalledTranslation *t : shownTranslations_)
+        more.push_back(&*translationTexts_[t->description.id]);
+    shownVerses_ = arabicDisplay(withArabic ? quranText() : nullptr, state_.programFolder, files, surah,
+                                 fromVerse, toVerse, hooks, more);
     renderArabicDisplay();
 }
 
@@ -230,6 +238,24 @@ void Form1::renderArabicDisplay()
         cursor.insertText(text);
         first = false;
     };
+    // Each chosen translation in its direction, in a face that has its script: the Arabic one for
+    // the Arabic script, Nastaliq for Urdu where it is installed; the display's own for the others,
+    // whose scripts the system's fonts fill in.
+    std::vector<std::pair<QTextBlockFormat, QTextCharFormat>> formats;
+    for (const InstalledTranslation *t : shownTranslations_) {
+        const std::string &language = t->description.language;
+        const bool rightToLeft = isRightToLeftLanguage(language);
+        QTextCharFormat chars = latinChars;
+        if (isArabicScriptLanguage(language)) {
+            QFont font = qtkit::arabicFontBeside(text3_->font());
+            if (language == "Urdu" && QFontDatabase::hasFamily(QStringLiteral("Noto Nastaliq Urdu")))
+                font.setFamily(QStringLiteral("Noto Nastaliq Urdu"));
+            chars.setFont(font);
+        }
+        QTextBlockFormat block = rightToLeft ? arabicBlock : latinBlock;
+        block.setBottomMargin(QFontMetricsF(chars.font()).height() / 2);
+        formats.emplace_back(block, chars);
+    }
     for (const auto &verse : shownVerses_) {
         if (!verse.arabic.empty())
             paragraph(arabicBlock, arabicChars, QString::fromUtf8(verse.arabic));
@@ -238,6 +264,9 @@ void Form1::renderArabicDisplay()
             text.chop(1); // the last line end: the next paragraph's block begins there
             paragraph(latinBlock, latinChars, text);
         }
+        for (std::size_t k = 0; k < verse.more.size() && k < formats.size(); ++k)
+            if (!verse.more[k].empty())
+                paragraph(formats[k].first, formats[k].second, QString::fromUtf8(verse.more[k]));
     }
     text3_->moveCursor(QTextCursor::Start);
 }

@@ -112,7 +112,8 @@ std::string ayaMark(int aya)
 
 std::vector<DisplayVerse> arabicDisplay(const QuranText *quran, const std::string &folder,
                                         const std::vector<std::string> &fileNames, int surah, int fromVerse,
-                                        int toVerse, const ReadHooks &hooks)
+                                        int toVerse, const ReadHooks &hooks,
+                                        const std::vector<const QuranText *> &more)
 {
     std::vector<std::vector<std::string>> translations;
     for (const auto &file : fileNames)
@@ -142,6 +143,14 @@ std::vector<DisplayVerse> arabicDisplay(const QuranText *quran, const std::strin
                 v.translations.append(separator).append(item(k)).append("\r\n");
             for (std::size_t k = 0; k < n; ++k)
                 v.translations.append("\r\n"); // one blank line for each file, as an empty pass
+        }
+        for (const QuranText *translation : more) {
+            const std::string_view text =
+                translation ? translation->entryText(surah, entry) : std::string_view();
+            // Numbered as the English files number their entries: surah 1 by its verses.
+            const int number = surah == 1 ? QuranText::ayaOfEntry(surah, entry) : entry;
+            v.more.push_back(text.empty() ? std::string()
+                                          : std::to_string(number) + ") " + std::string(text));
         }
         out.push_back(std::move(v));
     }

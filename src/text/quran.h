@@ -70,14 +70,19 @@ struct DisplayVerse
     int entry = 0;
     std::string arabic;
     std::string translations;
+    // The entry in each installed translation chosen (UTF-8), "N) " and its text; "" where a
+    // translation has none.
+    std::vector<std::string> more;
 };
 
 // The entries from..to of the surah with the Arabic text first. Each entry gets its Arabic text and
 // its verse from every file in fileNames: one translation gives the verse and a blank line; several
 // give the first file's verse, every further one after a "---" line (when the last file's verse is
-// not empty), then a blank line for each file.
+// not empty), then a blank line for each file. Then the entry of each of more, the installed
+// translations chosen, in their order.
 std::vector<DisplayVerse> arabicDisplay(const QuranText *quran, const std::string &folder,
                                         const std::vector<std::string> &fileNames, int surah, int fromVerse,
-                                        int toVerse, const ReadHooks &hooks = {});
+                                        int toVerse, const ReadHooks &hooks = {},
+                                        const std::vector<const QuranText *> &more = {});
 
 } // namespace velmora

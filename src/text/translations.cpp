@@ -3,6 +3,7 @@
 #include "core/ansi.h"
 #include "core/pathname.h"
 #include "core/safefile.h"
+#include "core/textfield.h"
 #include "platform/paths.h"
 
 #include <algorithm>
@@ -66,6 +67,27 @@ std::vector<InstalledTranslation> installedTranslations(const std::string &folde
                std::tie(b.description.language, b.description.name, b.description.id);
     });
     return found;
+}
+
+std::vector<std::string> readChosenTranslations(const std::filesystem::path &file)
+{
+    std::vector<std::string> ids;
+    const auto text = readRegularFile(file);
+    std::string_view rest = text ? std::string_view(*text) : std::string_view();
+    while (!rest.empty()) {
+        const std::string id = ansi::lower(takeLine(rest));
+        if (isTanzilId(id) && std::find(ids.begin(), ids.end(), id) == ids.end())
+            ids.push_back(id);
+    }
+    return ids;
+}
+
+bool writeChosenTranslations(const std::filesystem::path &file, const std::vector<std::string> &ids)
+{
+    std::string text;
+    for (const auto &id : ids)
+        text += id + "\n";
+    return writeFileReplacing(file, text);
 }
 
 const InstalledTranslation *translationWithId(const std::vector<InstalledTranslation> &installed,

@@ -27,6 +27,12 @@ std::vector<InstalledTranslation> installedTranslations(const std::string &folde
 // any other; nullopt for none.
 std::optional<InstalledTranslation> findTranslation(const std::string &folder, std::string_view id);
 
+// The translations the reader chose to read, in their order: a plain file of the program's own
+// folder, an ID a line, which the reader may open and edit.
+inline constexpr const char *kChosenTranslationsFile = "Translations.txt";
+std::vector<std::string> readChosenTranslations(const std::filesystem::path &file);
+bool writeChosenTranslations(const std::filesystem::path &file, const std::vector<std::string> &ids);
+
 // The installed translation of that ID (letter case aside); nullptr for none.
 const InstalledTranslation *translationWithId(const std::vector<InstalledTranslation> &installed,
                                               std::string_view id);

@@ -4,10 +4,12 @@
 
 #include "shell/form4.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
@@ -102,6 +104,43 @@ private slots:
         const double before = arabicSize();
         click(f, "Label3_0");
         QVERIFY(arabicSize() > before);
+    }
+
+    // Installed translations are ticked in the link's menu, show in the order ticked and in their
+    // direction, and come back at the next start; the preferences file keeps its lines.
+    void chosenTranslationsFollowInTheReadersOrderAndStay()
+    {
+        MainWindowFixture f(false);
+        const QString urdu = QStringLiteral("\u0634\u0631\u0648\u0639");
+        const QString russian = QStringLiteral("\u0412\u043E \u0438\u043C\u044F");
+        f.data.write("translations/ur.test.txt",
+                     "1|1|" + urdu.toStdString() + "\n1|2|x\n#  Language: Urdu\n#  ID: ur.test\n");
+        f.data.write("translations/ru.test.txt", "1|1|" + russian.toStdString() + "\n#  Language: Russian\n");
+        f.startWindow();
+        QVERIFY(f.show());
+        // The menu's row, ticked with the mouse as a reader would; rows go by language.
+        const auto tick = [&](int row) {
+            QTimer::singleShot(100, [row] {
+                auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                QVERIFY(menu);
+                QTest::mouseClick(menu, Qt::LeftButton, {},
+                                  menu->actionGeometry(menu->actions()[row]).center());
+            });
+            click(f, "TranslationsLink");
+        };
+        tick(1);
+        tick(0);
+        QCOMPARE(f.displayText(), QStringLiteral("1) ") + urdu + QStringLiteral("\n1) ") + russian);
+        const QTextBlock first = f.child<QTextEdit>("Text3")->document()->firstBlock();
+        QCOMPARE(first.blockFormat().layoutDirection(), Qt::RightToLeft);
+        QCOMPARE(first.next().blockFormat().layoutDirection(), Qt::LeftToRight);
+        QCOMPARE(f.temp.read("Translations.txt"), std::string("ur.test\nru.test\n"));
+
+        QTest::mouseClick(f.child<QPushButton>("Command6"), Qt::LeftButton);
+        const std::string prefs = f.temp.read("Prefs.dat");
+        QCOMPARE(std::count(prefs.begin(), prefs.end(), '\n'), 8);
+        f.startWindow();
+        QCOMPARE(f.displayText(), QStringLiteral("1) ") + urdu + QStringLiteral("\n1) ") + russian);
     }
 
     void missingFilesAreReportedOncePerAction()
