@@ -1,5 +1,11 @@
 #include "qtkit.h"
 
+#include "core/tanzil.h"
+
+#include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QTextOption>
+
 #include "core/ansi.h"
 
 #include <QApplication>
@@ -357,6 +363,25 @@ std::optional<QString> Dialogs::getText(QWidget *parent, const QString &prompt, 
 bool fitsAnsi(const QString &text)
 {
     return fromAnsi(toAnsi(text)) == text;
+}
+
+QFont fontForLanguage(const QFont &display, std::string_view language)
+{
+    if (!isArabicScriptLanguage(language))
+        return display;
+    QFont font = arabicFontBeside(display);
+    if (language == "Urdu" && QFontDatabase::hasFamily(QStringLiteral("Noto Nastaliq Urdu")))
+        font.setFamily(QStringLiteral("Noto Nastaliq Urdu"));
+    return font;
+}
+
+void setTextDirection(QPlainTextEdit *box, Qt::LayoutDirection direction)
+{
+    box->setLayoutDirection(direction);
+    QTextOption option = box->document()->defaultTextOption();
+    option.setTextDirection(direction);
+    option.setAlignment(direction == Qt::RightToLeft ? Qt::AlignRight : Qt::AlignLeft);
+    box->document()->setDefaultTextOption(option);
 }
 
 QFont arabicFontBeside(const QFont &latin)

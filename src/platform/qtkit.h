@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QString>
 #include <QStringList>
@@ -69,6 +70,14 @@ Control *place(QWidget *parent, const char *name, QRect geometry, Args &&...args
 // The font of the Quran's Arabic text: Amiri Quran, found through fontconfig, or where it is missing
 // the first installed of Amiri, Noto Naskh Arabic, Scheherazade and DejaVu Sans (with a warning
 // once); sized so that its letters stand about as tall as those of the given font.
+// A face for a translation's language beside the display's: the Arabic face for the Arabic script,
+// Nastaliq for Urdu where it is installed; the display's own for the others, whose scripts the
+// system's fonts fill in.
+QFont fontForLanguage(const QFont &display, std::string_view language);
+
+// The text box's lines in one direction, against the edge they start from.
+void setTextDirection(QPlainTextEdit *box, Qt::LayoutDirection direction);
+
 QFont arabicFontBeside(const QFont &latin);
 
 void setTextColor(QWidget *widget, int red, int green, int blue);

@@ -238,20 +238,13 @@ void Form1::renderArabicDisplay()
         cursor.insertText(text);
         first = false;
     };
-    // Each chosen translation in its direction, in a face that has its script: the Arabic one for
-    // the Arabic script, Nastaliq for Urdu where it is installed; the display's own for the others,
-    // whose scripts the system's fonts fill in.
+    // Each chosen translation in its direction, in a face that has its script.
     std::vector<std::pair<QTextBlockFormat, QTextCharFormat>> formats;
     for (const InstalledTranslation *t : shownTranslations_) {
         const std::string &language = t->description.language;
         const bool rightToLeft = isRightToLeftLanguage(language);
         QTextCharFormat chars = latinChars;
-        if (isArabicScriptLanguage(language)) {
-            QFont font = qtkit::arabicFontBeside(text3_->font());
-            if (language == "Urdu" && QFontDatabase::hasFamily(QStringLiteral("Noto Nastaliq Urdu")))
-                font.setFamily(QStringLiteral("Noto Nastaliq Urdu"));
-            chars.setFont(font);
-        }
+        chars.setFont(qtkit::fontForLanguage(text3_->font(), language));
         QTextBlockFormat block = rightToLeft ? arabicBlock : latinBlock;
         block.setBottomMargin(QFontMetricsF(chars.font()).height() / 2);
         formats.emplace_back(block, chars);

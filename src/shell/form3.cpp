@@ -254,6 +254,7 @@ QGroupBox *Form3::createSourceBox()
     option1_[4]->hide();
     option1_[0]->setChecked(true);
     option1_[kArabicSource]->setToolTip(QStringLiteral("Quran text: Tanzil Project, tanzil.net"));
+    createTranslationList(frame1);
 
     struct Caption
     {
@@ -331,6 +332,8 @@ int Form3::chosenSource() const
     for (std::size_t i = 0; i < option1_.size(); ++i)
         if (option1_[i]->isChecked())
             return static_cast<int>(i);
+    if (translationList_ && translationList_->currentIndex() > 0)
+        return kArabicSource + translationList_->currentIndex();
     return 0;
 }
 
@@ -364,9 +367,16 @@ void Form3::searchCommand()
     text1_->clear();
     list1_->clear();
     // Arabic rows run right to left from their reference, so that each shows its verse's start.
-    list1_->setLayoutDirection(chosenSource() == kArabicSource ? Qt::RightToLeft : Qt::LeftToRight);
+    const InstalledTranslation *translation = chosenTranslation();
+    const bool rightToLeft = chosenSource() == kArabicSource ||
+                             (translation && isRightToLeftLanguage(translation->description.language));
+    list1_->setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
     if (chosenSource() == kArabicSource) {
         searchArabicText(query);
+        return;
+    }
+    if (chosenTranslation()) {
+        searchInstalledTranslation(query);
         return;
     }
     // The English texts hold no Arabic letter: an Arabic query is offered the Arabic text instead.
@@ -432,6 +442,10 @@ void Form3::searchCommand()
 
 void Form3::optionClick(int index)
 {
+    if (translationList_) {
+        const QSignalBlocker blocker(translationList_);
+        translationList_->setCurrentIndex(0);
+    }
     state_.currentSource = index;
     command1_->click();
 }
@@ -518,21 +532,11 @@ std::string Form3::shownText() const
 
 namespace {
 
-// The text box's lines in one direction, against the edge they start from.
-void setTextDirection(QPlainTextEdit *box, Qt::LayoutDirection direction)
-{
-    box->setLayoutDirection(direction);
-    QTextOption option = box->document()->defaultTextOption();
-    option.setTextDirection(direction);
-    option.setAlignment(direction == Qt::RightToLeft ? Qt::AlignRight : Qt::AlignLeft);
-    box->document()->setDefaultTextOption(option);
-}
-
 } // namespace
 
 void Form3::setShownText(const std::string &text)
 {
-    setTextDirection(text1_, Qt::LeftToRight);
+    qtkit::setTextDirection(text1_, Qt::LeftToRight);
     text1_->setPlainText(qtkit::fromAnsiText(text));
 }
 
@@ -608,7 +612,7 @@ void Form3::showArabicVerse(std::size_t verse)
     // The verse right to left against the right edge, in the Quran's font; the search words in
     // colour and weight, since Arabic has no capitals to mark them with.
     text1_->clear();
-    setTextDirection(text1_, Qt::RightToLeft);
+    qtkit::setTextDirection(text1_, Qt::RightToLeft);
     QTextCharFormat plain;
     plain.setFont(qtkit::arabicFontBeside(text1_->font()));
     QTextCharFormat mark = plain;
@@ -652,9 +656,11 @@ void Form3::hitClick()
     const QListWidgetItem *hit = list1_->currentItem();
     const std::string item = toAnsi(hit->text());
     const int source = chosenSource();
-    label3_->setVisible(isTranslationSource(source) || source == kArabicSource);
+    label3_->setVisible(isTranslationSource(source) || source >= kArabicSource);
     if (source == kArabicSource)
         showArabicVerse(static_cast<std::size_t>(hit->data(kRecordRole).toInt()));
+    else if (source > kArabicSource)
+        showInstalledVerse(static_cast<std::size_t>(hit->data(kRecordRole).toInt()));
     else if (isTranslationSource(source))
         showTranslationHit(
             hit->text().size() > kListedLimit ? recordAt(source, hit->data(kRecordRole).toInt()).text : item);
@@ -721,6 +727,8 @@ void Form3::stepClick(int index)
 {
     if (state_.currentSource == kArabicSource)
         stepArabic(index);
+    else if (state_.currentSource > kArabicSource)
+        stepInstalled(index);
     else if (isTranslationSource(state_.currentSource))
         stepVerse(index);
     else if (isHadithSource(state_.currentSource))
@@ -789,6 +797,10 @@ void Form3::reciteLinkClick()
     if (!reciteVerse_) {
         dialogs_.ask(this, QStringLiteral("No audio support available in this version"), QMessageBox::Ok,
                      QMessageBox::Information);
+        return;
+    }
+    if (state_.currentSource > kArabicSource) {
+        reciteInstalledVerse();
         return;
     }
     if (state_.currentSource == kArabicSource) {

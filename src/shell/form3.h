@@ -20,6 +20,9 @@ class QPushButton;
 class QRadioButton;
 
 #include "search/arabic.h"
+#include "text/translations.h"
+
+#include <map>
 
 #include <optional>
 
@@ -101,6 +104,17 @@ private:
     void stepArabic(int index);
     void setCountText(const QString &text);
 
+    // The installed translations, sources after the Arabic text (kArabicSource + 1 on), chosen in a
+    // list under the English ones; each searched and shown in its own script and direction.
+    void createTranslationList(QWidget *frame);
+    void translationChosen(int row);
+    const InstalledTranslation *chosenTranslation() const;
+    const ArabicIndex *translationIndex(const InstalledTranslation &translation);
+    void searchInstalledTranslation(const QString &query);
+    void showInstalledVerse(std::size_t verse);
+    void stepInstalled(int index);
+    void reciteInstalledVerse();
+
     MainState &state_;
     qtkit::Dialogs &dialogs_;
     QComboBox *surahList_;
@@ -122,6 +136,16 @@ private:
     std::optional<ArabicIndex> arabicIndex_;
     SearchWords arabicWords_;          // the last Arabic query's words (UTF-8)
     std::size_t shownArabicVerse_ = 0; // place in the searched text of the verse shown
+    QComboBox *translationList_ = nullptr;
+    std::vector<InstalledTranslation> installed_;
+    struct FoldedText
+    {
+        std::optional<QuranText> text;
+        std::optional<ArabicIndex> index;
+    };
+    std::map<std::string, FoldedText> translationTexts_; // by ID, read when first searched
+    SearchWords translationWords_;
+    std::size_t shownTranslationVerse_ = 0;
 };
 
 } // namespace velmora

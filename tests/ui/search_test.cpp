@@ -394,6 +394,44 @@ private slots:
         QVERIFY(qtkit::entries(again.get<QComboBox>("Combo1"))
                     .contains(QStringLiteral("\u0631\u0628 \u0644\u0644\u0647")));
     }
+
+    // An installed translation is a source, chosen in the list under the English ones, searched and
+    // shown in its own script: Turkish capitals, Urdu right to left.
+    void aTranslationIsASourceInItsScript()
+    {
+        Window s;
+        s.f.data.write("translations/tr.test.txt",
+                       "1|1|Rabbi \u0130brahim'i denedi\n1|2|Ikinci\n#  Language: Turkish\n#  ID: tr.test\n");
+        s.f.data.write("translations/ur.test.txt",
+                       "1|1|\u062E\u062F\u0627 \u06A9\u06CC\n#  Language: Urdu\n");
+        s.w->close();
+        s.open();
+        QVERIFY(s.showAndActivate());
+        auto *list = s.get<QComboBox>("TranslationList");
+        QCOMPARE(qtkit::entries(list).size(), 3);
+        s.type(QStringLiteral("ibrahim"));
+        QTest::keyClick(list, Qt::Key_Down);
+        QVERIFY(!s.get<QRadioButton>("Option1_0")->isChecked());
+        QCOMPARE(s.count(), QStringLiteral("1 items found"));
+        QCOMPARE(s.hits(), QStringList{QStringLiteral("001.1) Rabbi \u0130brahim'i denedi")});
+        s.clickRow(0);
+        QCOMPARE(s.shown(), QStringLiteral("001.1) Rabbi \u0130BRAH\u0130M'i denedi"));
+        s.step(1);
+        QCOMPARE(s.shown(), QStringLiteral("001.2) Ikinci"));
+
+        QTest::keyClick(list, Qt::Key_Down);
+        s.enter(QStringLiteral("\u062E\u062F\u0627 \u0643\u064A"));
+        QCOMPARE(s.count(), QStringLiteral("1 items found"));
+        QCOMPARE(s.get<QListWidget>("List1")->layoutDirection(), Qt::RightToLeft);
+        s.clickRow(0);
+        QCOMPARE(s.get<QPlainTextEdit>("Text1")->document()->defaultTextOption().textDirection(),
+                 Qt::RightToLeft);
+        // An option button takes the source back (and, for the Arabic query, stays when asked).
+        s.f.dialogs.answers = {QMessageBox::No};
+        QTest::mouseClick(s.get<QRadioButton>("Option1_0"), Qt::LeftButton);
+        QCOMPARE(list->currentIndex(), 0);
+        QCOMPARE(s.w->chosenSource(), 0);
+    }
 };
 
 QTEST_MAIN(SearchWindowTest)

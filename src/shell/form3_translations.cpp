@@ -1,0 +1,176 @@
+// The search window's installed translations: a source each, searched folded as its script asks,
+// its hits shown in its direction with the search words marked.
+
+#include "shell/form3.h"
+
+#include "core/catalogue.h"
+#include "core/pathname.h"
+#include "platform/paths.h"
+#include "search/textfold.h"
+#include "shell/form1.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTextCursor>
+
+namespace velmora {
+
+namespace {
+
+constexpr int kRecordRole = Qt::UserRole; // as the other sources keep their hits' places
+
+} // namespace
+
+void Form3::createTranslationList(QWidget *frame)
+{
+    installed_ = installedTranslations(state_.programFolder);
+    translationList_ =
+        qtkit::place<QComboBox>(frame, "TranslationList", qtkit::twipsRect(270, 2370, 2300, 300));
+    translationList_->setFont(qtkit::formFont(8.25));
+    translationList_->addItem(installed_.empty() ? QStringLiteral("No other language installed")
+                                                 : QStringLiteral("Other languages..."));
+    for (const auto &t : installed_)
+        translationList_->addItem(
+            QString::fromStdString(t.description.language + ": " +
+                                   (t.description.name.empty() ? t.description.id : t.description.name)));
+    translationList_->setEnabled(!installed_.empty());
+    translationList_->setToolTip(QStringLiteral("Translations from tanzil.net, as added in the main window"));
+    connect(translationList_, &QComboBox::currentIndexChanged, this, &Form3::translationChosen);
+}
+
+void Form3::translationChosen(int row)
+{
+    if (row <= 0 || loading_)
+        return;
+    // None of the option buttons stands for the source now.
+    for (QRadioButton *option : option1_) {
+        const QSignalBlocker blocker(option);
+        option->setAutoExclusive(false);
+        option->setChecked(false);
+        option->setAutoExclusive(true);
+    }
+    state_.currentSource = chosenSource();
+    command1_->click();
+}
+
+const InstalledTranslation *Form3::chosenTranslation() const
+{
+    const int row = translationList_ ? translationList_->currentIndex() : 0;
+    return row > 0 && static_cast<std::size_t>(row) <= installed_.size()
+               ? &installed_[static_cast<std::size_t>(row) - 1]
+               : nullptr;
+}
+
+const ArabicIndex *Form3::translationIndex(const InstalledTranslation &translation)
+{
+    FoldedText &folded = translationTexts_[translation.description.id];
+    if (!folded.index) {
+        std::string problem;
+        folded.text = QuranText::open(translation.file, &problem);
+        if (!folded.text) {
+            dialogs_.tell(this, QStringLiteral("The translation %1 cannot be searched: it %2.")
+                                    .arg(QString::fromStdString(utf8Of(translation.file)),
+                                         QString::fromStdString(problem)));
+            return nullptr;
+        }
+        folded.index.emplace(*folded.text, foldFor(translation.description.language));
+    }
+    return &*folded.index;
+}
+
+void Form3::searchInstalledTranslation(const QString &query)
+{
+    const InstalledTranslation *translation = chosenTranslation();
+    const ArabicIndex *index = translation ? translationIndex(*translation) : nullptr;
+    if (!index) {
+        setCountText(QStringLiteral("0 items found"));
+        return;
+    }
+    const ArabicOutcome outcome = runArabicQuery(*index, query.toStdString(), translationWords_);
+    {
+        const QSignalBlocker blocker(list1_);
+        QStringList all;
+        all.reserve(static_cast<qsizetype>(outcome.verses.size()));
+        for (const std::size_t v : outcome.verses) {
+            const QuranText::Verse &verse = index->text()->verses()[v];
+            all.push_back(
+                QString::fromStdString(ThreeDigits(verse.surah) + "." + std::to_string(verse.aya) + ") ") +
+                QString::fromUtf8(verse.text));
+        }
+        list1_->addItems(all);
+        for (std::size_t i = 0; i < outcome.verses.size(); ++i)
+            list1_->item(static_cast<int>(i))->setData(kRecordRole, static_cast<int>(outcome.verses[i]));
+    }
+    list1_->scrollToTop();
+    setCountText(QString::fromStdString(outcome.countText));
+    setHeading(QStringLiteral("Complete verse"));
+    label7_[0]->hide();
+    label7_[1]->hide();
+    if (!outcome.problem.empty())
+        dialogs_.tell(this, QString::fromStdString(outcome.problem));
+}
+
+void Form3::showInstalledVerse(std::size_t verse)
+{
+    const InstalledTranslation *translation = chosenTranslation();
+    const ArabicIndex *index = translation ? translationIndex(*translation) : nullptr;
+    if (!index || verse >= index->size())
+        return;
+    shownTranslationVerse_ = verse;
+    const QuranText::Verse &shown = index->text()->verses()[verse];
+    if (shown.surah >= 1 && shown.surah <= surahList_->count())
+        setHeading(QStringLiteral("Surah: ") + surahList_->itemText(shown.surah - 1));
+
+    // The verse in its direction; the search words in capitals where the script has them, and in
+    // colour and weight in every script.
+    const std::string &language = translation->description.language;
+    text1_->clear();
+    qtkit::setTextDirection(text1_, isRightToLeftLanguage(language) ? Qt::RightToLeft : Qt::LeftToRight);
+    QTextCharFormat plain;
+    plain.setFont(qtkit::fontForLanguage(text1_->font(), language));
+    QTextCharFormat mark = plain;
+    mark.setForeground(QColor(192, 0, 0));
+    mark.setFontWeight(QFont::Bold);
+    QTextCursor cursor(text1_->document());
+    cursor.insertText(
+        QString::fromStdString(ThreeDigits(shown.surah) + "." + std::to_string(shown.aya) + ") "), plain);
+    const std::string_view text = shown.text;
+    std::size_t at = 0;
+    for (const auto &[begin, end] : foldedMatches(index->fold(), text, translationWords_)) {
+        cursor.insertText(QString::fromUtf8(text.substr(at, begin - at)), plain);
+        const QString word = QString::fromUtf8(text.substr(begin, end - begin));
+        cursor.insertText(language == "Turkish" ? QLocale(QLocale::Turkish).toUpper(word) : word.toUpper(),
+                          mark);
+        at = end;
+    }
+    cursor.insertText(QString::fromUtf8(text.substr(at)), plain);
+    label7_[0]->setEnabled(verse > 0);
+    label7_[1]->setEnabled(verse + 1 < index->size());
+}
+
+void Form3::stepInstalled(int index)
+{
+    if (index == 0 && shownTranslationVerse_ > 0)
+        showInstalledVerse(shownTranslationVerse_ - 1);
+    else if (index == 1)
+        showInstalledVerse(shownTranslationVerse_ + 1);
+    showStepLinks();
+}
+
+void Form3::reciteInstalledVerse()
+{
+    const InstalledTranslation *translation = chosenTranslation();
+    const ArabicIndex *index = translation ? translationIndex(*translation) : nullptr;
+    if (!index || shownTranslationVerse_ >= index->size())
+        return;
+    const QuranText::Verse &verse = index->text()->verses()[shownTranslationVerse_];
+    reciteVerse_(verse.surah, verse.surah == 1 ? verse.aya - 1 : verse.aya);
+}
+
+} // namespace velmora
