@@ -8,6 +8,7 @@
 #include "search/textfold.h"
 #include "text/extract.h"
 #include "text/quran.h"
+#include "text/translations.h"
 
 #include "tempdir.h"
 
@@ -211,4 +212,33 @@ TEST_F(RealData, TranslationCountsAgreeWithAnIndependentCount)
         EXPECT_EQ(static_cast<std::ptrdiff_t>(found), expected) << c.id;
         EXPECT_GT(found, 20u) << c.id;
     }
+}
+
+// Surah 1 with the Arabic and two installed translations: each verse entry gets its Arabic verse,
+// then en.sahih's and ur.jalandhry's verse as published, the Urdu to be set right to left.
+TEST_F(RealData, TheOpeningWithTheArabicAndTwoTranslations)
+{
+    const auto arabic = QuranText::open(data + kQuranReadingFile);
+    const auto english = QuranText::open(data + "translations/en.sahih.txt");
+    const auto urdu = QuranText::open(data + "translations/ur.jalandhry.txt");
+    ASSERT_TRUE(arabic && english && urdu);
+    const auto shown = arabicDisplay(&*arabic, data, {}, 1, 0, 6, {}, {&*english, &*urdu});
+    ASSERT_EQ(shown.size(), 7u);
+    for (int entry = 0; entry < 7; ++entry) {
+        const DisplayVerse &v = shown[static_cast<std::size_t>(entry)];
+        const std::string number = std::to_string(entry + 1);
+        EXPECT_EQ(v.arabic, std::string(arabic->verse(1, entry + 1)) + ayaMark(entry + 1));
+        EXPECT_EQ(v.more, (std::vector<std::string>{number + ") " + std::string(english->verse(1, entry + 1)),
+                                                    number + ") " + std::string(urdu->verse(1, entry + 1))}));
+    }
+    EXPECT_EQ(shown[0].more[0], "1) In the name of Allah, the Entirely Merciful, the Especially Merciful.");
+    // The two as the program lists them: by language, named by their blocks.
+    const auto installed = installedTranslations(data);
+    EXPECT_EQ(installed.size(), 14u);
+    const InstalledTranslation *ur = translationWithId(installed, "ur.jalandhry");
+    const InstalledTranslation *en = translationWithId(installed, "en.sahih");
+    ASSERT_TRUE(ur && en);
+    EXPECT_TRUE(isRightToLeftLanguage(ur->description.language));
+    EXPECT_FALSE(isRightToLeftLanguage(en->description.language));
+    EXPECT_EQ(en->description.name, "Saheeh International");
 }
