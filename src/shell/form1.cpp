@@ -543,16 +543,26 @@ void Form1::placeOnScreen()
     move(qtkit::placeWindow(screen->geometry(), screen->availableGeometry(), outer, px(300)));
 }
 
+namespace {
+
+bool endsWithNoCase(std::string_view name, std::string_view ending)
+{
+    return name.size() > ending.size() &&
+           ansi::equalsNoCase(name.substr(name.size() - ending.size()), ending);
+}
+
+} // namespace
+
 bool isOwnFileName(std::string_view name)
 {
     // The files the program writes into its folder: on Windows that is the temporary folder that
     // every program shares, so nothing else is touched there.
-    static constexpr std::string_view kOwn[] = {kPrefsFileName,       kHistoryFileName, kWideHistoryFileName,
-                                                kArabicIndexFileName, "p185.txt",       "y185.txt",
-                                                "t185.txt",           "z185.txt"};
+    static constexpr std::string_view kOwn[] = {
+        kPrefsFileName, kHistoryFileName, kWideHistoryFileName, kArabicIndexFileName,   "p185.txt",
+        "y185.txt",     "t185.txt",       "z185.txt",           kChosenTranslationsFile};
     const auto same = [&](std::string_view own) { return ansi::equalsNoCase(name, own); };
-    return std::any_of(std::begin(kOwn), std::end(kOwn), same) ||
-           (name.size() > 4 && ansi::equalsNoCase(name.substr(name.size() - 4), ".m3u"));
+    return std::any_of(std::begin(kOwn), std::end(kOwn), same) || endsWithNoCase(name, ".m3u") ||
+           endsWithNoCase(name, ".index");
 }
 
 bool isSavedFileName(std::string_view name)
@@ -560,7 +570,8 @@ bool isSavedFileName(std::string_view name)
     static constexpr std::string_view kScratch[] = {kArabicIndexFileName, "p185.txt", "y185.txt", "t185.txt",
                                                     "z185.txt"};
     const auto same = [&](std::string_view scratch) { return ansi::equalsNoCase(name, scratch); };
-    return isOwnFileName(name) && std::none_of(std::begin(kScratch), std::end(kScratch), same);
+    return isOwnFileName(name) && std::none_of(std::begin(kScratch), std::end(kScratch), same) &&
+           !endsWithNoCase(name, ".index"); // a translation's folded text, made again at need
 }
 
 bool haveTempFolder(MainState &state, qtkit::Dialogs &dialogs, QWidget *parent, bool everyTime)
