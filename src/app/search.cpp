@@ -6,6 +6,7 @@
 #include "core/ansi.h"
 #include "core/catalogue.h"
 #include "core/pathname.h"
+#include "core/safefile.h"
 #include "core/utf8.h"
 #include "platform/paths.h"
 #include "search/arabic.h"
@@ -505,20 +506,24 @@ int searchTranslation(const Options &options, const InstalledTranslation &transl
                               : outcome.verses.size();
     if (const auto done = endWithoutHits(options, found))
         return *done;
-    if (!text)
-        text = QuranText::open(translation.file, &problem);
-    if (!text) {
-        std::fprintf(stderr, "velmora-search: the translation %s %s\n", utf8Of(translation.file).c_str(),
-                     problem.c_str());
+    // The hits' verses as the file has them, found in one pass over it.
+    const auto source = MappedFile::open(translation.file);
+    if (!source) {
+        std::fprintf(stderr, "velmora-search: the translation %s cannot be read\n",
+                     utf8Of(translation.file).c_str());
         return kTrouble;
     }
+    std::vector<std::pair<int, int>> places;
+    for (std::size_t i = 0; i < found; ++i)
+        places.emplace_back(index->places()[outcome.verses[i]].surah, index->places()[outcome.verses[i]].aya);
+    const std::vector<std::string_view> texts = versesAt(source->text(), places);
     const bool toTerminal = platform::isTerminal(1);
     const bool color = wantsColour(options.color, toTerminal && options.terminalShowsColour);
     std::string line;
     for (std::size_t i = 0; i < found; ++i) {
         const std::size_t v = outcome.verses[i];
         const ArabicIndex::Place place = index->places()[v];
-        const std::string_view verseText = text->verse(place.surah, place.aya);
+        const std::string_view verseText = texts[i];
         line.clear();
         if (options.numbers)
             line.append(std::to_string(v + 1)).push_back(':');

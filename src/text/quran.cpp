@@ -110,6 +110,31 @@ std::string ayaMark(int aya)
     return mark;
 }
 
+std::vector<std::string_view> versesAt(std::string_view text, const std::vector<std::pair<int, int>> &places)
+{
+    std::vector<std::string_view> found;
+    found.reserve(places.size());
+    std::size_t at = 0;
+    for (const auto &[surah, aya] : places) {
+        const std::string prefix = std::to_string(surah) + "|" + std::to_string(aya) + "|";
+        std::string_view verse;
+        for (std::size_t line = at; line < text.size();) {
+            const std::size_t end = std::min(text.find('\n', line), text.size());
+            const std::size_t start = line == 0 && text.starts_with("\xEF\xBB\xBF") ? 3 : line;
+            if (text.compare(start, prefix.size(), prefix) == 0) {
+                verse = text.substr(start + prefix.size(), end - start - prefix.size());
+                if (verse.ends_with('\r'))
+                    verse.remove_suffix(1);
+                at = end + 1;
+                break;
+            }
+            line = end + 1;
+        }
+        found.push_back(verse);
+    }
+    return found;
+}
+
 std::vector<DisplayVerse> arabicDisplay(const QuranText *quran, const std::string &folder,
                                         const std::vector<std::string> &fileNames, int surah, int fromVerse,
                                         int toVerse, const ReadHooks &hooks,

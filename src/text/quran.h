@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velmora {
@@ -57,6 +58,11 @@ private:
     std::vector<Verse> verses_;
     std::vector<std::vector<std::size_t>> bySurah_; // [surah][aya] -> index in verses_ + 1, 0 for none
 };
+
+// The texts of the verses at places (surah, aya) of a text of "sura|aya|text" lines, the places in
+// the order the verses first stand in it, as QuranText lists them: found in one pass over the
+// text, without reading the rest of it. "" for a place it does not have.
+std::vector<std::string_view> versesAt(std::string_view text, const std::vector<std::pair<int, int>> &places);
 
 // A verse number in Arabic-Indic digits after the end-of-ayah sign, as printed copies mark the end
 // of a verse: " ۝١٢".
