@@ -423,6 +423,11 @@ TEST(ImportTool, ATanzilTranslationIsKeptAsPublishedAndSearched)
     const test::ToolRun run = test::runCommand("\"" VELMORA_SEARCH_TOOL "\" -c --data " + quoted(dir.path()) +
                                                " ur.jalandhry " + god);
     EXPECT_EQ(run.out, std::to_string(holding) + "\n");
+    // The hits as the file has them, the last verse among them.
+    const test::ToolRun hits = test::runCommand("\"" VELMORA_SEARCH_TOOL "\" --data " + quoted(dir.path()) +
+                                                " ur.jalandhry \u0627\u0646\u0633\u0627\u0646\u0648\u06BA 2>/dev/null");
+    const std::string last = published.substr(published.find("114|6|") + 6);
+    EXPECT_TRUE(hits.out.ends_with("114.6) " + last.substr(0, last.find('\n') + 1))) << hits.out;
 }
 
 TEST(ImportTool, BadInputLeavesTheDataFolderAsItWas)
