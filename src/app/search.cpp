@@ -289,22 +289,6 @@ int finished(int status)
     return status;
 }
 
-// Whether a folded verse holds every search word (or the phrase) as whole words, between blanks.
-bool holdsWholeArabicWords(std::string_view verse, const SearchWords &words)
-{
-    for (int k = 0; k < words.count; ++k) {
-        const std::string needle = foldArabic(words.words[static_cast<std::size_t>(k)]);
-        bool whole = needle.empty();
-        for (std::size_t p = verse.find(needle); !whole && p != std::string_view::npos;
-             p = verse.find(needle, p + 1))
-            whole = (p == 0 || verse[p - 1] == ' ') &&
-                    (p + needle.size() == verse.size() || verse[p + needle.size()] == ' ');
-        if (!whole)
-            return false;
-    }
-    return true;
-}
-
 // The end of a search that writes no hits: -q says nothing, -c the count alone. nullopt when the
 // hits and the count line follow.
 std::optional<int> endWithoutHits(const Options &options, std::size_t found)
@@ -329,96 +313,6 @@ int endWithCountLine(std::string countText, std::size_t found, bool toTerminal)
         countText = std::to_string(found) + countText.substr(blank);
     std::fprintf(toTerminal ? stdout : stderr, "%s\n", countText.c_str());
     return finished(status);
-}
-
-// The folded Arabic text to search: kept between runs in the program's own folder, so that a search
-// from the terminal need not fold the whole text again; made anew when the text has changed.
-std::optional<ArabicIndex> arabicIndexFor(const std::filesystem::path &source, std::optional<QuranText> &text,
-                                          std::string &problem)
-{
-    const std::string own = platform::tempFolder();
-    const std::filesystem::path kept =
-        own.empty() ? std::filesystem::path() : pathFromUtf8(own + kArabicIndexFileName);
-    if (!kept.empty())
-        if (auto index = ArabicIndex::load(kept, source))
-            return index;
-    text = QuranText::open(source, &problem);
-    if (!text)
-        return std::nullopt;
-    std::optional<ArabicIndex> index(std::in_place, *text);
-    if (!kept.empty())
-        index->save(kept, source);
-    return index;
-}
-
-// The Arabic text: the query and the hits in UTF-8, whatever the terminal's encoding.
-int searchArabic(const Options &options, const std::string &query)
-{
-    const std::filesystem::path source = platform::resolveDataFile(options.folder, kQuranSearchFile);
-    std::optional<QuranText> searched;
-    std::string problem;
-    const std::optional<ArabicIndex> index = arabicIndexFor(source, searched, problem);
-    if (!index) {
-        if (problem == troubleWords(FileTrouble::Missing))
-            std::fprintf(stderr, "velmora-search: the Arabic text %s was not found in %s\n", kQuranSearchFile,
-                         options.folder.c_str());
-        else
-            std::fprintf(stderr, "velmora-search: the Arabic text %s %s\n", utf8Of(source).c_str(),
-                         problem.c_str());
-        return kTrouble;
-    }
-    SearchWords words;
-    ArabicOutcome outcome = runArabicQuery(*index, query, words);
-    if (!outcome.problem.empty()) {
-        std::fprintf(stderr, "velmora-search: %s\n", outcome.problem.c_str());
-        return kTrouble;
-    }
-    if (options.wholeWords)
-        std::erase_if(outcome.verses,
-                      [&](std::size_t v) { return !holdsWholeArabicWords(index->folded(v), words); });
-    const std::size_t found =
-        options.maxCount >= 0 ? std::min(outcome.verses.size(), static_cast<std::size_t>(options.maxCount))
-                              : outcome.verses.size();
-    if (const auto done = endWithoutHits(options, found))
-        return *done;
-    // The hits are shown in the reading text where there is one, as the search window shows them.
-    if (!searched)
-        searched = QuranText::open(source);
-    const auto reading = QuranText::open(platform::resolveDataFile(options.folder, kQuranReadingFile));
-    const bool toTerminal = platform::isTerminal(1);
-    const bool color = wantsColour(options.color, toTerminal && options.terminalShowsColour);
-    std::string line;
-    for (std::size_t i = 0; i < found; ++i) {
-        const std::size_t v = outcome.verses[i];
-        const ArabicIndex::Place place = index->places()[v];
-        const std::string_view searchedText =
-            searched ? searched->verse(place.surah, place.aya) : std::string_view();
-        std::string_view shown = reading ? reading->verse(place.surah, place.aya) : std::string_view();
-        if (shown.empty())
-            shown = searchedText;
-        line.clear();
-        if (options.numbers)
-            line.append(std::to_string(v + 1)).push_back(':');
-        line.append(ThreeDigits(place.surah)).append(":").append(std::to_string(place.aya)).push_back(' ');
-        line.append(color ? markedRanges(shown, arabicMarks(shown, searchedText, words))
-                          : std::string(shown));
-        line.push_back('\n');
-        std::fwrite(line.data(), 1, line.size(), stdout);
-    }
-    return endWithCountLine(outcome.countText, found, toTerminal);
-}
-
-// The sources, one a line: the ten of the program, then each installed translation's ID, language
-// and name.
-int listSources(const Options &options)
-{
-    for (const auto &source : searchSources())
-        std::printf("%-16s %s\n", source.name, source.caption);
-    std::printf("%-16s %s\n", "arabic", "The Quran's Arabic text");
-    for (const auto &t : installedTranslations(options.folder))
-        std::printf("%-16s %s%s%s\n", t.description.id.c_str(), t.description.language.c_str(),
-                    t.description.name.empty() ? "" : ", ", t.description.name.c_str());
-    return finished(kFound);
 }
 
 // Whether a character ends a word: a blank, a punctuation mark (ASCII, general, Arabic, CJK) or a
@@ -460,6 +354,108 @@ bool holdsWholeFoldedWords(std::string_view verse, const SearchWords &words, Fol
     return true;
 }
 
+// A query of a folded text (the Arabic, a translation) with -w and -m applied: the hits to write,
+// or nullopt once the problem is told.
+std::optional<ArabicOutcome> foldedHits(const Options &options, const ArabicIndex &index,
+                                        const std::string &query, SearchWords &words)
+{
+    ArabicOutcome outcome = runArabicQuery(index, query, words);
+    if (!outcome.problem.empty()) {
+        std::fprintf(stderr, "velmora-search: %s\n", outcome.problem.c_str());
+        return std::nullopt;
+    }
+    if (options.wholeWords)
+        std::erase_if(outcome.verses, [&](std::size_t v) {
+            return !holdsWholeFoldedWords(index.folded(v), words, index.fold());
+        });
+    if (options.maxCount >= 0 && outcome.verses.size() > static_cast<std::size_t>(options.maxCount))
+        outcome.verses.resize(static_cast<std::size_t>(options.maxCount));
+    return outcome;
+}
+
+// The folded Arabic text to search: kept between runs in the program's own folder, so that a search
+// from the terminal need not fold the whole text again; made anew when the text has changed.
+std::optional<ArabicIndex> arabicIndexFor(const std::filesystem::path &source, std::optional<QuranText> &text,
+                                          std::string &problem)
+{
+    const std::string own = platform::tempFolder();
+    const std::filesystem::path kept =
+        own.empty() ? std::filesystem::path() : pathFromUtf8(own + kArabicIndexFileName);
+    if (!kept.empty())
+        if (auto index = ArabicIndex::load(kept, source))
+            return index;
+    text = QuranText::open(source, &problem);
+    if (!text)
+        return std::nullopt;
+    std::optional<ArabicIndex> index(std::in_place, *text);
+    if (!kept.empty())
+        index->save(kept, source);
+    return index;
+}
+
+// The Arabic text: the query and the hits in UTF-8, whatever the terminal's encoding.
+int searchArabic(const Options &options, const std::string &query)
+{
+    const std::filesystem::path source = platform::resolveDataFile(options.folder, kQuranSearchFile);
+    std::optional<QuranText> searched;
+    std::string problem;
+    const std::optional<ArabicIndex> index = arabicIndexFor(source, searched, problem);
+    if (!index) {
+        if (problem == troubleWords(FileTrouble::Missing))
+            std::fprintf(stderr, "velmora-search: the Arabic text %s was not found in %s\n", kQuranSearchFile,
+                         options.folder.c_str());
+        else
+            std::fprintf(stderr, "velmora-search: the Arabic text %s %s\n", utf8Of(source).c_str(),
+                         problem.c_str());
+        return kTrouble;
+    }
+    SearchWords words;
+    const std::optional<ArabicOutcome> outcome = foldedHits(options, *index, query, words);
+    if (!outcome)
+        return kTrouble;
+    const std::size_t found = outcome->verses.size();
+    if (const auto done = endWithoutHits(options, found))
+        return *done;
+    // The hits are shown in the reading text where there is one, as the search window shows them.
+    if (!searched)
+        searched = QuranText::open(source);
+    const auto reading = QuranText::open(platform::resolveDataFile(options.folder, kQuranReadingFile));
+    const bool toTerminal = platform::isTerminal(1);
+    const bool color = wantsColour(options.color, toTerminal && options.terminalShowsColour);
+    std::string line;
+    for (std::size_t i = 0; i < found; ++i) {
+        const std::size_t v = outcome->verses[i];
+        const ArabicIndex::Place place = index->places()[v];
+        const std::string_view searchedText =
+            searched ? searched->verse(place.surah, place.aya) : std::string_view();
+        std::string_view shown = reading ? reading->verse(place.surah, place.aya) : std::string_view();
+        if (shown.empty())
+            shown = searchedText;
+        line.clear();
+        if (options.numbers)
+            line.append(std::to_string(v + 1)).push_back(':');
+        line.append(ThreeDigits(place.surah)).append(":").append(std::to_string(place.aya)).push_back(' ');
+        line.append(color ? markedRanges(shown, arabicMarks(shown, searchedText, words))
+                          : std::string(shown));
+        line.push_back('\n');
+        std::fwrite(line.data(), 1, line.size(), stdout);
+    }
+    return endWithCountLine(outcome->countText, found, toTerminal);
+}
+
+// The sources, one a line: the ten of the program, then each installed translation's ID, language
+// and name.
+int listSources(const Options &options)
+{
+    for (const auto &source : searchSources())
+        std::printf("%-16s %s\n", source.name, source.caption);
+    std::printf("%-16s %s\n", "arabic", "The Quran's Arabic text");
+    for (const auto &t : installedTranslations(options.folder))
+        std::printf("%-16s %s%s%s\n", t.description.id.c_str(), t.description.language.c_str(),
+                    t.description.name.empty() ? "" : ", ", t.description.name.c_str());
+    return finished(kFound);
+}
+
 // A translation's folded text, kept between runs in the program's own folder as the Arabic one is.
 std::optional<ArabicIndex> translationIndexFor(const InstalledTranslation &translation, FoldFunction fold,
                                                std::optional<QuranText> &text, std::string &problem)
@@ -493,17 +489,10 @@ int searchTranslation(const Options &options, const InstalledTranslation &transl
         return kTrouble;
     }
     SearchWords words;
-    ArabicOutcome outcome = runArabicQuery(*index, query, words);
-    if (!outcome.problem.empty()) {
-        std::fprintf(stderr, "velmora-search: %s\n", outcome.problem.c_str());
+    const std::optional<ArabicOutcome> outcome = foldedHits(options, *index, query, words);
+    if (!outcome)
         return kTrouble;
-    }
-    if (options.wholeWords)
-        std::erase_if(outcome.verses,
-                      [&](std::size_t v) { return !holdsWholeFoldedWords(index->folded(v), words, fold); });
-    const std::size_t found =
-        options.maxCount >= 0 ? std::min(outcome.verses.size(), static_cast<std::size_t>(options.maxCount))
-                              : outcome.verses.size();
+    const std::size_t found = outcome->verses.size();
     if (const auto done = endWithoutHits(options, found))
         return *done;
     // The hits' verses as the file has them, found in one pass over it.
@@ -515,13 +504,14 @@ int searchTranslation(const Options &options, const InstalledTranslation &transl
     }
     std::vector<std::pair<int, int>> places;
     for (std::size_t i = 0; i < found; ++i)
-        places.emplace_back(index->places()[outcome.verses[i]].surah, index->places()[outcome.verses[i]].aya);
+        places.emplace_back(index->places()[outcome->verses[i]].surah,
+                            index->places()[outcome->verses[i]].aya);
     const std::vector<std::string_view> texts = versesAt(source->text(), places);
     const bool toTerminal = platform::isTerminal(1);
     const bool color = wantsColour(options.color, toTerminal && options.terminalShowsColour);
     std::string line;
     for (std::size_t i = 0; i < found; ++i) {
-        const std::size_t v = outcome.verses[i];
+        const std::size_t v = outcome->verses[i];
         const ArabicIndex::Place place = index->places()[v];
         const std::string_view verseText = texts[i];
         line.clear();
@@ -533,7 +523,7 @@ int searchTranslation(const Options &options, const InstalledTranslation &transl
         line.push_back('\n');
         std::fwrite(line.data(), 1, line.size(), stdout);
     }
-    return endWithCountLine(outcome.countText, found, toTerminal);
+    return endWithCountLine(outcome->countText, found, toTerminal);
 }
 
 } // namespace
