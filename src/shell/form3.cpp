@@ -570,18 +570,24 @@ void Form3::searchArabicText(const QString &query)
         return;
     }
     const ArabicOutcome outcome = runArabicQuery(*index, query.toStdString(), arabicWords_);
+    listVerseHits(outcome, [&](std::size_t v) {
+        QuranText::Verse verse = index->text()->verses()[v];
+        if (readingText_)
+            if (const std::string_view reading = readingText_->verse(verse.surah, verse.aya);
+                !reading.empty())
+                verse.text = reading;
+        return QString::fromStdString(arabicEntry(verse));
+    });
+}
+
+void Form3::listVerseHits(const ArabicOutcome &outcome, const std::function<QString(std::size_t verse)> &row)
+{
     {
         const QSignalBlocker blocker(list1_);
         QStringList all;
         all.reserve(static_cast<qsizetype>(outcome.verses.size()));
-        for (const std::size_t v : outcome.verses) {
-            QuranText::Verse verse = index->text()->verses()[v];
-            if (readingText_)
-                if (const std::string_view reading = readingText_->verse(verse.surah, verse.aya);
-                    !reading.empty())
-                    verse.text = reading;
-            all.push_back(QString::fromStdString(arabicEntry(verse)));
-        }
+        for (const std::size_t v : outcome.verses)
+            all.push_back(row(v));
         list1_->addItems(all);
         for (std::size_t i = 0; i < outcome.verses.size(); ++i)
             list1_->item(static_cast<int>(i))->setData(kRecordRole, static_cast<int>(outcome.verses[i]));

@@ -102,6 +102,8 @@ private:
     void searchArabicText(const QString &query);
     void showArabicVerse(std::size_t verse);
     void stepArabic(int index);
+    // The hits of a folded text's query in the list, each row as row gives it, with the count.
+    void listVerseHits(const ArabicOutcome &outcome, const std::function<QString(std::size_t verse)> &row);
     void setCountText(const QString &text);
 
     // The installed translations, sources after the Arabic text (kArabicSource + 1 on), chosen in a

@@ -21,12 +21,6 @@
 
 namespace velmora {
 
-namespace {
-
-constexpr int kRecordRole = Qt::UserRole; // as the other sources keep their hits' places
-
-} // namespace
-
 void Form3::createTranslationList(QWidget *frame)
 {
     installed_ = installedTranslations(state_.programFolder);
@@ -93,27 +87,11 @@ void Form3::searchInstalledTranslation(const QString &query)
         return;
     }
     const ArabicOutcome outcome = runArabicQuery(*index, query.toStdString(), translationWords_);
-    {
-        const QSignalBlocker blocker(list1_);
-        QStringList all;
-        all.reserve(static_cast<qsizetype>(outcome.verses.size()));
-        for (const std::size_t v : outcome.verses) {
-            const QuranText::Verse &verse = index->text()->verses()[v];
-            all.push_back(
-                QString::fromStdString(ThreeDigits(verse.surah) + "." + std::to_string(verse.aya) + ") ") +
-                QString::fromUtf8(verse.text));
-        }
-        list1_->addItems(all);
-        for (std::size_t i = 0; i < outcome.verses.size(); ++i)
-            list1_->item(static_cast<int>(i))->setData(kRecordRole, static_cast<int>(outcome.verses[i]));
-    }
-    list1_->scrollToTop();
-    setCountText(QString::fromStdString(outcome.countText));
-    setHeading(QStringLiteral("Complete verse"));
-    label7_[0]->hide();
-    label7_[1]->hide();
-    if (!outcome.problem.empty())
-        dialogs_.tell(this, QString::fromStdString(outcome.problem));
+    listVerseHits(outcome, [&](std::size_t v) {
+        const QuranText::Verse &verse = index->text()->verses()[v];
+        return QString::fromStdString(ThreeDigits(verse.surah) + "." + std::to_string(verse.aya) + ") ") +
+               QString::fromUtf8(verse.text);
+    });
 }
 
 void Form3::showInstalledVerse(std::size_t verse)
