@@ -12,7 +12,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,6 +19,21 @@
 #include <QTextCursor>
 
 namespace velmora {
+
+namespace {
+
+// A word in capitals as its language writes them: Turkish and Azerbaijani i's capital is İ and ı's
+// is I, by hand, since not every Qt maps case by language.
+QString capitals(QString word, const std::string &language)
+{
+    if (language == "Turkish" || language == "Azerbaijani") {
+        word.replace(QChar(u'i'), QChar(0x0130));
+        word.replace(QChar(0x0131), QChar(u'I'));
+    }
+    return word.toUpper();
+}
+
+} // namespace
 
 void Form3::createTranslationList(QWidget *frame)
 {
@@ -123,8 +137,7 @@ void Form3::showInstalledVerse(std::size_t verse)
     for (const auto &[begin, end] : foldedMatches(index->fold(), text, translationWords_)) {
         cursor.insertText(QString::fromUtf8(text.substr(at, begin - at)), plain);
         const QString word = QString::fromUtf8(text.substr(begin, end - begin));
-        cursor.insertText(language == "Turkish" ? QLocale(QLocale::Turkish).toUpper(word) : word.toUpper(),
-                          mark);
+        cursor.insertText(capitals(word, language), mark);
         at = end;
     }
     cursor.insertText(QString::fromUtf8(text.substr(at)), plain);
