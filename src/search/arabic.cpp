@@ -4,6 +4,7 @@
 #include "core/pathname.h"
 #include "core/safefile.h"
 #include "core/utf8.h"
+#include "search/presentationforms.h"
 
 #include <algorithm>
 #include <array>
@@ -199,8 +200,57 @@ std::size_t invisibleMarkAt(const unsigned char *at, const unsigned char *end)
 
 } // namespace
 
+namespace {
+
+// The code point of a three-byte sequence that is an Arabic presentation form, 0 otherwise.
+char32_t presentationFormAt(std::string_view text, std::size_t at)
+{
+    if (at + 2 >= text.size() || static_cast<unsigned char>(text[at]) != 0xEF)
+        return 0;
+    std::size_t i = at;
+    char32_t cp = 0;
+    if (!ansi::decodeUtf8(text, i, cp))
+        return 0;
+    return (cp >= 0xFB50 && cp <= 0xFDFF) || (cp >= 0xFE70 && cp <= 0xFEFE) ? cp : 0;
+}
+
+// The text with each presentation form written as the letters it stands for (ﻟﺎ as لا, ﷲ as الله).
+std::string withoutPresentationForms(std::string_view utf8)
+{
+    std::string plain;
+    plain.reserve(utf8.size() + 16);
+    for (std::size_t at = 0; at < utf8.size();) {
+        const char32_t cp = presentationFormAt(utf8, at);
+        const auto *form =
+            std::lower_bound(std::begin(kPresentationForms), std::end(kPresentationForms), cp,
+                             [](const auto &entry, char32_t wanted) { return entry.first < wanted; });
+        if (cp != 0 && form != std::end(kPresentationForms) && form->first == cp) {
+            plain.append(form->second);
+            at += 3;
+        } else {
+            plain.push_back(utf8[at++]);
+        }
+    }
+    return plain;
+}
+
+bool holdsPresentationForm(std::string_view utf8)
+{
+    for (std::size_t at = utf8.find('\xEF'); at != std::string_view::npos; at = utf8.find('\xEF', at + 1))
+        if (presentationFormAt(utf8, at) != 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
 void appendFolded(std::string &out, std::string_view utf8)
 {
+    // Presentation forms are first written as their letters, which may be more bytes than the form.
+    if (holdsPresentationForm(utf8)) {
+        appendFolded(out, withoutPresentationForms(utf8));
+        return;
+    }
     // One pass over the bytes: the Arabic block's two-byte sequences through the table, invisible
     // marks left out, every other byte as it is; then the blanks that marks left out stood between
     // made one, and none at either end. Folding never lengthens a text.

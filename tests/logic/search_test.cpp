@@ -199,6 +199,8 @@ TEST(ArabicSearch, FoldingMakesTheVariantLettersOneAndDropsTheMarks)
         {"\u06CC\u06D2\u06A9\u06C1\u06BE", "\u064A\u064A\u0643\u0647\u0647"}, // Persian and Urdu forms
         {"\u200F\u0628\u200C\u0628\u061C\uFEFF\u2067", "\u0628\u0628"},       // invisible marks
         {" \u0641 \u06DB  \u0628 ", "\u0641 \u0628"}, // blanks a mark stood between, and at the ends
+        {"\uFEDF\uFE8E \uFEFB \uFDF2",
+         "\u0644\u0627 \u0644\u0627 \u0627\u0644\u0644\u0647"}, // presentation forms
         {"plain, \xff", "plain, \xff"},
     };
     for (const auto &[text, folded] : folds)
