@@ -10,6 +10,7 @@
 #include <array>
 #include <cstring>
 #include <functional>
+#include <optional>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -202,55 +203,64 @@ std::size_t invisibleMarkAt(const unsigned char *at, const unsigned char *end)
 
 namespace {
 
-// The code point of a three-byte sequence that is an Arabic presentation form, 0 otherwise.
-char32_t presentationFormAt(std::string_view text, std::size_t at)
+// The letters of the Arabic presentation form that a three-byte sequence at the offset spells; ""
+// when it spells none (unassigned places of the blocks among them).
+std::string_view presentationFormAt(std::string_view text, std::size_t at)
 {
     if (at + 2 >= text.size() || static_cast<unsigned char>(text[at]) != 0xEF)
-        return 0;
+        return {};
     std::size_t i = at;
     char32_t cp = 0;
-    if (!ansi::decodeUtf8(text, i, cp))
-        return 0;
-    return (cp >= 0xFB50 && cp <= 0xFDFF) || (cp >= 0xFE70 && cp <= 0xFEFE) ? cp : 0;
+    if (!ansi::decodeUtf8(text, i, cp) || cp < 0xFB50)
+        return {};
+    const auto *form =
+        std::lower_bound(std::begin(kPresentationForms), std::end(kPresentationForms), cp,
+                         [](const auto &entry, char32_t wanted) { return entry.first < wanted; });
+    return form != std::end(kPresentationForms) && form->first == cp ? form->second : std::string_view();
 }
 
-// The text with each presentation form written as the letters it stands for (ﻟﺎ as لا, ﷲ as الله).
-std::string withoutPresentationForms(std::string_view utf8)
+// The text with each presentation form written as the letters it stands for (ﻟﺎ as لا, ﷲ as الله);
+// nullopt when it holds none.
+std::optional<std::string> withoutPresentationForms(std::string_view utf8)
 {
-    std::string plain;
-    plain.reserve(utf8.size() + 16);
-    for (std::size_t at = 0; at < utf8.size();) {
-        const char32_t cp = presentationFormAt(utf8, at);
-        const auto *form =
-            std::lower_bound(std::begin(kPresentationForms), std::end(kPresentationForms), cp,
-                             [](const auto &entry, char32_t wanted) { return entry.first < wanted; });
-        if (cp != 0 && form != std::end(kPresentationForms) && form->first == cp) {
-            plain.append(form->second);
-            at += 3;
-        } else {
-            plain.push_back(utf8[at++]);
-        }
+    std::optional<std::string> plain;
+    std::size_t copied = 0;
+    for (std::size_t at = utf8.find('\xEF'); at != std::string_view::npos; at = utf8.find('\xEF', at + 1)) {
+        const std::string_view letters = presentationFormAt(utf8, at);
+        if (letters.empty())
+            continue;
+        if (!plain)
+            plain.emplace().reserve(utf8.size() + 16);
+        plain->append(utf8.substr(copied, at - copied)).append(letters);
+        copied = at + 3;
+        at += 2;
     }
+    if (plain)
+        plain->append(utf8.substr(copied));
     return plain;
 }
 
-bool holdsPresentationForm(std::string_view utf8)
-{
-    for (std::size_t at = utf8.find('\xEF'); at != std::string_view::npos; at = utf8.find('\xEF', at + 1))
-        if (presentationFormAt(utf8, at) != 0)
-            return true;
-    return false;
-}
+} // namespace
+
+namespace {
+
+void appendFoldedLetters(std::string &out, std::string_view utf8);
 
 } // namespace
 
 void appendFolded(std::string &out, std::string_view utf8)
 {
     // Presentation forms are first written as their letters, which may be more bytes than the form.
-    if (holdsPresentationForm(utf8)) {
-        appendFolded(out, withoutPresentationForms(utf8));
-        return;
-    }
+    if (const auto plain = withoutPresentationForms(utf8))
+        appendFoldedLetters(out, *plain);
+    else
+        appendFoldedLetters(out, utf8);
+}
+
+namespace {
+
+void appendFoldedLetters(std::string &out, std::string_view utf8)
+{
     // One pass over the bytes: the Arabic block's two-byte sequences through the table, invisible
     // marks left out, every other byte as it is; then the blanks that marks left out stood between
     // made one, and none at either end. Folding never lengthens a text.
@@ -291,6 +301,8 @@ void appendFolded(std::string &out, std::string_view utf8)
         --to;
     out.resize(static_cast<std::size_t>(to - out.data()));
 }
+
+} // namespace
 
 bool holdsArabic(std::string_view utf8)
 {

@@ -201,6 +201,7 @@ TEST(ArabicSearch, FoldingMakesTheVariantLettersOneAndDropsTheMarks)
         {" \u0641 \u06DB  \u0628 ", "\u0641 \u0628"}, // blanks a mark stood between, and at the ends
         {"\uFEDF\uFE8E \uFEFB \uFDF2",
          "\u0644\u0627 \u0644\u0627 \u0627\u0644\u0644\u0647"}, // presentation forms
+        {"\uFEFE\uFDD0\uFEFB", "\uFEFE\uFDD0\u0644\u0627"},     // places of their blocks that are no form
         {"plain, \xff", "plain, \xff"},
     };
     for (const auto &[text, folded] : folds)
