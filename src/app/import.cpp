@@ -297,31 +297,6 @@ std::optional<std::vector<import::OutputFile>> convertInputs(const Arguments &a,
     return files;
 }
 
-// Tanzil's translation files, checked and kept as they are; nullopt, once the reason is told, when
-// one is refused.
-std::optional<std::vector<import::OutputFile>> checkTranslations(const Arguments &a,
-                                                                 std::vector<std::string> &report)
-{
-    std::vector<import::OutputFile> files;
-    for (const auto &name : a.translations) {
-        import::SourceText input = import::readSource(pathFromUtf8(name));
-        const import::TanzilImport checked =
-            input.error.empty() ? import::checkTanzilTranslation(input.text, name) : import::TanzilImport{};
-        const std::string &error = input.error.empty() ? checked.error : input.error;
-        if (!error.empty()) {
-            std::cerr << "velmora-import: cannot take " << name << ": " << error << "; nothing was written\n";
-            return std::nullopt;
-        }
-        const TanzilDescription &d = checked.description;
-        report.push_back("  " + std::string(kTranslationsFolder) + "/" + checked.fileName + ": " +
-                         (d.language.empty() ? std::string("a translation") : d.language) +
-                         (d.name.empty() ? "" : ", " + d.name) +
-                         (d.translator.empty() ? "" : " (" + d.translator + ")") + ", kept as published");
-        files.push_back({checked.fileName, std::move(input.text)});
-    }
-    return files;
-}
-
 // The recordings and the pauses to write; false, once the reason is told, when they are refused.
 bool planRecordingFiles(const std::string &recordings, const std::string &folder,
                         std::vector<import::OutputFile> &files, std::vector<std::string> &report)
@@ -366,25 +341,27 @@ bool planRecordingFiles(const std::string &recordings, const std::string &folder
 }
 
 // Tanzil's files into the folder "translations" of the data folder, all or none.
-int writeTranslations(const Arguments &a, std::vector<std::string> &report)
+int writeTranslations(const Arguments &a)
 {
-    const auto files = checkTranslations(a, report);
-    if (!files)
-        return 1;
-    const std::filesystem::path folder = pathFromUtf8(a.folder) / kTranslationsFolder;
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (const std::string problem = import::recoverInterruptedImport(folder); !problem.empty()) {
-        std::cerr << "velmora-import: " << problem << "\n";
+    const import::TanzilImports done =
+        import::importTanzilTranslations(pathFromUtf8(a.folder), a.translations);
+    if (!done.input.empty()) {
+        std::cerr << "velmora-import: cannot take " << done.input << ": " << done.error
+                  << "; nothing was written\n";
         return 1;
     }
-    if (const std::string problem = import::writeDataFiles(folder, *files); !problem.empty()) {
-        std::cerr << "velmora-import: " << problem << "\n";
+    if (!done.error.empty()) {
+        std::cerr << "velmora-import: " << done.error << "\n";
         return 1;
     }
     std::cout << "Wrote into " << a.folder << ":\n";
-    for (const auto &line : report)
-        std::cout << line << '\n';
+    for (const auto &t : done.taken) {
+        const TanzilDescription &d = t.description;
+        std::cout << "  " << kTranslationsFolder << "/" << t.fileName << ": "
+                  << (d.language.empty() ? std::string("a translation") : d.language)
+                  << (d.name.empty() ? "" : ", " + d.name)
+                  << (d.translator.empty() ? "" : " (" + d.translator + ")") << ", kept as published\n";
+    }
     return 0;
 }
 
@@ -418,7 +395,7 @@ int run(const Arguments &a)
     }
     std::vector<std::string> report;
     if (!a.translations.empty())
-        return writeTranslations(a, report);
+        return writeTranslations(a);
     auto files = convertInputs(a, report);
     if (!files || (!a.recordings.empty() && !planRecordingFiles(a.recordings, a.folder, *files, report)))
         return 1;

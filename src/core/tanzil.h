@@ -8,6 +8,9 @@
 
 namespace velmora {
 
+// The folder of a data folder that the translations are kept in, one "ID.txt" a translation.
+inline constexpr const char *kTranslationsFolder = "translations";
+
 struct TanzilDescription
 {
     std::string id; // "ur.jalandhry": the language code, a dot and a name

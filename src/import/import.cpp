@@ -204,6 +204,35 @@ ImportResult importTranslation(std::string_view input, const Progress &progress)
     return result;
 }
 
+TanzilImports importTanzilTranslations(const std::filesystem::path &dataFolder,
+                                       const std::vector<std::string> &inputs)
+{
+    TanzilImports out;
+    std::vector<OutputFile> files;
+    for (const auto &name : inputs) {
+        SourceText input = readSource(pathFromUtf8(name));
+        TanzilImport checked =
+            input.error.empty() ? checkTanzilTranslation(input.text, name) : TanzilImport{};
+        out.error = input.error.empty() ? checked.error : input.error;
+        if (!out.error.empty()) {
+            out.input = name;
+            out.taken.clear();
+            return out;
+        }
+        files.push_back({checked.fileName, std::move(input.text)});
+        out.taken.push_back(std::move(checked));
+    }
+    const std::filesystem::path folder = dataFolder / kTranslationsFolder;
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    out.error = recoverInterruptedImport(folder);
+    if (out.error.empty())
+        out.error = writeDataFiles(folder, files);
+    if (!out.error.empty())
+        out.taken.clear();
+    return out;
+}
+
 TanzilImport checkTanzilTranslation(std::string_view input, std::string_view inputName)
 {
     TanzilImport out;

@@ -66,6 +66,18 @@ struct TanzilImport
 };
 TanzilImport checkTanzilTranslation(std::string_view input, std::string_view inputName);
 
+// Tanzil's files (named in UTF-8) into the translations folder of a data folder, all or none: each
+// read and checked, then written as they are, an import there that was stopped half way undone
+// first. What was taken; or the input at fault and why (input "" for a fault of the writing).
+struct TanzilImports
+{
+    std::vector<TanzilImport> taken;
+    std::string input;
+    std::string error; // "" when every input was taken and written
+};
+TanzilImports importTanzilTranslations(const std::filesystem::path &dataFolder,
+                                       const std::vector<std::string> &inputs);
+
 // The note that stands as entry 0 of surah 9, which opens without the invocation.
 inline constexpr std::string_view kNoInvocationNote = "(This surah opens without the invocation.)";
 

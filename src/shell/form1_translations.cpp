@@ -119,35 +119,25 @@ void Form1::addTranslations()
         return;
     }
     // All or none, as the importer takes them.
-    std::vector<import::OutputFile> out;
-    for (const QString &file : files) {
-        import::SourceText input = import::readSource(pathFromUtf8(file.toStdString()));
-        const import::TanzilImport checked =
-            input.error.empty() ? import::checkTanzilTranslation(input.text, file.toStdString())
-                                : import::TanzilImport{};
-        const std::string &error = input.error.empty() ? checked.error : input.error;
-        if (!error.empty()) {
-            dialogs_.tell(this, QStringLiteral("%1 cannot be taken: %2. No translation was added.")
-                                    .arg(file, QString::fromStdString(error)));
-            return;
-        }
-        out.push_back({checked.fileName, std::move(input.text)});
+    std::vector<std::string> inputs;
+    for (const QString &file : files)
+        inputs.push_back(file.toStdString());
+    const import::TanzilImports done = import::importTanzilTranslations(pathFromUtf8(own), inputs);
+    if (!done.input.empty()) {
+        dialogs_.tell(this, QStringLiteral("%1 cannot be taken: %2. No translation was added.")
+                                .arg(QString::fromStdString(done.input), QString::fromStdString(done.error)));
+        return;
     }
-    const std::filesystem::path folder = pathFromUtf8(own) / kTranslationsFolder;
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (const std::string problem = import::writeDataFiles(folder, out); !problem.empty()) {
-        dialogs_.tell(this,
-                      QStringLiteral("No translation was added: %1.").arg(QString::fromStdString(problem)));
+    if (!done.error.empty()) {
+        dialogs_.tell(
+            this, QStringLiteral("No translation was added: %1.").arg(QString::fromStdString(done.error)));
         return;
     }
     readInstalledTranslations();
     // What was added is shown at once.
-    for (const auto &file : out) {
-        const std::string id = file.name.substr(0, file.name.size() - 4);
-        if (std::find(chosen_.begin(), chosen_.end(), id) == chosen_.end())
-            toggleTranslation(id);
-    }
+    for (const auto &t : done.taken)
+        if (std::find(chosen_.begin(), chosen_.end(), t.description.id) == chosen_.end())
+            toggleTranslation(t.description.id);
 }
 
 void Form1::removeTranslation(const InstalledTranslation &translation)

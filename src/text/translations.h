@@ -11,8 +11,6 @@
 
 namespace velmora {
 
-inline constexpr const char *kTranslationsFolder = "translations";
-
 struct InstalledTranslation
 {
     TanzilDescription description; // its ID always set, from the file's name where the block has none
