@@ -144,10 +144,10 @@ private:
     void showAbout();
     void label2Click();
     void setDisplayText(const std::string &text);
-    // The verses with the Arabic text: each entry's Arabic paragraph, right to left, above its
-    // translations.
+    // The verses with the Arabic text (unless withArabic is false): each entry's Arabic paragraph,
+    // right to left, above its translations, the four boxes' and then those of chosen.
     void showWithArabic(int surah, int fromVerse, int toVerse, const std::vector<std::string> &files,
-                        bool withArabic = true);
+                        std::vector<const InstalledTranslation *> chosen, bool withArabic);
     void renderArabicDisplay();
     // The Arabic text of the data folder, read once; nullptr (and the file reported) when missing.
     const QuranText *quranText();

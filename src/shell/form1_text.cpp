@@ -91,8 +91,9 @@ void Form1::runTranslate()
     const int code = selectionCode(
         {check2_[0]->isChecked(), check2_[1]->isChecked(), check2_[2]->isChecked(), check2_[3]->isChecked()});
     const std::vector<std::string> files = filesForCode(code);
-    if (check2_[kArabicBox]->isChecked() || !chosenTranslations().empty()) {
-        showWithArabic(surah, fromVerse, toVerse, files, check2_[kArabicBox]->isChecked());
+    if (std::vector<const InstalledTranslation *> chosen = chosenTranslations();
+        check2_[kArabicBox]->isChecked() || !chosen.empty()) {
+        showWithArabic(surah, fromVerse, toVerse, files, std::move(chosen), check2_[kArabicBox]->isChecked());
     } else if (!files.empty()) {
         std::string text;
         if (files.size() == 1) {
@@ -198,12 +199,12 @@ const QuranText *Form1::quranText()
 }
 
 void Form1::showWithArabic(int surah, int fromVerse, int toVerse, const std::vector<std::string> &files,
-                           bool withArabic)
+                           std::vector<const InstalledTranslation *> chosen, bool withArabic)
 {
     ReadHooks hooks;
     hooks.headingFound = [this] { repaint(); };
     watchFiles(hooks);
-    shownTranslations_ = chosenTranslations();
+    shownTranslations_ = std::move(chosen);
     std::vector<const QuranText *> more;
     for (const InstalledTranslation *t : shownTranslations_)
         more.push_back(&*translationTexts_[t->description.id]);
