@@ -119,13 +119,19 @@ private slots:
         f.startWindow();
         QVERIFY(f.show());
         // The menu's row, ticked with the mouse as a reader would; rows go by language.
+        // The click waits until the menu shows, however long that takes (Wine is slow at it).
         const auto tick = [&](int row) {
-            QTimer::singleShot(100, [row] {
+            auto *poll = new QTimer(f.form.get());
+            QObject::connect(poll, &QTimer::timeout, [poll, row] {
                 auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-                QVERIFY(menu);
+                if (!menu || !menu->isVisible())
+                    return;
+                poll->stop();
+                poll->deleteLater();
                 QTest::mouseClick(menu, Qt::LeftButton, {},
                                   menu->actionGeometry(menu->actions()[row]).center());
             });
+            poll->start(20);
             click(f, "TranslationsLink");
         };
         tick(1);
