@@ -357,9 +357,10 @@ bool holdsWholeFoldedWords(std::string_view verse, const SearchWords &words, Fol
 // A query of a folded text (the Arabic, a translation) with -w and -m applied: the hits to write,
 // or nullopt once the problem is told.
 std::optional<ArabicOutcome> foldedHits(const Options &options, const ArabicIndex &index,
-                                        const std::string &query, SearchWords &words)
+                                        const std::string &query, SearchWords &words,
+                                        const ReadingSpellings *reading = nullptr)
 {
-    ArabicOutcome outcome = runArabicQuery(index, query, words);
+    ArabicOutcome outcome = runArabicQuery(index, query, words, reading);
     if (!outcome.problem.empty()) {
         std::fprintf(stderr, "velmora-search: %s\n", outcome.problem.c_str());
         return std::nullopt;
@@ -393,6 +394,23 @@ std::optional<ArabicIndex> arabicIndexFor(const std::filesystem::path &source, s
     return index;
 }
 
+// The reading text's spellings beside the searched text, its skeleton kept as the index is.
+std::optional<ReadingSpellings> readingSpellingsFor(const QuranText &reading,
+                                                    const std::filesystem::path &source,
+                                                    const ArabicIndex &searched)
+{
+    const std::string own = platform::tempFolder();
+    const std::filesystem::path kept =
+        own.empty() ? std::filesystem::path() : pathFromUtf8(own + kReadingIndexFileName);
+    std::optional<ArabicIndex> skeleton =
+        kept.empty() ? std::nullopt : ArabicIndex::load(kept, source, appendSkeleton, kSkeletonFoldName);
+    const bool made = !skeleton;
+    std::optional<ReadingSpellings> spellings(std::in_place, reading, searched, std::move(skeleton));
+    if (made && !kept.empty())
+        spellings->skeleton().save(kept, source, kSkeletonFoldName);
+    return spellings;
+}
+
 // The Arabic text: the query and the hits in UTF-8, whatever the terminal's encoding.
 int searchArabic(const Options &options, const std::string &query)
 {
@@ -409,17 +427,22 @@ int searchArabic(const Options &options, const std::string &query)
                          problem.c_str());
         return kTrouble;
     }
+    // The hits are shown in the reading text where there is one, as the search window shows them,
+    // and found in its spellings too.
+    const std::filesystem::path readingSource = platform::resolveDataFile(options.folder, kQuranReadingFile);
+    const auto reading = QuranText::open(readingSource);
+    const auto spellings =
+        reading ? readingSpellingsFor(*reading, readingSource, *index) : std::optional<ReadingSpellings>();
     SearchWords words;
-    const std::optional<ArabicOutcome> outcome = foldedHits(options, *index, query, words);
+    const std::optional<ArabicOutcome> outcome =
+        foldedHits(options, *index, query, words, spellings ? &*spellings : nullptr);
     if (!outcome)
         return kTrouble;
     const std::size_t found = outcome->verses.size();
     if (const auto done = endWithoutHits(options, found))
         return *done;
-    // The hits are shown in the reading text where there is one, as the search window shows them.
     if (!searched)
         searched = QuranText::open(source);
-    const auto reading = QuranText::open(platform::resolveDataFile(options.folder, kQuranReadingFile));
     const bool toTerminal = platform::isTerminal(1);
     const bool color = wantsColour(options.color, toTerminal && options.terminalShowsColour);
     std::string line;

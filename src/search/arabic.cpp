@@ -10,6 +10,7 @@
 #include <array>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <optional>
 
 #ifdef __SSE2__
@@ -32,14 +33,17 @@ constexpr char32_t foldedLetter(char32_t cp)
     case 0x0625: // alef with hamza below
     case 0x0622: // alef with madda
     case 0x0671: // alef wasla
+    case 0x0670: // superscript alef: the Uthmani script's long a
         return 0x0627;
     case 0x0649: // alef maksura
-    case 0x0626: // yeh with hamza
         return 0x064A;
-    case 0x0629: // teh marbuta
+    case 0x0626:       // yeh with hamza
+    case 0x0624:       // waw with hamza
+    case 0x0654:       // hamza above
+    case 0x0655:       // hamza below
+        return 0x0621; // a hamza whatever its seat, which the spellings vary (مسئولا, مسؤولا)
+    case 0x0629:       // teh marbuta
         return 0x0647;
-    case 0x0624: // waw with hamza
-        return 0x0648;
     case 0x06CC: // Farsi yeh, as Persian and Urdu keyboards type it
     case 0x06D2: // yeh barree
         return 0x064A;
@@ -52,6 +56,10 @@ constexpr char32_t foldedLetter(char32_t cp)
         return cp;
     }
 }
+
+constexpr char16_t kSmallAlef = 0x0670;
+constexpr std::string_view kAlefBytes = "\xD8\xA7";
+constexpr std::string_view kSmallAlefBytes = "\xD9\xB0";
 
 // The words of a text: its runs between blanks, as byte ranges.
 std::vector<std::pair<std::size_t, std::size_t>> wordsOf(std::string_view text)
@@ -148,6 +156,47 @@ std::string withoutAlefs(std::string folded)
     return folded;
 }
 
+// Whether the folded needle stands in the reading text folded with its superscript alefs, each of
+// them taken as an alef or as nothing: the places of the needle reached so far, stepped on one
+// letter of the text at a time, a new start at each.
+bool holdsTakingSmallAlefs(std::string_view text, std::string_view needle)
+{
+    if (text.find(kSmallAlefBytes) == std::string_view::npos)
+        return text.find(needle) != std::string_view::npos;
+    if (needle.empty())
+        return true;
+    std::vector<std::size_t> reached;
+    std::vector<std::size_t> next;
+    for (std::size_t at = 0; at < text.size();) {
+        reached.push_back(0);
+        const bool small = text.substr(at, 2) == kSmallAlefBytes;
+        next.clear();
+        for (const std::size_t j : reached) {
+            if (small) {
+                next.push_back(j);
+                if (needle.substr(j, 2) == kAlefBytes)
+                    next.push_back(j + 2);
+            } else if (needle[j] == text[at]) {
+                next.push_back(j + 1);
+            }
+        }
+        at += small ? 2 : 1;
+        std::sort(next.begin(), next.end());
+        next.erase(std::unique(next.begin(), next.end()), next.end());
+        if (!next.empty() && next.back() == needle.size())
+            return true;
+        reached.swap(next);
+    }
+    return false;
+}
+
+std::string foldedReading(std::string_view utf8)
+{
+    std::string out;
+    appendFoldedReading(out, utf8);
+    return out;
+}
+
 std::string itemsFound(std::size_t n)
 {
     return std::to_string(n) + " items found";
@@ -159,18 +208,26 @@ namespace {
 
 // What folding does to each code point of the Arabic block, U+0600 to U+06FF (all two bytes long in
 // UTF-8): 0 keeps it, kDropped leaves it out, any other value is the code point written instead.
+// The reading text's folding keeps the superscript alef, which a query may take as an alef or as
+// nothing.
 constexpr char16_t kDropped = 0xFFFF;
-constexpr std::array<char16_t, 256> kFoldTable = [] {
-    std::array<char16_t, 256> table{};
+using FoldTable = std::array<char16_t, 256>;
+constexpr FoldTable foldTable(bool keepSmallAlef)
+{
+    FoldTable table{};
     for (char32_t cp = 0x0600; cp <= 0x06FF; ++cp) {
         const std::size_t i = cp - 0x0600;
-        if (isLeftOut(cp))
-            table[i] = kDropped;
+        if (keepSmallAlef && cp == kSmallAlef)
+            table[i] = 0;
         else if (foldedLetter(cp) != cp)
             table[i] = static_cast<char16_t>(foldedLetter(cp));
+        else if (isLeftOut(cp))
+            table[i] = kDropped;
     }
     return table;
-}();
+}
+constexpr FoldTable kFoldTable = foldTable(false);
+constexpr FoldTable kReadingFoldTable = foldTable(true);
 
 } // namespace
 
@@ -244,22 +301,51 @@ std::optional<std::string> withoutPresentationForms(std::string_view utf8)
 
 namespace {
 
-void appendFoldedLetters(std::string &out, std::string_view utf8);
+void appendFoldedLetters(std::string &out, std::string_view utf8, const FoldTable &table);
+
+void appendFoldedBy(std::string &out, std::string_view utf8, const FoldTable &table)
+{
+    // Presentation forms are first written as their letters, which may be more bytes than the form.
+    if (const auto plain = withoutPresentationForms(utf8))
+        appendFoldedLetters(out, *plain, table);
+    else
+        appendFoldedLetters(out, utf8, table);
+}
 
 } // namespace
 
 void appendFolded(std::string &out, std::string_view utf8)
 {
-    // Presentation forms are first written as their letters, which may be more bytes than the form.
-    if (const auto plain = withoutPresentationForms(utf8))
-        appendFoldedLetters(out, *plain);
-    else
-        appendFoldedLetters(out, utf8);
+    appendFoldedBy(out, utf8, kFoldTable);
+}
+
+void appendFoldedReading(std::string &out, std::string_view utf8)
+{
+    appendFoldedBy(out, utf8, kReadingFoldTable);
+}
+
+void appendSkeleton(std::string &out, std::string_view utf8)
+{
+    const std::size_t had = out.size();
+    appendFoldedReading(out, utf8);
+    const auto alef = [&](std::size_t at) {
+        const std::string_view two = std::string_view(out).substr(at, 2);
+        return two == kAlefBytes || two == kSmallAlefBytes;
+    };
+    std::size_t to = had;
+    for (std::size_t at = had; at < out.size();) {
+        if (alef(at)) {
+            at += 2;
+            continue;
+        }
+        out[to++] = out[at++];
+    }
+    out.resize(to);
 }
 
 namespace {
 
-void appendFoldedLetters(std::string &out, std::string_view utf8)
+void appendFoldedLetters(std::string &out, std::string_view utf8, const FoldTable &table)
 {
     // One pass over the bytes: the Arabic block's two-byte sequences through the table, invisible
     // marks left out, every other byte as it is; then the blanks that marks left out stood between
@@ -287,7 +373,7 @@ void appendFoldedLetters(std::string &out, std::string_view utf8)
             continue;
         }
         const std::size_t cp = ((lead & 0x1Fu) << 6 | (at[1] & 0x3Fu)) - 0x0600;
-        const char16_t fold = kFoldTable[cp];
+        const char16_t fold = table[cp];
         if (fold == 0) {
             *to++ = static_cast<char>(lead);
             *to++ = static_cast<char>(at[1]);
@@ -355,7 +441,7 @@ std::string indexKey(const std::filesystem::path &source, std::string_view foldN
         return {};
     // The number after the name is the folding's: an index folded by an earlier rule is made anew.
     // A translation's index names its folding and its file too: two folders may hold one ID.
-    return "velmora-arabic-index 2 " +
+    return "velmora-arabic-index 3 " +
            (foldName.empty() ? std::string() : std::string(foldName) + " " + utf8Of(source) + " ") +
            std::to_string(size) + " " + std::to_string(changed.time_since_epoch().count()) + "\n";
 }
@@ -456,7 +542,60 @@ std::vector<std::size_t> ArabicIndex::versesHolding(std::string_view needle) con
     return verses;
 }
 
-ArabicOutcome runArabicQuery(const ArabicIndex &index, std::string_view query, SearchWords &words)
+ReadingSpellings::ReadingSpellings(const QuranText &reading, const ArabicIndex &searched,
+                                   std::optional<ArabicIndex> skeleton)
+    : reading_(reading)
+{
+    if (!skeleton || skeleton->size() != reading.verses().size())
+        skeleton.emplace(reading, appendSkeleton);
+    skeleton_.emplace(std::move(*skeleton));
+    // The verses of the two texts by their places: the same verse may stand at another line.
+    const auto key = [](std::size_t surah, std::size_t aya) { return surah << 16 | aya; };
+    std::vector<std::pair<std::size_t, std::size_t>> byPlace;
+    byPlace.reserve(searched.size());
+    for (std::size_t v = 0; v < searched.size(); ++v)
+        byPlace.emplace_back(key(searched.places()[v].surah, searched.places()[v].aya), v);
+    std::sort(byPlace.begin(), byPlace.end());
+    toSearched_.assign(reading.verses().size(), kNone);
+    toReading_.assign(searched.size(), kNone);
+    for (std::size_t r = 0; r < reading.verses().size(); ++r) {
+        const auto &verse = reading.verses()[r];
+        const std::pair<std::size_t, std::size_t> wanted(
+            key(static_cast<std::size_t>(verse.surah), static_cast<std::size_t>(verse.aya)), 0);
+        const auto found = std::lower_bound(byPlace.begin(), byPlace.end(), wanted);
+        if (found != byPlace.end() && found->first == wanted.first) {
+            toSearched_[r] = found->second;
+            toReading_[found->second] = r;
+        }
+    }
+}
+
+std::vector<std::size_t> ReadingSpellings::versesHolding(std::string_view foldedNeedle) const
+{
+    std::string skeleton;
+    appendSkeleton(skeleton, foldedNeedle);
+    std::vector<std::size_t> verses;
+    for (const std::size_t r : skeleton_->versesHolding(skeleton))
+        if (toSearched_[r] != kNone &&
+            holdsTakingSmallAlefs(foldedReading(reading_.verses()[r].text), foldedNeedle))
+            verses.push_back(toSearched_[r]);
+    std::sort(verses.begin(), verses.end());
+    return verses;
+}
+
+bool ReadingSpellings::holds(std::size_t searchedVerse, std::string_view foldedNeedle) const
+{
+    if (searchedVerse >= toReading_.size() || toReading_[searchedVerse] == kNone)
+        return false;
+    const std::size_t r = toReading_[searchedVerse];
+    std::string skeleton;
+    appendSkeleton(skeleton, foldedNeedle);
+    return skeleton_->folded(r).find(skeleton) != std::string_view::npos &&
+           holdsTakingSmallAlefs(foldedReading(reading_.verses()[r].text), foldedNeedle);
+}
+
+ArabicOutcome runArabicQuery(const ArabicIndex &index, std::string_view query, SearchWords &words,
+                             const ReadingSpellings *reading)
 {
     ArabicOutcome out;
     // Blanks around the query, as a paste brings them, are no part of it.
@@ -488,10 +627,20 @@ ArabicOutcome runArabicQuery(const ArabicIndex &index, std::string_view query, S
         std::copy(needles.begin(), needles.end(), words.words.begin());
     }
     if (!needles.front().empty()) {
+        // A word is in a verse when it is in its searched text or in its reading text's spelling.
         out.verses = index.versesHolding(needles.front());
+        if (reading) {
+            const std::vector<std::size_t> more = reading->versesHolding(needles.front());
+            std::vector<std::size_t> both;
+            both.reserve(out.verses.size() + more.size());
+            std::set_union(out.verses.begin(), out.verses.end(), more.begin(), more.end(),
+                           std::back_inserter(both));
+            out.verses = std::move(both);
+        }
         for (std::size_t k = 1; k < needles.size(); ++k)
             std::erase_if(out.verses, [&](std::size_t v) {
-                return index.folded(v).find(needles[k]) == std::string_view::npos;
+                return index.folded(v).find(needles[k]) == std::string_view::npos &&
+                       !(reading && reading->holds(v, needles[k]));
             });
     }
     out.countText =
@@ -516,23 +665,25 @@ arabicMarks(std::string_view readingVerse, std::string_view searchedVerse, const
         return std::any_of(needles.begin(), needles.end(),
                            [&](const std::string &n) { return folded.find(n) != std::string::npos; });
     };
-    std::vector<std::pair<std::size_t, std::size_t>> marks;
-    for (std::size_t w = 0; w < reading.size(); ++w) {
+    const auto markedAt = [&](std::size_t w) {
         const auto [begin, end] = reading[w];
-        bool marked = false;
-        if (reading.size() == searched.size()) {
-            marked = holdsNeedle(
+        const std::string spelt = foldedReading(readingVerse.substr(begin, end - begin));
+        if (std::any_of(needles.begin(), needles.end(),
+                        [&](const std::string &n) { return holdsTakingSmallAlefs(spelt, n); }))
+            return true;
+        if (reading.size() == searched.size())
+            return holdsNeedle(
                 foldArabic(searchedVerse.substr(searched[w].first, searched[w].second - searched[w].first)));
-        } else {
-            const std::string skeleton = withoutAlefs(foldArabic(readingVerse.substr(begin, end - begin)));
-            marked = std::any_of(needles.begin(), needles.end(), [&](const std::string &n) {
-                const std::string needle = withoutAlefs(n);
-                return !needle.empty() && skeleton.find(needle) != std::string::npos;
-            });
-        }
-        if (marked)
-            marks.emplace_back(begin, end);
-    }
+        const std::string skeleton = withoutAlefs(foldArabic(readingVerse.substr(begin, end - begin)));
+        return std::any_of(needles.begin(), needles.end(), [&](const std::string &n) {
+            const std::string needle = withoutAlefs(n);
+            return !needle.empty() && skeleton.find(needle) != std::string::npos;
+        });
+    };
+    std::vector<std::pair<std::size_t, std::size_t>> marks;
+    for (std::size_t w = 0; w < reading.size(); ++w)
+        if (markedAt(w))
+            marks.push_back(reading[w]);
     return marks;
 }
 

@@ -22,12 +22,20 @@ namespace velmora {
 inline constexpr int kArabicSource = 9;
 // The folded text kept between terminal searches, in the program's own folder.
 inline constexpr const char *kArabicIndexFileName = "quran-search.index";
+// The reading text's skeleton, kept beside it, and the name of its folding in the file's key.
+inline constexpr const char *kReadingIndexFileName = "quran-reading.index";
+inline constexpr std::string_view kSkeletonFoldName = "skeleton";
 
-// The folded form of UTF-8 text: أ إ آ ٱ become ا; ى and ئ become ي; ة becomes ه; ؤ becomes و;
-// the tatweel, the harakat and other combining marks (U+064B to U+065F), the superscript alef
-// (U+0670) and the Quranic marks (U+06D6 to U+06ED) are left out.
+// The folded form of UTF-8 text: أ إ آ ٱ and the superscript alef become ا; ؤ ئ and the hamza
+// marks above and below become ء; ى becomes ي; ة becomes ه; the tatweel, the harakat and other
+// combining marks (U+064B to U+065F) and the Quranic marks (U+06D6 to U+06ED) are left out.
 std::string foldArabic(std::string_view utf8);
 void appendFolded(std::string &out, std::string_view utf8);
+// The same folding, the superscript alef kept: the reading text's spelling.
+void appendFoldedReading(std::string &out, std::string_view utf8);
+// The reading text's spelling without any alef: what a query of it must hold, in whichever way it
+// spells its long a.
+void appendSkeleton(std::string &out, std::string_view utf8);
 
 // Appends the folded form of UTF-8 text to out: appendFolded for the Arabic text, the folding of a
 // translation's script for a translation (search/textfold.h).
@@ -83,6 +91,31 @@ private:
     std::vector<Place> places_;
 };
 
+// The reading text's own spellings, searched beside the searched text. The Uthmani script writes
+// many a long a as a superscript alef over a letter (ٱلْكِتَـٰبُ, where the searched text has الكتاب) or
+// over a waw (ٱلصَّلَوٰةَ, الصلاة), and the older and Indo-Pak spellings that readers type follow it
+// (الصلوة, السموات, الرحمان). A query word is also found in a verse whose reading text holds it, each
+// superscript alef there taken as an alef or as nothing.
+class ReadingSpellings
+{
+public:
+    // The reading text and the searched text's index, whose verse numbers the hits are given in; the
+    // reading text's skeleton index, when kept in a file, or nullopt to make it here.
+    ReadingSpellings(const QuranText &reading, const ArabicIndex &searched,
+                     std::optional<ArabicIndex> skeleton = std::nullopt);
+    // The searched verses whose reading text holds the folded needle, in file order.
+    std::vector<std::size_t> versesHolding(std::string_view foldedNeedle) const;
+    bool holds(std::size_t searchedVerse, std::string_view foldedNeedle) const;
+    const ArabicIndex &skeleton() const { return *skeleton_; }
+
+private:
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    const QuranText &reading_;
+    std::optional<ArabicIndex> skeleton_; // the reading text, appendSkeleton folded
+    std::vector<std::size_t> toSearched_; // a reading verse's place in the searched text, or kNone
+    std::vector<std::size_t> toReading_;
+};
+
 struct ArabicOutcome
 {
     std::vector<std::size_t> verses; // the hits: places in the searched text's verse list
@@ -91,13 +124,16 @@ struct ArabicOutcome
 };
 
 // Runs a query as typed (UTF-8), folded as the index is: 'a phrase' or up to five words separated
-// by blanks; the words go to words as typed, for marking.
-ArabicOutcome runArabicQuery(const ArabicIndex &index, std::string_view query, SearchWords &words);
+// by blanks; the words go to words as typed, for marking. With the reading text's spellings, a word
+// is found in either text.
+ArabicOutcome runArabicQuery(const ArabicIndex &index, std::string_view query, SearchWords &words,
+                             const ReadingSpellings *reading = nullptr);
 
 // The words of a verse of the reading text to mark for the last query, as byte ranges [begin, end)
 // of readingVerse. Where the reading and the searched text have the same number of words, word k of
 // the one is word k of the other and is marked when the searched word holds a search word; elsewhere
-// a reading word is marked when its folded form, alefs aside, holds a search word's.
+// a reading word is marked when its folded form, alefs aside, holds a search word's. A reading word
+// whose own spelling holds a search word is marked in either case.
 std::vector<std::pair<std::size_t, std::size_t>>
 arabicMarks(std::string_view readingVerse, std::string_view searchedVerse, const SearchWords &words);
 

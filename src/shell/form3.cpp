@@ -558,6 +558,8 @@ const ArabicIndex *Form3::arabicIndex()
             return nullptr;
         }
         arabicIndex_.emplace(*searchedText_);
+        if (readingText_)
+            readingSpellings_.emplace(*readingText_, *arabicIndex_);
     }
     return &*arabicIndex_;
 }
@@ -569,7 +571,8 @@ void Form3::searchArabicText(const QString &query)
         setCountText(QStringLiteral("0 items found"));
         return;
     }
-    const ArabicOutcome outcome = runArabicQuery(*index, query.toStdString(), arabicWords_);
+    const ArabicOutcome outcome = runArabicQuery(*index, query.toStdString(), arabicWords_,
+                                                 readingSpellings_ ? &*readingSpellings_ : nullptr);
     listVerseHits(outcome, [&](std::size_t v) {
         QuranText::Verse verse = index->text()->verses()[v];
         if (readingText_)

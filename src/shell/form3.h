@@ -136,8 +136,9 @@ private:
     std::optional<QuranText> searchedText_;
     std::optional<QuranText> readingText_;
     std::optional<ArabicIndex> arabicIndex_;
-    SearchWords arabicWords_;          // the last Arabic query's words (UTF-8)
-    std::size_t shownArabicVerse_ = 0; // place in the searched text of the verse shown
+    std::optional<ReadingSpellings> readingSpellings_; // the reading text's spellings, searched beside
+    SearchWords arabicWords_;                          // the last Arabic query's words (UTF-8)
+    std::size_t shownArabicVerse_ = 0;                 // place in the searched text of the verse shown
     QComboBox *translationList_ = nullptr;
     std::vector<InstalledTranslation> installed_;
     struct FoldedText

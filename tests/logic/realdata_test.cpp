@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 
 using namespace velmora;
 
@@ -166,6 +167,51 @@ TEST_F(RealData, ArabicCountsAgreeWithAnIndependentCount)
                   c.expected)
             << c.query;
     }
+}
+
+// What a reader copies from the reading text finds its verse: each of its words alone, each verse
+// whole as a phrase.
+TEST_F(RealData, EveryReadingWordAndVerseCopiedFindsItsVerse)
+{
+    const auto searched = QuranText::open(data + kQuranSearchFile);
+    const auto reading = QuranText::open(data + kQuranReadingFile);
+    ASSERT_TRUE(searched && reading);
+    ASSERT_EQ(reading->verses().size(), searched->verses().size());
+    const ArabicIndex index(*searched);
+    const ReadingSpellings spellings(*reading, index);
+    std::map<std::string, std::vector<std::size_t>, std::less<>> versesOf; // each word asked once
+    std::size_t words = 0;
+    std::size_t lost = 0;
+    const auto finds = [&](const std::string &query, std::size_t verse) {
+        SearchWords asked;
+        const auto found = runArabicQuery(index, query, asked, &spellings).verses;
+        const bool ok = std::binary_search(found.begin(), found.end(), verse);
+        if (!ok && ++lost <= 5)
+            ADD_FAILURE() << query << " does not find verse " << verse;
+        return ok;
+    };
+    for (std::size_t v = 0; v < reading->verses().size(); ++v) {
+        const std::string_view text = reading->verses()[v].text;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t end = std::min(text.find(' ', at), text.size());
+            const std::string word(text.substr(at, end - at));
+            at = end + 1;
+            if (foldArabic(word).empty())
+                continue; // a pause mark
+            ++words;
+            versesOf[word].push_back(v);
+        }
+        finds("'" + std::string(text) + "'", v);
+    }
+    EXPECT_EQ(words, 77433u);
+    for (const auto &[word, verses] : versesOf) {
+        SearchWords asked;
+        const auto found = runArabicQuery(index, word, asked, &spellings).verses;
+        for (const std::size_t v : verses)
+            if (!std::binary_search(found.begin(), found.end(), v) && ++lost <= 10)
+                ADD_FAILURE() << word << " does not find verse " << v;
+    }
+    EXPECT_EQ(lost, 0u);
 }
 
 // Each script's folded search against the verses holding the word in any of the spellings the

@@ -190,11 +190,10 @@ TEST(History, RoundTripWithCommasAndQuotes)
 TEST(ArabicSearch, FoldingMakesTheVariantLettersOneAndDropsTheMarks)
 {
     const std::pair<const char *, const char *> folds[] = {
-        {"\u0623\u0625\u0622\u0671", "\u0627\u0627\u0627\u0627"},             // alef forms
-        {"\u0649\u0626", "\u064A\u064A"},                                     // alef maksura, yeh with hamza
-        {"\u0629\u0624", "\u0647\u0648"},                                     // teh marbuta, waw with hamza
+        {"\u0623\u0625\u0622\u0671\u0670", "\u0627\u0627\u0627\u0627\u0627"}, // alef forms
+        {"\u0626\u0624\u0621\u0640\u0654", "\u0621\u0621\u0621\u0621"},       // hamza on any seat
+        {"\u0649\u0629", "\u064A\u0647"},                                     // alef maksura, teh marbuta
         {"\u0628\u0650\u0633\u0652\u0645\u0650", "\u0628\u0633\u0645"},       // harakat
-        {"\u0631\u062D\u0645\u0640\u0670\u0646", "\u0631\u062D\u0645\u0646"}, // tatweel, superscript alef
         {"\u0641\u06D6 \u06ED\u0628", "\u0641 \u0628"},                       // Quranic marks
         {"\u06CC\u06D2\u06A9\u06C1\u06BE", "\u064A\u064A\u0643\u0647\u0647"}, // Persian and Urdu forms
         {"\u200F\u0628\u200C\u0628\u061C\uFEFF\u2067", "\u0628\u0628"},       // invisible marks
@@ -216,6 +215,42 @@ TEST(ArabicSearch, FoldingMakesTheVariantLettersOneAndDropsTheMarks)
     EXPECT_EQ(words.count, 2);
     EXPECT_TRUE(holdsArabic("x \u0628"));
     EXPECT_FALSE(holdsArabic("caf\u00e9"));
+}
+
+// The reading text's spellings, and those readers type after it, find the verse: a superscript
+// alef taken as an alef or as nothing, never a full alef left out.
+TEST(ArabicSearch, TheReadingTextsSpellingsFindTheirVerses)
+{
+    struct Case
+    {
+        const char *reading;
+        const char *searched;
+        const char *query;
+        bool found;
+    };
+    const Case cases[] = {
+        {"\u0671\u0644\u0652\u0643\u0650\u062A\u064E\u0640\u0670\u0628\u064F",
+         "\u0627\u0644\u0643\u062A\u0627\u0628",
+         "\u0671\u0644\u0652\u0643\u0650\u062A\u064E\u0640\u0670\u0628\u064F", true},
+        {"\u0671\u0644\u0635\u0651\u064E\u0644\u064E\u0648\u0670\u0629\u064E",
+         "\u0627\u0644\u0635\u0644\u0627\u0629", "\u0627\u0644\u0635\u0644\u0648\u0629", true},
+        {"\u0671\u0644\u0633\u0651\u064E\u0645\u064E\u0640\u0670\u0648\u064E\u0670\u062A\u0650",
+         "\u0627\u0644\u0633\u0645\u0627\u0648\u0627\u062A", "\u0627\u0644\u0633\u0645\u0648\u0627\u062A",
+         true},
+        {"\u0621\u064E\u0627\u0645\u064E\u0646\u064F\u0648\u0627\u06DF", "\u0622\u0645\u0646\u0648\u0627",
+         "'\u0621\u0627\u0645\u0646\u0648\u0627'", true},
+        {"\u0642\u064E\u0627\u0644\u064E", "\u0642\u0627\u0644", "\u0642\u0644", false},
+    };
+    for (const auto &c : cases) {
+        const auto reading = QuranText::fromText(std::string("1|1|") + c.reading + "\n");
+        const auto searched = QuranText::fromText(std::string("1|1|") + c.searched + "\n");
+        const ArabicIndex index(*searched);
+        const ReadingSpellings spellings(*reading, index);
+        SearchWords words;
+        EXPECT_EQ(runArabicQuery(index, c.query, words, &spellings).verses.size(), c.found ? 1u : 0u)
+            << c.query;
+        EXPECT_EQ(arabicMarks(c.reading, c.searched, words).size(), c.found ? 1u : 0u) << c.query;
+    }
 }
 
 // Each script as its readers type it: letter case, accents, the Turkish i, the Arabic letter forms,
