@@ -10,6 +10,7 @@
 #include "core/utf8.h"
 #include "platform/paths.h"
 #include "search/arabic.h"
+#include "search/corpus.h"
 #include "search/engine.h"
 #include "search/textfold.h"
 #include "text/translations.h"
@@ -87,6 +88,12 @@ void usage(std::FILE *to)
                "                        bytes, whatever the terminal's encoding\n"
                "      --data DIR        the folder of the data files (default: the program's)\n"
                "      --list            list the sources, the installed translations among them\n"
+               "      --root ROOT       the verses holding a word of ROOT, in Arabic letters or\n"
+               "                        Buckwalter (كتب or ktb), its words marked; no SOURCE\n"
+               "      --lemma LEMMA     the verses holding LEMMA (كتاب or kitaAb), likewise;\n"
+               "                        roots and lemmas are the Quranic Arabic Corpus's,\n"
+               "                        https://corpus.quran.com (root:ktb in the arabic\n"
+               "                        source asks the same)\n"
                "  -h, --help            this help\n"
                "  -V, --version         the version\n"
                "\n"
@@ -116,6 +123,7 @@ struct Options
     bool raw = false;
     bool terminalShowsColour = true; // false for a Windows console without escape processing
     bool list = false;
+    std::optional<WordIndex::Kind> byWord; // --root or --lemma: the operands are the root or lemma
     std::vector<std::string> operands;
 };
 
@@ -160,6 +168,8 @@ std::optional<int> parseArguments(const std::vector<std::string> &args, Options 
             options.numbers = options.numbers || a.find('n') != std::string_view::npos;
             options.wholeWords = options.wholeWords || a.find('w') != std::string_view::npos;
             options.quiet = options.quiet || a.find('q') != std::string_view::npos;
+        } else if (a == "--root" || a == "--lemma") {
+            options.byWord = a == "--root" ? WordIndex::Kind::Root : WordIndex::Kind::Lemma;
         } else if (a == "--list") {
             options.list = true;
         } else if (a == "--raw") {
@@ -182,6 +192,8 @@ std::optional<int> parseArguments(const std::vector<std::string> &args, Options 
     }
     if (options.list)
         return std::nullopt;
+    if (options.byWord)
+        return options.operands.empty() ? usageError("a root or lemma is needed") : std::optional<int>();
     if (options.operands.size() < 2)
         return usageError(options.operands.empty() ? "a source and a query are needed" : "a query is needed");
     return std::nullopt;
@@ -394,20 +406,32 @@ std::optional<ArabicIndex> arabicIndexFor(const std::filesystem::path &source, s
     return index;
 }
 
-// The reading text's spellings beside the searched text, its skeleton kept as the index is.
-std::optional<ReadingSpellings> readingSpellingsFor(const QuranText &reading,
-                                                    const std::filesystem::path &source,
+// The reading text's spellings beside the searched text, its two indexes kept as the searched
+// text's is; nullopt without a reading text.
+std::optional<ReadingSpellings> readingSpellingsFor(const std::filesystem::path &source,
                                                     const ArabicIndex &searched)
 {
     const std::string own = platform::tempFolder();
-    const std::filesystem::path kept =
-        own.empty() ? std::filesystem::path() : pathFromUtf8(own + kReadingIndexFileName);
-    std::optional<ArabicIndex> skeleton =
-        kept.empty() ? std::nullopt : ArabicIndex::load(kept, source, appendSkeleton, kSkeletonFoldName);
-    const bool made = !skeleton;
-    std::optional<ReadingSpellings> spellings(std::in_place, reading, searched, std::move(skeleton));
-    if (made && !kept.empty())
-        spellings->skeleton().save(kept, source, kSkeletonFoldName);
+    const auto kept = [&](const char *name) {
+        return own.empty() ? std::filesystem::path() : pathFromUtf8(own + name);
+    };
+    if (!own.empty()) {
+        auto spelt =
+            ArabicIndex::load(kept(kSpeltIndexFileName), source, appendFoldedReading, kSpeltFoldName);
+        auto skeleton =
+            ArabicIndex::load(kept(kReadingIndexFileName), source, appendSkeleton, kSkeletonFoldName);
+        if (spelt && skeleton && spelt->size() == skeleton->size())
+            return std::optional<ReadingSpellings>(std::in_place, std::move(*spelt), std::move(*skeleton),
+                                                   searched);
+    }
+    const auto reading = QuranText::open(source);
+    if (!reading)
+        return std::nullopt;
+    std::optional<ReadingSpellings> spellings(std::in_place, *reading, searched);
+    if (!own.empty()) {
+        spellings->spelt().save(kept(kSpeltIndexFileName), source, kSpeltFoldName);
+        spellings->skeleton().save(kept(kReadingIndexFileName), source, kSkeletonFoldName);
+    }
     return spellings;
 }
 
@@ -427,12 +451,10 @@ int searchArabic(const Options &options, const std::string &query)
                          problem.c_str());
         return kTrouble;
     }
-    // The hits are shown in the reading text where there is one, as the search window shows them,
-    // and found in its spellings too.
+    // The verses are found in the reading text's spellings too, and the hits shown in it where there
+    // is one, as the search window shows them.
     const std::filesystem::path readingSource = platform::resolveDataFile(options.folder, kQuranReadingFile);
-    const auto reading = QuranText::open(readingSource);
-    const auto spellings =
-        reading ? readingSpellingsFor(*reading, readingSource, *index) : std::optional<ReadingSpellings>();
+    const auto spellings = readingSpellingsFor(readingSource, *index);
     SearchWords words;
     const std::optional<ArabicOutcome> outcome =
         foldedHits(options, *index, query, words, spellings ? &*spellings : nullptr);
@@ -441,29 +463,110 @@ int searchArabic(const Options &options, const std::string &query)
     const std::size_t found = outcome->verses.size();
     if (const auto done = endWithoutHits(options, found))
         return *done;
-    if (!searched)
-        searched = QuranText::open(source);
+    // The hits' verses of both texts, each found in one pass over its file.
+    std::vector<std::pair<int, int>> places;
+    for (std::size_t i = 0; i < found; ++i)
+        places.emplace_back(index->places()[outcome->verses[i]].surah,
+                            index->places()[outcome->verses[i]].aya);
+    const auto textsAt = [&](const std::filesystem::path &file, std::optional<MappedFile> &mapped) {
+        mapped = MappedFile::open(file);
+        return mapped ? versesAt(mapped->text(), places) : std::vector<std::string_view>(found);
+    };
+    std::optional<MappedFile> searchedFile;
+    std::optional<MappedFile> readingFile;
+    const std::vector<std::string_view> searchedTexts = textsAt(source, searchedFile);
+    const std::vector<std::string_view> readingTexts = textsAt(readingSource, readingFile);
     const bool toTerminal = platform::isTerminal(1);
     const bool color = wantsColour(options.color, toTerminal && options.terminalShowsColour);
     std::string line;
     for (std::size_t i = 0; i < found; ++i) {
         const std::size_t v = outcome->verses[i];
         const ArabicIndex::Place place = index->places()[v];
-        const std::string_view searchedText =
-            searched ? searched->verse(place.surah, place.aya) : std::string_view();
-        std::string_view shown = reading ? reading->verse(place.surah, place.aya) : std::string_view();
-        if (shown.empty())
-            shown = searchedText;
+        const std::string_view shown = readingTexts[i].empty() ? searchedTexts[i] : readingTexts[i];
         line.clear();
         if (options.numbers)
             line.append(std::to_string(v + 1)).push_back(':');
         line.append(ThreeDigits(place.surah)).append(":").append(std::to_string(place.aya)).push_back(' ');
-        line.append(color ? markedRanges(shown, arabicMarks(shown, searchedText, words))
+        line.append(color ? markedRanges(shown, arabicMarks(shown, searchedTexts[i], words))
                           : std::string(shown));
         line.push_back('\n');
         std::fwrite(line.data(), 1, line.size(), stdout);
     }
     return endWithCountLine(outcome->countText, found, toTerminal);
+}
+
+// The reading text's words by root and lemma: kept between runs in the program's own folder, made
+// from the corpus's morphology when the kept one is missing or older than the files.
+std::optional<WordIndex> wordIndexFor(const Options &options, const std::filesystem::path &morphology,
+                                      const std::filesystem::path &reading)
+{
+    const std::string own = platform::tempFolder();
+    const std::filesystem::path kept =
+        own.empty() ? std::filesystem::path() : pathFromUtf8(own + kWordIndexFileName);
+    if (!kept.empty())
+        if (auto index = WordIndex::load(kept, morphology, reading))
+            return index;
+    std::string problem;
+    const auto text = QuranText::open(reading, &problem);
+    const auto corpus = text ? readRegularFile(morphology) : std::nullopt;
+    if (!text || !corpus) {
+        const std::string name = text ? kMorphologyFile : kQuranReadingFile;
+        if (problem.empty())
+            problem = troubleWords(fileTroubleOf(morphology));
+        std::fprintf(stderr, "velmora-search: %s in %s %s\n", name.c_str(), options.folder.c_str(),
+                     problem.c_str());
+        return std::nullopt;
+    }
+    WordIndex index = WordIndex::make(*corpus, *text);
+    if (!kept.empty())
+        index.save(kept, morphology, reading);
+    return index;
+}
+
+// A search by root or lemma: the verses of the reading text holding its words, those words marked.
+int searchByWord(const Options &options, WordIndex::Kind kind, const std::string &typed)
+{
+    const auto morphology = platform::resolveDataFile(options.folder, kMorphologyFile);
+    const auto readingSource = platform::resolveDataFile(options.folder, kQuranReadingFile);
+    const std::optional<WordIndex> index = wordIndexFor(options, morphology, readingSource);
+    if (!index)
+        return kTrouble;
+    WordOutcome outcome = runWordQuery(*index, kind, typed);
+    if (!outcome.problem.empty()) {
+        std::fprintf(stderr, "velmora-search: %s\n", outcome.problem.c_str());
+        return kTrouble;
+    }
+    if (options.maxCount >= 0 && outcome.verses.size() > static_cast<std::size_t>(options.maxCount))
+        outcome.verses.resize(static_cast<std::size_t>(options.maxCount));
+    const std::size_t found = outcome.verses.size();
+    if (const auto done = endWithoutHits(options, found))
+        return *done;
+    // The hits' verses, found in one pass over the reading text.
+    std::vector<std::pair<int, int>> places;
+    for (std::size_t i = 0; i < found; ++i)
+        places.push_back(outcome.verses[i] < index->verses().size() ? index->verses()[outcome.verses[i]]
+                                                                    : std::pair(0, 0));
+    const auto reading = MappedFile::open(readingSource);
+    if (!reading)
+        return kTrouble;
+    const std::vector<std::string_view> texts = versesAt(reading->text(), places);
+    const bool toTerminal = platform::isTerminal(1);
+    const bool color = wantsColour(options.color, toTerminal && options.terminalShowsColour);
+    std::string line;
+    for (std::size_t i = 0; i < found; ++i) {
+        line.clear();
+        if (options.numbers)
+            line.append(std::to_string(outcome.verses[i] + 1)).push_back(':');
+        line.append(ThreeDigits(places[i].first))
+            .append(":")
+            .append(std::to_string(places[i].second))
+            .push_back(' ');
+        line.append(color ? markedRanges(texts[i], readingWordRanges(texts[i], outcome.words[i]))
+                          : std::string(texts[i]));
+        line.push_back('\n');
+        std::fwrite(line.data(), 1, line.size(), stdout);
+    }
+    return endWithCountLine(outcome.countText, found, toTerminal);
 }
 
 // The sources, one a line: the ten of the program, then each installed translation's ID, language
@@ -562,11 +665,17 @@ int main(int argc, char **argv)
 
     if (options.list)
         return listSources(options);
-    std::string query = options.operands[1];
-    for (std::size_t i = 2; i < options.operands.size(); ++i)
+    const std::size_t first = options.byWord ? 0 : 1;
+    std::string query = options.operands[first];
+    for (std::size_t i = first + 1; i < options.operands.size(); ++i)
         query += ' ' + options.operands[i];
-    if (ansi::equalsNoCase(options.operands[0], "arabic") || options.operands[0] == "9")
+    if (options.byWord)
+        return searchByWord(options, *options.byWord, query);
+    if (ansi::equalsNoCase(options.operands[0], "arabic") || options.operands[0] == "9") {
+        if (const auto asked = wordQueryOf(query))
+            return searchByWord(options, asked->first, std::string(asked->second));
         return searchArabic(options, query);
+    }
     const int source = sourceIndexFor(options.operands[0]);
     if (source < 0) {
         if (const auto translation = findTranslation(options.folder, options.operands[0]))

@@ -161,10 +161,10 @@ std::string withoutAlefs(std::string folded)
 // letter of the text at a time, a new start at each.
 bool holdsTakingSmallAlefs(std::string_view text, std::string_view needle)
 {
-    if (text.find(kSmallAlefBytes) == std::string_view::npos)
-        return text.find(needle) != std::string_view::npos;
-    if (needle.empty())
+    if (text.find(needle) != std::string_view::npos)
         return true;
+    if (text.find(kSmallAlefBytes) == std::string_view::npos)
+        return false;
     std::vector<std::size_t> reached;
     std::vector<std::size_t> next;
     for (std::size_t at = 0; at < text.size();) {
@@ -542,43 +542,64 @@ std::vector<std::size_t> ArabicIndex::versesHolding(std::string_view needle) con
     return verses;
 }
 
-ReadingSpellings::ReadingSpellings(const QuranText &reading, const ArabicIndex &searched,
-                                   std::optional<ArabicIndex> skeleton)
-    : reading_(reading)
+ReadingSpellings::ReadingSpellings(const QuranText &reading, const ArabicIndex &searched)
+    : spelt_(reading, appendFoldedReading), skeleton_(reading, appendSkeleton)
 {
-    if (!skeleton || skeleton->size() != reading.verses().size())
-        skeleton.emplace(reading, appendSkeleton);
-    skeleton_.emplace(std::move(*skeleton));
-    // The verses of the two texts by their places: the same verse may stand at another line.
-    const auto key = [](std::size_t surah, std::size_t aya) { return surah << 16 | aya; };
-    std::vector<std::pair<std::size_t, std::size_t>> byPlace;
-    byPlace.reserve(searched.size());
-    for (std::size_t v = 0; v < searched.size(); ++v)
-        byPlace.emplace_back(key(searched.places()[v].surah, searched.places()[v].aya), v);
-    std::sort(byPlace.begin(), byPlace.end());
-    toSearched_.assign(reading.verses().size(), kNone);
+    placeBeside(searched);
+}
+
+ReadingSpellings::ReadingSpellings(ArabicIndex spelt, ArabicIndex skeleton, const ArabicIndex &searched)
+    : spelt_(std::move(spelt)), skeleton_(std::move(skeleton))
+{
+    placeBeside(searched);
+}
+
+void ReadingSpellings::placeBeside(const ArabicIndex &searched)
+{
+    const std::size_t count = spelt_.size() == skeleton_.size() ? spelt_.size() : 0;
+    toSearched_.assign(count, kNone);
     toReading_.assign(searched.size(), kNone);
-    for (std::size_t r = 0; r < reading.verses().size(); ++r) {
-        const auto &verse = reading.verses()[r];
-        const std::pair<std::size_t, std::size_t> wanted(
-            key(static_cast<std::size_t>(verse.surah), static_cast<std::size_t>(verse.aya)), 0);
-        const auto found = std::lower_bound(byPlace.begin(), byPlace.end(), wanted);
-        if (found != byPlace.end() && found->first == wanted.first) {
+    const auto same = [](const ArabicIndex::Place &a, const ArabicIndex::Place &b) {
+        return a.surah == b.surah && a.aya == b.aya;
+    };
+    // Most often verse v of the one is verse v of the other; else each is looked for by its place.
+    const auto &places = spelt_.places();
+    const auto key = [](const ArabicIndex::Place &p) { return std::uint32_t{p.surah} << 16 | p.aya; };
+    std::vector<std::pair<std::uint32_t, std::size_t>> byPlace;
+    for (std::size_t r = 0; r < count; ++r) {
+        if (r < searched.size() && same(places[r], searched.places()[r])) {
+            toSearched_[r] = r;
+            toReading_[r] = r;
+            continue;
+        }
+        if (byPlace.empty()) {
+            for (std::size_t v = 0; v < searched.size(); ++v)
+                byPlace.emplace_back(key(searched.places()[v]), v);
+            std::sort(byPlace.begin(), byPlace.end());
+        }
+        const auto found =
+            std::lower_bound(byPlace.begin(), byPlace.end(), std::pair(key(places[r]), std::size_t{0}));
+        if (found != byPlace.end() && found->first == key(places[r])) {
             toSearched_[r] = found->second;
             toReading_[found->second] = r;
         }
     }
 }
 
-std::vector<std::size_t> ReadingSpellings::versesHolding(std::string_view foldedNeedle) const
+std::vector<std::size_t> ReadingSpellings::versesHolding(std::string_view foldedNeedle,
+                                                         const std::vector<std::size_t> &found) const
 {
     std::string skeleton;
     appendSkeleton(skeleton, foldedNeedle);
     std::vector<std::size_t> verses;
-    for (const std::size_t r : skeleton_->versesHolding(skeleton))
-        if (toSearched_[r] != kNone &&
-            holdsTakingSmallAlefs(foldedReading(reading_.verses()[r].text), foldedNeedle))
-            verses.push_back(toSearched_[r]);
+    for (const std::size_t r : skeleton_.versesHolding(skeleton)) {
+        if (r >= toSearched_.size() || toSearched_[r] == kNone)
+            continue;
+        const std::size_t v = toSearched_[r];
+        if (!std::binary_search(found.begin(), found.end(), v) &&
+            holdsTakingSmallAlefs(spelt_.folded(r), foldedNeedle))
+            verses.push_back(v);
+    }
     std::sort(verses.begin(), verses.end());
     return verses;
 }
@@ -590,8 +611,8 @@ bool ReadingSpellings::holds(std::size_t searchedVerse, std::string_view foldedN
     const std::size_t r = toReading_[searchedVerse];
     std::string skeleton;
     appendSkeleton(skeleton, foldedNeedle);
-    return skeleton_->folded(r).find(skeleton) != std::string_view::npos &&
-           holdsTakingSmallAlefs(foldedReading(reading_.verses()[r].text), foldedNeedle);
+    return skeleton_.folded(r).find(skeleton) != std::string_view::npos &&
+           holdsTakingSmallAlefs(spelt_.folded(r), foldedNeedle);
 }
 
 ArabicOutcome runArabicQuery(const ArabicIndex &index, std::string_view query, SearchWords &words,
@@ -630,7 +651,7 @@ ArabicOutcome runArabicQuery(const ArabicIndex &index, std::string_view query, S
         // A word is in a verse when it is in its searched text or in its reading text's spelling.
         out.verses = index.versesHolding(needles.front());
         if (reading) {
-            const std::vector<std::size_t> more = reading->versesHolding(needles.front());
+            const std::vector<std::size_t> more = reading->versesHolding(needles.front(), out.verses);
             std::vector<std::size_t> both;
             both.reserve(out.verses.size() + more.size());
             std::set_union(out.verses.begin(), out.verses.end(), more.begin(), more.end(),

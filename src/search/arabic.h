@@ -22,8 +22,10 @@ namespace velmora {
 inline constexpr int kArabicSource = 9;
 // The folded text kept between terminal searches, in the program's own folder.
 inline constexpr const char *kArabicIndexFileName = "quran-search.index";
-// The reading text's skeleton, kept beside it, and the name of its folding in the file's key.
+// The reading text's spelling and skeleton, kept beside it, and their foldings' names in the keys.
+inline constexpr const char *kSpeltIndexFileName = "quran-spelt.index";
 inline constexpr const char *kReadingIndexFileName = "quran-reading.index";
+inline constexpr std::string_view kSpeltFoldName = "spelt";
 inline constexpr std::string_view kSkeletonFoldName = "skeleton";
 
 // The folded form of UTF-8 text: أ إ آ ٱ and the superscript alef become ا; ؤ ئ and the hamza
@@ -99,19 +101,32 @@ private:
 class ReadingSpellings
 {
 public:
-    // The reading text and the searched text's index, whose verse numbers the hits are given in; the
-    // reading text's skeleton index, when kept in a file, or nullopt to make it here.
-    ReadingSpellings(const QuranText &reading, const ArabicIndex &searched,
-                     std::optional<ArabicIndex> skeleton = std::nullopt);
-    // The searched verses whose reading text holds the folded needle, in file order.
-    std::vector<std::size_t> versesHolding(std::string_view foldedNeedle) const;
+    // The reading text, indexed here, and the searched text's index, whose verse numbers the hits
+    // are given in.
+    ReadingSpellings(const QuranText &reading, const ArabicIndex &searched);
+    // The reading text's two indexes, as kept in files: its spelling (appendFoldedReading) and its
+    // skeleton (appendSkeleton). Both must list the same verses.
+    ReadingSpellings(ArabicIndex spelt, ArabicIndex skeleton, const ArabicIndex &searched);
+    // The searched verses whose reading text holds the folded needle, in file order, but for those
+    // found already (in file order).
+    std::vector<std::size_t> versesHolding(std::string_view foldedNeedle,
+                                           const std::vector<std::size_t> &found = {}) const;
     bool holds(std::size_t searchedVerse, std::string_view foldedNeedle) const;
-    const ArabicIndex &skeleton() const { return *skeleton_; }
+    // The searched text's verse for a verse of the reading text; nullopt where it has none.
+    std::optional<std::size_t> searchedVerseOf(std::size_t readingVerse) const
+    {
+        return readingVerse < toSearched_.size() && toSearched_[readingVerse] != kNone
+                   ? std::optional(toSearched_[readingVerse])
+                   : std::nullopt;
+    }
+    const ArabicIndex &spelt() const { return spelt_; }
+    const ArabicIndex &skeleton() const { return skeleton_; }
 
 private:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    const QuranText &reading_;
-    std::optional<ArabicIndex> skeleton_; // the reading text, appendSkeleton folded
+    void placeBeside(const ArabicIndex &searched);
+    ArabicIndex spelt_;
+    ArabicIndex skeleton_;
     std::vector<std::size_t> toSearched_; // a reading verse's place in the searched text, or kNone
     std::vector<std::size_t> toReading_;
 };

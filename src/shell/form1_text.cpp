@@ -344,7 +344,9 @@ void Form1::showAbout()
         "# Velmora\n\nReading, searching and listening to the Quran.\n\n"
         "**Quran text: Tanzil Project, [tanzil.net](https://tanzil.net)** (Tanzil Quran Text, Uthmani and "
         "Simple Clean, under the Creative Commons Attribution 3.0 licence with Tanzil's terms: the text is "
-        "shown exactly as published).\n\n");
+        "shown exactly as published).\n\n"
+        "**Roots and lemmas: the Quranic Arabic Corpus, [corpus.quran.com](https://corpus.quran.com)** "
+        "(its morphology, under the GNU General Public License), for the search by root and lemma.\n\n");
     const auto sources = readRegularFile(platform::resolveDataFile(state_.programFolder, "SOURCES.md"));
     text += sources ? QString::fromStdString(*sources)
                     : QStringLiteral("The list of the data files' sources, SOURCES.md, is not in %1.")

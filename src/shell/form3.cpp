@@ -571,6 +571,12 @@ void Form3::searchArabicText(const QString &query)
         setCountText(QStringLiteral("0 items found"));
         return;
     }
+    wordMarks_.clear();
+    const std::string typed = query.toStdString();
+    if (const auto asked = wordQueryOf(typed)) {
+        searchArabicWords(asked->first, asked->second);
+        return;
+    }
     const ArabicOutcome outcome = runArabicQuery(*index, query.toStdString(), arabicWords_,
                                                  readingSpellings_ ? &*readingSpellings_ : nullptr);
     listVerseHits(outcome, [&](std::size_t v) {
@@ -580,6 +586,61 @@ void Form3::searchArabicText(const QString &query)
                 !reading.empty())
                 verse.text = reading;
         return QString::fromStdString(arabicEntry(verse));
+    });
+}
+
+const WordIndex *Form3::wordIndex()
+{
+    if (!wordIndex_ && readingText_) {
+        const auto morphology = platform::resolveDataFile(state_.programFolder, kMorphologyFile);
+        const auto reading = platform::resolveDataFile(state_.programFolder, kQuranReadingFile);
+        const std::filesystem::path kept = state_.tempFolder.empty()
+                                               ? std::filesystem::path()
+                                               : pathFromUtf8(state_.tempFolder + kWordIndexFileName);
+        if (!kept.empty())
+            wordIndex_ = WordIndex::load(kept, morphology, reading);
+        if (!wordIndex_) {
+            const auto corpus = readRegularFile(morphology);
+            if (!corpus) {
+                dialogs_.tell(this,
+                              QStringLiteral("The Quranic Arabic Corpus's morphology %1 %2 in %3, so roots "
+                                             "and lemmas cannot be searched.")
+                                  .arg(QLatin1String(kMorphologyFile),
+                                       QString::fromStdString(troubleWords(fileTroubleOf(morphology))),
+                                       QString::fromStdString(utf8Of(morphology.parent_path()))));
+                return nullptr;
+            }
+            const qtkit::BusyCursor busy;
+            wordIndex_.emplace(WordIndex::make(*corpus, *readingText_));
+            if (!kept.empty())
+                wordIndex_->save(kept, morphology, reading);
+        }
+    }
+    return wordIndex_ ? &*wordIndex_ : nullptr;
+}
+
+void Form3::searchArabicWords(WordIndex::Kind kind, std::string_view typed)
+{
+    arabicWords_ = {};
+    const WordIndex *words = wordIndex();
+    if (!words || !readingSpellings_) {
+        setCountText(QStringLiteral("0 items found"));
+        return;
+    }
+    const WordOutcome found = runWordQuery(*words, kind, typed);
+    ArabicOutcome outcome;
+    outcome.countText = found.countText;
+    outcome.problem = found.problem;
+    std::map<std::size_t, std::size_t> readingOf;
+    for (std::size_t i = 0; i < found.verses.size(); ++i)
+        if (const auto v = readingSpellings_->searchedVerseOf(found.verses[i]);
+            v && found.verses[i] < readingText_->verses().size()) {
+            outcome.verses.push_back(*v);
+            wordMarks_[*v] = found.words[i];
+            readingOf[*v] = found.verses[i];
+        }
+    listVerseHits(outcome, [&](std::size_t v) {
+        return QString::fromStdString(arabicEntry(readingText_->verses()[readingOf.at(v)]));
     });
 }
 
@@ -629,7 +690,10 @@ void Form3::showArabicVerse(std::size_t verse)
     mark.setFontWeight(QFont::Bold);
     QTextCursor cursor(text1_->document());
     std::size_t at = 0;
-    for (const auto &[begin, end] : arabicMarks(reading, searched.text, arabicWords_)) {
+    const auto words = wordMarks_.find(verse);
+    const auto marks = words != wordMarks_.end() ? readingWordRanges(reading, words->second)
+                                                 : arabicMarks(reading, searched.text, arabicWords_);
+    for (const auto &[begin, end] : marks) {
         cursor.insertText(QString::fromUtf8(reading.substr(at, begin - at)), plain);
         cursor.insertText(QString::fromUtf8(reading.substr(begin, end - begin)), mark);
         at = end;

@@ -20,6 +20,7 @@ class QPushButton;
 class QRadioButton;
 
 #include "search/arabic.h"
+#include "search/corpus.h"
 #include "text/translations.h"
 
 #include <map>
@@ -100,6 +101,9 @@ private:
     // The Arabic text: searched in its Simple Clean form, shown in the Uthmani one.
     const ArabicIndex *arabicIndex();
     void searchArabicText(const QString &query);
+    // A search by root or lemma (root:كتب, lemma:kitaAb) in the reading text, from the corpus.
+    void searchArabicWords(WordIndex::Kind kind, std::string_view typed);
+    const WordIndex *wordIndex();
     void showArabicVerse(std::size_t verse);
     void stepArabic(int index);
     // The hits of a folded text's query in the list, each row as row gives it, with the count.
@@ -138,7 +142,10 @@ private:
     std::optional<ArabicIndex> arabicIndex_;
     std::optional<ReadingSpellings> readingSpellings_; // the reading text's spellings, searched beside
     SearchWords arabicWords_;                          // the last Arabic query's words (UTF-8)
-    std::size_t shownArabicVerse_ = 0;                 // place in the searched text of the verse shown
+    std::optional<WordIndex> wordIndex_;
+    // The words of the root or lemma last asked for, by searched verse; empty after any other query.
+    std::map<std::size_t, std::vector<std::uint32_t>> wordMarks_;
+    std::size_t shownArabicVerse_ = 0; // place in the searched text of the verse shown
     QComboBox *translationList_ = nullptr;
     std::vector<InstalledTranslation> installed_;
     struct FoldedText

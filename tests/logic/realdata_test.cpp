@@ -2,8 +2,10 @@
 
 #include "core/ansi.h"
 #include "core/catalogue.h"
+#include "core/safefile.h"
 #include "core/textfield.h"
 #include "search/arabic.h"
+#include "search/corpus.h"
 #include "search/engine.h"
 #include "search/textfold.h"
 #include "text/extract.h"
@@ -212,6 +214,58 @@ TEST_F(RealData, EveryReadingWordAndVerseCopiedFindsItsVerse)
                 ADD_FAILURE() << word << " does not find verse " << v;
     }
     EXPECT_EQ(lost, 0u);
+}
+
+// The corpus's words tied to the reading text's: in order, every reading word taken but the four
+// that the corpus joins to the word before (بعد ما thrice, إل ياسين), and the roots and lemmas
+// counted as the corpus file counts them.
+TEST_F(RealData, TheCorpusWordsAreTiedToTheReadingWords)
+{
+    const auto reading = QuranText::open(data + kQuranReadingFile);
+    const auto morphology = readRegularFile(data + kMorphologyFile);
+    ASSERT_TRUE(reading && morphology);
+    const std::vector<WordPlace> places = alignCorpus(*morphology, *reading);
+    ASSERT_EQ(places.size(), 77429u);
+    EXPECT_TRUE(std::is_sorted(places.begin(), places.end(), [](const WordPlace &a, const WordPlace &b) {
+        return std::pair(a.verse, a.word) < std::pair(b.verse, b.word);
+    }));
+    std::vector<std::string> untaken;
+    auto next = places.begin();
+    for (std::uint32_t v = 0; v < reading->verses().size(); ++v) {
+        const std::string_view text = reading->verses()[v].text;
+        std::uint32_t w = 0;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t end = std::min(text.find(' ', at), text.size());
+            const std::string word(text.substr(at, end - at));
+            at = end + 1;
+            if (foldArabic(word).empty())
+                continue;
+            const bool taken = next != places.end() && next->verse == v && next->word == w;
+            while (next != places.end() && next->verse == v && next->word == w)
+                ++next;
+            if (!taken)
+                untaken.push_back(std::to_string(reading->verses()[v].surah) + ":" +
+                                  std::to_string(reading->verses()[v].aya) + " " + foldArabic(word));
+            ++w;
+        }
+    }
+    EXPECT_EQ(untaken,
+              (std::vector<std::string>{"2:181 \u0645\u0627", "8:6 \u0645\u0627", "13:37 \u0645\u0627",
+                                        "37:130 \u064A\u0627\u0633\u064A\u0646"}));
+    const WordIndex index = WordIndex::make(*morphology, *reading);
+    const auto linesWith = [&](const std::string &field) {
+        std::size_t n = 0;
+        for (std::size_t at = morphology->find(field); at != std::string::npos;
+             at = morphology->find(field, at + 1))
+            n += (*morphology)[at + field.size()] == ' ' || (*morphology)[at + field.size()] == '\n';
+        return n;
+    };
+    for (const char *root : {"ktb", "rHm", "Elm", "qwl"})
+        EXPECT_EQ(index.placesOf(WordIndex::Kind::Root, rootKey(root)).size(),
+                  linesWith(std::string(" ROOT:") + root))
+            << root;
+    EXPECT_EQ(index.placesOf(WordIndex::Kind::Root, rootKey("\u0643\u062A\u0628")).size(), 319u);
+    EXPECT_EQ(index.placesOf(WordIndex::Kind::Lemma, lemmaKey("kitaAb")).size(), linesWith(" LEM:kita`b"));
 }
 
 // Each script's folded search against the verses holding the word in any of the spellings the

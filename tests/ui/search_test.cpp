@@ -59,6 +59,16 @@ private:
         QStringList hits() const { return qtkit::entries(get<QListWidget>("List1")); }
         QString count() const { return get<QLabel>("Label1")->text(); }
         QString shown() const { return get<QPlainTextEdit>("Text1")->toPlainText(); }
+        // The words of the shown verse in bold, the marked ones.
+        QStringList markedWords() const
+        {
+            QStringList marked;
+            const QTextBlock block = get<QPlainTextEdit>("Text1")->document()->firstBlock();
+            for (auto it = block.begin(); !it.atEnd(); ++it)
+                if (it.fragment().charFormat().fontWeight() == QFont::Bold)
+                    marked.push_back(it.fragment().text());
+            return marked;
+        }
         void clickHit(int row) { get<QListWidget>("List1")->setCurrentRow(row); }
         void step(int i) { QTest::mouseClick(get<QLabel>(i == 0 ? "Label7_0" : "Label7_1"), Qt::LeftButton); }
 
@@ -372,11 +382,7 @@ private slots:
         const QTextDocument *document = s.get<QPlainTextEdit>("Text1")->document();
         QVERIFY(document->defaultTextOption().alignment() & Qt::AlignRight);
         QCOMPARE(document->defaultTextOption().textDirection(), Qt::RightToLeft);
-        QStringList marked;
-        const QTextBlock block = s.get<QPlainTextEdit>("Text1")->document()->firstBlock();
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().fontWeight() == QFont::Bold)
-                marked.push_back(it.fragment().text());
+        const QStringList marked = s.markedWords();
         QCOMPARE(marked, (QStringList{QStringLiteral("\u0644\u0650\u0644\u0651\u064E\u0647\u0650"),
                                       QStringLiteral("\u0631\u064E\u0628\u0651\u0650")}));
         s.step(1);
@@ -393,6 +399,32 @@ private slots:
         again.open();
         QVERIFY(qtkit::entries(again.get<QComboBox>("Combo1"))
                     .contains(QStringLiteral("\u0631\u0628 \u0644\u0644\u0647")));
+    }
+
+    // A root asked for in the Arabic text finds the verses of its words and marks those words.
+    void aRootSearchMarksItsWords()
+    {
+        Window s;
+        s.f.data.write("quran-simple-clean.txt", "1|2|\u0627\u0644\u062D\u0645\u062F \u0644\u0644\u0647\n"
+                                                 "1|3|\u0627\u0644\u0631\u062D\u0645\u0646\n");
+        s.f.data.write(
+            "quran-uthmani.txt",
+            "1|2|\u0671\u0644\u0652\u062D\u064E\u0645\u0652\u062F\u064F \u06DB "
+            "\u0644\u0650\u0644\u0651\u064E\u0647\u0650\n"
+            "1|3|\u0671\u0644\u0631\u0651\u064E\u062D\u0652\u0645\u064E\u0640\u0670\u0646\u0650\n");
+        s.f.data.write("quranic-corpus-morphology.txt", "Al+ POS:N LEM:Hamod ROOT:Hmd M NOM\n"
+                                                        "l:P+ POS:PN LEM:{ll~ah ROOT:Alh GEN\n"
+                                                        "Al+ POS:ADJ LEM:r~aHoma`n ROOT:rHm MS GEN\n");
+        QVERIFY(s.searchIn("Option1_9", QStringLiteral("root:\u0644\u0647")));
+        QCOMPARE(s.count(), QStringLiteral("0 items found, 0 words of the root \u0644\u0647"));
+        s.enter(QStringLiteral("Root:\u0623\u0644\u0647"));
+        QCOMPARE(s.count(), QStringLiteral("1 items found, 1 word of the root \u0623\u0644\u0647"));
+        s.clickRow(0);
+        const QStringList marked = s.markedWords();
+        QCOMPARE(marked, QStringList{QStringLiteral("\u0644\u0650\u0644\u0651\u064E\u0647\u0650")});
+        s.enter(QStringLiteral("lemma:r~aHoma`n"));
+        QCOMPARE(s.hits().size(), 1);
+        QVERIFY(s.hits().front().startsWith(QStringLiteral("001.3) ")));
     }
 
     // An installed translation is a source, chosen in the list under the English ones, searched and
