@@ -48,5 +48,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         __builtin_trap();
     index->versesHolding(velmora::foldArabic("\u0628"));
     index->versesHolding("");
+    // A needle of letter pairs is looked for through the file's pairs, which must stay inside it.
+    index->versesHolding(velmora::foldArabic("\u0628\u0633\u0645"));
+    const std::string source(64, 'x');
+    for (std::size_t v = 0; v < index->size(); ++v)
+        if (const std::string_view text = index->sourceText(source, v);
+            !text.empty() && (text.data() < source.data() || text.data() + text.size() > source.data() + source.size()))
+            __builtin_trap();
     return 0;
 }

@@ -463,31 +463,32 @@ int searchArabic(const Options &options, const std::string &query)
     const std::size_t found = outcome->verses.size();
     if (const auto done = endWithoutHits(options, found))
         return *done;
-    // The hits' verses of both texts, each found in one pass over its file.
-    std::vector<std::pair<int, int>> places;
-    for (std::size_t i = 0; i < found; ++i)
-        places.emplace_back(index->places()[outcome->verses[i]].surah,
-                            index->places()[outcome->verses[i]].aya);
-    const auto textsAt = [&](const std::filesystem::path &file, std::optional<MappedFile> &mapped) {
-        mapped = MappedFile::open(file);
-        return mapped ? versesAt(mapped->text(), places) : std::vector<std::string_view>(found);
+    // The hits' verses, read where the indexes say they stand: the reading text's to show, the
+    // searched text's to mark the words by and to stand in for a verse the reading text lacks.
+    const auto readingFile = spellings ? MappedFile::open(readingSource) : std::nullopt;
+    const auto searchedFile = MappedFile::open(source);
+    const auto textOf = [&](std::size_t v) {
+        const auto r = spellings ? spellings->readingVerseOf(v) : std::nullopt;
+        return r && readingFile ? spellings->spelt().sourceText(readingFile->text(), *r) : std::string_view();
     };
-    std::optional<MappedFile> searchedFile;
-    std::optional<MappedFile> readingFile;
-    const std::vector<std::string_view> searchedTexts = textsAt(source, searchedFile);
-    const std::vector<std::string_view> readingTexts = textsAt(readingSource, readingFile);
+    const auto searchedTextOf = [&](std::size_t v) {
+        return searchedFile ? index->sourceText(searchedFile->text(), v) : std::string_view();
+    };
     const bool toTerminal = platform::isTerminal(1);
     const bool color = wantsColour(options.color, toTerminal && options.terminalShowsColour);
     std::string line;
     for (std::size_t i = 0; i < found; ++i) {
         const std::size_t v = outcome->verses[i];
         const ArabicIndex::Place place = index->places()[v];
-        const std::string_view shown = readingTexts[i].empty() ? searchedTexts[i] : readingTexts[i];
+        const std::string_view reading = textOf(v);
+        const std::string_view searchedText =
+            reading.empty() || color ? searchedTextOf(v) : std::string_view();
+        const std::string_view shown = reading.empty() ? searchedText : reading;
         line.clear();
         if (options.numbers)
             line.append(std::to_string(v + 1)).push_back(':');
         line.append(ThreeDigits(place.surah)).append(":").append(std::to_string(place.aya)).push_back(' ');
-        line.append(color ? markedRanges(shown, arabicMarks(shown, searchedTexts[i], words))
+        line.append(color ? markedRanges(shown, arabicMarks(shown, searchedText, words))
                           : std::string(shown));
         line.push_back('\n');
         std::fwrite(line.data(), 1, line.size(), stdout);

@@ -99,16 +99,19 @@ std::size_t anchorOf(std::string_view needle)
     return last;
 }
 
-// The place of a second byte to test with the anchor: the last second byte of a letter in the
-// needle other than the anchor, else the byte before the anchor. Two bytes apart that must both
-// match leave few places to compare whole.
+// The place of a second byte to test with the anchor: the second byte of a letter in the needle
+// farthest from the anchor, else the byte before the anchor. Two bytes apart that must both match
+// leave few places to compare whole, the fewer the farther apart they stand (لـه is everywhere,
+// الـه rarer).
 std::size_t partnerOf(std::string_view needle, std::size_t anchor)
 {
-    for (std::size_t i = needle.size(); i-- > 1;)
+    std::optional<std::size_t> partner;
+    const auto distance = [&](std::size_t i) { return i > anchor ? i - anchor : anchor - i; };
+    for (std::size_t i = 1; i < needle.size(); ++i)
         if (i != anchor && static_cast<unsigned char>(needle[i]) >= 0x80 &&
-            static_cast<unsigned char>(needle[i]) < 0xC0)
-            return i;
-    return anchor > 0 ? anchor - 1 : anchor;
+            static_cast<unsigned char>(needle[i]) < 0xC0 && (!partner || distance(i) > distance(*partner)))
+            partner = i;
+    return partner ? *partner : anchor > 0 ? anchor - 1 : anchor;
 }
 
 // The first place of the needle in [begin, end), or end. Sixteen places at a time are tested for
@@ -156,38 +159,105 @@ std::string withoutAlefs(std::string folded)
     return folded;
 }
 
-// Whether the folded needle stands in the reading text folded with its superscript alefs, each of
-// them taken as an alef or as nothing: the places of the needle reached so far, stepped on one
-// letter of the text at a time, a new start at each.
+// A folded needle looked for in the reading text folded with its superscript alefs, each of them
+// taken as an alef or as nothing. The places of the needle reached so far are stepped on one letter
+// of the text at a time, a new start at each: as the bits of a word for a needle of up to 63 bytes
+// (bit j: its first j bytes matched), as a list for a longer one.
+class SpeltNeedle
+{
+public:
+    explicit SpeltNeedle(std::string_view needle) : needle_(needle)
+    {
+        if (needle.size() >= 64)
+            return;
+        for (std::size_t j = 0; j < needle.size(); ++j) {
+            bytes_[static_cast<unsigned char>(needle[j])] |= std::uint64_t{1} << (j + 1);
+            if (needle.substr(j, 2) == kAlefBytes)
+                alefs_ |= std::uint64_t{1} << j;
+        }
+    }
+
+    bool foundIn(std::string_view text) const
+    {
+        if (needle_.empty())
+            return true;
+        if (needle_.size() < 64)
+            return foundByBits(text);
+        if (text.find(needle_) != std::string_view::npos)
+            return true;
+        return text.find(kSmallAlefBytes) != std::string_view::npos && foundByList(text);
+    }
+
+private:
+    static bool smallAlefAt(std::string_view text, std::size_t at)
+    {
+        return text[at] == kSmallAlefBytes[0] && at + 1 < text.size() && text[at + 1] == kSmallAlefBytes[1];
+    }
+
+    bool foundByBits(std::string_view text) const
+    {
+        const std::uint64_t whole = std::uint64_t{1} << needle_.size();
+        std::uint64_t reached = 0;
+        for (std::size_t at = 0; at < text.size();) {
+            if (reached == 0 && needle_.size() >= 2) {
+                // Nothing under way: on to the next place the needle's first two bytes stand.
+                const std::size_t second = text.find(needle_[1], at + 1);
+                if (second == std::string_view::npos)
+                    return false;
+                if (text[second - 1] != needle_[0]) {
+                    at = second;
+                    continue;
+                }
+                at = second - 1;
+            }
+            if (smallAlefAt(text, at)) {
+                reached |= ((reached | 1) & alefs_) << 2;
+                at += 2;
+            } else {
+                reached = ((reached | 1) << 1) & bytes_[static_cast<unsigned char>(text[at])];
+                ++at;
+            }
+            if (reached & whole)
+                return true;
+        }
+        return false;
+    }
+
+    bool foundByList(std::string_view text) const
+    {
+        std::vector<std::size_t> reached;
+        std::vector<std::size_t> next;
+        for (std::size_t at = 0; at < text.size();) {
+            reached.push_back(0);
+            const bool small = smallAlefAt(text, at);
+            next.clear();
+            for (const std::size_t j : reached) {
+                if (small) {
+                    next.push_back(j);
+                    if (needle_.substr(j, 2) == kAlefBytes)
+                        next.push_back(j + 2);
+                } else if (needle_[j] == text[at]) {
+                    next.push_back(j + 1);
+                }
+            }
+            at += small ? 2 : 1;
+            std::sort(next.begin(), next.end());
+            next.erase(std::unique(next.begin(), next.end()), next.end());
+            if (!next.empty() && next.back() == needle_.size())
+                return true;
+            reached.swap(next);
+        }
+        return false;
+    }
+
+    std::string_view needle_;
+    std::array<std::uint64_t, 256> bytes_{}; // bit j + 1 where the needle's byte j is this one
+    std::uint64_t alefs_ = 0;                // bit j where an alef starts at the needle's byte j
+};
+
 bool holdsTakingSmallAlefs(std::string_view text, std::string_view needle)
 {
-    if (text.find(needle) != std::string_view::npos)
-        return true;
-    if (text.find(kSmallAlefBytes) == std::string_view::npos)
-        return false;
-    std::vector<std::size_t> reached;
-    std::vector<std::size_t> next;
-    for (std::size_t at = 0; at < text.size();) {
-        reached.push_back(0);
-        const bool small = text.substr(at, 2) == kSmallAlefBytes;
-        next.clear();
-        for (const std::size_t j : reached) {
-            if (small) {
-                next.push_back(j);
-                if (needle.substr(j, 2) == kAlefBytes)
-                    next.push_back(j + 2);
-            } else if (needle[j] == text[at]) {
-                next.push_back(j + 1);
-            }
-        }
-        at += small ? 2 : 1;
-        std::sort(next.begin(), next.end());
-        next.erase(std::unique(next.begin(), next.end()), next.end());
-        if (!next.empty() && next.back() == needle.size())
-            return true;
-        reached.swap(next);
-    }
-    return false;
+    return SpeltNeedle(needle).foundIn(text);
 }
 
 std::string foldedReading(std::string_view utf8)
@@ -414,17 +484,116 @@ ArabicIndex::ArabicIndex(const QuranText &searchText, FoldFunction fold) : text_
     for (const auto &verse : searchText.verses()) {
         starts_.push_back(static_cast<std::uint32_t>(made_.size()));
         places_.push_back({static_cast<std::uint16_t>(verse.surah), static_cast<std::uint16_t>(verse.aya)});
+        spans_.push_back(static_cast<std::uint32_t>(verse.text.data() - searchText.whole().data()));
+        spans_.push_back(static_cast<std::uint32_t>(verse.text.size()));
         fold_(made_, verse.text);
         made_.push_back('\n');
     }
     folded_ = made_;
+    makeLetterPairs();
 }
 
 ArabicIndex::ArabicIndex(ArabicIndex &&other) noexcept
     : text_(other.text_), fold_(other.fold_), made_(std::move(other.made_)), file_(std::move(other.file_)),
-      starts_(std::move(other.starts_)), places_(std::move(other.places_))
+      starts_(std::move(other.starts_)), places_(std::move(other.places_)), spans_(std::move(other.spans_)),
+      pairsMade_(std::move(other.pairsMade_))
 {
     folded_ = file_ ? file_->text().substr(0, other.folded_.size()) : std::string_view(made_);
+    pairs_ = file_ ? other.pairs_ : std::string_view(pairsMade_);
+}
+
+namespace {
+
+// Calls f with the code of each pair of Arabic letters side by side in a text: each letter of the
+// block U+0600 to U+06FF as its place there, the first in the high byte.
+template <typename F> void forEachLetterPair(std::string_view text, F &&f)
+{
+    int previous = -1;
+    for (std::size_t i = 0; i + 1 < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const auto next = static_cast<unsigned char>(text[i + 1]);
+        if (lead < 0xD8 || lead > 0xDB || (next & 0xC0) != 0x80) {
+            previous = -1;
+            ++i;
+            continue;
+        }
+        const int letter = (lead - 0xD8) << 6 | (next & 0x3F);
+        if (previous >= 0)
+            f(static_cast<std::uint16_t>(previous << 8 | letter));
+        previous = letter;
+        i += 2;
+    }
+}
+
+template <typename T> T readAt(std::string_view data, std::size_t at)
+{
+    T value{};
+    std::memcpy(&value, data.data() + at, sizeof value);
+    return value;
+}
+
+std::size_t bitWords(std::size_t verses)
+{
+    return (verses + 63) / 64;
+}
+
+} // namespace
+
+void ArabicIndex::makeLetterPairs()
+{
+    const std::size_t words = bitWords(starts_.size());
+    std::vector<std::int32_t> slot(1 << 16, -1);
+    std::vector<std::uint16_t> codes;
+    std::vector<std::uint64_t> bits;
+    for (std::size_t v = 0; v < starts_.size(); ++v)
+        forEachLetterPair(folded(v), [&](std::uint16_t code) {
+            if (slot[code] < 0) {
+                slot[code] = static_cast<std::int32_t>(codes.size());
+                codes.push_back(code);
+                bits.resize(bits.size() + words);
+            }
+            bits[static_cast<std::size_t>(slot[code]) * words + v / 64] |= std::uint64_t{1} << (v % 64);
+        });
+    std::sort(codes.begin(), codes.end());
+    const auto count = static_cast<std::uint32_t>(codes.size());
+    pairsMade_.append(reinterpret_cast<const char *>(&count), sizeof count);
+    pairsMade_.append(reinterpret_cast<const char *>(codes.data()), codes.size() * sizeof(std::uint16_t));
+    for (const std::uint16_t code : codes)
+        pairsMade_.append(
+            reinterpret_cast<const char *>(bits.data() + static_cast<std::size_t>(slot[code]) * words),
+            words * sizeof(std::uint64_t));
+    pairs_ = pairsMade_;
+}
+
+std::optional<std::vector<std::uint64_t>> ArabicIndex::versesWithPairsOf(std::string_view needle) const
+{
+    if (pairs_.size() < sizeof(std::uint32_t))
+        return std::nullopt;
+    const auto count = readAt<std::uint32_t>(pairs_, 0);
+    const std::size_t words = bitWords(starts_.size());
+    const std::size_t bitsAt = sizeof(std::uint32_t) + count * sizeof(std::uint16_t);
+    std::optional<std::vector<std::uint64_t>> verses;
+    forEachLetterPair(needle, [&](std::uint16_t code) {
+        if (!verses)
+            verses.emplace(words, ~std::uint64_t{0});
+        // The pair's place among the codes, found by halves.
+        std::size_t low = 0;
+        std::size_t high = count;
+        while (low < high) {
+            const std::size_t middle = (low + high) / 2;
+            if (readAt<std::uint16_t>(pairs_, sizeof(std::uint32_t) + middle * sizeof(std::uint16_t)) < code)
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        const bool held =
+            low < count &&
+            readAt<std::uint16_t>(pairs_, sizeof(std::uint32_t) + low * sizeof(std::uint16_t)) == code;
+        for (std::size_t w = 0; w < words; ++w)
+            (*verses)[w] &=
+                held ? readAt<std::uint64_t>(pairs_, bitsAt + (low * words + w) * sizeof(std::uint64_t)) : 0;
+    });
+    return verses;
 }
 
 namespace {
@@ -441,7 +610,7 @@ std::string indexKey(const std::filesystem::path &source, std::string_view foldN
         return {};
     // The number after the name is the folding's: an index folded by an earlier rule is made anew.
     // A translation's index names its folding and its file too: two folders may hold one ID.
-    return "velmora-arabic-index 3 " +
+    return "velmora-arabic-index 5 " +
            (foldName.empty() ? std::string() : std::string(foldName) + " " + utf8Of(source) + " ") +
            std::to_string(size) + " " + std::to_string(changed.time_since_epoch().count()) + "\n";
 }
@@ -449,29 +618,42 @@ std::string indexKey(const std::filesystem::path &source, std::string_view foldN
 } // namespace
 
 // The file holds the folded text first, so that it is read into place with no copy, then each
-// verse's place and start, the verse count, the folded text's length, and last the key.
+// verse's place, start and span in the source, the letter pairs' verses, the verse count, the folded text's
+// length, the letter pairs' length, and last the key.
 std::optional<ArabicIndex> ArabicIndex::load(const std::filesystem::path &indexFile,
                                              const std::filesystem::path &source, FoldFunction fold,
                                              std::string_view foldName)
 {
     const std::string key = indexKey(source, foldName);
     auto file =
-        key.empty() ? std::nullopt : MappedFile::open(indexFile, MappedFile::Use::Whole, Links::Refuse);
+        key.empty() ? std::nullopt : MappedFile::open(indexFile, MappedFile::Use::Part, Links::Refuse);
     if (!file || !file->text().ends_with(key))
         return std::nullopt;
     const std::string_view data = file->text();
     std::uint32_t count = 0;
     std::uint64_t length = 0;
-    const std::size_t trailer = sizeof count + sizeof length + key.size();
+    std::uint64_t pairsLength = 0;
+    const std::size_t trailer = sizeof count + sizeof length + sizeof pairsLength + key.size();
     if (data.size() < trailer)
         return std::nullopt;
-    std::memcpy(&count, data.data() + data.size() - trailer, sizeof count);
-    std::memcpy(&length, data.data() + data.size() - trailer + sizeof count, sizeof length);
+    const std::size_t numbers = data.size() - trailer;
+    count = readAt<std::uint32_t>(data, numbers);
+    length = readAt<std::uint64_t>(data, numbers + sizeof count);
+    pairsLength = readAt<std::uint64_t>(data, numbers + sizeof count + sizeof length);
     // The counts are the file's own: checked against what the file holds before any is used, by
     // division, so that no product or sum of them can wrap.
-    constexpr std::size_t kEntry = sizeof(Place) + sizeof(std::uint32_t);
-    const std::size_t held = data.size() - trailer;
+    constexpr std::size_t kEntry = sizeof(Place) + 3 * sizeof(std::uint32_t);
+    if (pairsLength > numbers)
+        return std::nullopt;
+    const std::size_t held = numbers - static_cast<std::size_t>(pairsLength);
     if (count == 0 || length == 0 || count > held / kEntry || length != held - count * kEntry)
+        return std::nullopt;
+    const std::string_view pairs = data.substr(held, static_cast<std::size_t>(pairsLength));
+    const std::uint32_t pairCount =
+        pairs.size() >= sizeof(std::uint32_t) ? readAt<std::uint32_t>(pairs, 0) : 0;
+    if (pairs.size() < sizeof(std::uint32_t) || pairCount > (1U << 16) ||
+        pairs.size() != sizeof(std::uint32_t) +
+                            pairCount * (sizeof(std::uint16_t) + bitWords(count) * sizeof(std::uint64_t)))
         return std::nullopt;
     ArabicIndex index;
     index.fold_ = fold;
@@ -480,8 +662,12 @@ std::optional<ArabicIndex> ArabicIndex::load(const std::filesystem::path &indexF
     std::memcpy(index.places_.data(), data.data() + length, count * sizeof(Place));
     std::memcpy(index.starts_.data(), data.data() + length + count * sizeof(Place),
                 count * sizeof(std::uint32_t));
+    index.spans_.resize(2 * std::size_t{count});
+    std::memcpy(index.spans_.data(), data.data() + length + count * (sizeof(Place) + sizeof(std::uint32_t)),
+                index.spans_.size() * sizeof(std::uint32_t));
     index.file_ = std::make_shared<MappedFile>(std::move(*file));
     index.folded_ = index.file_->text().substr(0, static_cast<std::size_t>(length));
+    index.pairs_ = index.file_->text().substr(held, pairs.size());
     for (std::size_t i = 0; i < count; ++i)
         if (index.starts_[i] >= index.folded_.size() || (i > 0 && index.starts_[i] <= index.starts_[i - 1]))
             return std::nullopt; // damaged
@@ -501,10 +687,23 @@ bool ArabicIndex::save(const std::filesystem::path &indexFile, const std::filesy
     const auto length = static_cast<std::uint64_t>(folded_.size());
     data.append(reinterpret_cast<const char *>(places_.data()), places_.size() * sizeof(Place));
     data.append(reinterpret_cast<const char *>(starts_.data()), starts_.size() * sizeof(std::uint32_t));
+    data.append(reinterpret_cast<const char *>(spans_.data()), spans_.size() * sizeof(std::uint32_t));
+    data.append(pairs_);
+    const auto pairsLength = static_cast<std::uint64_t>(pairs_.size());
     data.append(reinterpret_cast<const char *>(&count), sizeof count);
     data.append(reinterpret_cast<const char *>(&length), sizeof length);
+    data.append(reinterpret_cast<const char *>(&pairsLength), sizeof pairsLength);
     data.append(key);
     return writeFileReplacing(indexFile, data);
+}
+
+std::string_view ArabicIndex::sourceText(std::string_view source, std::size_t verse) const
+{
+    if (2 * verse + 1 >= spans_.size())
+        return {};
+    const std::size_t at = spans_[2 * verse];
+    const std::size_t size = spans_[2 * verse + 1];
+    return at <= source.size() && size <= source.size() - at ? source.substr(at, size) : std::string_view();
 }
 
 std::string_view ArabicIndex::folded(std::size_t verse) const
@@ -513,7 +712,8 @@ std::string_view ArabicIndex::folded(std::size_t verse) const
     return folded_.substr(starts_[verse], end - starts_[verse] - 1);
 }
 
-std::vector<std::size_t> ArabicIndex::versesHolding(std::string_view needle) const
+std::vector<std::size_t> ArabicIndex::versesHolding(std::string_view needle,
+                                                    const std::vector<std::uint64_t> &skip) const
 {
     std::vector<std::size_t> verses;
     if (needle.empty()) {
@@ -526,6 +726,20 @@ std::vector<std::size_t> ArabicIndex::versesHolding(std::string_view needle) con
     const char *const end = begin + folded_.size();
     const std::size_t anchor = anchorOf(needle);
     const std::size_t partner = partnerOf(needle, anchor);
+    // Only the verses holding the needle's letter pairs are looked through; without such a pair, the
+    // whole text.
+    if (const auto candidates = versesWithPairsOf(needle)) {
+        for (std::size_t w = 0; w < candidates->size(); ++w)
+            for (std::uint64_t bits = (*candidates)[w] & ~(w < skip.size() ? skip[w] : 0); bits != 0;
+                 bits &= bits - 1) {
+                const std::size_t v = w * 64 + static_cast<std::size_t>(__builtin_ctzll(bits));
+                const std::string_view verse = folded(v);
+                if (findBytes(verse.data(), verse.data() + verse.size(), needle, anchor, partner) !=
+                    verse.data() + verse.size())
+                    verses.push_back(v);
+            }
+        return verses;
+    }
     const char *at = findBytes(begin, end, needle, anchor, partner);
     while (at != end) {
         const auto offset = static_cast<std::size_t>(at - begin);
@@ -591,13 +805,17 @@ std::vector<std::size_t> ReadingSpellings::versesHolding(std::string_view folded
 {
     std::string skeleton;
     appendSkeleton(skeleton, foldedNeedle);
+    const SpeltNeedle spelt(foldedNeedle);
+    std::vector<std::uint64_t> skip((toSearched_.size() + 63) / 64);
+    for (const std::size_t v : found)
+        if (v < toReading_.size() && toReading_[v] != kNone)
+            skip[toReading_[v] / 64] |= std::uint64_t{1} << (toReading_[v] % 64);
     std::vector<std::size_t> verses;
-    for (const std::size_t r : skeleton_.versesHolding(skeleton)) {
+    for (const std::size_t r : skeleton_.versesHolding(skeleton, skip)) {
         if (r >= toSearched_.size() || toSearched_[r] == kNone)
             continue;
         const std::size_t v = toSearched_[r];
-        if (!std::binary_search(found.begin(), found.end(), v) &&
-            holdsTakingSmallAlefs(spelt_.folded(r), foldedNeedle))
+        if (!std::binary_search(found.begin(), found.end(), v) && spelt.foundIn(spelt_.folded(r)))
             verses.push_back(v);
     }
     std::sort(verses.begin(), verses.end());

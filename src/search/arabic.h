@@ -79,11 +79,20 @@ public:
     std::size_t size() const { return starts_.size(); }
     const std::vector<Place> &places() const { return places_; }
     std::string_view folded(std::size_t verse) const;
+    // A verse's text in its source file's text as it was when the index was made ("" where the
+    // index does not fit it): the verse read with no pass over the file.
+    std::string_view sourceText(std::string_view source, std::size_t verse) const;
     // The verses whose folded text holds the folded needle, in file order.
-    std::vector<std::size_t> versesHolding(std::string_view foldedNeedle) const;
+    // Those in skip (a bit for each verse) are passed over where the letter pairs narrow the search.
+    std::vector<std::size_t> versesHolding(std::string_view foldedNeedle,
+                                           const std::vector<std::uint64_t> &skip = {}) const;
 
 private:
     ArabicIndex() = default;
+    void makeLetterPairs();
+    // The verses that may hold the needle, as bits: those holding each pair of Arabic letters side by
+    // side in it; nullopt for a needle without such a pair, whose verses are all looked through.
+    std::optional<std::vector<std::uint64_t>> versesWithPairsOf(std::string_view needle) const;
     const QuranText *text_ = nullptr;
     FoldFunction fold_ = appendFolded;  // an index file holds the Arabic folding
     std::string made_;                  // the folded text, when made here
@@ -91,6 +100,11 @@ private:
     std::string_view folded_;           // one of the two
     std::vector<std::uint32_t> starts_; // where each verse's folded text starts in folded_
     std::vector<Place> places_;
+    std::vector<std::uint32_t> spans_; // each verse's offset and length in its source file
+    // For each pair of Arabic letters side by side in the text, the verses holding it: the pairs'
+    // count (32 bits), their codes (16 bits each, ascending), then each one's verses as bits.
+    std::string pairsMade_;
+    std::string_view pairs_;
 };
 
 // The reading text's own spellings, searched beside the searched text. The Uthmani script writes
@@ -112,6 +126,13 @@ public:
     std::vector<std::size_t> versesHolding(std::string_view foldedNeedle,
                                            const std::vector<std::size_t> &found = {}) const;
     bool holds(std::size_t searchedVerse, std::string_view foldedNeedle) const;
+    // The reading text's verse for a verse of the searched text; nullopt where it has none.
+    std::optional<std::size_t> readingVerseOf(std::size_t searchedVerse) const
+    {
+        return searchedVerse < toReading_.size() && toReading_[searchedVerse] != kNone
+                   ? std::optional(toReading_[searchedVerse])
+                   : std::nullopt;
+    }
     // The searched text's verse for a verse of the reading text; nullopt where it has none.
     std::optional<std::size_t> searchedVerseOf(std::size_t readingVerse) const
     {

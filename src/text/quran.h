@@ -42,6 +42,8 @@ public:
 
     // Every verse in the order of the file.
     const std::vector<Verse> &verses() const { return verses_; }
+    // The file's whole text, which the verses' texts are parts of.
+    std::string_view whole() const { return *text_; }
     // The text of verse aya of the surah; "" when the file has none.
     std::string_view verse(int surah, int aya) const;
     // The verse of a verse entry as the program numbers them: surah 1's entry k is verse k + 1; of

@@ -331,18 +331,21 @@ TEST(ArabicSearch, TheIndexKeptInAFileServesWhileTheTextIsUnchanged)
     EXPECT_EQ(loaded->places()[1].surah, 2);
     EXPECT_EQ(loaded->places()[1].aya, 5);
     EXPECT_EQ(loaded->folded(0), "\u0628\u0633\u0645");
+    EXPECT_EQ(loaded->sourceText(dir.read("quran-simple-clean.txt"), 1), "\u0623\u0648\u0644\u0626\u0643");
     // A changed text, or a damaged file, is no index: it is made anew.
     const std::string whole = dir.read("index");
     dir.write("index", whole.substr(0, 10) + whole.substr(12));
     EXPECT_FALSE(ArabicIndex::load(kept, source));
-    // Counts whose products and sums wrap round to the file's size: 8 bytes a verse for 2^20 verses
+    // Counts whose products and sums wrap round to the file's size: 16 bytes a verse for 2^20 verses
     // in a file of a few dozen bytes.
     const std::string key = whole.substr(whole.rfind("velmora-arabic-index"));
     const std::uint32_t count = 1u << 20;
-    const std::uint64_t length = 2 - std::uint64_t{count} * 8;
+    const std::uint64_t length = 2 - std::uint64_t{count} * 16;
+    const std::uint64_t pairsLength = 0;
     std::string crafted = "x\n";
     crafted.append(reinterpret_cast<const char *>(&count), sizeof count);
     crafted.append(reinterpret_cast<const char *>(&length), sizeof length);
+    crafted.append(reinterpret_cast<const char *>(&pairsLength), sizeof pairsLength);
     dir.write("index", crafted + key);
     EXPECT_FALSE(ArabicIndex::load(kept, source));
     dir.write("index", whole);
