@@ -379,7 +379,8 @@ std::optional<ArabicOutcome> foldedHits(const Options &options, const ArabicInde
     }
     if (options.wholeWords)
         std::erase_if(outcome.verses, [&](std::size_t v) {
-            return !holdsWholeFoldedWords(index.folded(v), words, index.fold());
+            return !holdsWholeFoldedWords(index.folded(v), words, index.fold()) &&
+                   !(reading && reading->holdsWholeWords(v, words));
         });
     if (options.maxCount >= 0 && outcome.verses.size() > static_cast<std::size_t>(options.maxCount))
         outcome.verses.resize(static_cast<std::size_t>(options.maxCount));

@@ -833,6 +833,21 @@ bool ReadingSpellings::holds(std::size_t searchedVerse, std::string_view foldedN
            holdsTakingSmallAlefs(spelt_.folded(r), foldedNeedle);
 }
 
+bool ReadingSpellings::holdsWholeWords(std::size_t searchedVerse, const SearchWords &words) const
+{
+    const auto r = readingVerseOf(searchedVerse);
+    if (!r)
+        return false;
+    // Blanks around the verse and each word: a word stands whole where it stands between blanks.
+    const std::string verse = " " + std::string(spelt_.folded(*r)) + " ";
+    for (int k = 0; k < words.count && k < static_cast<int>(words.words.size()); ++k) {
+        const std::string word = " " + foldArabic(words.words[static_cast<std::size_t>(k)]) + " ";
+        if (!SpeltNeedle(word).foundIn(verse))
+            return false;
+    }
+    return true;
+}
+
 ArabicOutcome runArabicQuery(const ArabicIndex &index, std::string_view query, SearchWords &words,
                              const ReadingSpellings *reading)
 {

@@ -126,6 +126,8 @@ public:
     std::vector<std::size_t> versesHolding(std::string_view foldedNeedle,
                                            const std::vector<std::size_t> &found = {}) const;
     bool holds(std::size_t searchedVerse, std::string_view foldedNeedle) const;
+    // Whether the verse's reading text holds each search word (as typed) as a whole word.
+    bool holdsWholeWords(std::size_t searchedVerse, const SearchWords &words) const;
     // The reading text's verse for a verse of the searched text; nullopt where it has none.
     std::optional<std::size_t> readingVerseOf(std::size_t searchedVerse) const
     {

@@ -458,7 +458,7 @@ WordOutcome runWordQuery(const WordIndex &index, WordIndex::Kind kind, std::stri
         ++out.wordCount;
     }
     out.countText = std::to_string(out.verses.size()) + " items found, " + withThousands(out.wordCount) +
-                    (out.wordCount == 1 ? " word" : " words") + " of the " + what + " " + std::string(typed);
+                    (out.wordCount == 1 ? " word" : " words");
     return out;
 }
 

@@ -122,11 +122,18 @@ TEST_F(SearchTool, ColourOnRequestOrOnATerminal)
 
 TEST_F(SearchTool, TheArabicTextAndArabicQueries)
 {
-    data.write("quran-simple-clean.txt", "1|2|\u0627\u0644\u062D\u0645\u062F \u0644\u0644\u0647\n"
-                                         "2|2|\u0623\u0644\u0645\n");
-    data.write("quran-uthmani.txt", "1|2|\u0671\u0644\u0652\u062D\u064E\u0645\u0652\u062F\u064F "
-                                    "\u0644\u0650\u0644\u0651\u064E\u0647\u0650\n");
-    const std::string arabic = "--data \"" + data.folder() + "\" arabic ";
+    data.write("quran-simple-clean.txt",
+               "1|2|\u0627\u0644\u062D\u0645\u062F \u0644\u0644\u0647\n"
+               "2|2|\u0623\u0644\u0645\n2|3|\u0627\u0644\u0633\u0645\u0627\u0648\u0627\u062A\n");
+    data.write("quran-uthmani.txt",
+               "1|2|\u0671\u0644\u0652\u062D\u064E\u0645\u0652\u062F\u064F "
+               "\u0644\u0650\u0644\u0651\u064E\u0647\u0650\n"
+               "2|3|\u0671\u0644\u0633\u0651\u064E\u0645\u064E\u0640\u0670\u0648\u064E\u0670\u062A\u0650\n");
+    data.write("quranic-corpus-morphology.txt", "Al+ POS:N LEM:Hamod ROOT:Hmd M NOM\n"
+                                                "l:P+ POS:PN LEM:{ll~ah ROOT:Alh GEN\n"
+                                                "Al+ POS:N LEM:samaA' ROOT:smw FP GEN\n");
+    const std::string folder = "--data \"" + data.folder() + "\" ";
+    const std::string arabic = folder + "arabic ";
     expectRuns({
         {arabic + "\u0644\u0644\u0647", 0,
          "001:2 \u0671\u0644\u0652\u062D\u064E\u0645\u0652\u062F\u064F "
@@ -138,6 +145,11 @@ TEST_F(SearchTool, TheArabicTextAndArabicQueries)
         {"-c --data \"" + data.folder() + "\" 9 \u0628\u0627\u0628", 1, "0\n"},
         {"-cw " + arabic + "\u0627\u0644\u062D\u0645", 1, "0\n"}, // part of a word only
         {"-cw " + arabic + "\u0627\u0644\u062D\u0645\u062F", 0, "1\n"},
+        {"-cw " + arabic + "\u0627\u0644\u0633\u0645\u0648\u0627\u062A", 0, "1\n"}, // the reading spelling
+        {"--color=always --root \u062D\u0645\u062F " + folder, 0,
+         "001:2 " + kRed + "\u0671\u0644\u0652\u062D\u064E\u0645\u0652\u062F\u064F" + kEnd +
+             " \u0644\u0650\u0644\u0651\u064E\u0647\u0650\n"},
+        {"-c " + arabic + "lemma:\u0633\u0645\u0627\u0621", 0, "1\n"},
         {source + "\u0644\u0644\u0647", 1, ""},
     });
     EXPECT_TRUE(holds(run(source + "\u0644\u0644\u0647", "2>&1").out, "the source 'arabic'"));
