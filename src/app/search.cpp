@@ -13,10 +13,13 @@
 #include "search/corpus.h"
 #include "search/engine.h"
 #include "search/textfold.h"
+#include "search/wordfacts.h"
 #include "text/translations.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <charconv>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -90,6 +93,9 @@ void usage(std::FILE *to)
                "      --list            list the sources, the installed translations among them\n"
                "      --root ROOT       the verses holding a word of ROOT, in Arabic letters or\n"
                "                        Buckwalter (كتب or ktb), its words marked; no SOURCE\n"
+               "      --word S:V[:W]    what the corpus says of word W of verse V of surah S\n"
+               "                        (counted from 1, pause marks aside), or of every word\n"
+               "                        of the verse: gloss, root, lemma, grammar\n"
                "      --lemma LEMMA     the verses holding LEMMA (كتاب or kitaAb), likewise;\n"
                "                        roots and lemmas are the Quranic Arabic Corpus's,\n"
                "                        https://corpus.quran.com (root:ktb in the arabic\n"
@@ -124,6 +130,7 @@ struct Options
     bool terminalShowsColour = true; // false for a Windows console without escape processing
     bool list = false;
     std::optional<WordIndex::Kind> byWord; // --root or --lemma: the operands are the root or lemma
+    bool wordFacts = false;                // --word: the operand is a word's or verse's place
     std::vector<std::string> operands;
 };
 
@@ -168,6 +175,8 @@ std::optional<int> parseArguments(const std::vector<std::string> &args, Options 
             options.numbers = options.numbers || a.find('n') != std::string_view::npos;
             options.wholeWords = options.wholeWords || a.find('w') != std::string_view::npos;
             options.quiet = options.quiet || a.find('q') != std::string_view::npos;
+        } else if (a == "--word") {
+            options.wordFacts = true;
         } else if (a == "--root" || a == "--lemma") {
             options.byWord = a == "--root" ? WordIndex::Kind::Root : WordIndex::Kind::Lemma;
         } else if (a == "--list") {
@@ -194,6 +203,10 @@ std::optional<int> parseArguments(const std::vector<std::string> &args, Options 
         return std::nullopt;
     if (options.byWord)
         return options.operands.empty() ? usageError("a root or lemma is needed") : std::optional<int>();
+    if (options.wordFacts)
+        return options.operands.size() == 1
+                   ? std::optional<int>()
+                   : usageError("--word takes one place: SURAH:VERSE or SURAH:VERSE:WORD");
     if (options.operands.size() < 2)
         return usageError(options.operands.empty() ? "a source and a query are needed" : "a query is needed");
     return std::nullopt;
@@ -500,7 +513,7 @@ int searchArabic(const Options &options, const std::string &query)
 // The reading text's words by root and lemma: kept between runs in the program's own folder, made
 // from the corpus's morphology when the kept one is missing or older than the files.
 std::optional<WordIndex> wordIndexFor(const Options &options, const std::filesystem::path &morphology,
-                                      const std::filesystem::path &reading)
+                                      const std::filesystem::path &reading, std::optional<QuranText> &text)
 {
     const std::string own = platform::tempFolder();
     const std::filesystem::path kept =
@@ -509,19 +522,11 @@ std::optional<WordIndex> wordIndexFor(const Options &options, const std::filesys
         if (auto index = WordIndex::load(kept, morphology, reading))
             return index;
     std::string problem;
-    const auto text = QuranText::open(reading, &problem);
-    const auto corpus = text ? readRegularFile(morphology) : std::nullopt;
-    if (!text || !corpus) {
-        const std::string name = text ? kMorphologyFile : kQuranReadingFile;
-        if (problem.empty())
-            problem = troubleWords(fileTroubleOf(morphology));
-        std::fprintf(stderr, "velmora-search: %s in %s %s\n", name.c_str(), options.folder.c_str(),
-                     problem.c_str());
-        return std::nullopt;
-    }
-    WordIndex index = WordIndex::make(*corpus, *text);
-    if (!kept.empty())
-        index.save(kept, morphology, reading);
+    text = QuranText::open(reading, &problem);
+    auto index = text ? wordIndexKeptIn(kept, morphology, reading, *text, &problem) : std::nullopt;
+    if (!index)
+        std::fprintf(stderr, "velmora-search: %s in %s %s\n", text ? kMorphologyFile : kQuranReadingFile,
+                     options.folder.c_str(), problem.c_str());
     return index;
 }
 
@@ -530,7 +535,8 @@ int searchByWord(const Options &options, WordIndex::Kind kind, const std::string
 {
     const auto morphology = platform::resolveDataFile(options.folder, kMorphologyFile);
     const auto readingSource = platform::resolveDataFile(options.folder, kQuranReadingFile);
-    const std::optional<WordIndex> index = wordIndexFor(options, morphology, readingSource);
+    std::optional<QuranText> text;
+    const std::optional<WordIndex> index = wordIndexFor(options, morphology, readingSource, text);
     if (!index)
         return kTrouble;
     WordOutcome outcome = runWordQuery(*index, kind, typed);
@@ -569,6 +575,87 @@ int searchByWord(const Options &options, WordIndex::Kind kind, const std::string
         std::fwrite(line.data(), 1, line.size(), stdout);
     }
     return endWithCountLine(outcome.countText, found, toTerminal);
+}
+
+// The place of a word or a verse as typed, "2:3:2" or "2:3": surah, verse and word (0 for all).
+std::optional<std::array<int, 3>> wordPlaceOf(std::string_view typed)
+{
+    std::array<int, 3> place{0, 0, 0};
+    std::size_t n = 0;
+    for (const char *p = typed.data(), *end = p + typed.size(); p < end && n < 3; ++n) {
+        const auto [after, ec] = std::from_chars(p, end, place[n]);
+        if (ec != std::errc() || place[n] < 1 || (after != end && *after != ':'))
+            return std::nullopt;
+        p = after == end ? end : after + 1;
+        if (after != end && after + 1 == end)
+            return std::nullopt;
+    }
+    return n >= 2 ? std::optional(place) : std::nullopt;
+}
+
+void printFacts(const WordFacts &facts, const std::array<int, 3> &place, std::size_t word)
+{
+    const auto counted = [](std::size_t words, std::size_t verses) {
+        return withThousands(words) + (words == 1 ? " word" : " words") + " in " + withThousands(verses) +
+               (verses == 1 ? " verse" : " verses");
+    };
+    std::printf("%d:%d:%zu %s\n", place[0], place[1], word + 1, facts.word.c_str());
+    std::printf("gloss: %s\n", facts.gloss.c_str());
+    if (!facts.root.empty())
+        std::printf("root: %s (%s), %s\n", facts.rootArabic.c_str(), facts.root.c_str(),
+                    counted(facts.rootWords, facts.rootVerses).c_str());
+    if (!facts.lemma.empty())
+        std::printf("lemma: %s (%s), %s\n", facts.lemmaArabic.c_str(), facts.lemma.c_str(),
+                    counted(facts.lemmaWords, facts.lemmaVerses).c_str());
+    if (!facts.meaning.empty())
+        std::printf("meaning: %s\n", facts.meaning.c_str());
+    std::printf("grammar: %s\n", facts.grammar.c_str());
+}
+
+// What the corpus says of a word, or of every word of a verse, a fact a line.
+int showWordFacts(const Options &options, const std::string &typed)
+{
+    const auto place = wordPlaceOf(typed);
+    if (!place)
+        return usageError("'" + typed + "' is no place: SURAH:VERSE or SURAH:VERSE:WORD, e.g. 2:3:2");
+    const auto morphology = platform::resolveDataFile(options.folder, kMorphologyFile);
+    const auto readingSource = platform::resolveDataFile(options.folder, kQuranReadingFile);
+    std::optional<QuranText> reading;
+    const std::optional<WordIndex> index = wordIndexFor(options, morphology, readingSource, reading);
+    if (index && !reading)
+        reading = QuranText::open(readingSource);
+    if (!index || !reading)
+        return kTrouble;
+    std::string problem;
+    const auto corpus = CorpusWords::open(morphology.parent_path(), *reading, *index, &problem);
+    if (!corpus) {
+        std::fprintf(stderr, "velmora-search: the corpus's %s in %s\n", problem.c_str(),
+                     options.folder.c_str());
+        return kTrouble;
+    }
+    const auto &verses = reading->verses();
+    const auto verse = std::find_if(verses.begin(), verses.end(), [&](const QuranText::Verse &v) {
+        return v.surah == (*place)[0] && v.aya == (*place)[1];
+    });
+    const auto v = static_cast<std::size_t>(verse - verses.begin());
+    const std::size_t words = verse == verses.end() ? 0 : corpus->wordCount(v);
+    if ((*place)[2] > 0 && static_cast<std::size_t>((*place)[2]) > words) {
+        std::fprintf(stderr, "velmora-search: %s names no word of the Quran\n", typed.c_str());
+        return kNothingFound;
+    }
+    if (words == 0) {
+        std::fprintf(stderr, "velmora-search: %s names no verse of the Quran\n", typed.c_str());
+        return kNothingFound;
+    }
+    for (std::size_t w = 0; w < words; ++w) {
+        if ((*place)[2] > 0 && w + 1 != static_cast<std::size_t>((*place)[2]))
+            continue;
+        if ((*place)[2] == 0 && w > 0)
+            std::printf("\n");
+        if (const auto facts = corpus->factsOf(v, w))
+            printFacts(*facts, *place, w);
+    }
+    return finished(kFound);
 }
 
 // The sources, one a line: the ten of the program, then each installed translation's ID, language
@@ -667,6 +754,8 @@ int main(int argc, char **argv)
 
     if (options.list)
         return listSources(options);
+    if (options.wordFacts)
+        return showWordFacts(options, options.operands[0]);
     const std::size_t first = options.byWord ? 0 : 1;
     std::string query = options.operands[first];
     for (std::size_t i = first + 1; i < options.operands.size(); ++i)

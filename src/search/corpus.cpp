@@ -313,7 +313,7 @@ std::string placesText(const std::vector<WordPlace> &places)
 
 std::string wordIndexKey(const std::filesystem::path &morphology, const std::filesystem::path &reading)
 {
-    std::string key = "velmora-word-index 1";
+    std::string key = "velmora-word-index 2";
     for (const auto &file : {morphology, reading}) {
         std::error_code ec;
         const auto size = std::filesystem::file_size(file, ec);
@@ -364,6 +364,7 @@ WordIndex WordIndex::make(std::string_view morphology, const QuranText &reading)
                 .append("\t")
                 .append(placesText(list))
                 .push_back('\n');
+    index.text_.append("k words\t").append(placesText(places)).push_back('\n');
     index.lines_ = index.text_;
     return index;
 }
@@ -408,11 +409,20 @@ bool WordIndex::save(const std::filesystem::path &indexFile, const std::filesyst
 
 std::vector<WordPlace> WordIndex::placesOf(Kind kind, std::string_view key) const
 {
-    std::vector<WordPlace> places;
     if (key.empty())
-        return places;
-    const std::string wanted =
-        std::string("\n") + (kind == Kind::Root ? "r " : "l ") + std::string(key) + "\t";
+        return {};
+    return placesOnLine(std::string(kind == Kind::Root ? "r " : "l ") + std::string(key));
+}
+
+std::vector<WordPlace> WordIndex::corpusPlaces() const
+{
+    return placesOnLine("k words");
+}
+
+std::vector<WordPlace> WordIndex::placesOnLine(std::string_view name) const
+{
+    std::vector<WordPlace> places;
+    const std::string wanted = "\n" + std::string(name) + "\t";
     const std::size_t at = lines_.find(wanted);
     if (at == std::string_view::npos)
         return places;
@@ -433,6 +443,26 @@ std::vector<WordPlace> WordIndex::placesOf(Kind kind, std::string_view key) cons
         p = afterWord + 1;
     }
     return places;
+}
+
+std::optional<WordIndex> wordIndexKeptIn(const std::filesystem::path &kept,
+                                         const std::filesystem::path &morphology,
+                                         const std::filesystem::path &readingFile, const QuranText &reading,
+                                         std::string *problem)
+{
+    if (!kept.empty())
+        if (auto index = WordIndex::load(kept, morphology, readingFile))
+            return index;
+    const auto corpus = readRegularFile(morphology);
+    if (!corpus) {
+        if (problem)
+            *problem = troubleWords(fileTroubleOf(morphology));
+        return std::nullopt;
+    }
+    WordIndex index = WordIndex::make(*corpus, reading);
+    if (!kept.empty())
+        index.save(kept, morphology, readingFile);
+    return index;
 }
 
 WordOutcome runWordQuery(const WordIndex &index, WordIndex::Kind kind, std::string_view typed)
@@ -473,6 +503,11 @@ std::optional<std::pair<WordIndex::Kind, std::string_view>> wordQueryOf(std::str
         if (query.size() >= prefix.size() && ansi::equalsNoCase(query.substr(0, prefix.size()), prefix))
             return std::pair(kind, query.substr(prefix.size()));
     return std::nullopt;
+}
+
+std::vector<std::pair<std::size_t, std::size_t>> readingWords(std::string_view verse)
+{
+    return readingWordsOf(verse);
 }
 
 std::vector<std::pair<std::size_t, std::size_t>> readingWordRanges(std::string_view verse,

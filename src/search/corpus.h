@@ -64,18 +64,29 @@ public:
     };
     // The places of the words of a root (rootKey) or lemma (lemmaKey), in the text's order.
     std::vector<WordPlace> placesOf(Kind kind, std::string_view key) const;
+    // Each corpus word's place in the reading text, in the corpus's order.
+    std::vector<WordPlace> corpusPlaces() const;
     // The surah and aya of each verse of the reading text it was made from.
     const std::vector<std::pair<int, int>> &verses() const { return verses_; }
 
 private:
     WordIndex() = default;
-    // "v\tS:A S:A ...\n" for the verses, then "r KEY\tV.W V.W ...\n" for each root and
-    // "l KEY\t..." for each lemma
+    std::vector<WordPlace> placesOnLine(std::string_view name) const;
+    // "v\tS:A S:A ...\n" for the verses, then "r KEY\tV.W V.W ...\n" for each root,
+    // "l KEY\t..." for each lemma and "k words\t..." for every corpus word
     std::string text_;
     std::vector<std::pair<int, int>> verses_;
     std::optional<MappedFile> file_;
     std::string_view lines_;
 };
+
+// The word index kept in a file (kept; none when empty) while it fits the corpus's morphology and
+// the reading text, else made from them, and kept; nullopt, with problem naming what went wrong,
+// when the morphology cannot be read.
+std::optional<WordIndex> wordIndexKeptIn(const std::filesystem::path &kept,
+                                         const std::filesystem::path &morphology,
+                                         const std::filesystem::path &readingFile, const QuranText &reading,
+                                         std::string *problem = nullptr);
 
 // A search by root or lemma: the verses (their places in the reading text) and, for marking, the
 // words of each; the count line gives both counts.
@@ -92,6 +103,9 @@ WordOutcome runWordQuery(const WordIndex &index, WordIndex::Kind kind, std::stri
 // A query that asks for a root or lemma: "root:كتب", "lemma:kitaAb"; nullopt for any other.
 std::optional<std::pair<WordIndex::Kind, std::string_view>> wordQueryOf(std::string_view query);
 
+// The byte ranges [begin, end) of the words of a reading verse: its runs between blanks, the pause
+// marks left out.
+std::vector<std::pair<std::size_t, std::size_t>> readingWords(std::string_view verse);
 // The byte ranges [begin, end) of words of a reading verse, as the corpus's places count them.
 std::vector<std::pair<std::size_t, std::size_t>> readingWordRanges(std::string_view verse,
                                                                    const std::vector<std::uint32_t> &words);

@@ -20,6 +20,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -388,6 +389,8 @@ void Form1::createVerseText()
     pal.setColor(QPalette::Text, Qt::black);
     text3_->setPalette(pal);
     text3_->setFont(qtkit::designFont(QLatin1String(kDefaultFontName), 9));
+    text3_->installEventFilter(this);
+    text3_->viewport()->installEventFilter(this);
 }
 
 void Form1::createDisplayControls()
@@ -774,7 +777,14 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
                 label2Click();
             if (watched == translationsLink_)
                 showTranslationsMenu();
+            // A click on an Arabic word (not the end of a selection) looks it up.
+            if (watched == text3_->viewport() && !text3_->textCursor().hasSelection())
+                lookUpWordAt(text3_->cursorForPosition(mouse->pos()));
         }
+    } else if (event->type() == QEvent::KeyPress && watched == text3_) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            lookUpWordAt(text3_->textCursor());
     } else if (event->type() == QEvent::FocusIn && (watched == text1_ || watched == text2_)) {
         // Select the whole count so that typing replaces it; done after the focus change settles.
         auto *box = static_cast<QLineEdit *>(watched);

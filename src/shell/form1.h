@@ -5,6 +5,7 @@
 #include "platform/qtkit.h"
 #include "recite/playlist.h"
 #include "search/engine.h"
+#include "search/wordfacts.h"
 #include "shell/prefs.h"
 #include "text/quran.h"
 #include "text/translations.h"
@@ -23,6 +24,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QTextEdit;
+class QTextCursor;
 class QLineEdit;
 class QPushButton;
 class QTimer;
@@ -33,6 +35,7 @@ namespace velmora {
 struct ReadHooks;
 class Form3;
 class Form4;
+class WordPanel;
 
 // The state the main window owns for the whole run.
 struct MainState
@@ -87,6 +90,7 @@ public:
     QFont displayFont() const;
     Form3 *searchWindow() const;
     Form4 *findSurahDialog() const;
+    WordPanel *wordPanel() const;
 
 signals:
     void programEnded();
@@ -235,6 +239,18 @@ private:
 
     QPointer<Form3> form3_;
     QPointer<Form4> form4_;
+
+    // Word by word: a click on an Arabic word of the display, or Enter with the text cursor in one,
+    // shows what the corpus says of it in a panel; the corpus is read at the first.
+    void lookUpWordAt(const QTextCursor &cursor);
+    const CorpusWords *corpusWords();
+    void searchArabicFor(const QString &query);
+    std::optional<WordIndex> wordIndex_;
+    std::optional<CorpusWords> corpusWords_;
+    QPointer<WordPanel> wordPanel_;
+    int shownSurah_ = 0; // the surah of shownVerses_
+    // An Arabic paragraph of the display keeps its verse as its block's state: surah * this + aya.
+    static constexpr int kVerseStateSurah = 1000;
 
     bool translating_ = false;
     bool translatePending_ = false;

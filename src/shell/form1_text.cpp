@@ -205,6 +205,7 @@ void Form1::showWithArabic(int surah, int fromVerse, int toVerse, const std::vec
     hooks.headingFound = [this] { repaint(); };
     watchFiles(hooks);
     shownTranslations_ = std::move(chosen);
+    shownSurah_ = surah;
     std::vector<const QuranText *> more;
     for (const InstalledTranslation *t : shownTranslations_)
         more.push_back(&*translationTexts_[t->description.id]);
@@ -251,8 +252,14 @@ void Form1::renderArabicDisplay()
         formats.emplace_back(block, chars);
     }
     for (const auto &verse : shownVerses_) {
-        if (!verse.arabic.empty())
+        if (!verse.arabic.empty()) {
             paragraph(arabicBlock, arabicChars, QString::fromUtf8(verse.arabic));
+            // The verse the paragraph shows, for a look-up of its words: entry 0 is 1:1's text.
+            const bool invocation = shownSurah_ != 1 && verse.entry == 0;
+            cursor.block().setUserState(invocation ? kVerseStateSurah + 1
+                                                   : shownSurah_ * kVerseStateSurah +
+                                                         QuranText::ayaOfEntry(shownSurah_, verse.entry));
+        }
         if (!verse.translations.empty()) {
             QString text = qtkit::fromAnsiText(verse.translations);
             text.chop(1); // the last line end: the next paragraph's block begins there

@@ -440,6 +440,12 @@ void Form3::searchCommand()
         dialogs_.tell(this, fromAnsi(outcome.problem));
 }
 
+void Form3::searchArabicFor(const QString &query)
+{
+    combo1_->setEditText(query);
+    option1_[kArabicSource]->click();
+}
+
 void Form3::optionClick(int index)
 {
     if (translationList_) {
@@ -597,24 +603,15 @@ const WordIndex *Form3::wordIndex()
         const std::filesystem::path kept = state_.tempFolder.empty()
                                                ? std::filesystem::path()
                                                : pathFromUtf8(state_.tempFolder + kWordIndexFileName);
-        if (!kept.empty())
-            wordIndex_ = WordIndex::load(kept, morphology, reading);
-        if (!wordIndex_) {
-            const auto corpus = readRegularFile(morphology);
-            if (!corpus) {
-                dialogs_.tell(this,
-                              QStringLiteral("The Quranic Arabic Corpus's morphology %1 %2 in %3, so roots "
-                                             "and lemmas cannot be searched.")
-                                  .arg(QLatin1String(kMorphologyFile),
-                                       QString::fromStdString(troubleWords(fileTroubleOf(morphology))),
-                                       QString::fromStdString(utf8Of(morphology.parent_path()))));
-                return nullptr;
-            }
-            const qtkit::BusyCursor busy;
-            wordIndex_.emplace(WordIndex::make(*corpus, *readingText_));
-            if (!kept.empty())
-                wordIndex_->save(kept, morphology, reading);
-        }
+        const qtkit::BusyCursor busy;
+        std::string problem;
+        wordIndex_ = wordIndexKeptIn(kept, morphology, reading, *readingText_, &problem);
+        if (!wordIndex_)
+            dialogs_.tell(this,
+                          QStringLiteral("The Quranic Arabic Corpus's morphology %1 %2 in %3, so roots and "
+                                         "lemmas cannot be searched.")
+                              .arg(QLatin1String(kMorphologyFile), QString::fromStdString(problem),
+                                   QString::fromStdString(utf8Of(morphology.parent_path()))));
     }
     return wordIndex_ ? &*wordIndex_ : nullptr;
 }

@@ -49,6 +49,8 @@ public:
 
     void searchCommand();
     int chosenSource() const;
+    // Searches the Arabic text for the query, as the reader would by typing it there.
+    void searchArabicFor(const QString &query);
 
 public slots:
     void reject() override;

@@ -79,12 +79,18 @@ std::optional<QuranText> QuranText::fromText(std::string text)
 
 std::string_view QuranText::verse(int surah, int aya) const
 {
+    const auto at = placeOf(surah, aya);
+    return at ? verses_[*at].text : std::string_view();
+}
+
+std::optional<std::size_t> QuranText::placeOf(int surah, int aya) const
+{
     if (surah < 1 || surah > kSurahCount || aya < 1)
-        return {};
+        return std::nullopt;
     const auto &slots = bySurah_[static_cast<std::size_t>(surah)];
     const std::size_t at =
         static_cast<std::size_t>(aya) < slots.size() ? slots[static_cast<std::size_t>(aya)] : 0;
-    return at == 0 ? std::string_view() : verses_[at - 1].text;
+    return at == 0 ? std::nullopt : std::optional(at - 1);
 }
 
 int QuranText::ayaOfEntry(int surah, int entry)

@@ -46,6 +46,8 @@ public:
     std::string_view whole() const { return *text_; }
     // The text of verse aya of the surah; "" when the file has none.
     std::string_view verse(int surah, int aya) const;
+    // That verse's place in verses(); nullopt when the file has none.
+    std::optional<std::size_t> placeOf(int surah, int aya) const;
     // The verse of a verse entry as the program numbers them: surah 1's entry k is verse k + 1; of
     // the others entry 0 is the invocation, verse 1:1 (which surah 9 does not have), and entry k is
     // verse k. Verse 0 (no verse) for surah 9's entry 0.
