@@ -8,6 +8,7 @@
 #include "search/corpus.h"
 #include "search/engine.h"
 #include "search/textfold.h"
+#include "search/wordfacts.h"
 #include "text/extract.h"
 #include "text/quran.h"
 #include "text/translations.h"
@@ -266,6 +267,42 @@ TEST_F(RealData, TheCorpusWordsAreTiedToTheReadingWords)
             << root;
     EXPECT_EQ(index.placesOf(WordIndex::Kind::Root, rootKey("\u0643\u062A\u0628")).size(), 319u);
     EXPECT_EQ(index.placesOf(WordIndex::Kind::Lemma, lemmaKey("kitaAb")).size(), linesWith(" LEM:kita`b"));
+}
+
+// What the corpus says of a word, for a verb with a prefix and one with a suffix, a noun with the
+// article, a particle, a proper noun and a word the corpus joins to the one before.
+TEST_F(RealData, EachWordHasTheCorpusFactsOfItsPlace)
+{
+    const auto reading = QuranText::open(data + kQuranReadingFile);
+    ASSERT_TRUE(reading);
+    const auto index = wordIndexKeptIn({}, data + kMorphologyFile, data + kQuranReadingFile, *reading);
+    ASSERT_TRUE(index);
+    const auto corpus = CorpusWords::open(data, *reading, *index);
+    ASSERT_TRUE(corpus);
+    struct Case
+    {
+        int surah, aya, word;
+        const char *gloss, *root, *grammar;
+    };
+    const Case cases[] = {
+        {2, 3, 4, "and establish", "qwm",
+         "conjunction wa + verb, imperfect, form IV, third person masculine plural"},
+        {2, 3, 7, "We have provided them", "rzq",
+         "verb, perfect, first person plural + attached pronoun, third person masculine plural"},
+        {1, 2, 1, "All praises and thanks", "Hmd", "the article al + noun, masculine, nominative"},
+        {2, 2, 3, "no", "", "negative particle"},
+        {1, 1, 2, "(of) Allah,", "Alh", "proper noun, genitive"},
+        {37, 130, 4, "Elijah.\"", "", "proper noun, genitive"},
+    };
+    for (const auto &c : cases) {
+        const auto facts =
+            corpus->factsOf(*reading->placeOf(c.surah, c.aya), static_cast<std::size_t>(c.word - 1));
+        ASSERT_TRUE(facts) << c.surah << ":" << c.aya;
+        EXPECT_EQ(facts->gloss, c.gloss) << c.surah << ":" << c.aya;
+        EXPECT_EQ(facts->root, c.root) << c.surah << ":" << c.aya;
+        EXPECT_EQ(facts->grammar, c.grammar) << c.surah << ":" << c.aya;
+    }
+    EXPECT_EQ(corpus->factsOf(0, 1)->rootWords, 2851u);
 }
 
 // Each script's folded search against the verses holding the word in any of the spellings the

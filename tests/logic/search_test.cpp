@@ -4,6 +4,7 @@
 #include "search/history.h"
 #include "search/markword.h"
 #include "search/textfold.h"
+#include "search/wordfacts.h"
 
 #include "tempdir.h"
 
@@ -374,4 +375,33 @@ TEST(ArabicSearch, ADamagedTextIsNamedForWhatIsWrong)
         EXPECT_FALSE(QuranText::open(dir.path() / name, &said));
         EXPECT_EQ(said, problem) << name;
     }
+}
+
+// The corpus's transliteration and tags as a reader reads them.
+TEST(Corpus, BuckwalterAndTagsReadAsArabicAndEnglish)
+{
+    const std::pair<const char *, const char *> letters[] = {
+        {"kataba", "\u0643\u064E\u062A\u064E\u0628\u064E"},
+        {"{ll~ah", "\u0671\u0644\u0644\u0651\u064E\u0647"},
+        {"'aAmana", "\u0621\u064E\u0627\u0645\u064E\u0646\u064E"},
+        {"<iy~aA", "\u0625\u0650\u064A\u0651\u064E\u0627"},
+        {"ma`lik2", "\u0645\u064E\u0670\u0644\u0650\u0643"}, // a homograph's number left out
+    };
+    for (const auto &[buckwalter, arabic] : letters)
+        EXPECT_EQ(fromBuckwalter(buckwalter), arabic) << buckwalter;
+    EXPECT_EQ(rootKey("\u0623\u0645\u0646"), "Amn");
+    EXPECT_EQ(rootKey(">mn"), "Amn");
+    EXPECT_EQ(rootInArabic("Amn"), "\u0623 \u0645 \u0646");
+    const std::pair<const char *, const char *> grammar[] = {
+        {"w:CONJ+ POS:V IMPF (IV) LEM:>aqaAma ROOT:qwm 3MP",
+         "conjunction wa + verb, imperfect, form IV, third person masculine plural"},
+        {"Al+ POS:N LEM:Hamod ROOT:Hmd M NOM", "the article al + noun, masculine, nominative"},
+        {"POS:V IMPV LEM:hadaY ROOT:hdy 2MS PRON:1P",
+         "verb, imperative, second person masculine singular + attached pronoun, first person plural"},
+        {"Al+ POS:ADJ ACT PCPL (X) LEM:m~usotaqiym ROOT:qwm M ACC",
+         "the article al + adjective, active participle, form X, masculine, accusative"},
+        {"POS:T LEM:baEod ROOT:bEd POS:SUB LEM:maA", "time adverb + subordinating conjunction"},
+    };
+    for (const auto &[line, english] : grammar)
+        EXPECT_EQ(grammarOf(line), english) << line;
 }

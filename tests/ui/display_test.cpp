@@ -2,7 +2,9 @@
 
 #include "uisupport.h"
 
+#include "shell/form3.h"
 #include "shell/form4.h"
+#include "shell/wordpanel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -104,6 +106,44 @@ private slots:
         const double before = arabicSize();
         click(f, "Label3_0");
         QVERIFY(arabicSize() > before);
+    }
+
+    // A click on an Arabic word, or Enter at the text cursor, shows the corpus's facts of the word;
+    // the root's button searches the Arabic text for it.
+    void anArabicWordIsLookedUpAndItsRootSearched()
+    {
+        MainWindowFixture f(false);
+        const std::string verse =
+            "\u0628\u0650\u0633\u0652\u0645\u0650 \u0671\u0644\u0644\u0651\u064E\u0647\u0650";
+        f.data.write("quran-uthmani.txt", "1|1|" + verse + "\n");
+        f.data.write("quran-simple-clean.txt", "1|1|\u0628\u0633\u0645 \u0627\u0644\u0644\u0647\n");
+        f.data.write("quranic-corpus-morphology.txt",
+                     "bi+ POS:N LEM:{som ROOT:smw M GEN\nPOS:PN LEM:{ll~ah ROOT:Alh GEN\n");
+        f.data.write("quranic-corpus-word-by-word.txt", "In (the) name\n(of) Allah,\n");
+        f.data.write("quranic-corpus-lemmas.txt", "{ll~ah\tAllah\tallah\n");
+        f.startWindow();
+        QVERIFY(f.show());
+        QTest::mouseClick(box(f, 4), Qt::LeftButton, {}, QPoint(6, box(f, 4)->height() / 2));
+        auto *text3 = f.child<QTextEdit>("Text3");
+        QTextCursor second(text3->document());
+        second.setPosition(QString::fromUtf8(verse.substr(0, verse.find(' '))).size() + 2);
+        QTest::mouseClick(text3->viewport(), Qt::LeftButton, {}, text3->cursorRect(second).center());
+        WordPanel *panel = f.form->wordPanel();
+        QVERIFY(panel && panel->isVisible());
+        QCOMPARE(panel->findChild<QLabel *>(QStringLiteral("Gloss"))->text(), QStringLiteral("(of) Allah,"));
+        QCOMPARE(panel->findChild<QLabel *>(QStringLiteral("Grammar"))->text(),
+                 QStringLiteral("proper noun, genitive"));
+        panel->hide();
+        QTest::keyClick(text3, Qt::Key_Home);
+        QTest::keyClick(text3, Qt::Key_Return);
+        QVERIFY(panel->isVisible());
+        QCOMPARE(panel->findChild<QLabel *>(QStringLiteral("Gloss"))->text(),
+                 QStringLiteral("In (the) name"));
+        QTest::mouseClick(panel->findChild<QPushButton *>(QStringLiteral("RootSearch")), Qt::LeftButton);
+        Form3 *search = f.form->searchWindow();
+        QVERIFY(search && search->isVisible());
+        QCOMPARE(search->findChild<QLabel *>(QStringLiteral("Label1"))->text(),
+                 QStringLiteral("1 items found, 1 word"));
     }
 
     // Installed translations are ticked in the link's menu, show in the order ticked and in their
