@@ -2,24 +2,29 @@
 // Each search benchmark reports grep -ci on the same file beside it, as "grep_ms".
 
 #include "core/safefile.h"
-#include "substituteplayer.h"
 #include "search/engine.h"
 #include "shell/form1.h"
 #include "shell/form3.h"
+#include "shell/wordpanel.h"
+#include "substituteplayer.h"
 #include "text/extract.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextCursor>
 #include <QTextEdit>
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -131,7 +136,8 @@ void WindowFirstSearchOfATranslation(benchmark::State &state)
         form.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
         velmora::Form3 *search = form.searchWindow();
         search->show();
-        search->findChild<QComboBox *>(QStringLiteral("Combo1"))->setEditText(QStringLiteral("\u0430\u043B\u043B\u0430\u0445"));
+        search->findChild<QComboBox *>(QStringLiteral("Combo1"))
+            ->setEditText(QStringLiteral("\u0430\u043B\u043B\u0430\u0445"));
         auto *list = search->findChild<QComboBox *>(QStringLiteral("TranslationList"));
         const int row = list->findText(QStringLiteral("Russian"), Qt::MatchStartsWith);
         state.ResumeTiming();
@@ -259,6 +265,77 @@ BENCHMARK(OpenSearchWindowWithLargeHistory)
     ->Arg(1000000)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+
+// The program's resident memory, in megabytes.
+double residentMegabytes()
+{
+    std::FILE *statm = std::fopen("/proc/self/statm", "r");
+    long pages = 0;
+    long resident = 0;
+    if (statm) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return static_cast<double>(resident) * 4096.0 / (1 << 20);
+}
+
+// The main window with the Arabic text (or the word-by-word display) ticked, on a surah.
+struct ArabicWindow
+{
+    velmora::test::SubstitutePlayer player;
+    velmora::qtkit::Dialogs dialogs;
+    velmora::Form1 form{dataFolder(), scratchFolder(), player, dialogs};
+    explicit ArabicWindow(const char *box, int surahRow)
+    {
+        form.load();
+        form.show();
+        form.findChild<QComboBox *>(QStringLiteral("Combo1"))->setCurrentIndex(surahRow);
+        form.findChild<QCheckBox *>(QLatin1String(box))->setChecked(true);
+        QApplication::processEvents();
+    }
+    QTextEdit *display() const { return form.findChild<QTextEdit *>(QStringLiteral("Text3")); }
+};
+
+// All of surah 2 word by word: every word with its gloss (the corpus read before), from the tick
+// of the box to the shown text.
+void WordByWordSurahTwo(benchmark::State &state)
+{
+    ArabicWindow window("Check2_4", 1);
+    QTest::mouseClick(window.form.findChild<QLabel *>(QStringLiteral("Label1_11")), Qt::LeftButton);
+    auto *box = window.form.findChild<QCheckBox *>(QStringLiteral("Check2_5"));
+    for (auto _ : state) {
+        box->setChecked(true);
+        QApplication::processEvents();
+        state.PauseTiming();
+        box->setChecked(false);
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    box->setChecked(true);
+    state.counters["characters"] = static_cast<double>(window.display()->document()->characterCount());
+}
+BENCHMARK(WordByWordSurahTwo)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A click on an Arabic word to its panel, the corpus read at the first click (not timed), and the
+// memory the corpus took.
+void WordPanelClick(benchmark::State &state)
+{
+    ArabicWindow window("Check2_4", 0);
+    QTextEdit *text = window.display();
+    QTextCursor word(text->document());
+    word.setPosition(8);
+    const QPoint at = text->cursorRect(word).center();
+    const double before = residentMegabytes();
+    QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, at);
+    state.counters["corpus_mb"] = residentMegabytes() - before;
+    for (auto _ : state) {
+        QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, at);
+        QApplication::processEvents();
+    }
+    state.counters["panel"] = window.form.wordPanel() && window.form.wordPanel()->isVisible() ? 1 : 0;
+}
+BENCHMARK(WordPanelClick)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace
 

@@ -25,6 +25,7 @@ class QFrame;
 class QLabel;
 class QTextEdit;
 class QTextCursor;
+class QTextCharFormat;
 class QLineEdit;
 class QPushButton;
 class QTimer;
@@ -221,9 +222,10 @@ private:
     };
     std::array<QLabel *, 4> label3_{};
     QLabel *label2_ = nullptr;
-    // The four translation boxes, then the Arabic text's.
+    // The four translation boxes, then the Arabic text's and the word-by-word one.
     static constexpr std::size_t kArabicBox = 4;
-    std::array<QCheckBox *, 5> check2_{};
+    static constexpr std::size_t kWordByWordBox = 5;
+    std::array<QCheckBox *, 6> check2_{};
     std::array<QPushButton *, 3> command2_{};
     QPushButton *command1_ = nullptr;
     QPushButton *command3_ = nullptr;
@@ -243,6 +245,7 @@ private:
     // Word by word: a click on an Arabic word of the display, or Enter with the text cursor in one,
     // shows what the corpus says of it in a panel; the corpus is read at the first.
     void lookUpWordAt(const QTextCursor &cursor);
+    void showWordFacts(const std::optional<WordFacts> &facts);
     const CorpusWords *corpusWords();
     void searchArabicFor(const QString &query);
     std::optional<WordIndex> wordIndex_;
@@ -251,6 +254,14 @@ private:
     int shownSurah_ = 0; // the surah of shownVerses_
     // An Arabic paragraph of the display keeps its verse as its block's state: surah * this + aya.
     static constexpr int kVerseStateSurah = 1000;
+    // A word of the word-by-word display keeps its verse's place in the reading text and its own:
+    // this, plus the verse times kWordsPerVerse, plus the word.
+    static constexpr int kWordCellState = 1 << 29;
+    static constexpr int kWordsPerVerse = 1000;
+    std::optional<std::size_t> readingVerseOf(const DisplayVerse &verse);
+    // Inserts a verse word by word; false (nothing inserted) when the corpus cannot be read.
+    bool insertWordByWord(QTextCursor &cursor, const DisplayVerse &verse, const QTextCharFormat &arabicChars,
+                          bool first);
 
     bool translating_ = false;
     bool translatePending_ = false;

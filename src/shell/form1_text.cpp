@@ -27,6 +27,7 @@
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTextTable>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -92,8 +93,9 @@ void Form1::runTranslate()
         {check2_[0]->isChecked(), check2_[1]->isChecked(), check2_[2]->isChecked(), check2_[3]->isChecked()});
     const std::vector<std::string> files = filesForCode(code);
     if (std::vector<const InstalledTranslation *> chosen = chosenTranslations();
-        check2_[kArabicBox]->isChecked() || !chosen.empty()) {
-        showWithArabic(surah, fromVerse, toVerse, files, std::move(chosen), check2_[kArabicBox]->isChecked());
+        check2_[kArabicBox]->isChecked() || check2_[kWordByWordBox]->isChecked() || !chosen.empty()) {
+        showWithArabic(surah, fromVerse, toVerse, files, std::move(chosen),
+                       check2_[kArabicBox]->isChecked() || check2_[kWordByWordBox]->isChecked());
     } else if (!files.empty()) {
         std::string text;
         if (files.size() == 1) {
@@ -218,6 +220,8 @@ void Form1::renderArabicDisplay()
 {
     text3_->clear();
     QTextCursor cursor(text3_->document());
+    // One edit: the document is laid out once, when it is whole.
+    cursor.beginEditBlock();
     QTextBlockFormat arabicBlock;
     arabicBlock.setLayoutDirection(Qt::RightToLeft);
     arabicBlock.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
@@ -251,8 +255,11 @@ void Form1::renderArabicDisplay()
         block.setBottomMargin(QFontMetricsF(chars.font()).height() / 2);
         formats.emplace_back(block, chars);
     }
+    const bool wordByWord = check2_[kWordByWordBox]->isChecked();
     for (const auto &verse : shownVerses_) {
-        if (!verse.arabic.empty()) {
+        if (!verse.arabic.empty() && wordByWord && insertWordByWord(cursor, verse, arabicChars, first)) {
+            first = false;
+        } else if (!verse.arabic.empty()) {
             paragraph(arabicBlock, arabicChars, QString::fromUtf8(verse.arabic));
             // The verse the paragraph shows, for a look-up of its words: entry 0 is 1:1's text.
             const bool invocation = shownSurah_ != 1 && verse.entry == 0;
@@ -269,7 +276,110 @@ void Form1::renderArabicDisplay()
             if (!verse.more[k].empty())
                 paragraph(formats[k].first, formats[k].second, QString::fromUtf8(verse.more[k]));
     }
+    cursor.endEditBlock();
     text3_->moveCursor(QTextCursor::Start);
+}
+
+std::optional<std::size_t> Form1::readingVerseOf(const DisplayVerse &verse)
+{
+    const QuranText *reading = quranText();
+    // Entry 0 of every surah but the first is the invocation, the text of 1:1.
+    const bool invocation = shownSurah_ != 1 && verse.entry == 0;
+    return reading ? reading->placeOf(invocation ? 1 : shownSurah_,
+                                      invocation ? 1 : QuranText::ayaOfEntry(shownSurah_, verse.entry))
+                   : std::nullopt;
+}
+
+bool Form1::insertWordByWord(QTextCursor &cursor, const DisplayVerse &shown,
+                             const QTextCharFormat &arabicChars, bool first)
+{
+    const auto verse = readingVerseOf(shown);
+    const CorpusWords *corpus = verse ? corpusWords() : nullptr;
+    if (!corpus)
+        return false;
+    // The verse's words with their glosses under them, and its number last: as many to a line as
+    // the display's width holds, each line a table of two rows laid out from the right.
+    const std::string_view text = quranText()->verses()[*verse].text;
+    const auto ranges = readingWords(text);
+    const auto glosses = corpus->glossesOf(*verse);
+    struct Cell
+    {
+        QString word;
+        QString gloss;
+        int state = -1;
+        qreal width = 0;
+    };
+    QTextCharFormat glossChars;
+    QFont glossFont = text3_->font();
+    glossFont.setPointSizeF(glossFont.pointSizeF() * 0.85);
+    glossChars.setFont(glossFont);
+    glossChars.setForeground(QColor(0, 0, 128));
+    const QFontMetricsF arabicMetrics(arabicChars.font());
+    const QFontMetricsF glossMetrics(glossFont);
+    constexpr qreal kPadding = 3;
+    constexpr qreal kSpacing = 6;
+    std::vector<Cell> cells;
+    for (std::size_t w = 0; w < ranges.size(); ++w) {
+        Cell cell;
+        cell.word = QString::fromUtf8(text.substr(ranges[w].first, ranges[w].second - ranges[w].first));
+        cell.gloss = w < glosses.size() ? QString::fromUtf8(glosses[w]) : QString();
+        cell.state = kWordCellState + static_cast<int>(*verse) * kWordsPerVerse + static_cast<int>(w);
+        cells.push_back(cell);
+    }
+    cells.push_back(
+        {QString::fromStdString(ayaMark(QuranText::ayaOfEntry(shownSurah_, shown.entry))).trimmed(),
+         QString(), -1, 0});
+    for (Cell &cell : cells)
+        cell.width =
+            std::max(arabicMetrics.horizontalAdvance(cell.word), glossMetrics.horizontalAdvance(cell.gloss)) +
+            2 * kPadding + kSpacing;
+    const qreal room = text3_->viewport()->width() - 2 * text3_->document()->documentMargin() - 2 * kSpacing;
+    QTextTableFormat table;
+    table.setBorderStyle(QTextFrameFormat::BorderStyle_None);
+    table.setCellPadding(kPadding);
+    table.setCellSpacing(kSpacing);
+    table.setMargin(0);
+    table.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    // The block a table needs before it is a thin one: the lines of words stand close.
+    QTextBlockFormat between;
+    between.setLineHeight(2, QTextBlockFormat::FixedHeight);
+    QTextCharFormat tiny;
+    tiny.setFontPointSize(1);
+    QTextBlockFormat arabicCentred = centred;
+    arabicCentred.setLayoutDirection(Qt::RightToLeft);
+    // The Quran's faces leave room for marks above and below every line; a word alone needs less.
+    arabicCentred.setLineHeight(85, QTextBlockFormat::ProportionalHeight);
+    for (std::size_t start = 0; start < cells.size();) {
+        std::size_t end = start + 1;
+        for (qreal used = cells[start].width; end < cells.size() && used + cells[end].width <= room; ++end)
+            used += cells[end].width;
+        if (first) {
+            cursor.setBlockFormat(between);
+            cursor.setBlockCharFormat(tiny);
+        } else {
+            cursor.insertBlock(between, tiny);
+        }
+        first = false;
+        const int columns = static_cast<int>(end - start);
+        QTextTable *line = cursor.insertTable(2, columns, table);
+        for (int c = 0; c < columns; ++c) {
+            const Cell &cell = cells[end - 1 - static_cast<std::size_t>(c)]; // the first word rightmost
+            QTextCursor word = line->cellAt(0, c).firstCursorPosition();
+            word.setBlockFormat(arabicCentred);
+            word.insertText(cell.word, arabicChars);
+            word.block().setUserState(cell.state);
+            QTextCursor gloss = line->cellAt(1, c).firstCursorPosition();
+            gloss.setBlockFormat(centred);
+            gloss.insertText(cell.gloss, glossChars);
+            gloss.block().setUserState(cell.state);
+        }
+        cursor = line->lastCursorPosition();
+        cursor.movePosition(QTextCursor::NextBlock);
+        start = end;
+    }
+    return true;
 }
 
 void Form1::setDisplayText(const std::string &text)

@@ -56,6 +56,14 @@ void Form1::lookUpWordAt(const QTextCursor &cursor)
     const int state = cursor.block().userState();
     if (state <= 0)
         return; // no Arabic paragraph
+    if (state >= kWordCellState) {
+        // A word of the word-by-word display: its verse and word are its state.
+        const int place = state - kWordCellState;
+        if (const CorpusWords *corpus = corpusWords())
+            showWordFacts(corpus->factsOf(static_cast<std::size_t>(place / kWordsPerVerse),
+                                          static_cast<std::size_t>(place % kWordsPerVerse)));
+        return;
+    }
     const QuranText *reading = quranText();
     const auto verse =
         reading ? reading->placeOf(state / kVerseStateSurah, state % kVerseStateSurah) : std::nullopt;
@@ -70,9 +78,12 @@ void Form1::lookUpWordAt(const QTextCursor &cursor)
     });
     if (word == words.end())
         return;
-    const CorpusWords *corpus = corpusWords();
-    const auto facts =
-        corpus ? corpus->factsOf(*verse, static_cast<std::size_t>(word - words.begin())) : std::nullopt;
+    if (const CorpusWords *corpus = corpusWords())
+        showWordFacts(corpus->factsOf(*verse, static_cast<std::size_t>(word - words.begin())));
+}
+
+void Form1::showWordFacts(const std::optional<WordFacts> &facts)
+{
     if (!facts)
         return;
     if (!wordPanel_) {

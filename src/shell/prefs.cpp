@@ -33,6 +33,7 @@ Preferences parsePreferences(FieldReader &reader)
     for (int &check : prefs.checks)
         field([&](std::string_view f) { check = checkValue(f); });
     field([&](std::string_view f) { prefs.arabic = checkValue(f); });
+    field([&](std::string_view f) { prefs.wordByWord = checkValue(f); });
     if (prefs.fontName.empty())
         prefs.fontName = kDefaultFontName;
     return prefs;
@@ -48,6 +49,7 @@ std::string formatPreferences(const Preferences &prefs)
     for (const int check : prefs.checks)
         w.number(check);
     w.number(prefs.arabic);
+    w.number(prefs.wordByWord);
     return w.contents();
 }
 

@@ -21,15 +21,17 @@ struct Preferences
     bool bold = false;
     std::array<int, 3> checks{0, 0, 0}; // Pickthall, Yousuf Ali, transliteration
     int arabic = 0;                     // the Arabic text shown: the eighth line, after the seven
+    int wordByWord = 0;                 // the Arabic shown word by word: the ninth
 };
 
-// Reads the fields in order: the seven of every version, then the Arabic box (a file of seven lines,
-// as older versions write it, leaves it unticked). A missing field keeps its default; a size that is no
-// number or lies outside the sizes a reader can use becomes the default size; a check value other than 1
-// counts as unchecked; a bold field that is no truth value leaves the text regular.
+// Reads the fields in order: the seven of every version, then the Arabic box and the word-by-word
+// box (a file of seven or eight lines, as older versions write it, leaves them unticked). A missing field
+// keeps its default; a size that is no number or lies outside the sizes a reader can use becomes the default
+// size; a check value other than 1 counts as unchecked; a bold field that is no truth value leaves the text
+// regular.
 Preferences parsePreferences(FieldReader &reader);
 
-// The eight lines as Exit writes them. A text holding a comma is written in double quotes so that
+// The nine lines as Exit writes them. A text holding a comma is written in double quotes so that
 // it reads back as one field instead of shifting every later line.
 std::string formatPreferences(const Preferences &prefs);
 

@@ -15,7 +15,7 @@ Preferences parse(const std::string &data)
 
 // The lines of a record after the player and the font name, with the defaults where left out.
 std::string record(const std::string &head,
-                   const std::string &rest = " 9.75 \r\nFalse\r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n")
+                   const std::string &rest = " 9.75 \r\nFalse\r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n")
 {
     return head + rest;
 }
@@ -28,15 +28,15 @@ TEST(Preferences, ReadAsWrittenWithDefaultsForWhatIsMissingOrBad)
         {"", record("\r\nComic Sans MS\r\n")},
         {"\r\n\r\n\r\n", record("\r\nComic Sans MS\r\n")},
         {"C:\\WINAMP\\WINAMP.EXE\r\nArial\r\n", record("C:\\WINAMP\\WINAMP.EXE\r\nArial\r\n")},
-        // Seven lines, as older versions write them: the Arabic text is left off.
+        // Seven lines, as older versions write them: the Arabic text and word by word are left off.
         {"P\r\nTahoma\r\n 12.25 \r\nTrue\r\n 1 \r\n 0 \r\n 1 \r\n",
-         record("P\r\nTahoma\r\n", " 12.25 \r\nTrue\r\n 1 \r\n 0 \r\n 1 \r\n 0 \r\n")},
+         record("P\r\nTahoma\r\n", " 12.25 \r\nTrue\r\n 1 \r\n 0 \r\n 1 \r\n 0 \r\n 0 \r\n")},
         {"\r\nA\r\n huge \r\n", record("\r\nA\r\n")},
         {"\r\nA\r\n 5000 \r\n", record("\r\nA\r\n")},
         {"\r\nA\r\n 0 \r\n", record("\r\nA\r\n")},
         {"\r\nA\r\n -4 \r\nyes\r\n", record("\r\nA\r\n")},
         {"\r\nA\r\n 9 \r\nTrue\r\n x \r\n 2 \r\n 1 \r\n",
-         record("\r\nA\r\n", " 9 \r\nTrue\r\n 0 \r\n 0 \r\n 1 \r\n 0 \r\n")},
+         record("\r\nA\r\n", " 9 \r\nTrue\r\n 0 \r\n 0 \r\n 1 \r\n 0 \r\n 0 \r\n")},
     };
     for (const auto &[input, formatted] : rows)
         EXPECT_EQ(formatPreferences(parse(input)), formatted) << input;
@@ -51,9 +51,11 @@ TEST(Preferences, RoundTripIncludingACommaInTheFontName)
     p.bold = true;
     p.checks = {1, 1, 0};
     p.arabic = 1;
+    p.wordByWord = 1;
     const std::string text = formatPreferences(p);
     EXPECT_EQ(
         text,
-        "\"/opt/player, new/player\"\r\n\"Times, Bold\"\r\n 10.75 \r\nTrue\r\n 1 \r\n 1 \r\n 0 \r\n 1 \r\n");
+        "\"/opt/player, new/player\"\r\n\"Times, Bold\"\r\n 10.75 \r\nTrue\r\n 1 \r\n 1 \r\n 0 \r\n 1 \r\n "
+        "1 \r\n");
     EXPECT_EQ(formatPreferences(parse(text)), text);
 }

@@ -17,6 +17,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QTimer>
 
 using namespace velmora;
@@ -144,6 +146,32 @@ private slots:
         QVERIFY(search && search->isVisible());
         QCOMPARE(search->findChild<QLabel *>(QStringLiteral("Label1"))->text(),
                  QStringLiteral("1 items found, 1 word"));
+
+        // Word by word: a line of words laid out from the right, each with its gloss under it; a
+        // click on a word looks it up there too, and the larger link sizes words and glosses.
+        search->close();
+        QTest::mouseClick(box(f, 5), Qt::LeftButton, {}, QPoint(6, box(f, 5)->height() / 2));
+        const auto line = [&] {
+            const QList<QTextFrame *> frames = text3->document()->rootFrame()->childFrames();
+            return frames.isEmpty() ? nullptr : qobject_cast<QTextTable *>(frames.front());
+        };
+        QVERIFY(line() && line()->columns() == 3); // two words and the verse's number
+        const auto cellText = [&](int row, int column) {
+            return line()->cellAt(row, column).firstCursorPosition().block().text();
+        };
+        QCOMPARE(cellText(0, 2), QString::fromUtf8(verse.substr(0, verse.find(' '))));
+        QCOMPARE(cellText(1, 2), QStringLiteral("In (the) name"));
+        const auto glossSize = [&] {
+            return line()->cellAt(1, 2).firstCursorPosition().charFormat().font().pointSizeF();
+        };
+        const qreal before = glossSize();
+        panel->hide();
+        QTest::mouseClick(text3->viewport(), Qt::LeftButton, {},
+                          text3->cursorRect(line()->cellAt(0, 1).firstCursorPosition()).center());
+        QVERIFY(panel->isVisible());
+        QCOMPARE(panel->findChild<QLabel *>(QStringLiteral("Gloss"))->text(), QStringLiteral("(of) Allah,"));
+        click(f, "Label3_0");
+        QVERIFY(glossSize() > before);
     }
 
     // Installed translations are ticked in the link's menu, show in the order ticked and in their
@@ -184,7 +212,7 @@ private slots:
 
         QTest::mouseClick(f.child<QPushButton>("Command6"), Qt::LeftButton);
         const std::string prefs = f.temp.read("Prefs.dat");
-        QCOMPARE(std::count(prefs.begin(), prefs.end(), '\n'), 8);
+        QCOMPARE(std::count(prefs.begin(), prefs.end(), '\n'), 9);
         f.startWindow();
         QCOMPARE(f.displayText(), QStringLiteral("1) ") + urdu + QStringLiteral("\n1) ") + russian);
     }

@@ -199,7 +199,7 @@ private slots:
         QVERIFY(f.ended);
         QCOMPARE(f.temp.read("Prefs.dat"),
                  platform::ShortPathOf(player.string()) +
-                     "\r\nDejaVu Sans\r\n 11.25 \r\nTrue\r\n 1 \r\n 1 \r\n 0 \r\n 1 \r\n");
+                     "\r\nDejaVu Sans\r\n 11.25 \r\nTrue\r\n 1 \r\n 1 \r\n 0 \r\n 1 \r\n 0 \r\n");
 
         MainWindowFixture again(false);
         std::filesystem::copy_file(f.temp.path() / "Prefs.dat", again.temp.path() / "Prefs.dat");
