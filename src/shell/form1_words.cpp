@@ -89,6 +89,8 @@ void Form1::showWordFacts(const std::optional<WordFacts> &facts)
     if (!wordPanel_) {
         wordPanel_ = new WordPanel(this);
         connect(wordPanel_, &WordPanel::searchAsked, this, &Form1::searchArabicFor);
+        // Beside the main window, where it hides none of it.
+        wordPanel_->move(frameGeometry().topRight() + QPoint(8, 0));
     }
     wordPanel_->showFacts(*facts, qtkit::arabicFontBeside(text3_->font()));
 }

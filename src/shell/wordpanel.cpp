@@ -32,7 +32,7 @@ WordPanel::WordPanel(QWidget *parent) : QDialog(parent)
     word_->setAlignment(Qt::AlignCenter);
     word_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(word_);
-    auto *facts = new QFormLayout;
+    auto *facts = facts_ = new QFormLayout;
     static constexpr std::array<const char *, kLines> kNames = {"Gloss", "Root", "Lemma", "Meaning",
                                                                 "Grammar"};
     static constexpr std::array<const char *, kLines> kCaptions = {
@@ -82,6 +82,9 @@ void WordPanel::showFacts(const WordFacts &facts, const QFont &arabicFont)
                                                            QString::fromStdString(facts.lemma),
                                                            counted(facts.lemmaWords, facts.lemmaVerses)));
     lines_[kMeaning]->setText(QString::fromStdString(facts.meaning));
+    // A fact the corpus does not give has no row.
+    for (const Line line : {kGloss, kMeaning})
+        facts_->setRowVisible(static_cast<int>(line), !lines_[line]->text().isEmpty());
     lines_[kGrammar]->setText(QString::fromStdString(facts.grammar));
     rootQuery_ = QStringLiteral("root:") + QString::fromStdString(facts.root);
     lemmaQuery_ = QStringLiteral("lemma:") + QString::fromStdString(facts.lemma);

@@ -10,6 +10,7 @@
 
 #include <array>
 
+class QFormLayout;
 class QLabel;
 class QPushButton;
 
@@ -38,6 +39,7 @@ private:
         kLines
     };
     QLabel *word_ = nullptr;
+    QFormLayout *facts_ = nullptr;
     std::array<QLabel *, kLines> lines_{};
     QPushButton *rootSearch_ = nullptr;
     QPushButton *lemmaSearch_ = nullptr;
