@@ -279,16 +279,26 @@ namespace {
 // What folding does to each code point of the Arabic block, U+0600 to U+06FF (all two bytes long in
 // UTF-8): 0 keeps it, kDropped leaves it out, any other value is the code point written instead.
 // The reading text's folding keeps the superscript alef, which a query may take as an alef or as
-// nothing.
+// nothing, and a hamza's seat: there ؤ is و and ئ is ي, the hamza marks above and below are left
+// out, so that a word typed with its seat and no hamza (مومن) finds the word (مؤمن).
 constexpr char16_t kDropped = 0xFFFF;
 using FoldTable = std::array<char16_t, 256>;
-constexpr FoldTable foldTable(bool keepSmallAlef)
+enum class Seats
+{
+    Dropped,
+    Kept
+};
+constexpr FoldTable foldTable(bool keepSmallAlef, Seats seats)
 {
     FoldTable table{};
     for (char32_t cp = 0x0600; cp <= 0x06FF; ++cp) {
         const std::size_t i = cp - 0x0600;
         if (keepSmallAlef && cp == kSmallAlef)
             table[i] = 0;
+        else if (seats == Seats::Kept && (cp == 0x0624 || cp == 0x0626))
+            table[i] = cp == 0x0624 ? 0x0648 : 0x064A;
+        else if (seats == Seats::Kept && (cp == 0x0654 || cp == 0x0655))
+            table[i] = kDropped;
         else if (foldedLetter(cp) != cp)
             table[i] = static_cast<char16_t>(foldedLetter(cp));
         else if (isLeftOut(cp))
@@ -296,8 +306,10 @@ constexpr FoldTable foldTable(bool keepSmallAlef)
     }
     return table;
 }
-constexpr FoldTable kFoldTable = foldTable(false);
-constexpr FoldTable kReadingFoldTable = foldTable(true);
+constexpr FoldTable kFoldTable = foldTable(false, Seats::Dropped);
+constexpr FoldTable kReadingFoldTable = foldTable(true, Seats::Kept);
+// A query as the reading text is searched for it: its seats kept, a superscript alef an alef.
+constexpr FoldTable kReadingQueryTable = foldTable(false, Seats::Kept);
 
 } // namespace
 
@@ -393,6 +405,17 @@ void appendFoldedReading(std::string &out, std::string_view utf8)
 {
     appendFoldedBy(out, utf8, kReadingFoldTable);
 }
+
+namespace {
+
+std::string foldedReadingQuery(std::string_view utf8)
+{
+    std::string out;
+    appendFoldedBy(out, utf8, kReadingQueryTable);
+    return out;
+}
+
+} // namespace
 
 void appendSkeleton(std::string &out, std::string_view utf8)
 {
@@ -610,7 +633,7 @@ std::string indexKey(const std::filesystem::path &source, std::string_view foldN
         return {};
     // The number after the name is the folding's: an index folded by an earlier rule is made anew.
     // A translation's index names its folding and its file too: two folders may hold one ID.
-    return "velmora-arabic-index 5 " +
+    return "velmora-arabic-index 6 " +
            (foldName.empty() ? std::string() : std::string(foldName) + " " + utf8Of(source) + " ") +
            std::to_string(size) + " " + std::to_string(changed.time_since_epoch().count()) + "\n";
 }
@@ -841,7 +864,7 @@ bool ReadingSpellings::holdsWholeWords(std::size_t searchedVerse, const SearchWo
     // Blanks around the verse and each word: a word stands whole where it stands between blanks.
     const std::string verse = " " + std::string(spelt_.folded(*r)) + " ";
     for (int k = 0; k < words.count && k < static_cast<int>(words.words.size()); ++k) {
-        const std::string word = " " + foldArabic(words.words[static_cast<std::size_t>(k)]) + " ";
+        const std::string word = " " + foldedReadingQuery(words.words[static_cast<std::size_t>(k)]) + " ";
         if (!SpeltNeedle(word).foundIn(verse))
             return false;
     }
@@ -878,13 +901,23 @@ ArabicOutcome runArabicQuery(const ArabicIndex &index, std::string_view query, S
         if (needles.empty())
             needles.emplace_back();
         words.count = static_cast<int>(needles.size());
-        std::copy(needles.begin(), needles.end(), words.words.begin());
+        // The words as typed where each stands for one searched word (what the reading text is
+        // searched for keeps their hamzas' seats), else as folded.
+        const auto typed = wordsOf(query);
+        if (typed.size() == needles.size())
+            for (std::size_t k = 0; k < typed.size(); ++k)
+                words.words[k] = std::string(query.substr(typed[k].first, typed[k].second - typed[k].first));
+        else
+            std::copy(needles.begin(), needles.end(), words.words.begin());
     }
+    std::vector<std::string> spelt;
+    for (int k = 0; k < words.count; ++k)
+        spelt.push_back(foldedReadingQuery(words.words[static_cast<std::size_t>(k)]));
     if (!needles.front().empty()) {
         // A word is in a verse when it is in its searched text or in its reading text's spelling.
         out.verses = index.versesHolding(needles.front());
         if (reading) {
-            const std::vector<std::size_t> more = reading->versesHolding(needles.front(), out.verses);
+            const std::vector<std::size_t> more = reading->versesHolding(spelt.front(), out.verses);
             std::vector<std::size_t> both;
             both.reserve(out.verses.size() + more.size());
             std::set_union(out.verses.begin(), out.verses.end(), more.begin(), more.end(),
@@ -894,7 +927,7 @@ ArabicOutcome runArabicQuery(const ArabicIndex &index, std::string_view query, S
         for (std::size_t k = 1; k < needles.size(); ++k)
             std::erase_if(out.verses, [&](std::size_t v) {
                 return index.folded(v).find(needles[k]) == std::string_view::npos &&
-                       !(reading && reading->holds(v, needles[k]));
+                       !(reading && reading->holds(v, spelt[k]));
             });
     }
     out.countText =
@@ -906,12 +939,17 @@ ArabicOutcome runArabicQuery(const ArabicIndex &index, std::string_view query, S
 std::vector<std::pair<std::size_t, std::size_t>>
 arabicMarks(std::string_view readingVerse, std::string_view searchedVerse, const SearchWords &words)
 {
-    // Every word of the query, those of a phrase each on its own.
+    // Every word of the query, those of a phrase each on its own: as the searched text is folded,
+    // and as the reading text's spelling is.
     std::vector<std::string> needles;
-    for (int k = 0; k < words.count && k < static_cast<int>(words.words.size()); ++k) {
-        const std::string folded = foldArabic(words.words[static_cast<std::size_t>(k)]);
+    std::vector<std::string> spelt;
+    const auto addWords = [](std::vector<std::string> &to, const std::string &folded) {
         for (const auto &[begin, end] : wordsOf(folded))
-            needles.push_back(folded.substr(begin, end - begin));
+            to.push_back(folded.substr(begin, end - begin));
+    };
+    for (int k = 0; k < words.count && k < static_cast<int>(words.words.size()); ++k) {
+        addWords(needles, foldArabic(words.words[static_cast<std::size_t>(k)]));
+        addWords(spelt, foldedReadingQuery(words.words[static_cast<std::size_t>(k)]));
     }
     const auto reading = wordsOf(readingVerse);
     const auto searched = wordsOf(searchedVerse);
@@ -921,9 +959,9 @@ arabicMarks(std::string_view readingVerse, std::string_view searchedVerse, const
     };
     const auto markedAt = [&](std::size_t w) {
         const auto [begin, end] = reading[w];
-        const std::string spelt = foldedReading(readingVerse.substr(begin, end - begin));
-        if (std::any_of(needles.begin(), needles.end(),
-                        [&](const std::string &n) { return holdsTakingSmallAlefs(spelt, n); }))
+        const std::string word = foldedReading(readingVerse.substr(begin, end - begin));
+        if (std::any_of(spelt.begin(), spelt.end(),
+                        [&](const std::string &n) { return holdsTakingSmallAlefs(word, n); }))
             return true;
         if (reading.size() == searched.size())
             return holdsNeedle(

@@ -241,6 +241,11 @@ TEST(ArabicSearch, TheReadingTextsSpellingsFindTheirVerses)
         {"\u0621\u064E\u0627\u0645\u064E\u0646\u064F\u0648\u0627\u06DF", "\u0622\u0645\u0646\u0648\u0627",
          "'\u0621\u0627\u0645\u0646\u0648\u0627'", true},
         {"\u0642\u064E\u0627\u0644\u064E", "\u0642\u0627\u0644", "\u0642\u0644", false},
+        // A hamza on another seat, and a seat without its hamza.
+        {"\u0645\u064E\u0633\u0652\u0640\u064F\u0654\u0648\u0644\u064B\u0627",
+         "\u0645\u0633\u0626\u0648\u0644\u0627", "\u0645\u0633\u0624\u0648\u0644\u0627", true},
+        {"\u0645\u064F\u0624\u0652\u0645\u0650\u0646\u064C", "\u0645\u0624\u0645\u0646",
+         "\u0645\u0648\u0645\u0646", true},
     };
     for (const auto &c : cases) {
         const auto reading = QuranText::fromText(std::string("1|1|") + c.reading + "\n");
