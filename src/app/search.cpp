@@ -14,6 +14,7 @@
 #include "search/engine.h"
 #include "search/textfold.h"
 #include "search/wordfacts.h"
+#include "text/metadata.h"
 #include "text/translations.h"
 
 #include <algorithm>
@@ -96,6 +97,12 @@ void usage(std::FILE *to)
                "      --word S:V[:W]    what the corpus says of word W of verse V of surah S\n"
                "                        (counted from 1, pause marks aside), or of every word\n"
                "                        of the verse: gloss, root, lemma, grammar\n"
+               "      --where S:V       the juz, hizb quarter, manzil, ruku and page of verse V\n"
+               "                        of surah S, and its sajda, from Tanzil's metadata\n"
+               "      --juz N, --hizb N, --manzil N, --ruku N, --page N\n"
+               "                        the verses of juz N (1-30), hizb quarter N (1-240),\n"
+               "                        manzil N (1-7), ruku N (1-556) or page N (1-604),\n"
+               "                        as S:V-S:V\n"
                "      --lemma LEMMA     the verses holding LEMMA (كتاب or kitaAb), likewise;\n"
                "                        roots and lemmas are the Quranic Arabic Corpus's,\n"
                "                        https://corpus.quran.com (root:ktb in the arabic\n"
@@ -131,6 +138,8 @@ struct Options
     bool list = false;
     std::optional<WordIndex::Kind> byWord; // --root or --lemma: the operands are the root or lemma
     bool wordFacts = false;                // --word: the operand is a word's or verse's place
+    bool where = false;                    // --where: the operand is a verse's place
+    std::optional<Division> division;      // --juz, --hizb, --manzil, --ruku, --page: its number
     std::vector<std::string> operands;
 };
 
@@ -177,6 +186,10 @@ std::optional<int> parseArguments(const std::vector<std::string> &args, Options 
             options.quiet = options.quiet || a.find('q') != std::string_view::npos;
         } else if (a == "--word") {
             options.wordFacts = true;
+        } else if (a == "--where") {
+            options.where = true;
+        } else if (a == "--juz" || a == "--hizb" || a == "--manzil" || a == "--ruku" || a == "--page") {
+            options.division = divisionTyped(std::string(a.substr(2)) + " 1")->first;
         } else if (a == "--root" || a == "--lemma") {
             options.byWord = a == "--root" ? WordIndex::Kind::Root : WordIndex::Kind::Lemma;
         } else if (a == "--list") {
@@ -207,6 +220,11 @@ std::optional<int> parseArguments(const std::vector<std::string> &args, Options 
         return options.operands.size() == 1
                    ? std::optional<int>()
                    : usageError("--word takes one place: SURAH:VERSE or SURAH:VERSE:WORD");
+    if (options.where || options.division)
+        return options.operands.size() == 1
+                   ? std::optional<int>()
+                   : usageError(options.where ? "--where takes one place: SURAH:VERSE"
+                                              : "a division's number is needed");
     if (options.operands.size() < 2)
         return usageError(options.operands.empty() ? "a source and a query are needed" : "a query is needed");
     return std::nullopt;
@@ -658,6 +676,62 @@ int showWordFacts(const Options &options, const std::string &typed)
     return finished(kFound);
 }
 
+// Tanzil's metadata in the data folder; nullopt once the problem is told.
+std::optional<QuranMetadata> metadataFor(const Options &options)
+{
+    std::string problem;
+    auto metadata = QuranMetadata::open(platform::resolveDataFile(options.folder, kMetadataFile), &problem);
+    if (!metadata)
+        std::fprintf(stderr, "velmora-search: the Quran's metadata %s in %s %s\n", kMetadataFile,
+                     options.folder.c_str(), problem.c_str());
+    return metadata;
+}
+
+// Where a verse stands in the mushaf's divisions, a line each, and its sajda.
+int showWhere(const Options &options, const std::string &typed)
+{
+    const auto place = wordPlaceOf(typed);
+    if (!place || (*place)[2] != 0)
+        return usageError("'" + typed + "' is no verse: SURAH:VERSE, e.g. 2:255");
+    const auto metadata = metadataFor(options);
+    if (!metadata)
+        return kTrouble;
+    const VersePlace verse{(*place)[0], (*place)[1]};
+    const SurahFacts *surah = metadata->surah(verse.surah);
+    if (!surah || verse.aya > surah->verses) {
+        std::fprintf(stderr, "velmora-search: %s names no verse of the Quran\n", typed.c_str());
+        return kNothingFound;
+    }
+    std::printf("%d:%d %s (%s)\n", verse.surah, verse.aya, surah->name.c_str(), surah->arabicName.c_str());
+    for (const Division d :
+         {Division::Juz, Division::HizbQuarter, Division::Manzil, Division::Ruku, Division::Page})
+        std::printf("%s: %d\n", std::string(divisionName(d)).c_str(), metadata->divisionOf(d, verse));
+    const Sajda *sajda = metadata->sajdaAt(verse);
+    std::printf("sajda: %s\n", sajda ? sajda->type.c_str() : "none");
+    return finished(kFound);
+}
+
+// The verses of one division, as S:V-S:V.
+int showDivision(const Options &options, Division division, const std::string &typed)
+{
+    const auto metadata = metadataFor(options);
+    if (!metadata)
+        return kTrouble;
+    int n = 0;
+    const auto [end, ec] = std::from_chars(typed.data(), typed.data() + typed.size(), n);
+    const auto range = ec == std::errc() && end == typed.data() + typed.size()
+                           ? metadata->rangeOf(division, n)
+                           : std::nullopt;
+    if (!range) {
+        std::fprintf(stderr, "velmora-search: there is no %s %s: they are numbered 1 to %zu\n",
+                     std::string(divisionName(division)).c_str(), typed.c_str(), metadata->count(division));
+        return kNothingFound;
+    }
+    std::printf("%d:%d-%d:%d\n", range->first.surah, range->first.aya, range->second.surah,
+                range->second.aya);
+    return finished(kFound);
+}
+
 // The sources, one a line: the ten of the program, then each installed translation's ID, language
 // and name.
 int listSources(const Options &options)
@@ -756,6 +830,10 @@ int main(int argc, char **argv)
         return listSources(options);
     if (options.wordFacts)
         return showWordFacts(options, options.operands[0]);
+    if (options.where)
+        return showWhere(options, options.operands[0]);
+    if (options.division)
+        return showDivision(options, *options.division, options.operands[0]);
     const std::size_t first = options.byWord ? 0 : 1;
     std::string query = options.operands[first];
     for (std::size_t i = first + 1; i < options.operands.size(); ++i)

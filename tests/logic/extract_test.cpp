@@ -1,4 +1,5 @@
 #include "text/extract.h"
+#include "text/metadata.h"
 #include "text/translate.h"
 
 #include "tempdir.h"
@@ -175,4 +176,22 @@ TEST(Translate, SelectionCodesAndTheirFiles)
     };
     for (const auto &[code, files] : table)
         EXPECT_EQ(filesForCode(code), files) << code;
+}
+
+// A division typed as readers type it, and a metadata file that lacks what the program needs.
+TEST(Metadata, TypedDivisionsAndUnsoundFiles)
+{
+    const std::pair<const char *, std::optional<std::pair<Division, int>>> typed[] = {
+        {"juz 30", std::pair(Division::Juz, 30)},
+        {" Page 604 ", std::pair(Division::Page, 604)},
+        {"hizb12", std::pair(Division::HizbQuarter, 12)},
+        {"juz x", std::nullopt},
+        {"Al-Baqara", std::nullopt},
+        {"page 6 4", std::nullopt},
+    };
+    for (const auto &[text, expected] : typed)
+        EXPECT_EQ(divisionTyped(text), expected) << text;
+    EXPECT_FALSE(QuranMetadata::fromText(""));
+    EXPECT_FALSE(
+        QuranMetadata::fromText("<sura index=\"1\" ayas=\"7\" /><juz index=\"1\" sura=\"1\" aya=\"1\" />"));
 }

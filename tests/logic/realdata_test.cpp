@@ -10,6 +10,7 @@
 #include "search/textfold.h"
 #include "search/wordfacts.h"
 #include "text/extract.h"
+#include "text/metadata.h"
 #include "text/quran.h"
 #include "text/translations.h"
 
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <map>
 
@@ -303,6 +305,57 @@ TEST_F(RealData, EachWordHasTheCorpusFactsOfItsPlace)
         EXPECT_EQ(facts->grammar, c.grammar) << c.surah << ":" << c.aya;
     }
     EXPECT_EQ(corpus->factsOf(0, 1)->rootWords, 2851u);
+}
+
+// The divisions as Tanzil's metadata gives them: every juz's start against the file's own line,
+// each juz ending where the next begins; a sample of pages and the other divisions whole; a sajda.
+TEST_F(RealData, TheMushafsDivisionsBeginWhereTheMetadataSays)
+{
+    const auto metadata = QuranMetadata::open(data + kMetadataFile);
+    ASSERT_TRUE(metadata);
+    std::ifstream in(data + kMetadataFile);
+    int juz = 0;
+    for (std::string line; std::getline(in, line);) {
+        int n = 0, surah = 0, aya = 0;
+        if (std::sscanf(line.c_str(), " <juz index=\"%d\" sura=\"%d\" aya=\"%d\"", &n, &surah, &aya) != 3)
+            continue;
+        ++juz;
+        EXPECT_EQ(metadata->rangeOf(Division::Juz, n)->first, (VersePlace{surah, aya})) << "juz " << n;
+        if (n > 1) {
+            const VersePlace end = metadata->rangeOf(Division::Juz, n - 1)->second;
+            EXPECT_EQ(metadata->divisionOf(Division::Juz, end), n - 1) << "juz " << n;
+            const bool lastOfSurah = end.aya == metadata->surah(end.surah)->verses;
+            const VersePlace next =
+                lastOfSurah ? VersePlace{end.surah + 1, 1} : VersePlace{end.surah, end.aya + 1};
+            EXPECT_EQ(next, (VersePlace{surah, aya})) << "juz " << n;
+        }
+    }
+    EXPECT_EQ(juz, 30);
+    struct Case
+    {
+        Division division;
+        int number;
+        VersePlace first, last;
+    };
+    const Case cases[] = {
+        {Division::Page, 1, {1, 1}, {1, 7}},       {Division::Page, 2, {2, 1}, {2, 5}},
+        {Division::Page, 50, {3, 1}, {3, 9}},      {Division::Page, 300, {18, 54}, {18, 61}},
+        {Division::Page, 604, {112, 1}, {114, 6}}, {Division::HizbQuarter, 240, {100, 9}, {114, 6}},
+        {Division::Juz, 30, {78, 1}, {114, 6}},    {Division::Manzil, 1, {1, 1}, {4, 176}},
+    };
+    for (const auto &c : cases) {
+        const auto range = metadata->rangeOf(c.division, c.number);
+        ASSERT_TRUE(range) << divisionName(c.division) << " " << c.number;
+        EXPECT_EQ(range->first, c.first) << divisionName(c.division) << " " << c.number;
+        EXPECT_EQ(range->second, c.last) << divisionName(c.division) << " " << c.number;
+    }
+    EXPECT_EQ(metadata->count(Division::Page), 604u);
+    EXPECT_EQ(metadata->count(Division::Ruku), 556u);
+    EXPECT_EQ(metadata->count(Division::HizbQuarter), 240u);
+    EXPECT_FALSE(metadata->rangeOf(Division::Juz, 31));
+    ASSERT_TRUE(metadata->sajdaAt({32, 15}));
+    EXPECT_EQ(metadata->sajdaAt({32, 15})->type, "obligatory");
+    EXPECT_EQ(metadata->surah(2)->name, "Al-Baqara");
 }
 
 // Each script's folded search against the verses holding the word in any of the spellings the
