@@ -157,6 +157,9 @@ void Form1::createSurahControls()
         makeLabel(this, "Label1_12", QStringLiteral("Find Surah..."), twipsRect(4620, 630, 900, 195));
     qtkit::setTextColor(label1_[kFindSurahLink], 0, 0, 255);
 
+    placeLabel_ = makeLabel(this, "PlaceLabel", QString(), twipsRect(1860, 630, 2700, 195));
+    placeLabel_->setFont(qtkit::formFont(8.25));
+    qtkit::setTextColor(placeLabel_, 0, 0, 128);
     label1_[kVerseListCaption] =
         makeLabel(this, "Label1_9", QStringLiteral("Verses in this surah"), twipsRect(150, 750, 1680, 195));
     label1_[kVerseListCaption]->setFont(qtkit::formFont(8.25, true));

@@ -7,6 +7,7 @@
 #include "search/engine.h"
 #include "search/wordfacts.h"
 #include "shell/prefs.h"
+#include "text/metadata.h"
 #include "text/quran.h"
 #include "text/translations.h"
 
@@ -241,6 +242,15 @@ private:
 
     QPointer<Form3> form3_;
     QPointer<Form4> form4_;
+
+    // The mushaf's divisions: where the verses shown stand, named above the verse list, and a
+    // go-to that lands on a division's first verse as a reader's selection would.
+    const QuranMetadata *metadata();
+    void showPlace(int surah, int entry);
+    bool goToDivision(Division division, int number);
+    std::optional<QuranMetadata> metadata_;
+    bool metadataRead_ = false;
+    QLabel *placeLabel_ = nullptr;
 
     // Word by word: a click on an Arabic word of the display, or Enter with the text cursor in one,
     // shows what the corpus says of it in a panel; the corpus is read at the first.

@@ -75,6 +75,7 @@ void Form1::runTranslate()
         if (toVerse < fromVerse)
             std::swap(fromVerse, toVerse);
         text3_->clear();
+        showPlace(surah, fromVerse);
     } else {
         const QListWidgetItem *entry = list1_->currentItem();
         const std::string ref = entry && entry->isSelected() ? toAnsi(entry->text()) : std::string();
@@ -446,7 +447,9 @@ void Form1::label1Click(int index)
         showAbout();
     } else if (index == 12) {
         if (!form4_)
-            form4_ = new Form4(combo1_, size());
+            form4_ = new Form4(combo1_, size(), [this](Division division, int number) {
+                return goToDivision(division, number);
+            });
         else if (form4_->isHidden())
             form4_->reset();
         form4_->show();

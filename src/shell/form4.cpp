@@ -23,10 +23,10 @@ constexpr int kHeight = 3150;
 
 } // namespace
 
-Form4::Form4(QComboBox *surahList, QSize mainSize)
+Form4::Form4(QComboBox *surahList, QSize mainSize, GoTo goTo)
     : QDialog(nullptr,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      mainSize_(mainSize), surahList_(surahList)
+      mainSize_(mainSize), surahList_(surahList), goTo_(std::move(goTo))
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Search Results"));
@@ -75,6 +75,12 @@ void Form4::reset()
 void Form4::find()
 {
     list1_->clear();
+    // A division typed instead of a name goes there at once.
+    if (const auto division = divisionTyped(text1_->text().toStdString()); division && goTo_) {
+        if (goTo_(division->first, division->second))
+            close();
+        return;
+    }
     const std::string query = ansi::upper(qtkit::toAnsi(text1_->text()));
     if (query.empty())
         return;

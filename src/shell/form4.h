@@ -1,7 +1,11 @@
 // The find-surah dialog: lists the surahs whose row holds a typed fragment.
 #pragma once
 
+#include "text/metadata.h"
+
 #include <QDialog>
+
+#include <functional>
 
 class QComboBox;
 class QLineEdit;
@@ -16,7 +20,9 @@ class Form4 : public QDialog
 
 public:
     // surahList is the main window's surah list, searched and set by the dialog; mainSize places it.
-    Form4(QComboBox *surahList, QSize mainSize);
+    // goTo takes a division typed instead of a name ("juz 30", "page 604"): true once it is shown.
+    using GoTo = std::function<bool(Division division, int number)>;
+    Form4(QComboBox *surahList, QSize mainSize, GoTo goTo = {});
 
     void find();
     void openSelected();
@@ -26,6 +32,7 @@ public:
 private:
     QSize mainSize_;
     QComboBox *surahList_;
+    GoTo goTo_;
     QLineEdit *text1_;
     QListWidget *list1_;
     QPushButton *command1_;

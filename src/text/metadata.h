@@ -4,7 +4,6 @@
 #pragma once
 
 #include <array>
-#include <compare>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -31,7 +30,11 @@ struct VersePlace
 {
     int surah = 0;
     int aya = 0;
-    auto operator<=>(const VersePlace &) const = default;
+    bool operator==(const VersePlace &) const = default;
+    bool operator<(const VersePlace &other) const
+    {
+        return surah != other.surah ? surah < other.surah : aya < other.aya;
+    }
 };
 
 struct SurahFacts

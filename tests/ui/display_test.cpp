@@ -377,6 +377,42 @@ private slots:
         QCOMPARE(query->text(), QString());
         QCOMPARE(list->count(), 0);
     }
+
+    // A division typed in the find-surah dialog goes to its first verse, as a selection would, and
+    // the place above the verse list names its juz and page; a number it lacks is told.
+    void aDivisionTypedInTheDialogIsGoneTo()
+    {
+        MainWindowFixture f(false);
+        std::string xml = "<quran>\n";
+        for (int s = 1; s <= 114; ++s)
+            xml += "<sura index=\"" + std::to_string(s) + "\" ayas=\"" + (s == 2 ? "286" : "7") +
+                   "\" name=\"n" + std::to_string(s) + "\" />\n";
+        xml +=
+            "<juz index=\"1\" sura=\"1\" aya=\"1\" /><juz index=\"2\" sura=\"2\" aya=\"142\" />"
+            "<quarter index=\"1\" sura=\"1\" aya=\"1\" /><manzil index=\"1\" sura=\"1\" aya=\"1\" />"
+            "<ruku index=\"1\" sura=\"1\" aya=\"1\" /><page index=\"1\" sura=\"1\" aya=\"1\" />"
+            "<page index=\"2\" sura=\"2\" aya=\"1\" /><page index=\"3\" sura=\"2\" aya=\"6\" />\n</quran>\n";
+        f.data.write("quran-data.xml", xml);
+        f.startWindow();
+        QVERIFY(f.show());
+        click(f, "Label1_12");
+        Form4 *dialog = f.form->findSurahDialog();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        auto *query = dialog->findChild<QLineEdit *>(QStringLiteral("Text1"));
+        QTest::keyClicks(query, QStringLiteral("Page 3"));
+        QTest::keyClick(query, Qt::Key_Return);
+        QVERIFY(dialog->isHidden());
+        QCOMPARE(f.combo("Combo1")->currentIndex(), 1);
+        QCOMPARE(f.combo("Combo2")->currentText(), QStringLiteral("006"));
+        QCOMPARE(f.combo("Combo3")->currentText(), QStringLiteral("286"));
+        QCOMPARE(f.child<QListWidget>("List1")->currentItem()->text(), QStringLiteral("002-006"));
+        QCOMPARE(f.child<QLabel>("PlaceLabel")->text(), QStringLiteral("Juz 1, page 3 \u2014 n2"));
+        click(f, "Label1_12");
+        QTest::keyClicks(query, QStringLiteral("juz 5"));
+        QTest::keyClick(query, Qt::Key_Return);
+        QCOMPARE(f.dialogs.shown.last(), QStringLiteral("There is no juz 5: they are numbered 1 to 2."));
+        QVERIFY(dialog->isVisible());
+    }
 };
 
 QTEST_MAIN(DisplayTest)
