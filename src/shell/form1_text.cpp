@@ -256,12 +256,51 @@ void Form1::renderArabicDisplay()
         block.setBottomMargin(QFontMetricsF(chars.font()).height() / 2);
         formats.emplace_back(block, chars);
     }
+    // Where a juz, a hizb quarter or a ruku begins, a line says so above the verse; a sajda verse
+    // carries the sign of prostration, its kind in its tooltip.
+    QTextBlockFormat divisionBlock;
+    divisionBlock.setAlignment(Qt::AlignHCenter);
+    divisionBlock.setTopMargin(QFontMetricsF(latinChars.font()).height() / 2);
+    QTextCharFormat divisionChars = latinChars;
+    divisionChars.setFontPointSize(text3_->font().pointSizeF() * 0.85);
+    divisionChars.setForeground(QColor(0, 0, 128));
+    const QuranMetadata *divisions = metadata();
+    const auto placeOf = [&](const DisplayVerse &verse) -> std::optional<VersePlace> {
+        if (!divisions || (shownSurah_ != 1 && verse.entry == 0))
+            return std::nullopt; // the invocation is no verse of the surah
+        return VersePlace{shownSurah_, QuranText::ayaOfEntry(shownSurah_, verse.entry)};
+    };
     const bool wordByWord = check2_[kWordByWordBox]->isChecked();
     for (const auto &verse : shownVerses_) {
+        const auto place = verse.arabic.empty() ? std::nullopt : placeOf(verse);
+        if (place) {
+            QStringList begun;
+            for (const Division d : {Division::Juz, Division::HizbQuarter, Division::Ruku})
+                if (divisions->begins(d, *place))
+                    begun.push_back(QString::fromUtf8(divisionName(d)) + QLatin1Char(' ') +
+                                    QString::number(divisions->divisionOf(d, *place)));
+            if (!begun.isEmpty())
+                paragraph(divisionBlock, divisionChars, begun.join(QStringLiteral(" \u00B7 ")));
+        }
         if (!verse.arabic.empty() && wordByWord && insertWordByWord(cursor, verse, arabicChars, first)) {
             first = false;
         } else if (!verse.arabic.empty()) {
             paragraph(arabicBlock, arabicChars, QString::fromUtf8(verse.arabic));
+            if (const Sajda *sajda = place ? divisions->sajdaAt(*place) : nullptr) {
+                // The text's own sign where it has one, else one after the verse.
+                QTextCharFormat sign;
+                sign.setForeground(QColor(128, 0, 0));
+                sign.setToolTip(QStringLiteral("A verse of prostration (sajda), %1")
+                                    .arg(QString::fromStdString(sajda->type)));
+                const int at = cursor.block().text().indexOf(QChar(0x06E9));
+                if (at < 0)
+                    cursor.insertText(QStringLiteral(" \u06E9"), arabicChars);
+                QTextCursor mark(cursor.block());
+                mark.setPosition(cursor.block().position() + (at < 0 ? cursor.block().length() - 2 : at));
+                mark.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+                mark.mergeCharFormat(sign);
+                cursor.setCharFormat(arabicChars);
+            }
             // The verse the paragraph shows, for a look-up of its words: entry 0 is 1:1's text.
             const bool invocation = shownSurah_ != 1 && verse.entry == 0;
             cursor.block().setUserState(invocation ? kVerseStateSurah + 1

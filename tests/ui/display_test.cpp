@@ -387,12 +387,15 @@ private slots:
         for (int s = 1; s <= 114; ++s)
             xml += "<sura index=\"" + std::to_string(s) + "\" ayas=\"" + (s == 2 ? "286" : "7") +
                    "\" name=\"n" + std::to_string(s) + "\" />\n";
-        xml +=
-            "<juz index=\"1\" sura=\"1\" aya=\"1\" /><juz index=\"2\" sura=\"2\" aya=\"142\" />"
-            "<quarter index=\"1\" sura=\"1\" aya=\"1\" /><manzil index=\"1\" sura=\"1\" aya=\"1\" />"
-            "<ruku index=\"1\" sura=\"1\" aya=\"1\" /><page index=\"1\" sura=\"1\" aya=\"1\" />"
-            "<page index=\"2\" sura=\"2\" aya=\"1\" /><page index=\"3\" sura=\"2\" aya=\"6\" />\n</quran>\n";
+        xml += "<juz index=\"1\" sura=\"1\" aya=\"1\" /><juz index=\"2\" sura=\"2\" aya=\"142\" />"
+               "<quarter index=\"1\" sura=\"1\" aya=\"1\" /><manzil index=\"1\" sura=\"1\" aya=\"1\" />"
+               "<ruku index=\"1\" sura=\"1\" aya=\"1\" /><page index=\"1\" sura=\"1\" aya=\"1\" />"
+               "<page index=\"2\" sura=\"2\" aya=\"1\" /><page index=\"3\" sura=\"2\" aya=\"6\" />"
+               "<ruku index=\"2\" sura=\"2\" aya=\"6\" /><sajda index=\"1\" sura=\"2\" aya=\"6\" "
+               "type=\"recommended\" />\n"
+               "</quran>\n";
         f.data.write("quran-data.xml", xml);
+        f.data.write("quran-uthmani.txt", "2|6|\u0628\u0650\u0633\u0652\u0645\u0650\n");
         f.startWindow();
         QVERIFY(f.show());
         click(f, "Label1_12");
@@ -407,6 +410,13 @@ private slots:
         QCOMPARE(f.combo("Combo3")->currentText(), QStringLiteral("286"));
         QCOMPARE(f.child<QListWidget>("List1")->currentItem()->text(), QStringLiteral("002-006"));
         QCOMPARE(f.child<QLabel>("PlaceLabel")->text(), QStringLiteral("Juz 1, page 3 \u2014 n2"));
+        // In the Arabic display, the ruku that begins there and the sajda's sign with its kind.
+        QTest::mouseClick(box(f, 4), Qt::LeftButton, {}, QPoint(6, box(f, 4)->height() / 2));
+        const QTextBlock heading = f.child<QTextEdit>("Text3")->document()->firstBlock();
+        QCOMPARE(heading.text(), QStringLiteral("ruku 2"));
+        QTextCursor sign(heading.next());
+        sign.movePosition(QTextCursor::EndOfBlock);
+        QCOMPARE(sign.charFormat().toolTip(), QStringLiteral("A verse of prostration (sajda), recommended"));
         click(f, "Label1_12");
         QTest::keyClicks(query, QStringLiteral("juz 5"));
         QTest::keyClick(query, Qt::Key_Return);
