@@ -112,14 +112,17 @@ std::optional<QuranMetadata> QuranMetadata::fromText(std::string_view xml)
     });
     const bool everySurah = std::all_of(metadata.surahs_.begin(), metadata.surahs_.end(),
                                         [](const SurahFacts &s) { return s.verses > 0; });
-    const bool everyDivision = std::all_of(metadata.starts_.begin(), metadata.starts_.end(),
-                                           [](const auto &starts) { return !starts.empty(); });
-    if (!everySurah || !everyDivision)
+    if (!everySurah)
         return std::nullopt;
     for (auto &starts : metadata.starts_) {
+        // A start past its surah's last verse is no verse at all.
+        std::erase_if(starts, [&](const VersePlace &v) { return v.aya > metadata.surah(v.surah)->verses; });
         std::sort(starts.begin(), starts.end());
         starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
     }
+    if (std::any_of(metadata.starts_.begin(), metadata.starts_.end(),
+                    [](const auto &s) { return s.empty(); }))
+        return std::nullopt;
     std::sort(metadata.sajdas_.begin(), metadata.sajdas_.end(),
               [](const Sajda &a, const Sajda &b) { return a.place < b.place; });
     return metadata;
