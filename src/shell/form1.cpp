@@ -12,6 +12,7 @@
 #include "search/arabic.h"
 #include "search/history.h"
 #include "shell/form3.h"
+#include "shell/noteeditor.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -122,9 +123,10 @@ void Form1::createControls()
 
     for (QLabel *link :
          {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink], label1_[kFindSurahLink], label2_,
-          label1_[kSurahHeading], label1_[kAboutLink], translationsLink_})
+          label1_[kSurahHeading], label1_[kAboutLink], translationsLink_, noteLink_})
         link->setCursor(qtkit::handCursor());
     translationsLink_->installEventFilter(this);
+    noteLink_->installEventFilter(this);
     for (std::size_t i = 0; i < label1_.size(); ++i)
         if (label1_[i])
             label1_[i]->installEventFilter(this);
@@ -157,6 +159,8 @@ void Form1::createSurahControls()
         makeLabel(this, "Label1_12", QStringLiteral("Find Surah..."), twipsRect(4620, 630, 900, 195));
     qtkit::setTextColor(label1_[kFindSurahLink], 0, 0, 255);
 
+    noteLink_ = makeLabel(this, "NoteLink", QStringLiteral("Note..."), twipsRect(4620, 780, 900, 195));
+    noteLink_->setToolTip(QStringLiteral("A note of your own on the selected verse"));
     placeLabel_ = makeLabel(this, "PlaceLabel", QString(), twipsRect(1860, 630, 2700, 195));
     placeLabel_->setFont(qtkit::formFont(8.25));
     qtkit::setTextColor(placeLabel_, 0, 0, 128);
@@ -483,7 +487,7 @@ void Form1::load()
 {
     // Underline the link labels' captions so they read as links.
     for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink],
-                         label1_[kFindSurahLink], label1_[kAboutLink], translationsLink_}) {
+                         label1_[kFindSurahLink], label1_[kAboutLink], translationsLink_, noteLink_}) {
         QFont f = link->font();
         f.setUnderline(true);
         link->setFont(f);
@@ -569,8 +573,8 @@ bool isOwnFileName(std::string_view name)
     // The files the program writes into its folder: on Windows that is the temporary folder that
     // every program shares, so nothing else is touched there.
     static constexpr std::string_view kOwn[] = {
-        kPrefsFileName, kHistoryFileName, kWideHistoryFileName, kArabicIndexFileName,   "p185.txt",
-        "y185.txt",     "t185.txt",       "z185.txt",           kChosenTranslationsFile};
+        kPrefsFileName, kHistoryFileName, kWideHistoryFileName, kArabicIndexFileName,    "p185.txt",
+        "y185.txt",     "t185.txt",       "z185.txt",           kChosenTranslationsFile, kNotesFileName};
     const auto same = [&](std::string_view own) { return ansi::equalsNoCase(name, own); };
     return std::any_of(std::begin(kOwn), std::end(kOwn), same) || endsWithNoCase(name, ".m3u") ||
            endsWithNoCase(name, ".index");
@@ -655,6 +659,8 @@ void Form1::endProgram()
     if (ended_)
         return;
     ended_ = true;
+    if (noteEditor_)
+        noteEditor_->saveNow(); // a note being written outlives the program
     timer1_->stop();
     blinkie_->stop();
     // Ending closes every window at once, without their own closing steps, and no handler runs
@@ -703,6 +709,7 @@ void Form1::combo1Click()
         positions.push_back(fromAnsi(ThreeDigits(p)));
     qtkit::setEntriesQuietly(combo2_, positions, true);
     qtkit::setEntriesQuietly(combo3_, positions, true);
+    markNotedVerses();
     if (combo1_->currentText() == QLatin1String(kSupplicationRow) || positions.isEmpty())
         return;
     combo2_->setCurrentIndex(0);
@@ -786,6 +793,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
                 label2Click();
             if (watched == translationsLink_)
                 showTranslationsMenu();
+            if (watched == noteLink_)
+                openNote();
             // A click on an Arabic word (not the end of a selection) looks it up.
             if (watched == text3_->viewport() && !text3_->textCursor().hasSelection())
                 lookUpWordAt(text3_->cursorForPosition(mouse->pos()));

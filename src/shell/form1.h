@@ -8,6 +8,7 @@
 #include "search/wordfacts.h"
 #include "shell/prefs.h"
 #include "text/metadata.h"
+#include "text/notes.h"
 #include "text/quran.h"
 #include "text/translations.h"
 
@@ -38,6 +39,7 @@ struct ReadHooks;
 class Form3;
 class Form4;
 class WordPanel;
+class NoteEditor;
 
 // The state the main window owns for the whole run.
 struct MainState
@@ -93,6 +95,7 @@ public:
     Form3 *searchWindow() const;
     Form4 *findSurahDialog() const;
     WordPanel *wordPanel() const;
+    NoteEditor *noteEditor() const;
 
 signals:
     void programEnded();
@@ -251,6 +254,17 @@ private:
     std::optional<QuranMetadata> metadata_;
     bool metadataRead_ = false;
     QLabel *placeLabel_ = nullptr;
+
+    // Notes of the reader's own on verses, in Notes.md of the program's folder: the link "Note..."
+    // opens the selected verse's note; verses with one are marked in the list and the display.
+    NotesFile *notes();
+    std::optional<VersePlace> selectedVerse() const;
+    void openNote();
+    void saveNote(VersePlace verse, const std::string &text);
+    void markNotedVerses();
+    std::optional<NotesFile> notes_;
+    QLabel *noteLink_ = nullptr;
+    QPointer<NoteEditor> noteEditor_;
 
     // Word by word: a click on an Arabic word of the display, or Enter with the text cursor in one,
     // shows what the corpus says of it in a panel; the corpus is read at the first.

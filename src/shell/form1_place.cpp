@@ -1,10 +1,12 @@
 // The main window's place in the mushaf: the juz and page of the verses shown, named above the
-// verse list, and going to a juz, hizb quarter or page.
+// verse list, going to a juz, hizb quarter or page, and the reader's notes on verses.
 
 #include "shell/form1.h"
 
+#include "core/catalogue.h"
 #include "core/pathname.h"
 #include "platform/paths.h"
+#include "shell/noteeditor.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -87,6 +89,101 @@ bool Form1::goToDivision(Division division, int number)
     combo3_->setCurrentIndex(std::min(to, combo3_->count() - 1));
     command7_->click();
     return true;
+}
+
+NoteEditor *Form1::noteEditor() const
+{
+    return noteEditor_.data();
+}
+
+NotesFile *Form1::notes()
+{
+    if (!notes_ && !state_.tempFolder.empty()) {
+        notes_.emplace(pathFromUtf8(state_.tempFolder + kNotesFileName), [this](int surah) {
+            const QuranMetadata *divisions = metadata();
+            const SurahFacts *facts = divisions ? divisions->surah(surah) : nullptr;
+            return facts ? facts->name : std::string();
+        });
+        const NotesFile::Outcome read = notes_->read();
+        if (!read.keptAside.empty())
+            dialogs_.tell(
+                this, QStringLiteral("Part of your notes file %1 could not be read as notes on verses. "
+                                     "The whole file as it was is kept in %2; the program keeps the notes "
+                                     "it could read.")
+                          .arg(QString::fromStdString(state_.tempFolder + kNotesFileName),
+                               QString::fromStdString(utf8Of(read.keptAside))));
+    }
+    return notes_ ? &*notes_ : nullptr;
+}
+
+std::optional<VersePlace> Form1::selectedVerse() const
+{
+    const int surah = combo1_->currentIndex() + 1;
+    const int entry = list1_->currentRow();
+    if (combo1_->currentText() == QLatin1String(kSupplicationRow) || entry < 0 || (surah != 1 && entry == 0))
+        return std::nullopt; // no verse chosen, or the invocation
+    return VersePlace{surah, QuranText::ayaOfEntry(surah, entry)};
+}
+
+void Form1::openNote()
+{
+    const auto verse = selectedVerse();
+    if (!verse) {
+        dialogs_.tell(this, QStringLiteral("Please choose a verse in the list to write a note on it."));
+        return;
+    }
+    NotesFile *file = notes();
+    if (!file) {
+        haveTempFolder(state_, dialogs_, this, true);
+        return;
+    }
+    if (!noteEditor_)
+        noteEditor_ =
+            new NoteEditor(this, [this](VersePlace v, const std::string &text) { saveNote(v, text); });
+    QString heading = QStringLiteral("Note on %1:%2").arg(verse->surah).arg(verse->aya);
+    if (const QuranMetadata *divisions = metadata(); divisions && divisions->surah(verse->surah))
+        heading += QStringLiteral(" ") + QString::fromStdString(divisions->surah(verse->surah)->name);
+    noteEditor_->edit(*verse, heading, file->noteOn(*verse),
+                      QStringLiteral("Kept as you type in %1")
+                          .arg(QString::fromStdString(state_.tempFolder + kNotesFileName)));
+}
+
+void Form1::saveNote(VersePlace verse, const std::string &text)
+{
+    NotesFile *file = notes();
+    if (!file)
+        return;
+    const NotesFile::Outcome saved = file->set(verse, text);
+    const QString path = QString::fromStdString(state_.tempFolder + kNotesFileName);
+    if (!saved.written)
+        dialogs_.tell(this, QStringLiteral("Your note on %1:%2 could not be written to %3; it stays open.")
+                                .arg(verse.surah)
+                                .arg(verse.aya)
+                                .arg(path));
+    else if (saved.changedOutside)
+        dialogs_.tell(
+            this, QStringLiteral("%1 was changed outside the program. Its notes are kept, and your note on "
+                                 "%2:%3 is among them.")
+                      .arg(path)
+                      .arg(verse.surah)
+                      .arg(verse.aya));
+    markNotedVerses();
+}
+
+void Form1::markNotedVerses()
+{
+    NotesFile *file = notes();
+    const int surah = combo1_->currentIndex() + 1;
+    const bool verses = combo1_->currentText() != QLatin1String(kSupplicationRow);
+    for (int row = 0; row < list1_->count(); ++row) {
+        QListWidgetItem *item = list1_->item(row);
+        const bool noted = file && verses && (surah == 1 || row > 0) &&
+                           !file->noteOn({surah, QuranText::ayaOfEntry(surah, row)}).empty();
+        QFont font = item->font();
+        font.setBold(noted);
+        item->setFont(font);
+        item->setToolTip(noted ? QStringLiteral("Has a note of yours") : QString());
+    }
 }
 
 } // namespace velmora

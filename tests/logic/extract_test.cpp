@@ -1,5 +1,7 @@
+#include "core/safefile.h"
 #include "text/extract.h"
 #include "text/metadata.h"
+#include "text/notes.h"
 #include "text/translate.h"
 
 #include "tempdir.h"
@@ -7,6 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <map>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 using namespace velmora;
 
@@ -195,3 +204,68 @@ TEST(Metadata, TypedDivisionsAndUnsoundFiles)
     EXPECT_FALSE(
         QuranMetadata::fromText("<sura index=\"1\" ayas=\"7\" /><juz index=\"1\" sura=\"1\" aya=\"1\" />"));
 }
+
+// Notes read as far as they are sound and written back as read; what cannot be read is kept aside
+// whole, and a file changed outside the program keeps its changes.
+TEST(Notes, ReadAsFarAsSoundAndNeverLost)
+{
+    const std::pair<const char *, const char *> rows[] = {
+        {"# Velmora notes\n\n## 2:255 Al-Baqara\n\nThe throne.\n", ""},
+        {"## 1:1\nOne\n## 1:1\nTwo\n", ""}, // two notes on one verse are joined
+        {"stray line\n## 2:255\nThe throne.\n", "stray line"},
+        {"## Chapter two\nmine\n## 2:255\nThe throne.\n", "## Chapter two\nmine"},
+    };
+    for (const auto &[text, unreadable] : rows) {
+        const Notes notes = parseNotes(text);
+        EXPECT_EQ(notes.unreadable, unreadable) << text;
+        EXPECT_EQ(parseNotes(formatNotes(notes.byVerse)).byVerse, notes.byVerse) << text;
+    }
+    EXPECT_EQ(parseNotes("## 1:1\nOne\n## 1:1\nTwo\n").byVerse.at({1, 1}), "One\n\nTwo");
+    // A note's own line that reads as a heading comes back as written.
+    const std::map<VersePlace, std::string> tricky = {{{3, 7}, "## 4:1 is next\n\\## kept"}};
+    EXPECT_EQ(parseNotes(formatNotes(tricky)).byVerse, tricky);
+
+    test::TempDir dir;
+    const auto path = dir.write("Notes.md", "scribble\n## 2:255\nThe throne.\n");
+    NotesFile file(path, [](int) { return std::string("S"); });
+    const auto read = file.read();
+    EXPECT_EQ(dir.read("Notes-unread-1.md"), "scribble\n## 2:255\nThe throne.\n");
+    EXPECT_EQ(read.keptAside, dir.path() / "Notes-unread-1.md");
+    EXPECT_EQ(file.noteOn({2, 255}), "The throne.");
+    // Changed outside since: its notes stay beside the one set here.
+    dir.write("Notes.md", "## 1:1\nOpening\n## 2:255\nThe throne.\n");
+    const auto set = file.set({112, 1}, "Sincerity");
+    EXPECT_TRUE(set.changedOutside && set.written);
+    EXPECT_EQ(dir.read("Notes.md"), "# Velmora notes\n\n## 1:1 S\n\nOpening\n\n## 2:255 S\n\nThe throne.\n\n"
+                                    "## 112:1 S\n\nSincerity\n");
+    EXPECT_FALSE(file.set({1, 1}, "").changedOutside);
+    EXPECT_EQ(parseNotes(dir.read("Notes.md")).byVerse.count({1, 1}), 0u);
+}
+
+#ifndef _WIN32
+// A program killed while it writes a note leaves the file as it was or as it was to be.
+TEST(Notes, AKillDuringASaveLeavesTheOldOrTheNew)
+{
+    test::TempDir dir;
+    const auto path = dir.path() / "Notes.md";
+    const auto version = [](int n) { return std::string(200000, static_cast<char>('a' + n % 26)); };
+    for (int round = 0; round < 20; ++round) {
+        const pid_t child = fork();
+        if (child == 0) {
+            NotesFile file(path);
+            file.read();
+            for (int n = 0;; ++n)
+                file.set({2, 255}, version(n));
+        }
+        usleep(static_cast<useconds_t>(2000 + round * 1500));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        const auto text = readRegularFile(path);
+        if (!text)
+            continue; // killed before its first write
+        const std::string note = parseNotes(*text).byVerse[{2, 255}];
+        EXPECT_EQ(note.size(), 200000u) << "round " << round;
+        EXPECT_EQ(note.find_first_not_of(note.front()), std::string::npos) << "round " << round;
+    }
+}
+#endif

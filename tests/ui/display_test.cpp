@@ -4,6 +4,7 @@
 
 #include "shell/form3.h"
 #include "shell/form4.h"
+#include "shell/noteeditor.h"
 #include "shell/wordpanel.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
@@ -172,6 +174,30 @@ private slots:
         QCOMPARE(panel->findChild<QLabel *>(QStringLiteral("Gloss"))->text(), QStringLiteral("(of) Allah,"));
         click(f, "Label3_0");
         QVERIFY(glossSize() > before);
+    }
+
+    // A note written on the selected verse is kept in Notes.md as it is typed, marks the verse in
+    // the list, and outlives Exit while it is still open.
+    void aNoteIsKeptAsTypedAndOutlivesExit()
+    {
+        MainWindowFixture f;
+        QVERIFY(f.show());
+        auto *list = f.child<QListWidget>("List1");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
+        click(f, "NoteLink");
+        NoteEditor *editor = f.form->noteEditor();
+        QVERIFY(editor && QTest::qWaitForWindowExposed(editor));
+        auto *text = editor->findChild<QPlainTextEdit *>(QStringLiteral("NoteText"));
+        QTest::keyClicks(text, QStringLiteral("Mine"));
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QCOMPARE(f.temp.read("Notes.md"), std::string("# Velmora notes\n\n## 1:3\n\nMine\n"));
+        QVERIFY(list->item(2)->font().bold());
+        QVERIFY(!list->item(1)->font().bold());
+        click(f, "NoteLink");
+        QCOMPARE(text->toPlainText(), QStringLiteral("Mine"));
+        QTest::keyClicks(text, QStringLiteral(", kept"));
+        QTest::mouseClick(f.child<QPushButton>("Command6"), Qt::LeftButton);
+        QCOMPARE(f.temp.read("Notes.md"), std::string("# Velmora notes\n\n## 1:3\n\nMine, kept\n"));
     }
 
     // Installed translations are ticked in the link's menu, show in the order ticked and in their
