@@ -14,6 +14,7 @@
 #include "shell/form3.h"
 #include "shell/noteeditor.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -22,8 +23,10 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -402,6 +405,20 @@ void Form1::createVerseText()
     text3_->setFont(qtkit::designFont(QLatin1String(kDefaultFontName), 9));
     text3_->installEventFilter(this);
     text3_->viewport()->installEventFilter(this);
+    // The display's own menu, and copying with the verses' citation.
+    auto *cite = new QAction(QStringLiteral("Copy with citation"), text3_);
+    cite->setObjectName(QStringLiteral("CopyWithCitation"));
+    cite->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    cite->setShortcutContext(Qt::WidgetShortcut);
+    text3_->addAction(cite);
+    connect(cite, &QAction::triggered, this, &Form1::copyWithCitation);
+    text3_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(text3_, &QWidget::customContextMenuRequested, this, [this, cite](const QPoint &at) {
+        QMenu *menu = text3_->createStandardContextMenu(at);
+        menu->addAction(cite);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(text3_->viewport()->mapToGlobal(at));
+    });
 }
 
 void Form1::createDisplayControls()

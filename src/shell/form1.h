@@ -263,6 +263,10 @@ private:
     void saveNote(VersePlace verse, const std::string &text);
     void markNotedVerses();
     std::optional<NotesFile> notes_;
+    // Copies the selected text (all the display's, without a selection) and then where it stands:
+    // "(Al-Baqara 2:255, M. Pickthall)"; the display's own copy keeps the text alone.
+    void copyWithCitation();
+    QString citation();
     QLabel *noteLink_ = nullptr;
     QPointer<NoteEditor> noteEditor_;
 

@@ -8,10 +8,15 @@
 #include "platform/paths.h"
 #include "shell/noteeditor.h"
 
+#include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTextCursor>
+#include <QTextEdit>
 
 namespace velmora {
 
@@ -91,6 +96,43 @@ bool Form1::goToDivision(Division division, int number)
     return true;
 }
 
+QString Form1::citation()
+{
+    const int surah = combo1_->currentIndex() + 1;
+    if (combo1_->currentText() == QLatin1String(kSupplicationRow))
+        return {};
+    // The verses shown, the invocation aside; the surah's name as Tanzil spells it, where known.
+    const int from = std::max(1, QuranText::ayaOfEntry(surah, combo2_->currentIndex()));
+    const int to = std::max(from, QuranText::ayaOfEntry(surah, combo3_->currentIndex()));
+    const QuranMetadata *divisions = metadata();
+    const SurahFacts *facts = divisions ? divisions->surah(surah) : nullptr;
+    const QString name =
+        facts && !facts->name.empty() ? QString::fromStdString(facts->name) : combo1_->currentText().mid(4);
+    QString place = QStringLiteral("%1 %2:%3").arg(name).arg(surah).arg(from);
+    if (to > from)
+        place += QStringLiteral("-%1").arg(to);
+    QStringList sources;
+    for (const std::size_t box : {kArabicBox, std::size_t{2}, std::size_t{0}, std::size_t{1}, std::size_t{3}})
+        if (check2_[box]->isChecked())
+            sources.push_back(check2_[box]->text());
+    for (const InstalledTranslation *t : chosenTranslations())
+        sources.push_back(
+            QString::fromStdString(t->description.name.empty() ? t->description.id : t->description.name));
+    return QStringLiteral("(%1%2)").arg(
+        place, sources.isEmpty() ? QString() : QStringLiteral(", ") + sources.join(QStringLiteral(", ")));
+}
+
+void Form1::copyWithCitation()
+{
+    const QTextCursor selection = text3_->textCursor();
+    QString text = selection.hasSelection() ? selection.selectedText() : text3_->toPlainText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    while (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    const QString cited = citation();
+    QGuiApplication::clipboard()->setText(cited.isEmpty() ? text : text + QLatin1Char('\n') + cited);
+}
+
 NoteEditor *Form1::noteEditor() const
 {
     return noteEditor_.data();
@@ -153,6 +195,7 @@ void Form1::saveNote(VersePlace verse, const std::string &text)
     NotesFile *file = notes();
     if (!file)
         return;
+    const bool had = !file->noteOn(verse).empty();
     const NotesFile::Outcome saved = file->set(verse, text);
     const QString path = QString::fromStdString(state_.tempFolder + kNotesFileName);
     if (!saved.written)
@@ -168,6 +211,8 @@ void Form1::saveNote(VersePlace verse, const std::string &text)
                       .arg(verse.surah)
                       .arg(verse.aya));
     markNotedVerses();
+    if (had != !text.empty() && !shownVerses_.empty())
+        renderArabicDisplay(); // a pencil more or less
 }
 
 void Form1::markNotedVerses()

@@ -301,6 +301,14 @@ void Form1::renderArabicDisplay()
                 mark.mergeCharFormat(sign);
                 cursor.setCharFormat(arabicChars);
             }
+            // A verse with a note of the reader's: a pencil, the note its tooltip.
+            if (NotesFile *file = notes(); file && place && !file->noteOn(*place).empty()) {
+                QTextCharFormat pencil = latinChars;
+                pencil.setForeground(QColor(0, 96, 0));
+                pencil.setToolTip(QString::fromStdString(file->noteOn(*place)).left(400));
+                cursor.insertText(QStringLiteral(" \u270E"), pencil);
+                cursor.setCharFormat(arabicChars);
+            }
             // The verse the paragraph shows, for a look-up of its words: entry 0 is 1:1's text.
             const bool invocation = shownSurah_ != 1 && verse.entry == 0;
             cursor.block().setUserState(invocation ? kVerseStateSurah + 1

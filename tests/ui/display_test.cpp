@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -412,7 +414,7 @@ private slots:
         std::string xml = "<quran>\n";
         for (int s = 1; s <= 114; ++s)
             xml += "<sura index=\"" + std::to_string(s) + "\" ayas=\"" + (s == 2 ? "286" : "7") +
-                   "\" name=\"n" + std::to_string(s) + "\" />\n";
+                   "\" name=\"n" + std::to_string(s) + "\" tname=\"T" + std::to_string(s) + "\" />\n";
         xml += "<juz index=\"1\" sura=\"1\" aya=\"1\" /><juz index=\"2\" sura=\"2\" aya=\"142\" />"
                "<quarter index=\"1\" sura=\"1\" aya=\"1\" /><manzil index=\"1\" sura=\"1\" aya=\"1\" />"
                "<ruku index=\"1\" sura=\"1\" aya=\"1\" /><page index=\"1\" sura=\"1\" aya=\"1\" />"
@@ -443,6 +445,17 @@ private slots:
         QTextCursor sign(heading.next());
         sign.movePosition(QTextCursor::EndOfBlock);
         QCOMPARE(sign.charFormat().toolTip(), QStringLiteral("A verse of prostration (sajda), recommended"));
+        // Copied with the citation of the verses shown, beside the display's own copy of the text.
+        auto *text3 = f.child<QTextEdit>("Text3");
+        f.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+        text3->setFocus();
+        QTest::keyClick(text3, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(text3, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(QGuiApplication::clipboard()->text().startsWith(QStringLiteral("ruku 2\n")));
+        QVERIFY(QGuiApplication::clipboard()->text().endsWith(QStringLiteral("\n(T2 2:6-286, Arabic)")));
+        QTest::keyClick(text3, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(!QGuiApplication::clipboard()->text().contains(QStringLiteral("(T2")));
         click(f, "Label1_12");
         QTest::keyClicks(query, QStringLiteral("juz 5"));
         QTest::keyClick(query, Qt::Key_Return);
