@@ -162,7 +162,8 @@ void Form1::createSurahControls()
         makeLabel(this, "Label1_12", QStringLiteral("Find Surah..."), twipsRect(4620, 630, 900, 195));
     qtkit::setTextColor(label1_[kFindSurahLink], 0, 0, 255);
 
-    noteLink_ = makeLabel(this, "NoteLink", QStringLiteral("Note..."), twipsRect(4620, 780, 900, 195));
+    noteLink_ = makeLabel(this, "NoteLink", QStringLiteral("Note..."), twipsRect(4620, 840, 900, 195));
+    qtkit::setTextColor(noteLink_, 0, 0, 255);
     noteLink_->setToolTip(QStringLiteral("A note of your own on the selected verse"));
     placeLabel_ = makeLabel(this, "PlaceLabel", QString(), twipsRect(1860, 630, 2700, 195));
     placeLabel_->setFont(qtkit::formFont(8.25));

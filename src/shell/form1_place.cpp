@@ -179,9 +179,11 @@ void Form1::openNote()
         haveTempFolder(state_, dialogs_, this, true);
         return;
     }
-    if (!noteEditor_)
+    if (!noteEditor_) {
         noteEditor_ =
             new NoteEditor(this, [this](VersePlace v, const std::string &text) { saveNote(v, text); });
+        noteEditor_->move(frameGeometry().topRight() + QPoint(8, 0)); // beside the verse, not over it
+    }
     QString heading = QStringLiteral("Note on %1:%2").arg(verse->surah).arg(verse->aya);
     if (const QuranMetadata *divisions = metadata(); divisions && divisions->surah(verse->surah))
         heading += QStringLiteral(" ") + QString::fromStdString(divisions->surah(verse->surah)->name);
