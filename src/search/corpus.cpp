@@ -5,6 +5,7 @@
 #include "core/pathname.h"
 #include "core/textfield.h"
 #include "core/utf8.h"
+#include "platform/paths.h"
 
 #include <algorithm>
 #include <array>
@@ -463,6 +464,19 @@ std::optional<WordIndex> wordIndexKeptIn(const std::filesystem::path &kept,
     if (!kept.empty())
         index.save(kept, morphology, readingFile);
     return index;
+}
+
+std::optional<WordIndex> programWordIndex(const std::string &programFolder, const std::string &ownFolder,
+                                          const QuranText &reading, std::string *problem,
+                                          std::filesystem::path *morphology)
+{
+    const auto corpus = platform::resolveDataFile(programFolder, kMorphologyFile);
+    if (morphology)
+        *morphology = corpus;
+    const std::filesystem::path kept =
+        ownFolder.empty() ? std::filesystem::path() : pathFromUtf8(ownFolder + kWordIndexFileName);
+    return wordIndexKeptIn(kept, corpus, platform::resolveDataFile(programFolder, kQuranReadingFile), reading,
+                           problem);
 }
 
 WordOutcome runWordQuery(const WordIndex &index, WordIndex::Kind kind, std::string_view typed)

@@ -88,6 +88,13 @@ std::optional<WordIndex> wordIndexKeptIn(const std::filesystem::path &kept,
                                          const std::filesystem::path &readingFile, const QuranText &reading,
                                          std::string *problem = nullptr);
 
+// The word index of the program's data: the corpus's morphology and the reading text as the data
+// folders hold them, kept in ownFolder (none when empty). morphology, where given, is told the
+// morphology file's path.
+std::optional<WordIndex> programWordIndex(const std::string &programFolder, const std::string &ownFolder,
+                                          const QuranText &reading, std::string *problem,
+                                          std::filesystem::path *morphology = nullptr);
+
 // A search by root or lemma: the verses (their places in the reading text) and, for marking, the
 // words of each; the count line gives both counts.
 struct WordOutcome

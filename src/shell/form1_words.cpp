@@ -29,14 +29,10 @@ const CorpusWords *Form1::corpusWords()
     if (!reading)
         return nullptr;
     const auto morphology = platform::resolveDataFile(state_.programFolder, kMorphologyFile);
-    const auto readingFile = platform::resolveDataFile(state_.programFolder, kQuranReadingFile);
-    const std::filesystem::path kept = state_.tempFolder.empty()
-                                           ? std::filesystem::path()
-                                           : pathFromUtf8(state_.tempFolder + kWordIndexFileName);
     const qtkit::BusyCursor busy;
     std::string problem;
     if (!wordIndex_)
-        wordIndex_ = wordIndexKeptIn(kept, morphology, readingFile, *reading, &problem);
+        wordIndex_ = programWordIndex(state_.programFolder, state_.tempFolder, *reading, &problem);
     if (wordIndex_) {
         corpusWords_ = CorpusWords::open(morphology.parent_path(), *reading, *wordIndex_, &problem);
         if (corpusWords_)

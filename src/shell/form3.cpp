@@ -598,14 +598,11 @@ void Form3::searchArabicText(const QString &query)
 const WordIndex *Form3::wordIndex()
 {
     if (!wordIndex_ && readingText_) {
-        const auto morphology = platform::resolveDataFile(state_.programFolder, kMorphologyFile);
-        const auto reading = platform::resolveDataFile(state_.programFolder, kQuranReadingFile);
-        const std::filesystem::path kept = state_.tempFolder.empty()
-                                               ? std::filesystem::path()
-                                               : pathFromUtf8(state_.tempFolder + kWordIndexFileName);
+        std::filesystem::path morphology;
         const qtkit::BusyCursor busy;
         std::string problem;
-        wordIndex_ = wordIndexKeptIn(kept, morphology, reading, *readingText_, &problem);
+        wordIndex_ =
+            programWordIndex(state_.programFolder, state_.tempFolder, *readingText_, &problem, &morphology);
         if (!wordIndex_)
             dialogs_.tell(this,
                           QStringLiteral("The Quranic Arabic Corpus's morphology %1 %2 in %3, so roots and "
