@@ -11,6 +11,10 @@
 namespace velmora {
 namespace {
 
+// More words than any verse has (2:282, the longest, has 144 between blanks): a place beyond it in
+// a kept index is damage.
+constexpr std::uint32_t kMostWordsInAVerse = 1000;
+
 using Names = std::pair<std::string_view, std::string_view>;
 
 // The corpus's parts of speech.
@@ -248,7 +252,7 @@ std::optional<CorpusWords> CorpusWords::open(const std::filesystem::path &folder
     const std::vector<WordPlace> places = index.corpusPlaces();
     for (std::size_t k = places.size(); k-- > 0;) {
         const WordPlace p = places[k];
-        if (p.verse >= words.corpusWords_.size() || p.word > 1000)
+        if (p.verse >= words.corpusWords_.size() || p.word >= kMostWordsInAVerse)
             continue;
         auto &verse = words.corpusWords_[p.verse];
         if (verse.size() <= p.word)
