@@ -441,4 +441,18 @@ std::size_t removeStaleTemporaryFiles(const fs::path &folder, std::chrono::secon
     return removed;
 }
 
+std::filesystem::path keepCopyAside(const std::filesystem::path &file, std::string_view contents)
+{
+    const std::string stem = utf8Of(file.stem());
+    const std::string extension = utf8Of(file.extension());
+    for (int n = 1; n < 10000; ++n) {
+        const auto aside = file.parent_path() / pathFromUtf8(stem + "-unread-" + std::to_string(n) + extension);
+        std::error_code ec;
+        if (std::filesystem::exists(std::filesystem::symlink_status(aside, ec)))
+            continue;
+        return writeFileReplacing(aside, contents) ? aside : std::filesystem::path();
+    }
+    return {};
+}
+
 } // namespace velmora

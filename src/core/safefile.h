@@ -103,6 +103,11 @@ std::optional<std::filesystem::path> writeUniqueFile(const std::filesystem::path
                                                      std::string_view prefix, std::string_view contents,
                                                      FileAccess access = FileAccess::Private);
 
+// Writes contents beside a file under a name no file has yet, the file's own with "-unread-N"
+// ("Notes.md": "Notes-unread-1.md", then -2 ...), so that nothing is overwritten; the path
+// written, or empty when none could be.
+std::filesystem::path keepCopyAside(const std::filesystem::path &file, std::string_view contents);
+
 // Replaces the file whole: the contents go to a unique temporary file beside it, which is then
 // renamed over it, so a failed write leaves the old file as it was. A link at the target's name is
 // replaced, never written through.

@@ -129,16 +129,7 @@ NotesFile::Outcome NotesFile::takeUnreadable(const Notes &parsed, std::string_vi
     if (parsed.unreadable.empty())
         return outcome;
     // The whole file as it was, beside it under a name no file has yet.
-    for (int n = 1; n < 10000; ++n) {
-        const auto aside =
-            file_.parent_path() / (file_.stem().string() + "-unread-" + std::to_string(n) + ".md");
-        std::error_code ec;
-        if (std::filesystem::exists(std::filesystem::symlink_status(aside, ec)))
-            continue;
-        if (writeFileReplacing(aside, contents))
-            outcome.keptAside = aside;
-        break;
-    }
+    outcome.keptAside = keepCopyAside(file_, contents);
     outcome.written = !outcome.keptAside.empty();
     return outcome;
 }

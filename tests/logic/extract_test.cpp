@@ -1,4 +1,5 @@
 #include "core/safefile.h"
+#include "text/bookmarks.h"
 #include "text/extract.h"
 #include "text/metadata.h"
 #include "text/notes.h"
@@ -269,3 +270,33 @@ TEST(Notes, AKillDuringASaveLeavesTheOldOrTheNew)
     }
 }
 #endif
+
+// Bookmarks read as far as they are sound and written back as read; what cannot be read is kept
+// aside whole, and a change made outside the program stays.
+TEST(Bookmarks, ReadAsFarAsSoundAndKeptWhole)
+{
+    const std::pair<const char *, const char *> rows[] = {
+        {"# Velmora bookmarks\n\nLast read: 2:255\n\n## Mine\n\n- 2:255 The throne\n- 36:1\n", ""},
+        {"- 1:1 before any collection\n## A\n- 1:1 one\n", "- 1:1 before any collection\n"},
+        {"## A\n- 1:x\nLast read: soon\n", "- 1:x\nLast read: soon\n"},
+    };
+    for (const auto &[text, unreadable] : rows) {
+        const Bookmarks read = parseBookmarks(text);
+        EXPECT_EQ(read.unreadable, unreadable) << text;
+        const Bookmarks again = parseBookmarks(formatBookmarks(read));
+        EXPECT_EQ(again.collections, read.collections) << text;
+        EXPECT_EQ(again.lastRead, read.lastRead) << text;
+    }
+    const Bookmarks sound = parseBookmarks(rows[0].first);
+    EXPECT_EQ(sound.lastRead, (VersePlace{2, 255}));
+    EXPECT_EQ(sound.collections.at(0).marks.at(0), (Bookmark{{2, 255}, "The throne"}));
+
+    test::TempDir dir;
+    const auto path = dir.write("Bookmarks.md", "scribble\n## A\n- 1:1 one\n");
+    BookmarksFile file(path);
+    EXPECT_EQ(file.read().keptAside, dir.path() / "Bookmarks-unread-1.md");
+    EXPECT_EQ(dir.read("Bookmarks-unread-1.md"), "scribble\n## A\n- 1:1 one\n");
+    dir.write("Bookmarks.md", "## B\n- 2:2 two\n");
+    file.change([](Bookmarks &b) { b.collection("A").marks.push_back({{3, 3}, "three"}); });
+    EXPECT_EQ(dir.read("Bookmarks.md"), "# Velmora bookmarks\n\n## B\n\n- 2:2 two\n\n## A\n\n- 3:3 three\n");
+}
