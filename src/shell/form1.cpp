@@ -11,6 +11,7 @@
 #include "platform/paths.h"
 #include "search/arabic.h"
 #include "search/history.h"
+#include "shell/bookmarkswindow.h"
 #include "shell/form3.h"
 #include "shell/noteeditor.h"
 
@@ -126,10 +127,11 @@ void Form1::createControls()
 
     for (QLabel *link :
          {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink], label1_[kFindSurahLink], label2_,
-          label1_[kSurahHeading], label1_[kAboutLink], translationsLink_, noteLink_})
+          label1_[kSurahHeading], label1_[kAboutLink], translationsLink_, noteLink_, bookmarksLink_})
         link->setCursor(qtkit::handCursor());
     translationsLink_->installEventFilter(this);
     noteLink_->installEventFilter(this);
+    bookmarksLink_->installEventFilter(this);
     for (std::size_t i = 0; i < label1_.size(); ++i)
         if (label1_[i])
             label1_[i]->installEventFilter(this);
@@ -164,6 +166,10 @@ void Form1::createSurahControls()
 
     noteLink_ = makeLabel(this, "NoteLink", QStringLiteral("Note..."), twipsRect(4620, 840, 900, 195));
     qtkit::setTextColor(noteLink_, 0, 0, 255);
+    bookmarksLink_ =
+        makeLabel(this, "BookmarksLink", QStringLiteral("Bookmarks..."), twipsRect(3570, 840, 1000, 195));
+    bookmarksLink_->setToolTip(QStringLiteral("Your bookmarks, and the last verse you read"));
+    qtkit::setTextColor(bookmarksLink_, 0, 0, 255);
     noteLink_->setToolTip(QStringLiteral("A note of your own on the selected verse"));
     placeLabel_ = makeLabel(this, "PlaceLabel", QString(), twipsRect(1860, 630, 2700, 195));
     placeLabel_->setFont(qtkit::formFont(8.25));
@@ -504,8 +510,9 @@ Form4 *Form1::findSurahDialog() const
 void Form1::load()
 {
     // Underline the link labels' captions so they read as links.
-    for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink],
-                         label1_[kFindSurahLink], label1_[kAboutLink], translationsLink_, noteLink_}) {
+    for (QLabel *link :
+         {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink], label1_[kFindSurahLink],
+          label1_[kAboutLink], translationsLink_, noteLink_, bookmarksLink_}) {
         QFont f = link->font();
         f.setUnderline(true);
         link->setFont(f);
@@ -591,8 +598,9 @@ bool isOwnFileName(std::string_view name)
     // The files the program writes into its folder: on Windows that is the temporary folder that
     // every program shares, so nothing else is touched there.
     static constexpr std::string_view kOwn[] = {
-        kPrefsFileName, kHistoryFileName, kWideHistoryFileName, kArabicIndexFileName,    "p185.txt",
-        "y185.txt",     "t185.txt",       "z185.txt",           kChosenTranslationsFile, kNotesFileName};
+        kPrefsFileName,    kHistoryFileName, kWideHistoryFileName, kArabicIndexFileName,    "p185.txt",
+        "y185.txt",        "t185.txt",       "z185.txt",           kChosenTranslationsFile, kNotesFileName,
+        kBookmarksFileName};
     const auto same = [&](std::string_view own) { return ansi::equalsNoCase(name, own); };
     return std::any_of(std::begin(kOwn), std::end(kOwn), same) || endsWithNoCase(name, ".m3u") ||
            endsWithNoCase(name, ".index");
@@ -679,6 +687,9 @@ void Form1::endProgram()
     ended_ = true;
     if (noteEditor_)
         noteEditor_->saveNow(); // a note being written outlives the program
+    if (BookmarksFile *file = lastRead_ ? bookmarks() : nullptr;
+        file && file->bookmarks().lastRead != lastRead_)
+        file->change([this](Bookmarks &b) { b.lastRead = lastRead_; });
     timer1_->stop();
     blinkie_->stop();
     // Ending closes every window at once, without their own closing steps, and no handler runs
@@ -813,6 +824,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
                 showTranslationsMenu();
             if (watched == noteLink_)
                 openNote();
+            if (watched == bookmarksLink_)
+                openBookmarks();
             // A click on an Arabic word (not the end of a selection) looks it up.
             if (watched == text3_->viewport() && !text3_->textCursor().hasSelection())
                 lookUpWordAt(text3_->cursorForPosition(mouse->pos()));

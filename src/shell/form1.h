@@ -7,6 +7,7 @@
 #include "search/engine.h"
 #include "search/wordfacts.h"
 #include "shell/prefs.h"
+#include "text/bookmarks.h"
 #include "text/metadata.h"
 #include "text/notes.h"
 #include "text/quran.h"
@@ -40,6 +41,7 @@ class Form3;
 class Form4;
 class WordPanel;
 class NoteEditor;
+class BookmarksWindow;
 
 // The state the main window owns for the whole run.
 struct MainState
@@ -96,6 +98,7 @@ public:
     Form4 *findSurahDialog() const;
     WordPanel *wordPanel() const;
     NoteEditor *noteEditor() const;
+    BookmarksWindow *bookmarksWindow() const;
 
 signals:
     void programEnded();
@@ -263,6 +266,15 @@ private:
     void saveNote(VersePlace verse, const std::string &text);
     void markNotedVerses();
     std::optional<NotesFile> notes_;
+    // Bookmarks in collections, and the last verse read, in Bookmarks.md of the program's folder.
+    BookmarksFile *bookmarks();
+    void openBookmarks();
+    void changeBookmarks(const std::function<void(Bookmarks &)> &edit);
+    void goToVerse(VersePlace verse);
+    std::optional<BookmarksFile> bookmarks_;
+    std::optional<VersePlace> lastRead_; // the first verse shown last, kept when the program ends
+    QLabel *bookmarksLink_ = nullptr;
+    QPointer<BookmarksWindow> bookmarksWindow_;
     // Copies the selected text (all the display's, without a selection) and then where it stands:
     // "(Al-Baqara 2:255, M. Pickthall)"; the display's own copy keeps the text alone.
     void copyWithCitation();

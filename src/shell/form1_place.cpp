@@ -6,6 +6,7 @@
 #include "core/catalogue.h"
 #include "core/pathname.h"
 #include "platform/paths.h"
+#include "shell/bookmarkswindow.h"
 #include "shell/noteeditor.h"
 
 #include <QCheckBox>
@@ -231,6 +232,73 @@ void Form1::markNotedVerses()
         item->setFont(font);
         item->setToolTip(noted ? QStringLiteral("Has a note of yours") : QString());
     }
+}
+
+BookmarksWindow *Form1::bookmarksWindow() const
+{
+    return bookmarksWindow_.data();
+}
+
+BookmarksFile *Form1::bookmarks()
+{
+    if (!bookmarks_ && !state_.tempFolder.empty()) {
+        bookmarks_.emplace(pathFromUtf8(state_.tempFolder + kBookmarksFileName));
+        const BookmarksFile::Outcome read = bookmarks_->read();
+        if (!read.keptAside.empty())
+            dialogs_.tell(this,
+                          QStringLiteral("Part of your bookmarks file %1 could not be read as bookmarks. The "
+                                         "whole file as it was is kept in %2; the program keeps the "
+                                         "bookmarks it could read.")
+                              .arg(QString::fromStdString(state_.tempFolder + kBookmarksFileName),
+                                   QString::fromStdString(utf8Of(read.keptAside))));
+    }
+    return bookmarks_ ? &*bookmarks_ : nullptr;
+}
+
+void Form1::openBookmarks()
+{
+    BookmarksFile *file = bookmarks();
+    if (!file) {
+        haveTempFolder(state_, dialogs_, this, true);
+        return;
+    }
+    if (!bookmarksWindow_) {
+        BookmarksWindow::Hooks hooks;
+        hooks.selectedVerse = [this] {
+            const auto verse = selectedVerse();
+            if (!verse)
+                dialogs_.tell(this, QStringLiteral("Please choose a verse in the list to bookmark it."));
+            return verse;
+        };
+        hooks.goTo = [this](VersePlace verse) { goToVerse(verse); };
+        hooks.change = [this](const std::function<void(Bookmarks &)> &edit) { changeBookmarks(edit); };
+        bookmarksWindow_ = new BookmarksWindow(this, std::move(hooks));
+        bookmarksWindow_->move(frameGeometry().topRight() + QPoint(8, 0));
+    }
+    bookmarksWindow_->show(file->bookmarks());
+}
+
+void Form1::changeBookmarks(const std::function<void(Bookmarks &)> &edit)
+{
+    BookmarksFile *file = bookmarks();
+    if (!file)
+        return;
+    if (!file->change(edit).written)
+        dialogs_.tell(this, QStringLiteral("Your bookmarks could not be written to %1.")
+                                .arg(QString::fromStdString(state_.tempFolder + kBookmarksFileName)));
+    if (bookmarksWindow_)
+        bookmarksWindow_->show(file->bookmarks());
+}
+
+void Form1::goToVerse(VersePlace verse)
+{
+    // As a reader selects it: the surah, then the verse in the list.
+    if (verse.surah < 1 || verse.surah > kSurahCount)
+        return;
+    combo1_->setCurrentIndex(verse.surah - 1);
+    const int entry = verse.surah == 1 ? verse.aya - 1 : verse.aya;
+    if (entry >= 0 && entry < list1_->count())
+        list1_->setCurrentRow(entry);
 }
 
 } // namespace velmora

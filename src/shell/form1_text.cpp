@@ -76,6 +76,7 @@ void Form1::runTranslate()
             std::swap(fromVerse, toVerse);
         text3_->clear();
         showPlace(surah, fromVerse);
+        lastRead_ = VersePlace{surah, std::max(1, QuranText::ayaOfEntry(surah, fromVerse))};
     } else {
         const QListWidgetItem *entry = list1_->currentItem();
         const std::string ref = entry && entry->isSelected() ? toAnsi(entry->text()) : std::string();

@@ -2,6 +2,7 @@
 
 #include "uisupport.h"
 
+#include "shell/bookmarkswindow.h"
 #include "shell/form3.h"
 #include "shell/form4.h"
 #include "shell/noteeditor.h"
@@ -24,6 +25,7 @@
 #include <QTextFrame>
 #include <QTextTable>
 #include <QTimer>
+#include <QTreeWidget>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -200,6 +202,40 @@ private slots:
         QTest::keyClicks(text, QStringLiteral(", kept"));
         QTest::mouseClick(f.child<QPushButton>("Command6"), Qt::LeftButton);
         QCOMPARE(f.temp.read("Notes.md"), std::string("# Velmora notes\n\n## 1:3\n\nMine, kept\n"));
+    }
+
+    // A verse bookmarked by name in a collection is gone back to from the list; the last verse read
+    // is kept at Exit and offered at the next start.
+    void aBookmarkLeadsBackAndTheLastVerseReadIsOffered()
+    {
+        MainWindowFixture f;
+        QVERIFY(f.show());
+        auto *list = f.child<QListWidget>("List1");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(4)).center());
+        click(f, "BookmarksLink");
+        BookmarksWindow *window = f.form->bookmarksWindow();
+        QVERIFY(window && QTest::qWaitForWindowExposed(window));
+        QTest::keyClicks(window->findChild<QLineEdit *>(QStringLiteral("BookmarkName")),
+                         QStringLiteral("Guidance"));
+        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("AddBookmark")), Qt::LeftButton);
+        QCOMPARE(f.temp.read("Bookmarks.md"),
+                 std::string("# Velmora bookmarks\n\n## Bookmarks\n\n- 1:5 Guidance\n"));
+        QTest::keyClick(f.combo("Combo1"), Qt::Key_Down);
+        QCOMPARE(f.combo("Combo1")->currentIndex(), 1);
+        auto *tree = window->findChild<QTreeWidget *>(QStringLiteral("BookmarkTree"));
+        const QTreeWidgetItem *mark = tree->topLevelItem(0)->child(0);
+        QCOMPARE(mark->text(0), QStringLiteral("1:5 Guidance"));
+        const QPoint at = tree->visualItemRect(mark).center();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(f.combo("Combo1")->currentIndex(), 0);
+        QCOMPARE(list->currentItem()->text(), QStringLiteral("001-004"));
+        QTest::mouseClick(f.child<QPushButton>("Command6"), Qt::LeftButton);
+        QVERIFY(f.temp.read("Bookmarks.md").find("Last read: 1:5\n") != std::string::npos);
+        f.startWindow();
+        click(f, "BookmarksLink");
+        auto *goOn = f.form->bookmarksWindow()->findChild<QPushButton *>(QStringLiteral("GoOn"));
+        QCOMPARE(goOn->text(), QStringLiteral("Go on from 1:5, the last verse read"));
     }
 
     // Installed translations are ticked in the link's menu, show in the order ticked and in their
