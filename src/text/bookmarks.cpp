@@ -12,24 +12,6 @@ namespace {
 constexpr std::string_view kTitle = "# Velmora bookmarks";
 constexpr std::string_view kLastRead = "Last read: ";
 
-// A verse's place at the start of a text ("2:255", then a blank or the end) and what follows it.
-std::optional<std::pair<VersePlace, std::string_view>> placeAtStart(std::string_view text)
-{
-    VersePlace place;
-    const char *end = text.data() + text.size();
-    const auto [colon, ec1] = std::from_chars(text.data(), end, place.surah);
-    if (ec1 != std::errc() || colon == end || *colon != ':')
-        return std::nullopt;
-    const auto [after, ec2] = std::from_chars(colon + 1, end, place.aya);
-    if (ec2 != std::errc() || (after != end && *after != ' ') || place.surah < 1 ||
-        place.surah > kSurahCount || place.aya < 1)
-        return std::nullopt;
-    std::string_view rest(after, static_cast<std::size_t>(end - after));
-    while (rest.starts_with(' '))
-        rest.remove_prefix(1);
-    return std::pair(place, rest);
-}
-
 } // namespace
 
 Collection &Bookmarks::collection(const std::string &name)
@@ -60,8 +42,8 @@ Bookmarks parseBookmarks(std::string_view text)
             continue;
         }
         const auto last =
-            line.starts_with(kLastRead) ? placeAtStart(line.substr(kLastRead.size())) : std::nullopt;
-        const auto mark = line.starts_with("- ") ? placeAtStart(line.substr(2)) : std::nullopt;
+            line.starts_with(kLastRead) ? versePlaceAtStart(line.substr(kLastRead.size())) : std::nullopt;
+        const auto mark = line.starts_with("- ") ? versePlaceAtStart(line.substr(2)) : std::nullopt;
         if (last && last->second.empty())
             bookmarks.lastRead = last->first;
         else if (mark && current)

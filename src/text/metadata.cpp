@@ -205,4 +205,21 @@ std::optional<std::pair<Division, int>> divisionTyped(std::string_view text)
     return std::nullopt;
 }
 
+std::optional<std::pair<VersePlace, std::string_view>> versePlaceAtStart(std::string_view text)
+{
+    VersePlace place;
+    const char *end = text.data() + text.size();
+    const auto [colon, ec1] = std::from_chars(text.data(), end, place.surah);
+    if (ec1 != std::errc() || colon == end || *colon != ':')
+        return std::nullopt;
+    const auto [after, ec2] = std::from_chars(colon + 1, end, place.aya);
+    if (ec2 != std::errc() || (after != end && *after != ' ') || place.surah < 1 ||
+        place.surah > kSurahCount || place.aya < 1)
+        return std::nullopt;
+    std::string_view rest(after, static_cast<std::size_t>(end - after));
+    while (rest.starts_with(' '))
+        rest.remove_prefix(1);
+    return std::pair(place, rest);
+}
+
 } // namespace velmora

@@ -82,6 +82,9 @@ private:
 
 // A division's name as readers type and read it ("juz", "hizb", "manzil", "ruku", "page").
 std::string_view divisionName(Division division);
+// A verse's place at the start of a text ("2:255", then a blank or the end) and what follows it,
+// its blanks aside; nullopt where the text starts with no place of a surah 1 to 114.
+std::optional<std::pair<VersePlace, std::string_view>> versePlaceAtStart(std::string_view text);
 // A place typed "juz 30", "Page 604", "hizb 12": the division and its number; nullopt for other text.
 std::optional<std::pair<Division, int>> divisionTyped(std::string_view text);
 

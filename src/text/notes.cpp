@@ -17,16 +17,8 @@ std::optional<VersePlace> headingPlace(std::string_view line)
     if (!line.starts_with("## "))
         return std::nullopt;
     line.remove_prefix(3);
-    VersePlace place;
-    const char *end = line.data() + line.size();
-    const auto [colon, ec1] = std::from_chars(line.data(), end, place.surah);
-    if (ec1 != std::errc() || colon == end || *colon != ':')
-        return std::nullopt;
-    const auto [after, ec2] = std::from_chars(colon + 1, end, place.aya);
-    if (ec2 != std::errc() || (after != end && *after != ' ') || place.surah < 1 ||
-        place.surah > kSurahCount || place.aya < 1)
-        return std::nullopt;
-    return place;
+    const auto place = versePlaceAtStart(line);
+    return place ? std::optional(place->first) : std::nullopt;
 }
 
 // Whether a line of a note would read as a heading once its backslashes are gone: such lines are
