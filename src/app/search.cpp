@@ -15,6 +15,7 @@
 #include "search/textfold.h"
 #include "search/wordfacts.h"
 #include "text/metadata.h"
+#include "text/notes.h"
 #include "text/translations.h"
 
 #include <algorithm>
@@ -78,6 +79,8 @@ void usage(std::FILE *to)
                "An installed translation (velmora-import takes Tanzil's files) is a source by its\n"
                "Tanzil ID, e.g. ur.jalandhry: its text is folded as its script asks (letter case,\n"
                "accents, the Arabic letter forms), and its hits read SSS.V) and the verse.\n"
+               "Your notes (Notes.md in the program's own folder) are the source notes, read\n"
+               "likewise, a note's lines on one.\n"
                "\n"
                "  -c, --count           print only the number of hits\n"
                "  -n, --line-number     put each hit's record number in its file before it\n"
@@ -739,6 +742,7 @@ int listSources(const Options &options)
     for (const auto &source : searchSources())
         std::printf("%-16s %s\n", source.name, source.caption);
     std::printf("%-16s %s\n", "arabic", "The Quran's Arabic text");
+    std::printf("%-16s %s\n", "notes", "Your notes on verses");
     for (const auto &t : installedTranslations(options.folder))
         std::printf("%-16s %s%s%s\n", t.description.id.c_str(), t.description.language.c_str(),
                     t.description.name.empty() ? "" : ", ", t.description.name.c_str());
@@ -763,6 +767,10 @@ std::optional<ArabicIndex> translationIndexFor(const InstalledTranslation &trans
         index->save(kept, translation.file, foldName(fold));
     return index;
 }
+
+// The hits of a folded text, each "SSS.V) " and its text from texts, the search words marked.
+int printFoldedHits(const Options &options, const ArabicIndex &index, const SearchWords &words,
+                    const ArabicOutcome &outcome, const std::vector<std::string_view> &texts);
 
 // An installed translation: the query and the hits in UTF-8, whatever the terminal's encoding.
 int searchTranslation(const Options &options, const InstalledTranslation &translation,
@@ -795,13 +803,49 @@ int searchTranslation(const Options &options, const InstalledTranslation &transl
     for (std::size_t i = 0; i < found; ++i)
         places.emplace_back(index->places()[outcome->verses[i]].surah,
                             index->places()[outcome->verses[i]].aya);
-    const std::vector<std::string_view> texts = versesAt(source->text(), places);
+    return printFoldedHits(options, *index, words, *outcome, versesAt(source->text(), places));
+}
+
+// The reader's notes (Notes.md in the program's own folder), each a verse's text, in any script.
+int searchNotes(const Options &options, const std::string &query)
+{
+    // Read only: what the program cannot read of the file is the program's to keep aside.
+    const std::string own = platform::tempFolder();
+    const std::filesystem::path file = pathFromUtf8(own + kNotesFileName);
+    std::error_code error;
+    const auto mapped = std::filesystem::exists(file, error) ? MappedFile::open(file) : std::nullopt;
+    if (own.empty() || (!mapped && std::filesystem::exists(file, error))) {
+        std::fprintf(stderr, "velmora-search: the notes %s cannot be read\n", utf8Of(file).c_str());
+        return kTrouble;
+    }
+    const std::optional<QuranText> text =
+        QuranText::fromText(notesAsVerseLines(mapped ? parseNotes(mapped->text()).byVerse : Notes().byVerse));
+    if (!text)
+        return endWithoutHits(options, 0).value_or(kNothingFound);
+    const ArabicIndex index(*text, appendMixedFolded);
+    SearchWords words;
+    const std::optional<ArabicOutcome> outcome = foldedHits(options, index, query, words);
+    if (!outcome)
+        return kTrouble;
+    if (const auto done = endWithoutHits(options, outcome->verses.size()))
+        return *done;
+    std::vector<std::string_view> texts;
+    for (const std::size_t v : outcome->verses)
+        texts.push_back(text->verses()[v].text);
+    return printFoldedHits(options, index, words, *outcome, texts);
+}
+
+int printFoldedHits(const Options &options, const ArabicIndex &index, const SearchWords &words,
+                    const ArabicOutcome &outcome, const std::vector<std::string_view> &texts)
+{
+    const std::size_t found = outcome.verses.size();
+    const FoldFunction fold = index.fold();
     const bool toTerminal = platform::isTerminal(1);
     const bool color = wantsColour(options.color, toTerminal && options.terminalShowsColour);
     std::string line;
     for (std::size_t i = 0; i < found; ++i) {
-        const std::size_t v = outcome->verses[i];
-        const ArabicIndex::Place place = index->places()[v];
+        const std::size_t v = outcome.verses[i];
+        const ArabicIndex::Place place = index.places()[v];
         const std::string_view verseText = texts[i];
         line.clear();
         if (options.numbers)
@@ -812,7 +856,7 @@ int searchTranslation(const Options &options, const InstalledTranslation &transl
         line.push_back('\n');
         std::fwrite(line.data(), 1, line.size(), stdout);
     }
-    return endWithCountLine(outcome->countText, found, toTerminal);
+    return endWithCountLine(outcome.countText, found, toTerminal);
 }
 
 } // namespace
@@ -845,6 +889,8 @@ int main(int argc, char **argv)
             return searchByWord(options, asked->first, std::string(asked->second));
         return searchArabic(options, query);
     }
+    if (ansi::equalsNoCase(options.operands[0], "notes"))
+        return searchNotes(options, query);
     const int source = sourceIndexFor(options.operands[0]);
     if (source < 0) {
         if (const auto translation = findTranslation(options.folder, options.operands[0]))

@@ -139,6 +139,51 @@ void appendTurkishFolded(std::string &out, std::string_view utf8)
     appendFoldedText<true>(out, utf8);
 }
 
+namespace {
+
+// The Arabic script's blocks: the letters and marks, their supplements and presentation forms.
+bool isArabicScript(char32_t cp)
+{
+    return (cp >= 0x0600 && cp <= 0x06FF) || (cp >= 0x0750 && cp <= 0x077F) ||
+           (cp >= 0x08A0 && cp <= 0x08FF) || (cp >= 0xFB50 && cp <= 0xFDFF) || (cp >= 0xFE70 && cp <= 0xFEFC);
+}
+
+} // namespace
+
+void appendMixedFolded(std::string &out, std::string_view utf8)
+{
+    // Runs of one script each, a run ending at a blank, folded as their script asks; the blank
+    // stands after the folded run, one for any number.
+    const std::size_t start = out.size();
+    for (std::size_t i = 0; i < utf8.size();) {
+        std::size_t end = i;
+        bool arabic = false;
+        bool first = true;
+        bool blank = false;
+        while (end < utf8.size()) {
+            std::size_t next = end;
+            char32_t cp = 0;
+            ansi::decodeUtf8(utf8, next, cp);
+            blank = cp == ' ' || cp == '\t';
+            if (!blank && !first && isArabicScript(cp) != arabic)
+                break;
+            if (first && !blank) {
+                arabic = isArabicScript(cp);
+                first = false;
+            }
+            end = next;
+            if (blank)
+                break;
+        }
+        (arabic ? appendFolded : appendCaseFolded)(out, utf8.substr(i, end - i));
+        if (blank && out.size() > start && out.back() != ' ')
+            out.push_back(' ');
+        i = end;
+    }
+    if (out.size() > start && out.back() == ' ')
+        out.pop_back();
+}
+
 FoldFunction foldFor(std::string_view language)
 {
     if (isArabicScriptLanguage(language))
@@ -152,6 +197,8 @@ std::string_view foldName(FoldFunction fold)
 {
     if (fold == appendTurkishFolded)
         return "turkish";
+    if (fold == appendMixedFolded)
+        return "mixed";
     return fold == appendCaseFolded ? "case" : "";
 }
 
@@ -165,7 +212,7 @@ std::vector<std::pair<std::size_t, std::size_t>> foldedMatches(FoldFunction fold
         const std::size_t at = i;
         char32_t cp = 0;
         ansi::decodeUtf8(text, i, cp);
-        if (cp == ' ' || cp == '\t') {
+        if (cp == ' ' || cp == '\t' || cp == '\n' || cp == '\r') { // a note's lines run on
             if (!folded.empty() && folded.back() != ' ')
                 folded.push_back(' ');
         } else {

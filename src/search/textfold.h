@@ -21,11 +21,15 @@ void appendCaseFolded(std::string &out, std::string_view utf8);
 // alphabet: I is the capital of ı, İ that of i.
 void appendTurkishFolded(std::string &out, std::string_view utf8);
 
+// A reader's own writing, in any script and often in two: Arabic letters folded as the Arabic text
+// is (appendFolded), every other character as appendCaseFolded folds it.
+void appendMixedFolded(std::string &out, std::string_view utf8);
+
 // The folding of a translation's language (in English, as Tanzil names it): the Arabic folding for
 // the Arabic script (Persian and Urdu letters among it), the Turkish one for Turkish and
 // Azerbaijani, appendCaseFolded for every other.
 FoldFunction foldFor(std::string_view language);
-// The folding's name, which a kept index names: "" for the Arabic, "case", "turkish".
+// The folding's name, which a kept index names: "" for the Arabic, "case", "turkish", "mixed".
 std::string_view foldName(FoldFunction fold);
 
 // The byte ranges [begin, end) of a text that hold the search words (or the phrase), found in the

@@ -787,7 +787,8 @@ void Form1::showSearchWindow()
         Form3::ReciteVerse recite;
         if (edition_ == Edition::Audio)
             recite = [this](int surah, int entry) { reciteVerse(surah, entry); };
-        form3_ = new Form3(state_, dialogs_, combo1_, displayFont(), recite);
+        form3_ =
+            new Form3(state_, dialogs_, combo1_, displayFont(), recite, [this] { return currentNotes(); });
         form3_->setAttribute(Qt::WA_DeleteOnClose);
     }
     form3_->show();

@@ -261,6 +261,9 @@ private:
     // Notes of the reader's own on verses, in Notes.md of the program's folder: the link "Note..."
     // opens the selected verse's note; verses with one are marked in the list and the display.
     NotesFile *notes();
+    void tellNotesKeptAside(const NotesFile::Outcome &read);
+    // The notes as the file holds them now.
+    std::map<VersePlace, std::string> currentNotes();
     std::optional<VersePlace> selectedVerse() const;
     void openNote();
     void saveNote(VersePlace verse, const std::string &text);

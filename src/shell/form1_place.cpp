@@ -147,16 +147,31 @@ NotesFile *Form1::notes()
             const SurahFacts *facts = divisions ? divisions->surah(surah) : nullptr;
             return facts ? facts->name : std::string();
         });
-        const NotesFile::Outcome read = notes_->read();
-        if (!read.keptAside.empty())
-            dialogs_.tell(
-                this, QStringLiteral("Part of your notes file %1 could not be read as notes on verses. "
-                                     "The whole file as it was is kept in %2; the program keeps the notes "
-                                     "it could read.")
-                          .arg(QString::fromStdString(state_.tempFolder + kNotesFileName),
-                               QString::fromStdString(utf8Of(read.keptAside))));
+        tellNotesKeptAside(notes_->read());
     }
     return notes_ ? &*notes_ : nullptr;
+}
+
+void Form1::tellNotesKeptAside(const NotesFile::Outcome &read)
+{
+    if (!read.keptAside.empty())
+        dialogs_.tell(this, QStringLiteral("Part of your notes file %1 could not be read as notes on verses. "
+                                           "The whole file as it was is kept in %2; the program keeps the "
+                                           "notes it could read.")
+                                .arg(QString::fromStdString(state_.tempFolder + kNotesFileName),
+                                     QString::fromStdString(utf8Of(read.keptAside))));
+}
+
+std::map<VersePlace, std::string> Form1::currentNotes()
+{
+    NotesFile *file = notes();
+    if (!file)
+        return {};
+    const NotesFile::Outcome read = file->refresh(); // the reader may have edited the file meanwhile
+    tellNotesKeptAside(read);
+    if (read.changedOutside)
+        markNotedVerses();
+    return file->notes();
 }
 
 std::optional<VersePlace> Form1::selectedVerse() const

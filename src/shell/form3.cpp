@@ -87,10 +87,11 @@ QLabel *makeLink(QWidget *parent, const char *name, const QString &caption, QRec
 } // namespace
 
 Form3::Form3(MainState &state, qtkit::Dialogs &dialogs, QComboBox *surahList, const QFont &displayFont,
-             ReciteVerse reciteVerse)
+             ReciteVerse reciteVerse, NotesOf notesOf)
     : QDialog(nullptr,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      state_(state), dialogs_(dialogs), surahList_(surahList), reciteVerse_(std::move(reciteVerse))
+      state_(state), dialogs_(dialogs), surahList_(surahList), reciteVerse_(std::move(reciteVerse)),
+      notesOf_(std::move(notesOf))
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Search the Quran and Hadeeth ..."));
@@ -375,7 +376,7 @@ void Form3::searchCommand()
         searchArabicText(query);
         return;
     }
-    if (chosenTranslation()) {
+    if (chosenTranslation() || notesChosen()) {
         searchInstalledTranslation(query);
         return;
     }

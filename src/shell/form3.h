@@ -21,6 +21,7 @@ class QRadioButton;
 
 #include "search/arabic.h"
 #include "search/corpus.h"
+#include "text/metadata.h"
 #include "text/translations.h"
 
 #include <map>
@@ -40,8 +41,10 @@ public:
     // Recites a verse (surah, verse entry) through the main window; empty in the edition without
     // audio.
     using ReciteVerse = std::function<void(int surah, int entry)>;
+    // The reader's notes as they stand, searched as a source of their own.
+    using NotesOf = std::function<std::map<VersePlace, std::string>()>;
     Form3(MainState &state, qtkit::Dialogs &dialogs, QComboBox *surahList, const QFont &displayFont,
-          ReciteVerse reciteVerse = {});
+          ReciteVerse reciteVerse = {}, NotesOf notesOf = {});
     ~Form3() override;
 
     // The program ends: the window goes at once, without writing the history, and runs no handler.
@@ -118,6 +121,11 @@ private:
     void translationChosen(int row);
     const InstalledTranslation *chosenTranslation() const;
     const ArabicIndex *translationIndex(const InstalledTranslation &translation);
+    // The reader's notes, the list's last row: read afresh for every search.
+    bool notesChosen() const;
+    void readNotes();
+    // The index of the translation or of the notes chosen in the list.
+    const ArabicIndex *chosenFoldedIndex();
     void searchInstalledTranslation(const QString &query);
     void showInstalledVerse(std::size_t verse);
     void stepInstalled(int index);
@@ -158,6 +166,9 @@ private:
     std::map<std::string, FoldedText> translationTexts_; // by ID, read when first searched
     SearchWords translationWords_;
     std::size_t shownTranslationVerse_ = 0;
+    NotesOf notesOf_;
+    std::map<VersePlace, std::string> searchedNotes_; // the notes as last searched
+    FoldedText notesText_;
 };
 
 } // namespace velmora

@@ -1,5 +1,5 @@
-// The search window's installed translations: a source each, searched folded as its script asks,
-// its hits shown in its direction with the search words marked.
+// The search window's installed translations and the reader's notes: a source each, searched folded
+// as its script asks, its hits shown in its direction with the search words marked.
 
 #include "shell/form3.h"
 
@@ -8,6 +8,7 @@
 #include "platform/paths.h"
 #include "search/textfold.h"
 #include "shell/form1.h"
+#include "text/notes.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -47,8 +48,9 @@ void Form3::createTranslationList(QWidget *frame)
         translationList_->addItem(
             QString::fromStdString(t.description.language + ": " +
                                    (t.description.name.empty() ? t.description.id : t.description.name)));
-    translationList_->setEnabled(!installed_.empty());
-    translationList_->setToolTip(QStringLiteral("Translations from tanzil.net, as added in the main window"));
+    translationList_->addItem(QStringLiteral("My notes"));
+    translationList_->setToolTip(
+        QStringLiteral("Translations from tanzil.net, as added in the main window, and your own notes"));
     connect(translationList_, &QComboBox::currentIndexChanged, this, &Form3::translationChosen);
 }
 
@@ -92,10 +94,33 @@ const ArabicIndex *Form3::translationIndex(const InstalledTranslation &translati
     return &*folded.index;
 }
 
+bool Form3::notesChosen() const
+{
+    return translationList_ && translationList_->currentIndex() == static_cast<int>(installed_.size()) + 1;
+}
+
+void Form3::readNotes()
+{
+    searchedNotes_ = notesOf_ ? notesOf_() : std::map<VersePlace, std::string>();
+    notesText_.index.reset(); // before the text it points into
+    notesText_.text = QuranText::fromText(notesAsVerseLines(searchedNotes_));
+    if (notesText_.text)
+        notesText_.index.emplace(*notesText_.text, appendMixedFolded);
+}
+
+const ArabicIndex *Form3::chosenFoldedIndex()
+{
+    if (notesChosen())
+        return notesText_.index ? &*notesText_.index : nullptr;
+    const InstalledTranslation *translation = chosenTranslation();
+    return translation ? translationIndex(*translation) : nullptr;
+}
+
 void Form3::searchInstalledTranslation(const QString &query)
 {
-    const InstalledTranslation *translation = chosenTranslation();
-    const ArabicIndex *index = translation ? translationIndex(*translation) : nullptr;
+    if (notesChosen())
+        readNotes();
+    const ArabicIndex *index = chosenFoldedIndex();
     if (!index) {
         setCountText(QStringLiteral("0 items found"));
         return;
@@ -111,7 +136,7 @@ void Form3::searchInstalledTranslation(const QString &query)
 void Form3::showInstalledVerse(std::size_t verse)
 {
     const InstalledTranslation *translation = chosenTranslation();
-    const ArabicIndex *index = translation ? translationIndex(*translation) : nullptr;
+    const ArabicIndex *index = chosenFoldedIndex();
     if (!index || verse >= index->size())
         return;
     shownTranslationVerse_ = verse;
@@ -121,9 +146,15 @@ void Form3::showInstalledVerse(std::size_t verse)
 
     // The verse in its direction; the search words in capitals where the script has them, and in
     // colour and weight in every script.
-    const std::string &language = translation->description.language;
+    // A note is shown as it was written, its lines kept, in the direction its first letter takes.
+    const std::string language = translation ? translation->description.language : std::string();
+    const auto note = searchedNotes_.find({shown.surah, shown.aya});
+    const std::string_view text =
+        translation || note == searchedNotes_.end() ? shown.text : std::string_view(note->second);
+    const bool rightToLeft =
+        translation ? isRightToLeftLanguage(language) : QString::fromUtf8(text).isRightToLeft();
     text1_->clear();
-    qtkit::setTextDirection(text1_, isRightToLeftLanguage(language) ? Qt::RightToLeft : Qt::LeftToRight);
+    qtkit::setTextDirection(text1_, rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
     QTextCharFormat plain;
     plain.setFont(qtkit::fontForLanguage(text1_->font(), language));
     QTextCharFormat mark = plain;
@@ -132,7 +163,6 @@ void Form3::showInstalledVerse(std::size_t verse)
     QTextCursor cursor(text1_->document());
     cursor.insertText(
         QString::fromStdString(ThreeDigits(shown.surah) + "." + std::to_string(shown.aya) + ") "), plain);
-    const std::string_view text = shown.text;
     std::size_t at = 0;
     for (const auto &[begin, end] : foldedMatches(index->fold(), text, translationWords_)) {
         cursor.insertText(QString::fromUtf8(text.substr(at, begin - at)), plain);
@@ -156,8 +186,7 @@ void Form3::stepInstalled(int index)
 
 void Form3::reciteInstalledVerse()
 {
-    const InstalledTranslation *translation = chosenTranslation();
-    const ArabicIndex *index = translation ? translationIndex(*translation) : nullptr;
+    const ArabicIndex *index = chosenFoldedIndex();
     if (!index || shownTranslationVerse_ >= index->size())
         return;
     const QuranText::Verse &verse = index->text()->verses()[shownTranslationVerse_];

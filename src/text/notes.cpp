@@ -4,6 +4,7 @@
 #include "core/safefile.h"
 #include "core/textfield.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace velmora {
@@ -143,14 +144,19 @@ std::string NotesFile::noteOn(VersePlace verse) const
     return found == notes_.end() ? std::string() : found->second;
 }
 
+NotesFile::Outcome NotesFile::refresh()
+{
+    const auto now = readRegularFile(file_);
+    if (now == lastSeen_)
+        return {};
+    Outcome outcome = read();
+    outcome.changedOutside = true;
+    return outcome;
+}
+
 NotesFile::Outcome NotesFile::set(VersePlace verse, const std::string &text)
 {
-    Outcome outcome;
-    const auto now = readRegularFile(file_);
-    if (now != lastSeen_) {
-        outcome = takeUnreadable(now ? parseNotes(*now) : Notes(), now ? *now : std::string());
-        outcome.changedOutside = true;
-    }
+    Outcome outcome = refresh();
     if (text.empty())
         notes_.erase(verse);
     else
@@ -160,6 +166,23 @@ NotesFile::Outcome NotesFile::set(VersePlace verse, const std::string &text)
     if (outcome.written)
         lastSeen_ = contents;
     return outcome;
+}
+
+std::string notesAsVerseLines(const std::map<VersePlace, std::string> &notes)
+{
+    std::string lines;
+    for (const auto &[verse, text] : notes) {
+        if (text.empty())
+            continue;
+        lines.append(std::to_string(verse.surah)).append("|").append(std::to_string(verse.aya)).append("|");
+        const std::size_t at = lines.size();
+        lines.append(text);
+        std::replace_if(
+            lines.begin() + static_cast<std::ptrdiff_t>(at), lines.end(),
+            [](char c) { return c == '\n' || c == '\r'; }, ' ');
+        lines.push_back('\n');
+    }
+    return lines;
 }
 
 } // namespace velmora

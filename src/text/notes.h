@@ -32,6 +32,10 @@ Notes parseNotes(std::string_view markdown);
 std::string formatNotes(const std::map<VersePlace, std::string> &notes,
                         const std::function<std::string(int surah)> &surahName = {});
 
+// The notes as a text a search reads as it reads a translation: a "sura|aya|text" line a note, in the
+// Quran's order, its line ends as blanks.
+std::string notesAsVerseLines(const std::map<VersePlace, std::string> &notes);
+
 // The notes file of the reader's folder, kept whole: every change writes it anew (a unique
 // temporary file, then a rename), so that it is always the old or the new, never a part.
 class NotesFile
@@ -48,6 +52,8 @@ public:
     };
     // Reads the file; a missing file is no notes.
     Outcome read();
+    // Reads the file again if it was changed outside the program since it was read or written here.
+    Outcome refresh();
     const std::map<VersePlace, std::string> &notes() const { return notes_; }
     std::string noteOn(VersePlace verse) const;
     // Sets a verse's note ("" removes it) and writes the file. A file changed outside the program

@@ -152,6 +152,14 @@ TEST_F(SearchTool, TheArabicTextAndArabicQueries)
         {"-c " + arabic + "lemma:\u0633\u0645\u0627\u0621", 0, "1\n"},
         {source + "\u0644\u0644\u0647", 1, ""},
     });
+    // The reader's notes, in the program's own folder, as a source; its lines on one.
+    data.write("state/velmora/Notes.md", "## 1:2\nPraise\n\u0625\u064A\u0645\u0627\u0646\n");
+    const std::string own = "XDG_STATE_HOME=\"" + data.folder() + "state\"";
+    expectRuns({
+        {"notes PRAISE \u0627\u064A\u0645\u0627\u0646", 0, "001.2) Praise \u0625\u064A\u0645\u0627\u0646\n",
+         "2>/dev/null", own},
+        {"-c notes night", 1, "0\n", "2>/dev/null", own},
+    });
     EXPECT_TRUE(holds(run(source + "\u0644\u0644\u0647", "2>&1").out, "the source 'arabic'"));
 }
 

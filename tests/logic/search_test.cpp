@@ -5,6 +5,7 @@
 #include "search/markword.h"
 #include "search/textfold.h"
 #include "search/wordfacts.h"
+#include "text/notes.h"
 
 #include "tempdir.h"
 
@@ -298,6 +299,38 @@ TEST(TranslationSearch, EachScriptIsFoldedAsItsReadersWrite)
     const std::string verse = "\u0412\u043E \u0438\u043C\u044F \u0410\u043B\u043B\u0430\u0445\u0430";
     EXPECT_EQ(foldedMatches(foldFor("Russian"), verse, words),
               (std::vector<std::pair<std::size_t, std::size_t>>{{verse.find("\u0410"), verse.size() - 2}}));
+}
+
+TEST(TranslationSearch, NotesAreSearchedInEveryScriptTheyMix)
+{
+    const std::map<VersePlace, std::string> notes = {
+        {{2, 255}, "The THRONE verse | read at night\n\u0627\u0644\u0643\u0631\u0633\u0650\u064A\u0651"},
+        {{1, 1}, "Stra\u00DFe \u0625\u064A\u0645\u0627\u0646"},
+        {{1, 2}, ""},
+    };
+    const auto text = QuranText::fromText(notesAsVerseLines(notes));
+    ASSERT_TRUE(text);
+    ASSERT_EQ(text->verses().size(), 2u); // an empty note is none
+    const ArabicIndex index(*text, appendMixedFolded);
+    const std::pair<const char *, std::size_t> cases[] = {
+        {"throne \u0627\u0644\u0643\u0631\u0633\u064A", 1}, // both scripts, across the note's lines
+        {"'night \u0627\u0644\u0643\u0631\u0633\u064A'", 1},
+        {"strasse \u0627\u064A\u0645\u0627\u0646", 1},  // the alef's hamza folded away
+        {"'strasse\u0627\u064A\u0645\u0627\u0646'", 0}, // the blank between scripts stays
+        {"'| read'", 1},
+        {"verse read", 1},
+    };
+    for (const auto &[query, found] : cases) {
+        SearchWords words;
+        EXPECT_EQ(runArabicQuery(index, query, words).verses.size(), found) << query;
+    }
+    // A phrase across a line break is marked where it stands.
+    SearchWords words;
+    words.words[0] = "night \u0627\u0644\u0643\u0631\u0633\u064A";
+    words.count = 1;
+    const std::string &note = notes.at({2, 255});
+    EXPECT_EQ(foldedMatches(appendMixedFolded, note, words),
+              (std::vector<std::pair<std::size_t, std::size_t>>{{note.find("night"), note.size() - 2}}));
 }
 
 TEST(ArabicSearch, TheReadingWordsOfTheMatchedWordsAreMarked)

@@ -440,7 +440,7 @@ private slots:
         s.open();
         QVERIFY(s.showAndActivate());
         auto *list = s.get<QComboBox>("TranslationList");
-        QCOMPARE(qtkit::entries(list).size(), 3);
+        QCOMPARE(qtkit::entries(list).size(), 4); // the two, and the reader's notes
         s.type(QStringLiteral("ibrahim"));
         QTest::keyClick(list, Qt::Key_Down);
         QVERIFY(!s.get<QRadioButton>("Option1_0")->isChecked());
@@ -463,6 +463,26 @@ private slots:
         QTest::mouseClick(s.get<QRadioButton>("Option1_0"), Qt::LeftButton);
         QCOMPARE(list->currentIndex(), 0);
         QCOMPARE(s.w->chosenSource(), 0);
+    }
+
+    // The reader's notes are the list's last source: found in both their scripts, shown with their
+    // lines, read afresh at each search.
+    void theReadersNotesAreASource()
+    {
+        Window s;
+        s.f.temp.write("Notes.md", "# Velmora notes\n\n## 1:2 Al-Fatiha\n\nPraise, first line\n"
+                                   "\u0627\u0644\u062D\u0645\u062F\n");
+        QVERIFY(s.showAndActivate());
+        auto *list = s.get<QComboBox>("TranslationList");
+        s.type(QStringLiteral("PRAISE \u0627\u0644\u062D\u0645\u062F"));
+        QTest::keyClick(list, Qt::Key_End);
+        QCOMPARE(list->currentText(), QStringLiteral("My notes"));
+        QCOMPARE(s.hits(),
+                 QStringList{QStringLiteral("001.2) Praise, first line \u0627\u0644\u062D\u0645\u062F")});
+        s.clickRow(0);
+        QCOMPARE(s.shown(), QStringLiteral("001.2) PRAISE, first line\n\u0627\u0644\u062D\u0645\u062F"));
+        s.enter(QStringLiteral("nothing"));
+        QCOMPARE(s.count(), QStringLiteral("0 items found"));
     }
 };
 
