@@ -642,6 +642,10 @@ void Form1::readPreferences()
     if (!state_.tempFolder.empty() && platform::isRegularFile(path)) {
         if (auto reader = FieldReader::open(path, Links::Refuse))
             state_.prefs = parsePreferences(*reader);
+    } else if (std::error_code error; !state_.tempFolder.empty() && !std::filesystem::exists(path, error)) {
+        // A first start: the reader sees the Quran, and how to add a translation to it.
+        firstStart_ = true;
+        state_.prefs.arabic = 1;
     }
     state_.playerPath = platform::ShortPathOf(state_.prefs.playerPath);
     player_.usePlayerProgram(state_.playerPath);

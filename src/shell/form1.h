@@ -269,6 +269,7 @@ private:
     void saveNote(VersePlace verse, const std::string &text);
     void markNotedVerses();
     std::optional<NotesFile> notes_;
+    bool firstStart_ = false; // no preferences were found: the display says how to add a translation
     // Bookmarks in collections, and the last verse read, in Bookmarks.md of the program's folder.
     BookmarksFile *bookmarks();
     void openBookmarks();

@@ -272,6 +272,16 @@ void Form1::renderArabicDisplay()
         return VersePlace{shownSurah_, QuranText::ayaOfEntry(shownSurah_, verse.entry)};
     };
     const bool wordByWord = check2_[kWordByWordBox]->isChecked();
+    const bool translationTicked = std::any_of(check2_.begin(), check2_.begin() + kArabicBox,
+                                               [](const QCheckBox *box) { return box->isChecked(); });
+    if (firstStart_ && !translationTicked && shownTranslations_.empty()) {
+        QTextCharFormat hint = divisionChars;
+        hint.setForeground(QColor(0, 96, 96));
+        paragraph(
+            latinBlock, hint,
+            QStringLiteral("To read a translation beside the Arabic, tick M. Pickthall, Abdullah Yousuf "
+                           "Ali or Shakir; Languages... adds others from tanzil.net."));
+    }
     for (const auto &verse : shownVerses_) {
         const auto place = verse.arabic.empty() ? std::nullopt : placeOf(verse);
         if (place) {

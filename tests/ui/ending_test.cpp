@@ -128,7 +128,7 @@ private slots:
         QVERIFY(f.form->isHidden());
         QVERIFY(search->isHidden());
         QVERIFY2(!searchRan(f), "hiding the query box started no search");
-        QVERIFY(!std::filesystem::exists(f.temp.path() / "Prefs.dat"));
+        QCOMPARE(f.temp.read("Prefs.dat"), MainWindowFixture::olderPreferences());
         QVERIFY2(!std::filesystem::exists(f.temp.path() / "Srch.dat"), "ending writes no history");
 
         // Destroying the window, its query box still holding a query of the list, searches nothing.

@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(QColor(mask.pixel(3, 0)), QColor(Qt::white)); // nothing left of the finger
     }
 
-    void firstStartUsesDefaultsAndOpensOnFirstEntry()
+    void aStartUsesDefaultsAndOpensOnFirstEntry()
     {
         MainWindowFixture f;
         const QFont font = f.child<QTextEdit>("Text3")->font();
@@ -153,6 +153,25 @@ private slots:
         // The download edition keeps recitation off.
         QVERIFY(!f.form->findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
         QVERIFY(!f.form->findChild<QTimer *>(QStringLiteral("Blinkie"))->isActive());
+    }
+
+    // With no Prefs.dat at all the reader first sees the Arabic and how to add a translation; a
+    // Prefs.dat of an older version, without the Arabic box's line, leaves it unticked.
+    void aFirstStartShowsTheArabicAndHowToAddATranslation()
+    {
+        const QString hint = QStringLiteral("To read a translation beside the Arabic");
+        MainWindowFixture f(false);
+        f.firstStart = true;
+        f.startWindow();
+        QVERIFY(f.show());
+        QVERIFY(check(f, 4)->isChecked());
+        QVERIFY(f.displayText().contains(hint));
+        QTest::mouseClick(check(f, 0), Qt::LeftButton, {}, QPoint(4, check(f, 0)->height() / 2));
+        QVERIFY(check(f, 0)->isChecked());
+        QVERIFY(!f.displayText().contains(hint));
+
+        MainWindowFixture older;
+        QVERIFY(!check(older, 4)->isChecked());
     }
 
     void badPreferencesNeverStopTheStart()
@@ -247,7 +266,7 @@ private slots:
         f.form->show();
         f.form->close();
         QVERIFY(f.ended);
-        QVERIFY(!std::filesystem::exists(f.temp.path() / "Prefs.dat"));
+        QCOMPARE(f.temp.read("Prefs.dat"), MainWindowFixture::olderPreferences());
         QVERIFY(f.dialogs.shown.isEmpty());
 
         MainWindowFixture g;

@@ -1,5 +1,7 @@
 #include "uisupport.h"
 
+#include "shell/prefs.h"
+
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -68,8 +70,19 @@ MainWindowFixture::MainWindowFixture(bool start, Edition edition) : edition(edit
 
 MainWindowFixture::~MainWindowFixture() = default;
 
+std::string MainWindowFixture::olderPreferences()
+{
+    std::string lines = formatPreferences(Preferences{});
+    std::size_t end = 0;
+    for (int line = 0; line < 7; ++line)
+        end = lines.find("\r\n", end) + 2;
+    return lines.substr(0, end);
+}
+
 void MainWindowFixture::startWindow()
 {
+    if (!firstStart && !withoutTempFolder && !std::filesystem::exists(temp.path() / "Prefs.dat"))
+        temp.write("Prefs.dat", olderPreferences());
     form = std::make_unique<Form1>(data.folder(), withoutTempFolder ? std::string() : temp.folder(), player,
                                    dialogs, edition);
     QObject::connect(form.get(), &Form1::programEnded, [this] { ended = true; });

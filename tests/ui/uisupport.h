@@ -47,6 +47,10 @@ struct MainWindowFixture
     TempDir data;
     TempDir temp;
     bool withoutTempFolder = false; // the program started as one without a folder of its own
+    // Unless set, the program starts as it did before: a Prefs.dat of seven lines, as older versions
+    // write it, is in its folder (where the test has not put one of its own).
+    bool firstStart = false;
+    static std::string olderPreferences();
     test::SubstitutePlayer player;
     ScriptedDialogs dialogs;
     std::unique_ptr<Form1> form;
