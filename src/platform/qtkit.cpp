@@ -1,5 +1,9 @@
 #include "qtkit.h"
 
+#include <QCoreApplication>
+
+#include <QKeyEvent>
+
 #include "core/tanzil.h"
 
 #include <QPlainTextEdit>
@@ -86,6 +90,47 @@ QIcon programIcon()
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
     return icon;
+}
+
+namespace {
+
+// Enter and Space on a link label: a left click at its middle, sent through its event filters.
+class LinkKeys : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space)
+            return false;
+        auto *link = static_cast<QWidget *>(watched);
+        const QPointF middle = QRectF(link->rect()).center();
+        const QPointF global = link->mapToGlobal(middle);
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent click(type, middle, global, Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QCoreApplication::sendEvent(link, &click);
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+void makeKeyboardLink(QLabel *link, const QString &description)
+{
+    link->setFocusPolicy(Qt::TabFocus);
+    link->installEventFilter(new LinkKeys(link));
+    link->setAccessibleName(link->text());
+    link->setAccessibleDescription(description);
+    // The focus as a frame around the caption, which keeps its place and colour.
+    link->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted palette(text); }"));
 }
 
 const QCursor &handCursor()

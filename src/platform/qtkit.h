@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QGroupBox>
 #include <QIcon>
+#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -43,6 +44,11 @@ QIcon programIcon();
 
 // The pointing-hand pointer of the link labels (hot spot at the fingertip).
 const QCursor &handCursor();
+
+// Makes a link label a link for the keyboard and for assistive technology too: Tab reaches it, Enter
+// or Space presses and releases it as a click does (so the handlers of the click run), it shows
+// when it has the focus, and it carries its caption as its accessible name and the description.
+void makeKeyboardLink(QLabel *link, const QString &description);
 
 // Font stand-ins for the design's Windows fonts, so that captions keep their widths.
 void installFontSubstitutes();
