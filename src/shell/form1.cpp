@@ -14,6 +14,7 @@
 #include "shell/bookmarkswindow.h"
 #include "shell/form3.h"
 #include "shell/noteeditor.h"
+#include "shell/readingwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -91,6 +92,8 @@ Form1::Form1(std::string programFolder, std::string tempFolder, PlayerChannel &p
     setFixedSize(px(kClientWidth), px(kClientHeight));
     createControls();
     setTabOrderOfControls();
+    createShortcuts();
+    makeLinksKeyboardReachable();
     if (edition_ == Edition::Audio) {
         // The audio edition: its own caption, and the recitation commands on.
         setWindowTitle(QLatin1String(kAudioCaption));
@@ -125,11 +128,12 @@ void Form1::createControls()
     createSchemeControls();
     createHiddenControls();
 
-    for (QLabel *link :
-         {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink], label1_[kFindSurahLink], label2_,
-          label1_[kSurahHeading], label1_[kAboutLink], translationsLink_, noteLink_, bookmarksLink_})
+    for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink],
+                         label1_[kFindSurahLink], label2_, label1_[kSurahHeading], label1_[kAboutLink],
+                         translationsLink_, noteLink_, bookmarksLink_, readingLink_})
         link->setCursor(qtkit::handCursor());
     translationsLink_->installEventFilter(this);
+    readingLink_->installEventFilter(this);
     noteLink_->installEventFilter(this);
     bookmarksLink_->installEventFilter(this);
     for (std::size_t i = 0; i < label1_.size(); ++i)
@@ -208,6 +212,10 @@ void Form1::createSchemeControls()
         makeLabel(this, "Label1_14", QStringLiteral("About..."), twipsRect(4680, 5010, 555, 195));
     label1_[kAboutLink]->setAlignment(Qt::AlignRight | Qt::AlignTop);
     qtkit::setTextColor(label1_[kAboutLink], 0, 0, 255);
+    readingLink_ =
+        makeLabel(this, "ReadingLink", QStringLiteral("Reading view..."), twipsRect(3060, 5010, 1300, 195));
+    readingLink_->setToolTip(QStringLiteral("The verses shown, large, in a window of their own"));
+    qtkit::setTextColor(readingLink_, 0, 0, 255);
     combo4_ = makeCombo(this, "Combo4", twipsRect(210, 5280, 2055, 360), 9.75);
     command2_[2] =
         makeButton(this, "Command2_2", QStringLiteral("Delete"), twipsRect(2550, 5280, 885, 375), false);
@@ -416,7 +424,7 @@ void Form1::createVerseText()
     auto *cite = new QAction(QStringLiteral("Copy with citation"), text3_);
     cite->setObjectName(QStringLiteral("CopyWithCitation"));
     cite->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
-    cite->setShortcutContext(Qt::WidgetShortcut);
+    cite->setShortcutContext(Qt::WindowShortcut);
     text3_->addAction(cite);
     connect(cite, &QAction::triggered, this, &Form1::copyWithCitation);
     text3_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -512,7 +520,7 @@ void Form1::load()
     // Underline the link labels' captions so they read as links.
     for (QLabel *link :
          {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink], label1_[kFindSurahLink],
-          label1_[kAboutLink], translationsLink_, noteLink_, bookmarksLink_}) {
+          label1_[kAboutLink], translationsLink_, noteLink_, bookmarksLink_, readingLink_}) {
         QFont f = link->font();
         f.setUnderline(true);
         link->setFont(f);
@@ -598,9 +606,10 @@ bool isOwnFileName(std::string_view name)
     // The files the program writes into its folder: on Windows that is the temporary folder that
     // every program shares, so nothing else is touched there.
     static constexpr std::string_view kOwn[] = {
-        kPrefsFileName,    kHistoryFileName, kWideHistoryFileName, kArabicIndexFileName,    "p185.txt",
-        "y185.txt",        "t185.txt",       "z185.txt",           kChosenTranslationsFile, kNotesFileName,
-        kBookmarksFileName};
+        kPrefsFileName,       kHistoryFileName,   kWideHistoryFileName,
+        kArabicIndexFileName, "p185.txt",         "y185.txt",
+        "t185.txt",           "z185.txt",         kChosenTranslationsFile,
+        kNotesFileName,       kBookmarksFileName, kReadingSettingsFileName};
     const auto same = [&](std::string_view own) { return ansi::equalsNoCase(name, own); };
     return std::any_of(std::begin(kOwn), std::end(kOwn), same) || endsWithNoCase(name, ".m3u") ||
            endsWithNoCase(name, ".index");
@@ -704,6 +713,10 @@ void Form1::endProgram()
         form3_->endWithProgram();
     if (form4_)
         qtkit::endSilently(form4_);
+    if (readingWindow_) {
+        readingWindow_->keepSettings();
+        qtkit::endSilently(readingWindow_);
+    }
     qtkit::silenceControls(this);
     hide();
     emit programEnded();
@@ -831,6 +844,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
                 openNote();
             if (watched == bookmarksLink_)
                 openBookmarks();
+            if (watched == readingLink_)
+                openReadingView();
             // A click on an Arabic word (not the end of a selection) looks it up.
             if (watched == text3_->viewport() && !text3_->textCursor().hasSelection())
                 lookUpWordAt(text3_->cursorForPosition(mouse->pos()));

@@ -42,6 +42,8 @@ class Form4;
 class WordPanel;
 class NoteEditor;
 class BookmarksWindow;
+class ReadingWindow;
+enum class ReadingStep;
 
 // The state the main window owns for the whole run.
 struct MainState
@@ -99,6 +101,11 @@ public:
     WordPanel *wordPanel() const;
     NoteEditor *noteEditor() const;
     BookmarksWindow *bookmarksWindow() const;
+    ReadingWindow *readingWindow() const;
+
+    // The reader's steps through the text, as the shortcuts and the reading view take them: through
+    // the verse list, the surah list and the find-surah's go-to, as a reader's choice there runs.
+    void step(ReadingStep step);
 
 signals:
     void programEnded();
@@ -285,6 +292,16 @@ private:
     QString citation();
     QLabel *noteLink_ = nullptr;
     QPointer<NoteEditor> noteEditor_;
+
+    // The keyboard: shortcuts for the steps and the commands (each named in its control's tooltip),
+    // and the link labels reached by Tab after the controls, activated by Enter or Space.
+    void createShortcuts();
+    void makeLinksKeyboardReachable();
+    // The display large in a window of its own, following every change of it.
+    void openReadingView();
+    QLabel *readingLink_ = nullptr;
+    QPointer<ReadingWindow> readingWindow_;
+    QTimer *readingRefresh_ = nullptr;
 
     // Word by word: a click on an Arabic word of the display, or Enter with the text cursor in one,
     // shows what the corpus says of it in a panel; the corpus is read at the first.

@@ -39,4 +39,21 @@ std::string formatPreferences(const Preferences &prefs);
 inline constexpr double kMinFontSize = 1.0;
 inline constexpr double kMaxFontSize = 96.0;
 
+// The reading view's own settings, kept beside Prefs.dat in "Reading.dat": "key=value" lines of its
+// scale, its light or dark reading and its place on the screen. A line that is missing or no sound
+// value keeps the default.
+inline constexpr const char *kReadingSettingsFileName = "Reading.dat";
+struct ReadingSettings
+{
+    double scale = 2.0; // the text's size against the main window's display
+    bool dark = false;
+    int left = 0, top = 0, width = 0, height = 0; // no size: placed as the window system places it
+    bool maximized = false;
+    bool fullScreen = false;
+};
+inline constexpr double kMinReadingScale = 1.0;
+inline constexpr double kMaxReadingScale = 6.0;
+ReadingSettings parseReadingSettings(std::string_view text);
+std::string formatReadingSettings(const ReadingSettings &settings);
+
 } // namespace velmora

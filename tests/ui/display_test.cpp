@@ -6,6 +6,7 @@
 #include "shell/form3.h"
 #include "shell/form4.h"
 #include "shell/noteeditor.h"
+#include "shell/readingwindow.h"
 #include "shell/wordpanel.h"
 
 #include <QApplication>
@@ -374,6 +375,76 @@ private slots:
         click(f, "Label2");
         QCOMPARE(f.combo("Combo1")->currentIndex(), 1);
         QCOMPARE(status->toolTip(), QStringLiteral("Go to verse"));
+    }
+
+    // Ctrl+R opens the reading view: the display's text, larger, following every selection of the
+    // main window; its own keys move that selection, and its reading and place are kept.
+    void theReadingViewFollowsTheSelectionAndStepsIt()
+    {
+        MainWindowFixture f;
+        QVERIFY(f.show());
+        auto *pickthall = f.child<QCheckBox>("Check2_0");
+        QTest::mouseClick(pickthall, Qt::LeftButton, {}, QPoint(4, pickthall->height() / 2));
+        QTest::keyClick(f.form.get(), Qt::Key_R, Qt::ControlModifier);
+        ReadingWindow *view = f.form->readingWindow();
+        QVERIFY(view && QTest::qWaitForWindowExposed(view));
+        auto *text = view->findChild<QTextEdit *>(QStringLiteral("ReadingText"));
+        const auto sizeShown = [](const QTextEdit *edit) {
+            return QTextCursor(edit->document()->firstBlock()).charFormat().font().pointSizeF();
+        };
+        QCOMPARE(text->toPlainText(), f.displayText());
+        QVERIFY(sizeShown(text) > 1.5 * sizeShown(f.child<QTextEdit>("Text3")));
+
+        auto *list = f.child<QListWidget>("List1");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(3)).center());
+        QTRY_COMPARE(text->toPlainText(), QStringLiteral("3) P 1:3\n\n"));
+        QTest::keyClick(text, Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(list->currentRow(), 4);
+        QTRY_COMPARE(text->toPlainText(), f.displayText());
+        QTest::keyClick(text, Qt::Key_PageDown, Qt::AltModifier);
+        QCOMPARE(f.combo("Combo1")->currentIndex(), 1);
+
+        QTest::keyClick(text, Qt::Key_D, Qt::ControlModifier);
+        QVERIFY(text->palette().color(QPalette::Base).lightness() < 64);
+        QTest::keyClick(text, Qt::Key_Escape);
+        QVERIFY(!view->isVisible());
+        QVERIFY(f.temp.read("Reading.dat").find("dark=1\r\n") != std::string::npos);
+    }
+
+    // Tab goes on from the controls to the links, in their order; Enter or Space on a link does what
+    // a click does. The shortcuts reach the commands wherever the focus is.
+    void theKeyboardReachesTheLinksAndTheCommands()
+    {
+        MainWindowFixture f;
+        QVERIFY(f.show());
+        f.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+        f.child<QCheckBox>("Check2_5")->setFocus();
+        QStringList reached;
+        for (int i = 0; i < 12; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached.push_back(QApplication::focusWidget()->objectName());
+        }
+        QCOMPARE(reached, (QStringList{"Label1_12", "BookmarksLink", "NoteLink", "Label1_11",
+                                       "TranslationsLink", "Label3_0", "Label3_1", "Label3_3", "Label3_2",
+                                       "Label2", "ReadingLink", "Label1_14"}));
+        f.child<QWidget>("Label1_11")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(f.combo("Combo3")->currentText(), QStringLiteral("006"));
+        const double size = f.child<QTextEdit>("Text3")->font().pointSizeF();
+        f.combo("Combo1")->setFocus();
+        QTest::keyClick(f.combo("Combo1"), Qt::Key_Plus, Qt::ControlModifier);
+        QVERIFY(f.child<QTextEdit>("Text3")->font().pointSizeF() > size);
+        QTest::keyClick(f.combo("Combo1"), Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(f.child<QListWidget>("List1")->currentRow(), 1);
+        QVERIFY(!f.combo("Combo1")->view()->isVisible()); // the list did not drop down
+        QTest::keyClick(f.combo("Combo1"), Qt::Key_G, Qt::ControlModifier);
+        QVERIFY(f.form->findSurahDialog() && f.form->findSurahDialog()->isVisible());
+        f.form->findSurahDialog()->close();
+        f.form->activateWindow();
+        QTest::keyClick(f.form.get(), Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(f.form->searchWindow() && f.form->searchWindow()->isVisible());
+        QVERIFY(f.child<QWidget>("Command1")->toolTip().contains(QStringLiteral("Ctrl+F")));
     }
 
     void countBoxesSelectAllOnFocus()

@@ -1,0 +1,159 @@
+// The main window from the keyboard: shortcuts for the reader's steps and commands, the link labels
+// reached by Tab, and the reading view, which takes the same steps.
+
+#include "shell/form1.h"
+
+#include "core/catalogue.h"
+#include "core/pathname.h"
+#include "shell/readingwindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace velmora {
+
+void Form1::createShortcuts()
+{
+    struct Shortcut
+    {
+        const char *name;
+        std::vector<QKeySequence> keys;
+        std::function<void()> run;
+        QWidget *namedIn; // the control whose tooltip names the keys
+    };
+    const auto stepTo = [this](ReadingStep s) { return [this, s] { step(s); }; };
+    const Shortcut shortcuts[] = {
+        {"Next verse", {QKeySequence(Qt::ALT | Qt::Key_Down)}, stepTo(ReadingStep::NextVerse), list1_},
+        {"Previous verse", {QKeySequence(Qt::ALT | Qt::Key_Up)}, stepTo(ReadingStep::PreviousVerse), list1_},
+        {"Next page", {QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, stepTo(ReadingStep::NextPage), list1_},
+        {"Previous page",
+         {QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+         stepTo(ReadingStep::PreviousPage),
+         list1_},
+        {"Next surah", {QKeySequence(Qt::ALT | Qt::Key_PageDown)}, stepTo(ReadingStep::NextSurah), combo1_},
+        {"Previous surah",
+         {QKeySequence(Qt::ALT | Qt::Key_PageUp)},
+         stepTo(ReadingStep::PreviousSurah),
+         combo1_},
+        {"Find a surah, juz or page",
+         {QKeySequence(Qt::CTRL | Qt::Key_G)},
+         [this] { label1Click(kFindSurahLink); },
+         label1_[kFindSurahLink]},
+        {"Search", {QKeySequence(Qt::CTRL | Qt::Key_F)}, [this] { showSearchWindow(); }, command1_},
+        {"Larger text",
+         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+         [this] { label3Click(0); },
+         label3_[0]},
+        {"Smaller text", {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, [this] { label3Click(1); }, label3_[1]},
+        {"Reading view", {QKeySequence(Qt::CTRL | Qt::Key_R)}, [this] { openReadingView(); }, readingLink_},
+    };
+    for (const Shortcut &shortcut : shortcuts) {
+        auto *action = new QAction(QString::fromUtf8(shortcut.name), this);
+        action->setShortcuts(QList<QKeySequence>(shortcut.keys.begin(), shortcut.keys.end()));
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, shortcut.run);
+        addAction(action);
+        // A control's own command gets its keys after its tooltip; another's is named on a line.
+        const QString keys = shortcut.keys.front().toString(QKeySequence::NativeText);
+        const QString tip = shortcut.namedIn->toolTip();
+        const QString named = action->text() + QStringLiteral(" (") + keys + QLatin1Char(')');
+        shortcut.namedIn->setToolTip(tip.isEmpty() ? named
+                                     : shortcut.namedIn == list1_ || shortcut.namedIn == combo1_
+                                         ? tip + QLatin1Char('\n') + named
+                                         : tip + QStringLiteral(" (") + keys + QLatin1Char(')'));
+    }
+
+    readingRefresh_ = new QTimer(this);
+    readingRefresh_->setObjectName(QStringLiteral("ReadingRefresh"));
+    readingRefresh_->setSingleShot(true);
+    readingRefresh_->setInterval(0); // once for all the changes of one pass
+    connect(text3_->document(), &QTextDocument::contentsChanged, readingRefresh_,
+            qOverload<>(&QTimer::start));
+    connect(readingRefresh_, &QTimer::timeout, this, [this] {
+        if (readingWindow_ && readingWindow_->isVisible())
+            readingWindow_->follow(*text3_->document());
+    });
+}
+
+void Form1::makeLinksKeyboardReachable()
+{
+    const std::pair<QLabel *, const char *> links[] = {
+        {label1_[kFindSurahLink], "Choose a surah by its name, or go to a juz, hizb or page"},
+        {bookmarksLink_, "Your bookmarks, and the last verse you read"},
+        {noteLink_, "A note of your own on the selected verse"},
+        {label1_[kAllLink], "The whole surah, from its first verse to its last"},
+        {translationsLink_, "Translations in other languages: choose, add or remove them"},
+        {label3_[0], "Increase font size"},
+        {label3_[1], "Decrease font size"},
+        {label3_[3], "Toggle bold/regular"},
+        {label3_[2], "Toggle italic/non-italic"},
+        {label2_, "The player's status; a click brings the player forward"},
+        {readingLink_, "The verses shown, large, in a window of their own"},
+        {label1_[kAboutLink], "The program, its licence and where its texts come from"},
+    };
+    // After the controls, in the order they stand in (the last of them takes no focus).
+    QWidget *before = check2_[kWordByWordBox];
+    for (const auto &[link, description] : links) {
+        qtkit::makeKeyboardLink(link, QString::fromUtf8(description));
+        setTabOrder(before, link);
+        before = link;
+    }
+}
+
+ReadingWindow *Form1::readingWindow() const
+{
+    return readingWindow_.data();
+}
+
+void Form1::openReadingView()
+{
+    if (!readingWindow_) {
+        const std::filesystem::path kept = state_.tempFolder.empty()
+                                               ? std::filesystem::path()
+                                               : pathFromUtf8(state_.tempFolder + kReadingSettingsFileName);
+        readingWindow_ = new ReadingWindow(
+            this, [this](ReadingStep s) { step(s); }, kept);
+    }
+    readingWindow_->follow(*text3_->document());
+    readingWindow_->showAsKept();
+}
+
+void Form1::step(ReadingStep step)
+{
+    const auto within = [](int index, int count) { return index >= 0 && index < count; };
+    const int surah = combo1_->currentIndex() + 1;
+    switch (step) {
+    case ReadingStep::NextVerse:
+    case ReadingStep::PreviousVerse:
+        if (const int row = list1_->currentRow() + (step == ReadingStep::NextVerse ? 1 : -1);
+            within(row, list1_->count()))
+            list1_->setCurrentRow(row);
+        return;
+    case ReadingStep::NextSurah:
+    case ReadingStep::PreviousSurah:
+        if (const int index = combo1_->currentIndex() + (step == ReadingStep::NextSurah ? 1 : -1);
+            within(index, combo1_->count()))
+            combo1_->setCurrentIndex(index);
+        return;
+    case ReadingStep::NextPage:
+    case ReadingStep::PreviousPage: {
+        const QuranMetadata *divisions = metadata();
+        if (!divisions || combo1_->currentText() == QLatin1String(kSupplicationRow))
+            return;
+        const VersePlace at = selectedVerse().value_or(VersePlace{surah, 1});
+        const int page = divisions->divisionOf(Division::Page, at) + (step == ReadingStep::NextPage ? 1 : -1);
+        if (page >= 1 && page <= divisions->count(Division::Page))
+            goToDivision(Division::Page, page);
+        return;
+    }
+    }
+}
+
+} // namespace velmora
