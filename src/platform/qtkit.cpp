@@ -127,7 +127,7 @@ void makeKeyboardLink(QLabel *link, const QString &description)
 {
     link->setFocusPolicy(Qt::TabFocus);
     link->installEventFilter(new LinkKeys(link));
-    link->setAccessibleName(link->text());
+    // Its name stays its caption as it changes (a count, the status line); the description is fixed.
     link->setAccessibleDescription(description);
     // The focus as a frame around the caption, which keeps its place and colour.
     link->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted palette(text); }"));

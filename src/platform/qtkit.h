@@ -47,7 +47,8 @@ const QCursor &handCursor();
 
 // Makes a link label a link for the keyboard and for assistive technology too: Tab reaches it, Enter
 // or Space presses and releases it as a click does (so the handlers of the click run), it shows
-// when it has the focus, and it carries its caption as its accessible name and the description.
+// when it has the focus, and assistive technology reads its caption, as it changes, and the
+// description.
 void makeKeyboardLink(QLabel *link, const QString &description);
 
 // Font stand-ins for the design's Windows fonts, so that captions keep their widths.

@@ -94,6 +94,7 @@ Form1::Form1(std::string programFolder, std::string tempFolder, PlayerChannel &p
     setTabOrderOfControls();
     createShortcuts();
     makeLinksKeyboardReachable();
+    nameControls();
     if (edition_ == Edition::Audio) {
         // The audio edition: its own caption, and the recitation commands on.
         setWindowTitle(QLatin1String(kAudioCaption));
@@ -659,6 +660,7 @@ void Form1::readPreferences()
     state_.playerPath = platform::ShortPathOf(state_.prefs.playerPath);
     player_.usePlayerProgram(state_.playerPath);
     playState_->setToolTip(fromAnsi(player_.playerName() + " status"));
+    playState_->setAccessibleName(playState_->toolTip());
 }
 
 void Form1::exitClicked()

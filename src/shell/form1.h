@@ -204,6 +204,7 @@ private:
     void blinkieTick();
     void setLamp(unsigned colourValue);
     void setLampGrey();
+    void tellLampState();
     void launchFailed(const std::string &what);
     void reciteVerse(int surah, int entry);
     std::string playerProgram() const;
@@ -297,6 +298,8 @@ private:
     // and the link labels reached by Tab after the controls, activated by Enter or Space.
     void createShortcuts();
     void makeLinksKeyboardReachable();
+    // Names and descriptions for assistive technology where a control's caption does not say it.
+    void nameControls();
     // The display large in a window of its own, following every change of it.
     void openReadingView();
     QLabel *readingLink_ = nullptr;

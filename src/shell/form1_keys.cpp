@@ -107,6 +107,49 @@ void Form1::makeLinksKeyboardReachable()
     }
 }
 
+void Form1::nameControls()
+{
+    // What a screen reader says of each control whose caption is not its own: its name, then what
+    // it does. Buttons and boxes are named by their captions.
+    struct Named
+    {
+        const char *objectName;
+        const char *name;
+        const char *description;
+    };
+    static constexpr Named kNamed[] = {
+        {"Combo1", "Surah", "The surah to read, or the supplications"},
+        {"List1", "Verses in this surah", "A click shows a verse; a drag, a range"},
+        {"Combo2", "Recite from verse", ""},
+        {"Combo3", "to verse", ""},
+        {"Text1", "Repeat every verse, times", ""},
+        {"Text2", "Repeat selection, times", ""},
+        {"Combo6", "Pause between verses", ""},
+        {"Combo4", "Saved reciting schemes", ""},
+        {"Combo5", "Display font", ""},
+        {"Text3", "The verses shown", "The Arabic and the translations ticked, verse by verse"},
+        {"PlaceLabel", "Where the verses stand", "Juz, page and the surah's Arabic name"},
+        {"Button_0", "Player buttons", "Takes the focus after a player button"},
+        {"Button_2", "Play", "Tells the player to play"},
+        {"Button_3", "Pause", "Tells the player to pause"},
+        {"Button_4", "Stop", "Tells the player to stop"},
+    };
+    for (const Named &named : kNamed)
+        if (auto *control = findChild<QWidget *>(QLatin1String(named.objectName))) {
+            control->setAccessibleName(QString::fromUtf8(named.name));
+            control->setAccessibleDescription(QString::fromUtf8(named.description));
+        }
+    // A caption labels its control: on Linux a screen reader names a list box by its label.
+    static constexpr std::pair<const char *, const char *> kCaptions[] = {
+        {"Label1_2", "Combo1"}, {"Label1_9", "List1"}, {"Label1_5", "Combo2"},  {"Label1_8", "Combo3"},
+        {"Label1_3", "Text1"},  {"Label1_4", "Text2"}, {"Label1_10", "Combo6"}, {"Label1_13", "Combo4"},
+    };
+    for (const auto &[caption, control] : kCaptions)
+        if (auto *label = findChild<QLabel *>(QLatin1String(caption)))
+            label->setBuddy(findChild<QWidget *>(QLatin1String(control)));
+    tellLampState();
+}
+
 ReadingWindow *Form1::readingWindow() const
 {
     return readingWindow_.data();

@@ -306,6 +306,7 @@ void Form1::setLamp(unsigned colourValue)
     pal.setColor(QPalette::Window,
                  QColor(colourValue & 0xFF, (colourValue >> 8) & 0xFF, (colourValue >> 16) & 0xFF));
     playState_->setPalette(pal);
+    tellLampState();
 }
 
 void Form1::setLampGrey()
@@ -314,6 +315,17 @@ void Form1::setLampGrey()
     QPalette pal = playState_->palette();
     pal.setColor(QPalette::Window, palette().color(QPalette::Button));
     playState_->setPalette(pal);
+    tellLampState();
+}
+
+void Form1::tellLampState()
+{
+    // What the colour tells, in words, for assistive technology: a blinking lamp is a pause.
+    const char *state = lampColour_ == kLampButtonFace     ? "no player"
+                        : blinkie_->isActive()             ? "paused"
+                        : lampColour_ == kLampPlayingGreen ? "playing"
+                                                           : "stopped";
+    playState_->setAccessibleDescription(QString::fromLatin1(state));
 }
 
 } // namespace velmora

@@ -138,8 +138,35 @@ void Form3::createControls()
     setTabOrder(command1_, list1_);
     setTabOrder(list1_, text1_);
     setTabOrder(text1_, option1_[0]);
+    nameControls();
     qtkit::setCaptionColor(sources, 0, 0, 192);
     qtkit::widenClippedLabels(this);
+}
+
+void Form3::nameControls()
+{
+    combo1_->setAccessibleName(QStringLiteral("Search for"));
+    combo1_->setAccessibleDescription(
+        QStringLiteral("Words, or 'a phrase' in apostrophes; root: or lemma: in the Arabic"));
+    list1_->setAccessibleName(QStringLiteral("Search results"));
+    text1_->setAccessibleName(QStringLiteral("Complete text"));
+    text1_->setAccessibleDescription(QStringLiteral("The hit chosen, its search words marked"));
+    if (translationList_)
+        translationList_->setAccessibleName(QStringLiteral("Other languages and your notes"));
+    // The links after the sources, reached by Tab and pressed by Enter or Space.
+    const std::pair<QLabel *, const char *> links[] = {
+        {labelxyz_, "Puts back the program's own list of past queries"},
+        {label1_, "The count of hits; a click writes the program's own list of past queries"},
+        {label7_[0], "The verse or record before the one shown"},
+        {label7_[1], "The verse or record after the one shown"},
+        {label3_, "Recites the verse shown"},
+    };
+    QWidget *before = translationList_ ? static_cast<QWidget *>(translationList_) : option1_.back();
+    for (const auto &[link, description] : links) {
+        qtkit::makeKeyboardLink(link, QString::fromUtf8(description));
+        setTabOrder(before, link);
+        before = link;
+    }
 }
 
 // The query box, "Go !", and the links above the lists.

@@ -67,6 +67,7 @@ private:
     void createQueryControls();
     void createResultControls();
     QGroupBox *createSourceBox();
+    void nameControls();
     void loadHistory();
     // Lists the history: the entries of Srch.dat, and those of its UTF-8 companion.
     void showHistory(const std::vector<std::string> &history, const std::vector<std::string> &wide = {});

@@ -5,13 +5,16 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextFrame>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -169,7 +172,31 @@ void ReadingWindow::render()
     const bool sameText = old && old->toPlainText() == copy->toPlainText();
     const int scrolled = text_->verticalScrollBar()->value();
     text_->setDocument(copy); // which deletes the copy before it, a child of the text as this one is
+    fitColumn();
     text_->verticalScrollBar()->setValue(sameText ? scrolled : 0);
+}
+
+void ReadingWindow::fitColumn()
+{
+    // A column as wide as about seventy letters of the text's size, in the middle of a wide window,
+    // with room at its sides on a narrow one.
+    QTextDocument *document = text_->document();
+    const double letter = QFontMetricsF(document->defaultFont()).averageCharWidth();
+    const double room = text_->viewport()->width();
+    const double side = std::max(letter * 2, (room - letter * 70) / 2);
+    QTextFrameFormat format = document->rootFrame()->frameFormat();
+    if (qFuzzyCompare(format.leftMargin(), side))
+        return;
+    format.setLeftMargin(side);
+    format.setRightMargin(side);
+    format.setTopMargin(letter);
+    document->rootFrame()->setFrameFormat(format);
+}
+
+void ReadingWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitColumn();
 }
 
 void ReadingWindow::setScale(double scale)
@@ -227,8 +254,9 @@ void ReadingWindow::keepSettings()
 {
     settings_.fullScreen = isFullScreen();
     settings_.maximized = isMaximized() || (isFullScreen() && settings_.maximized);
-    if (!isFullScreen() && !isMaximized() && isVisible()) {
-        const QRect now = geometry();
+    // The place it has when neither maximised nor full screen.
+    if (const QRect now = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+        isVisible() && now.isValid()) {
         settings_.left = now.x();
         settings_.top = now.y();
         settings_.width = now.width();

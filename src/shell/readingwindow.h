@@ -44,10 +44,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void createActions();
     void render();
+    void fitColumn();
     void setScale(double scale);
     void toggleDark();
     void toggleFullScreen();
