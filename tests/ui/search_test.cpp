@@ -5,6 +5,7 @@
 #include "core/ansi.h"
 #include "shell/form3.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -483,6 +484,15 @@ private slots:
         QCOMPARE(s.shown(), QStringLiteral("001.2) PRAISE, first line\n\u0627\u0644\u062D\u0645\u062F"));
         s.enter(QStringLiteral("nothing"));
         QCOMPARE(s.count(), QStringLiteral("0 items found"));
+        // The links follow the sources for the keyboard; Enter on one does what a click does.
+        list->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(list, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Labelxyz"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Label1"));
+        QVERIFY(!std::filesystem::exists(s.f.temp.path() / "Srch.dat"));
+        QTest::keyClick(s.get<QLabel>("Labelxyz"), Qt::Key_Return);
+        QVERIFY(s.f.temp.read("Srch.dat").find("\r\n") != std::string::npos);
     }
 };
 
