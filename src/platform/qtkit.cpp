@@ -133,6 +133,17 @@ void makeKeyboardLink(QLabel *link, const QString &description)
     link->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted palette(text); }"));
 }
 
+QAction *addWindowShortcut(QWidget *window, const char *name, const std::vector<QKeySequence> &keys,
+                           const std::function<void()> &run)
+{
+    auto *action = new QAction(QString::fromUtf8(name), window);
+    action->setShortcuts(QList<QKeySequence>(keys.begin(), keys.end()));
+    action->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(action, &QAction::triggered, window, run);
+    window->addAction(action);
+    return action;
+}
+
 const QCursor &handCursor()
 {
     // A 32 x 32 two-colour hand with a raised index finger, its hot spot the fingertip (5, 0).

@@ -2,10 +2,12 @@
 // sorted lists, the hand pointer, the busy pointer and message boxes.
 #pragma once
 
+#include <QAction>
 #include <QComboBox>
 #include <QCursor>
 #include <QGroupBox>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -14,10 +16,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace velmora::qtkit {
 
@@ -50,6 +54,10 @@ const QCursor &handCursor();
 // when it has the focus, and assistive technology reads its caption, as it changes, and the
 // description.
 void makeKeyboardLink(QLabel *link, const QString &description);
+
+// A command of the window under its name, run by any of its keys wherever the focus is in it.
+QAction *addWindowShortcut(QWidget *window, const char *name, const std::vector<QKeySequence> &keys,
+                           const std::function<void()> &run);
 
 // Font stand-ins for the design's Windows fonts, so that captions keep their widths.
 void installFontSubstitutes();

@@ -55,11 +55,7 @@ void Form1::createShortcuts()
         {"Reading view", {QKeySequence(Qt::CTRL | Qt::Key_R)}, [this] { openReadingView(); }, readingLink_},
     };
     for (const Shortcut &shortcut : shortcuts) {
-        auto *action = new QAction(QString::fromUtf8(shortcut.name), this);
-        action->setShortcuts(QList<QKeySequence>(shortcut.keys.begin(), shortcut.keys.end()));
-        action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, this, shortcut.run);
-        addAction(action);
+        const QAction *action = qtkit::addWindowShortcut(this, shortcut.name, shortcut.keys, shortcut.run);
         // A control's own command gets its keys after its tooltip; another's is named on a line.
         const QString keys = shortcut.keys.front().toString(QKeySequence::NativeText);
         const QString tip = shortcut.namedIn->toolTip();

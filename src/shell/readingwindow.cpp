@@ -144,12 +144,8 @@ void ReadingWindow::createActions()
          }},
     };
     for (const Command &command : commands) {
-        auto *action = new QAction(QString::fromUtf8(command.name), this);
-        action->setShortcuts(QList<QKeySequence>(command.keys.begin(), command.keys.end()));
-        action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, this, command.run);
-        addAction(action);
-        text_->addAction(action); // the text's menu lists them with their keys
+        // The text's menu lists them with their keys.
+        text_->addAction(qtkit::addWindowShortcut(this, command.name, command.keys, command.run));
     }
     text_->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
