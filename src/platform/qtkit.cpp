@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 
 #include <QKeyEvent>
+#include <QScrollBar>
+#include <QTextCursor>
 
 #include "core/tanzil.h"
 
@@ -142,6 +144,36 @@ QAction *addWindowShortcut(QWidget *window, const char *name, const std::vector<
     QObject::connect(action, &QAction::triggered, window, run);
     window->addAction(action);
     return action;
+}
+
+void markSpan(QTextEdit *text, std::optional<std::pair<int, int>> span, const QColor &colour)
+{
+    const QList<QTextEdit::ExtraSelection> now = text->extraSelections();
+    if (!span) {
+        if (!now.isEmpty())
+            text->setExtraSelections({});
+        return;
+    }
+    if (now.size() == 1 && now.front().cursor.selectionStart() == span->first &&
+        now.front().cursor.selectionEnd() == span->second)
+        return; // marked already: the reader may have scrolled away since
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = QTextCursor(text->document());
+    mark.cursor.setPosition(span->first);
+    mark.cursor.setPosition(span->second, QTextCursor::KeepAnchor);
+    mark.format.setBackground(colour);
+    text->setExtraSelections({mark});
+    // Into view as a reader would scroll it: its start near the top, and only when it is not
+    // wholly shown.
+    QTextCursor start(text->document());
+    start.setPosition(span->first);
+    QTextCursor end(text->document());
+    end.setPosition(span->second);
+    const int top = text->cursorRect(start).top();
+    if (top < 0 || text->cursorRect(end).bottom() > text->viewport()->height()) {
+        QScrollBar *bar = text->verticalScrollBar();
+        bar->setValue(bar->value() + top - text->fontMetrics().height());
+    }
 }
 
 const QCursor &handCursor()

@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QString>
 #include <QStringList>
+#include <QTextEdit>
 
 #include <functional>
 #include <optional>
@@ -58,6 +59,10 @@ void makeKeyboardLink(QLabel *link, const QString &description);
 // A command of the window under its name, run by any of its keys wherever the focus is in it.
 QAction *addWindowShortcut(QWidget *window, const char *name, const std::vector<QKeySequence> &keys,
                            const std::function<void()> &run);
+
+// Marks the text's characters [first, last) in a colour of their own (nothing: no mark), without
+// touching the document, and scrolls them into view when they are not wholly shown.
+void markSpan(QTextEdit *text, std::optional<std::pair<int, int>> span, const QColor &colour);
 
 // Font stand-ins for the design's Windows fonts, so that captions keep their widths.
 void installFontSubstitutes();

@@ -205,6 +205,13 @@ private:
     void setLamp(unsigned colourValue);
     void setLampGrey();
     void tellLampState();
+    // The verse being recited, marked in the display (and the reading view) and kept in view.
+    void followRecitation();
+    // The characters of the display that show an entry, its translations with it; nullopt when
+    // the display does not show it.
+    std::optional<std::pair<int, int>> displaySpanOf(int entry) const;
+    std::optional<std::pair<int, int>> displayedEntry(int entry) const;
+    std::vector<int> entryStarts_; // where each of shownVerses_ begins in the display
     void launchFailed(const std::string &what);
     void reciteVerse(int surah, int entry);
     std::string playerProgram() const;

@@ -11,6 +11,7 @@
 #include "platform/process.h"
 #include "recite/monitor.h"
 #include "recite/playlist.h"
+#include "shell/readingwindow.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -18,6 +19,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 
@@ -255,6 +259,63 @@ void Form1::command2Click(int index)
     }
 }
 
+std::optional<std::pair<int, int>> Form1::displaySpanOf(int entry) const
+{
+    const auto span = displayedEntry(entry);
+    if (!span)
+        return std::nullopt;
+    // Without the blank lines that end it.
+    auto [start, end] = *span;
+    while (end > start && text3_->document()->characterAt(end - 1) == QChar::ParagraphSeparator)
+        --end;
+    return std::pair(start, end);
+}
+
+std::optional<std::pair<int, int>> Form1::displayedEntry(int entry) const
+{
+    const QTextDocument *document = text3_->document();
+    const int end = document->characterCount() - 1;
+    if (!shownVerses_.empty()) {
+        for (std::size_t i = 0; i < shownVerses_.size() && i < entryStarts_.size(); ++i)
+            if (shownVerses_[i].entry == entry)
+                return std::pair(entryStarts_[i],
+                                 i + 1 < entryStarts_.size() ? entryStarts_[i + 1] - 1 : end);
+        return std::nullopt;
+    }
+    // The translations' own text: each entry of the range shown, in order, is a run of lines that
+    // begin with its verse's number ("3) ", once in each file's part).
+    const auto numberOf = [](const QString &line) {
+        const int close = line.indexOf(QStringLiteral(") "));
+        bool number = close > 0;
+        const int value = number ? line.left(close).toInt(&number) : -1;
+        return number ? value : -1;
+    };
+    std::vector<int> starts;
+    int last = -1;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        if (const int number = numberOf(block.text()); number >= 0 && number != last) {
+            starts.push_back(block.position());
+            last = number;
+        }
+    const auto index = static_cast<std::size_t>(entry - combo2_->currentIndex());
+    if (entry < combo2_->currentIndex() || index >= starts.size())
+        return std::nullopt;
+    return std::pair(starts[index], index + 1 < starts.size() ? starts[index + 1] - 1 : end);
+}
+
+void Form1::followRecitation()
+{
+    // The verse the status line names, where the display shows it: one surah's verses, not the
+    // supplications' list of several.
+    const auto [surah, entry] = verseOfStatus(toAnsi(label2_->text()));
+    const bool shown =
+        surah == combo1_->currentIndex() + 1 && combo1_->currentText() != QLatin1String(kSupplicationRow);
+    const auto span = shown ? displaySpanOf(entry) : std::nullopt;
+    qtkit::markSpan(text3_, span, QColor(200, 236, 190));
+    if (readingWindow_)
+        readingWindow_->markRecited(span);
+}
+
 void Form1::launchFailed(const std::string &what)
 {
     dialogs_.tell(this, fromAnsi(what));
@@ -263,8 +324,10 @@ void Form1::launchFailed(const std::string &what)
 void Form1::timer1Tick()
 {
     const MonitorView view = monitorTick(player_);
-    if (view.status)
+    if (view.status) {
         label2_->setText(fromAnsi(*view.status));
+        followRecitation();
+    }
     if (view.playEnabled)
         button_[2]->setEnabled(*view.playEnabled);
     if (view.pauseEnabled)

@@ -221,6 +221,7 @@ void Form1::showWithArabic(int surah, int fromVerse, int toVerse, const std::vec
 void Form1::renderArabicDisplay()
 {
     text3_->clear();
+    entryStarts_.clear();
     QTextCursor cursor(text3_->document());
     // One edit: the document is laid out once, when it is whole.
     cursor.beginEditBlock();
@@ -293,6 +294,7 @@ void Form1::renderArabicDisplay()
             if (!begun.isEmpty())
                 paragraph(divisionBlock, divisionChars, begun.join(QStringLiteral(" \u00B7 ")));
         }
+        entryStarts_.push_back(first ? 0 : cursor.position() + 1); // where its next paragraph begins
         if (!verse.arabic.empty() && wordByWord && insertWordByWord(cursor, verse, arabicChars, first)) {
             first = false;
         } else if (!verse.arabic.empty()) {
@@ -444,6 +446,7 @@ bool Form1::insertWordByWord(QTextCursor &cursor, const DisplayVerse &shown,
 void Form1::setDisplayText(const std::string &text)
 {
     shownVerses_.clear();
+    entryStarts_.clear();
     text3_->setPlainText(qtkit::fromAnsiText(text));
 }
 

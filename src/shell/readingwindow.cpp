@@ -169,7 +169,15 @@ void ReadingWindow::render()
     const int scrolled = text_->verticalScrollBar()->value();
     text_->setDocument(copy); // which deletes the copy before it, a child of the text as this one is
     fitColumn();
+    text_->setExtraSelections({});
+    markRecited(recited_);
     text_->verticalScrollBar()->setValue(sameText ? scrolled : 0);
+}
+
+void ReadingWindow::markRecited(std::optional<std::pair<int, int>> span)
+{
+    recited_ = span;
+    qtkit::markSpan(text_, span, settings_.dark ? QColor(44, 84, 48) : QColor(200, 236, 190));
 }
 
 void ReadingWindow::fitColumn()

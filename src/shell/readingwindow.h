@@ -9,6 +9,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <utility>
 
 class QTextDocument;
 class QTextEdit;
@@ -38,6 +40,8 @@ public:
     void follow(const QTextDocument &display);
     // Shows the window where it last stood, as large as it was.
     void showAsKept();
+    // Marks the characters of the verse being recited, as the display marks them; nothing: none.
+    void markRecited(std::optional<std::pair<int, int>> span);
     // Writes the scale, the reading and the place.
     void keepSettings();
     const ReadingSettings &settings() const { return settings_; }
@@ -59,7 +63,8 @@ private:
     Navigate navigate_;
     std::filesystem::path settingsFile_;
     ReadingSettings settings_;
-    const QTextDocument *display_ = nullptr; // the main window's, which outlives this window
+    const QTextDocument *display_ = nullptr;     // the main window's, which outlives this window
+    std::optional<std::pair<int, int>> recited_; // the same characters in the copy shown
 };
 
 } // namespace velmora

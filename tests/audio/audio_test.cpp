@@ -9,6 +9,7 @@
 #include "platform/mprisplayer.h"
 #include "platform/process.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDBusConnection>
 #include <QElapsedTimer>
@@ -16,6 +17,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 
@@ -92,20 +94,33 @@ private slots:
         auto *status = f.child<QLabel>("Label2");
         QCOMPARE(f.child<QLabel>("PlayState")->toolTip(), QStringLiteral("Velmora player status"));
 
+        auto *pickthall = f.child<QCheckBox>("Check2_0");
+        QTest::mouseClick(pickthall, Qt::LeftButton, {}, QPoint(4, pickthall->height() / 2));
         reciteTwoVerses(f, QStringLiteral("1"));
         const std::string d = f.data.folder();
         QCOMPARE(f.temp.read("Default.m3u"),
                  d + "001-002.mp3\r\n" + d + "a.mp3\r\n" + d + "001-003.mp3\r\n" + d + "a.mp3\r\n");
-        // The status line names each verse in turn, and nothing during the pause between them.
+        // The status line names each verse in turn, and nothing during the pause between them; the
+        // display marks the verse being recited.
         QStringList seen;
+        const auto marked = [&] {
+            const auto marks = f.child<QTextEdit>("Text3")->extraSelections();
+            return marks.size() == 1 ? marks.front().cursor.selectedText() : QStringLiteral("none");
+        };
         QVERIFY2(waitUntil(
                      [&] {
-                         if (seen.isEmpty() || seen.last() != status->text())
-                             seen << status->text();
+                         const QString now = status->text() + QStringLiteral(" marks ") + marked();
+                         if (seen.isEmpty() || seen.last() != now)
+                             seen << now;
                          return status->text() == QStringLiteral("Verse: 001-003");
                      },
                      15),
                  qPrintable(seen.join(QStringLiteral(" | "))));
+        QVERIFY2(seen.contains(QStringLiteral("Verse: 001-002 marks 2) P 1:2")),
+                 qPrintable(seen.join(QStringLiteral(" | "))));
+        QTRY_COMPARE(marked(), QStringLiteral("3) P 1:3"));
+        for (QString &s : seen)
+            s = s.section(QStringLiteral(" marks "), 0, 0);
         QVERIFY2(seen.indexOf(QStringLiteral("Verse: 001-002")) >= 0 &&
                      seen.indexOf(QStringLiteral("Verse: "), seen.indexOf(QStringLiteral("Verse: 001-002"))) >
                          0,

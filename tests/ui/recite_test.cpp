@@ -5,7 +5,9 @@
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "shell/form3.h"
+#include "shell/readingwindow.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +15,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 
@@ -204,6 +207,42 @@ private slots:
         f.dialogs.answers = {QMessageBox::Yes};
         enabled(f, "Command2_2")->click();
         QCOMPARE(f.combo("Combo4")->count(), 0);
+    }
+
+    // The verse being recited is marked in the display, its translations with it, and in the
+    // reading view; a verse of another surah marks nothing.
+    void theRecitedVerseIsMarkedInTheText()
+    {
+        MainWindowFixture f(false);
+        f.data.write("quran-uthmani.txt", "1|3|\u0627\u0644\u0631\u062D\u0645\u0646\n");
+        f.startWindow();
+        QVERIFY(f.show());
+        auto *pickthall = f.child<QCheckBox>("Check2_0");
+        QTest::mouseClick(pickthall, Qt::LeftButton, {}, QPoint(4, pickthall->height() / 2));
+        QTest::mouseClick(f.child<QLabel>("Label1_11"), Qt::LeftButton); // All
+        QTest::keyClick(f.form.get(), Qt::Key_R, Qt::ControlModifier);
+        const auto marked = [](const QTextEdit *text) {
+            const auto marks = text->extraSelections();
+            return marks.size() == 1 ? marks.front().cursor.selectedText() : QString();
+        };
+        auto *display = f.child<QTextEdit>("Text3");
+        auto *reading = f.form->readingWindow()->findChild<QTextEdit *>(QStringLiteral("ReadingText"));
+        f.player.start(kStatePlaying, "1. Velmora - 001-002.mp3 - Velmora player");
+        tick(f);
+        QCOMPARE(f.child<QLabel>("Label2")->text(), QStringLiteral("Verse: 001-002"));
+        QCOMPARE(marked(display), QStringLiteral("2) P 1:2"));
+        QCOMPARE(marked(reading), QStringLiteral("2) P 1:2"));
+        // In the Arabic display, the verse's Arabic with its translation.
+        auto *arabic = f.child<QCheckBox>("Check2_4");
+        QTest::mouseClick(arabic, Qt::LeftButton, {}, QPoint(4, arabic->height() / 2));
+        tick(f);
+        QCOMPARE(marked(display),
+                 QStringLiteral("\u0627\u0644\u0631\u062D\u0645\u0646 \u06DD\u0663\u20292) P 1:2"));
+        QTRY_COMPARE(marked(reading), marked(display));
+        f.player.title = "2. Velmora - 002-002.mp3 - Velmora player";
+        tick(f);
+        QCOMPARE(marked(display), QString());
+        QCOMPARE(marked(reading), QString());
     }
 
     // The monitor's states are the logic test's; here, that each reaches the window.
