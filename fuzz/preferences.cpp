@@ -1,6 +1,7 @@
 // Any preferences file: start-up reads it without failing, and what Exit writes of it reads back
 // the same (for texts a file can hold on one line: Exit writes the font of the font list and the
-// player path read at start-up, neither of which holds a line end or a double quote).
+// player path read at start-up, neither of which holds a line end or a double quote); the same for
+// the reading view's settings.
 #include "core/textfield.h"
 #include "shell/prefs.h"
 
@@ -17,6 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     velmora::FieldReader again = velmora::FieldReader::over(written);
     const velmora::Preferences reread = velmora::parsePreferences(again);
     if (reread.fontSize != read.fontSize || reread.bold != read.bold || reread.checks != read.checks)
+        __builtin_trap();
+    // The reading view's settings: what is kept reads back the same, its scale within its bounds.
+    const velmora::ReadingSettings reading = velmora::parseReadingSettings({reinterpret_cast<const char *>(data), size});
+    const velmora::ReadingSettings kept = velmora::parseReadingSettings(velmora::formatReadingSettings(reading));
+    if (kept.scale != reading.scale || kept.dark != reading.dark || kept.left != reading.left ||
+        kept.width != reading.width || reading.scale < velmora::kMinReadingScale ||
+        reading.scale > velmora::kMaxReadingScale)
         __builtin_trap();
     return 0;
 }

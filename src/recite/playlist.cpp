@@ -6,8 +6,10 @@
 #include "core/safefile.h"
 #include "core/textfield.h"
 #include "platform/paths.h"
+#include "recite/mp3length.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace velmora {
 
@@ -59,6 +61,13 @@ std::vector<PositionLines> positionsOf(const PlaylistRequest &request, const pla
             break;
         case PauseChoice::DurationOfVerse:
             position.pauses = static_cast<std::size_t>(durationPauseLines(size.value_or(0)));
+            break;
+        case PauseChoice::LengthOfVerse:
+            // A recording that cannot play is no time to pause for; the encoder's padding aside.
+            position.pauses =
+                position.verse.empty()
+                    ? 0
+                    : static_cast<std::size_t>(std::ceil(mp3FileSeconds(path).value_or(0) - 0.05));
             break;
         default:
             break;
@@ -114,8 +123,9 @@ Playlist composePlaylist(const PlaylistRequest &request)
     const auto pauseLine = [&](const char *name) {
         return platform::ShortPathOf(utf8Of(folder.resolve(name)));
     };
-    const std::string pause = request.pauseIndex == static_cast<int>(PauseChoice::OneSecond)
-                                  ? pauseLine("a.mp3")
+    const bool bySeconds = request.pauseIndex == static_cast<int>(PauseChoice::OneSecond) ||
+                           request.pauseIndex == static_cast<int>(PauseChoice::LengthOfVerse);
+    const std::string pause = bySeconds                ? pauseLine("a.mp3")
                               : request.pauseIndex > 0 ? pauseLine("b.mp3")
                                                        : std::string();
     const std::size_t passes = timesOf(request.selectionCount);

@@ -18,7 +18,10 @@ enum class PauseChoice
     None = 0,
     OneSecond = 1,
     ThreeSeconds = 2,
-    DurationOfVerse = 3
+    DurationOfVerse = 3,
+    // As long as the recording plays (read from its frames), in one-second pause lines: the time a
+    // reader needs to say the verse again.
+    LengthOfVerse = 4
 };
 
 struct PlaylistRequest

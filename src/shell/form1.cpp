@@ -297,9 +297,12 @@ void Form1::createRangeControls(QWidget *frame)
     qtkit::setTextColor(label(10, "Label1_10", "Pause between verses", twipsRect(210, 1830, 1620, 195)), 192,
                         0, 192);
     combo6_ = makeCombo(frame, "Combo6", twipsRect(2130, 1770, 1425, 315));
+    combo6_->setToolTip(
+        QStringLiteral("Duration of verse: 3 seconds for every 20,400 bytes of the recording; "
+                       "Length of verse: as long as the recording plays"));
     qtkit::setEntriesQuietly(combo6_,
                              {QStringLiteral("None"), QStringLiteral("1 second"), QStringLiteral("3 seconds"),
-                              QStringLiteral("Duration of verse")},
+                              QStringLiteral("Duration of verse"), QStringLiteral("Length of verse")},
                              false);
 }
 

@@ -1,10 +1,12 @@
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "recite/monitor.h"
+#include "recite/mp3length.h"
 #include "recite/playlist.h"
 #include "substituteplayer.h"
 
 #include "tempdir.h"
+#include "toolrun.h"
 
 #include <gtest/gtest.h>
 
@@ -113,6 +115,48 @@ TEST_F(Playlists, DurationOfVerseFollowsTheFileSize)
     request.everyVerseCount = "1";
     request.pauseIndex = 3;
     EXPECT_EQ(lines(), (std::vector<std::string>{p("002-005.mp3"), p("b.mp3"), p("b.mp3"), p("b.mp3")}));
+    // "Length of verse": the recording's own playing time in one-second pauses, whatever its size; a
+    // file without frames is no time at all.
+    request.pauseIndex = 4;
+    EXPECT_EQ(lines(), (std::vector<std::string>{p("002-005.mp3")}));
+    if (!test::installed("sox") || !test::installed("lame"))
+        GTEST_SKIP() << "sox and lame (Debian packages) are needed";
+    for (const char *bitrate : {"32", "320"}) {
+        const std::string mp3 = app.folder() + "002-005.mp3";
+        ASSERT_EQ(
+            std::system(("sox -n -r 44100 -c 1 '" + mp3 + ".wav' synth 2.5 sine 440 && lame --quiet -b " +
+                         bitrate + " '" + mp3 + ".wav' '" + mp3 + "'")
+                            .c_str()),
+            0);
+        EXPECT_EQ(lines(), (std::vector<std::string>{p("002-005.mp3"), p("a.mp3"), p("a.mp3"), p("a.mp3")}))
+            << bitrate;
+    }
+}
+
+// The playing time of real MP3 files, constant and variable rate, MPEG 1 and 2, tagged or not,
+// against the length of the tone encoded: within the encoder's few frames of delay and padding,
+// whatever the file's size.
+TEST(Mp3Length, IsReadFromTheFramesAtEveryBitRate)
+{
+    if (!velmora::test::installed("sox") || !velmora::test::installed("lame"))
+        GTEST_SKIP() << "sox and lame (Debian packages) are needed";
+    const velmora::test::TempDir dir;
+    const std::pair<const char *, const char *> encodings[] = {
+        {"-r 44100", "-b 32"}, {"-r 44100", "-b 128"}, {"-r 48000", "-b 320 --noreplaygain -t"},
+        {"-r 44100", "-V 4"},  {"-r 16000", "-b 24"},  {"-r 22050", "-V 6 --tt Verse --add-id3v2"},
+    };
+    for (const auto &[rate, lame] : encodings) {
+        const std::string mp3 = (dir.path() / "verse.mp3").string();
+        const std::string make = "sox -n " + std::string(rate) + " -c 1 '" + mp3 +
+                                 ".wav' synth 1.56 sine 440" + " && lame --quiet " + lame + " '" + mp3 +
+                                 ".wav' '" + mp3 + "'";
+        ASSERT_EQ(std::system(make.c_str()), 0) << make;
+        const auto seconds = mp3FileSeconds(mp3);
+        ASSERT_TRUE(seconds) << lame;
+        EXPECT_NEAR(*seconds, 1.56, 0.12) << rate << " " << lame; // the encoder's delay and padding
+    }
+    EXPECT_FALSE(mp3Seconds("no frames here"));
+    EXPECT_FALSE(mp3Seconds(std::string("ID3\x04\x00\x00\x7f\x7f\x7f\x7f", 10))); // a tag that claims all
 }
 
 TEST(SchemeNames, FileNamesAndRules)

@@ -40,7 +40,7 @@ private slots:
         QCOMPARE(rows.back(), QStringLiteral("Quranic Duas"));
         QCOMPARE(qtkit::entries(f.combo("Combo6")),
                  (QStringList{QStringLiteral("None"), QStringLiteral("1 second"), QStringLiteral("3 seconds"),
-                              QStringLiteral("Duration of verse")}));
+                              QStringLiteral("Duration of verse"), QStringLiteral("Length of verse")}));
     }
 
     // At Tawba, the one surah without the invocation, keeps its entry 000 too.
