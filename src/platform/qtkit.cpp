@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include <QKeyEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextCursor>
 
@@ -84,6 +85,29 @@ QPoint placeWindow(const QRect &screen, const QRect &available, QSize outer, int
     const int top = screen.y() + (screen.height() - outer.height()) / 2 - raise;
     return {std::max(available.left(), std::min(left, available.x() + available.width() - outer.width())),
             std::max(available.top(), std::min(top, available.y() + available.height() - outer.height()))};
+}
+
+QPoint placeBeside(const QRect &beside, QSize outer, const QRect &available, int gap)
+{
+    const int areaRight = available.x() + available.width();
+    int left = beside.x() + beside.width() + gap;
+    if (left + outer.width() > areaRight)
+        left = beside.x() - gap - outer.width();
+    if (left < available.left())
+        left = std::max(available.left(), areaRight - outer.width());
+    const int top = std::max(available.top(),
+                             std::min(beside.top(), available.y() + available.height() - outer.height()));
+    return {left, top};
+}
+
+void moveBeside(QWidget *window, const QWidget *beside)
+{
+    const QScreen *screen = beside->screen();
+    if (!screen)
+        return;
+    // Not yet shown, the window has no frame: its size and a frame's allowance stand for it.
+    const QSize outer = window->frameGeometry().size().expandedTo(window->size() + QSize(16, 40));
+    window->move(placeBeside(beside->frameGeometry(), outer, screen->availableGeometry(), 8));
 }
 
 QIcon programIcon()

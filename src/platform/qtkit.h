@@ -43,6 +43,13 @@ std::string toAnsiText(const QString &text); // multi-line: \n to CR LF
 // it); a window larger than that area keeps its top-left corner inside it.
 QPoint placeWindow(const QRect &screen, const QRect &available, QSize outer, int raise);
 
+// The top-left corner of a window of the given outer size that stands beside another's frame: to
+// its right, the gap between, where the available area has room; else to its left; else at the
+// area's right edge; its top level with the other's, within the area.
+QPoint placeBeside(const QRect &beside, QSize outer, const QRect &available, int gap);
+// Moves a window beside another, on the other's screen.
+void moveBeside(QWidget *window, const QWidget *beside);
+
 // The program's icon, the one its menu entry shows, in every size it is drawn in; every window
 // carries it.
 QIcon programIcon();

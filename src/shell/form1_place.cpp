@@ -198,7 +198,7 @@ void Form1::openNote()
     if (!noteEditor_) {
         noteEditor_ =
             new NoteEditor(this, [this](VersePlace v, const std::string &text) { saveNote(v, text); });
-        noteEditor_->move(frameGeometry().topRight() + QPoint(8, 0)); // beside the verse, not over it
+        qtkit::moveBeside(noteEditor_, this); // beside the verse, not over it
     }
     QString heading = QStringLiteral("Note on %1:%2").arg(verse->surah).arg(verse->aya);
     if (const QuranMetadata *divisions = metadata(); divisions && divisions->surah(verse->surah))
@@ -288,7 +288,7 @@ void Form1::openBookmarks()
         hooks.goTo = [this](VersePlace verse) { goToVerse(verse); };
         hooks.change = [this](const std::function<void(Bookmarks &)> &edit) { changeBookmarks(edit); };
         bookmarksWindow_ = new BookmarksWindow(this, std::move(hooks));
-        bookmarksWindow_->move(frameGeometry().topRight() + QPoint(8, 0));
+        qtkit::moveBeside(bookmarksWindow_, this);
     }
     bookmarksWindow_->show(file->bookmarks());
 }

@@ -86,7 +86,7 @@ void Form1::showWordFacts(const std::optional<WordFacts> &facts)
         wordPanel_ = new WordPanel(this);
         connect(wordPanel_, &WordPanel::searchAsked, this, &Form1::searchArabicFor);
         // Beside the main window, where it hides none of it.
-        wordPanel_->move(frameGeometry().topRight() + QPoint(8, 0));
+        qtkit::moveBeside(wordPanel_, this);
     }
     wordPanel_->showFacts(*facts, qtkit::arabicFontBeside(text3_->font()));
 }

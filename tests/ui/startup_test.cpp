@@ -95,6 +95,11 @@ private slots:
         QCOMPARE(qtkit::placeWindow({0, 0, 800, 450}, {0, 0, 800, 450}, QSize(679, 420), 40), QPoint(60, 0));
         // A panel at the right: the window moves left of it.
         QCOMPARE(qtkit::placeWindow({0, 0, 700, 900}, {0, 0, 660, 900}, outer, 20), QPoint(0, 220));
+        // A panel beside the window: right, else left, else at the screen's right edge; on screen.
+        const QRect area(0, 0, 1280, 1000);
+        QCOMPARE(qtkit::placeBeside({100, 50, 680, 420}, QSize(300, 200), area, 8), QPoint(788, 50));
+        QCOMPARE(qtkit::placeBeside({500, 50, 680, 420}, QSize(300, 200), area, 8), QPoint(192, 50));
+        QCOMPARE(qtkit::placeBeside({200, 900, 900, 420}, QSize(300, 200), area, 8), QPoint(980, 800));
 
         MainWindowFixture f;
         QVERIFY(f.show());
