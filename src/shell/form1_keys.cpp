@@ -188,7 +188,7 @@ void Form1::step(ReadingStep step)
             return;
         const VersePlace at = selectedVerse().value_or(VersePlace{surah, 1});
         const int page = divisions->divisionOf(Division::Page, at) + (step == ReadingStep::NextPage ? 1 : -1);
-        if (page >= 1 && page <= divisions->count(Division::Page))
+        if (page >= 1 && page <= static_cast<int>(divisions->count(Division::Page)))
             goToDivision(Division::Page, page);
         return;
     }
