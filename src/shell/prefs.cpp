@@ -68,10 +68,7 @@ ReadingSettings parseReadingSettings(std::string_view text)
     };
     constexpr int kFar = 1 << 20; // a place on any screen, however large
     while (!text.empty()) {
-        std::string_view line = text.substr(0, text.find('\n'));
-        text.remove_prefix(std::min(text.size(), line.size() + 1));
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
+        const std::string_view line = takeLine(text);
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos)
             continue;

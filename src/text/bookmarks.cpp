@@ -2,6 +2,7 @@
 
 #include "core/catalogue.h"
 #include "core/safefile.h"
+#include "core/textfield.h"
 
 #include <algorithm>
 #include <charconv>
@@ -30,11 +31,7 @@ Bookmarks parseBookmarks(std::string_view text)
         text.remove_prefix(3);
     Collection *current = nullptr;
     while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
+        const std::string_view line = takeLine(text);
         if (line.empty() || line == kTitle)
             continue;
         if (line.starts_with("## ") && line.size() > 3) {

@@ -56,11 +56,7 @@ Notes parseNotes(std::string_view markdown)
         body.clear();
     };
     while (!markdown.empty()) {
-        const std::size_t end = markdown.find('\n');
-        std::string_view line = markdown.substr(0, end);
-        markdown.remove_prefix(end == std::string_view::npos ? markdown.size() : end + 1);
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
+        std::string_view line = takeLine(markdown);
         if (line.starts_with("## ")) {
             finish();
             current = headingPlace(line);
