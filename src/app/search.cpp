@@ -813,8 +813,9 @@ int searchNotes(const Options &options, const std::string &query)
     const std::string own = platform::tempFolder();
     const std::filesystem::path file = pathFromUtf8(own + kNotesFileName);
     std::error_code error;
-    const auto mapped = std::filesystem::exists(file, error) ? MappedFile::open(file) : std::nullopt;
-    if (own.empty() || (!mapped && std::filesystem::exists(file, error))) {
+    const bool there = std::filesystem::exists(file, error);
+    const auto mapped = there ? MappedFile::open(file) : std::nullopt;
+    if (own.empty() || (there && !mapped)) {
         std::fprintf(stderr, "velmora-search: the notes %s cannot be read\n", utf8Of(file).c_str());
         return kTrouble;
     }

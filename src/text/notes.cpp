@@ -125,7 +125,11 @@ NotesFile::Outcome NotesFile::takeUnreadable(const Notes &parsed, std::string_vi
 
 NotesFile::Outcome NotesFile::read()
 {
-    const auto contents = readRegularFile(file_);
+    return take(readRegularFile(file_));
+}
+
+NotesFile::Outcome NotesFile::take(const std::optional<std::string> &contents)
+{
     if (!contents) {
         notes_.clear();
         lastSeen_.reset();
@@ -145,7 +149,7 @@ NotesFile::Outcome NotesFile::refresh()
     const auto now = readRegularFile(file_);
     if (now == lastSeen_)
         return {};
-    Outcome outcome = read();
+    Outcome outcome = take(now);
     outcome.changedOutside = true;
     return outcome;
 }

@@ -61,6 +61,8 @@ public:
     Outcome set(VersePlace verse, const std::string &text);
 
 private:
+    // The notes of the file's contents as just read (nullopt: no file).
+    Outcome take(const std::optional<std::string> &contents);
     Outcome takeUnreadable(const Notes &parsed, std::string_view contents);
     std::filesystem::path file_;
     std::function<std::string(int surah)> surahName_;
