@@ -27,21 +27,38 @@ void Form1::createShortcuts()
         std::vector<QKeySequence> keys;
         std::function<void()> run;
         QWidget *namedIn; // the control whose tooltip names the keys
+        // The control's own command gets its keys after the tooltip; one of several that share the
+        // control is named with them on a line of its own.
+        bool ownCommand = true;
     };
     const auto stepTo = [this](ReadingStep s) { return [this, s] { step(s); }; };
     const Shortcut shortcuts[] = {
-        {"Next verse", {QKeySequence(Qt::ALT | Qt::Key_Down)}, stepTo(ReadingStep::NextVerse), list1_},
-        {"Previous verse", {QKeySequence(Qt::ALT | Qt::Key_Up)}, stepTo(ReadingStep::PreviousVerse), list1_},
-        {"Next page", {QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, stepTo(ReadingStep::NextPage), list1_},
+        {"Next verse", {QKeySequence(Qt::ALT | Qt::Key_Down)}, stepTo(ReadingStep::NextVerse), list1_, false},
+        {"Previous verse",
+         {QKeySequence(Qt::ALT | Qt::Key_Up)},
+         stepTo(ReadingStep::PreviousVerse),
+         list1_,
+         false},
+        {"Next page",
+         {QKeySequence(Qt::CTRL | Qt::Key_PageDown)},
+         stepTo(ReadingStep::NextPage),
+         list1_,
+         false},
         {"Previous page",
          {QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
          stepTo(ReadingStep::PreviousPage),
-         list1_},
-        {"Next surah", {QKeySequence(Qt::ALT | Qt::Key_PageDown)}, stepTo(ReadingStep::NextSurah), combo1_},
+         list1_,
+         false},
+        {"Next surah",
+         {QKeySequence(Qt::ALT | Qt::Key_PageDown)},
+         stepTo(ReadingStep::NextSurah),
+         combo1_,
+         false},
         {"Previous surah",
          {QKeySequence(Qt::ALT | Qt::Key_PageUp)},
          stepTo(ReadingStep::PreviousSurah),
-         combo1_},
+         combo1_,
+         false},
         {"Find a surah, juz or page",
          {QKeySequence(Qt::CTRL | Qt::Key_G)},
          [this] { label1Click(kFindSurahLink); },
@@ -56,14 +73,13 @@ void Form1::createShortcuts()
     };
     for (const Shortcut &shortcut : shortcuts) {
         const QAction *action = qtkit::addWindowShortcut(this, shortcut.name, shortcut.keys, shortcut.run);
-        // A control's own command gets its keys after its tooltip; another's is named on a line.
         const QString keys = shortcut.keys.front().toString(QKeySequence::NativeText);
         const QString tip = shortcut.namedIn->toolTip();
         const QString named = action->text() + QStringLiteral(" (") + keys + QLatin1Char(')');
         shortcut.namedIn->setToolTip(tip.isEmpty() ? named
-                                     : shortcut.namedIn == list1_ || shortcut.namedIn == combo1_
-                                         ? tip + QLatin1Char('\n') + named
-                                         : tip + QStringLiteral(" (") + keys + QLatin1Char(')'));
+                                     : shortcut.ownCommand
+                                         ? tip + QStringLiteral(" (") + keys + QLatin1Char(')')
+                                         : tip + QLatin1Char('\n') + named);
     }
 
     readingRefresh_ = new QTimer(this);

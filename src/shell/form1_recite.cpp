@@ -311,7 +311,7 @@ void Form1::followRecitation()
     const bool shown =
         surah == combo1_->currentIndex() + 1 && combo1_->currentText() != QLatin1String(kSupplicationRow);
     const auto span = shown ? displaySpanOf(entry) : std::nullopt;
-    qtkit::markSpan(text3_, span, QColor(200, 236, 190));
+    qtkit::markSpan(text3_, span, recitedMarkColour(false));
     if (readingWindow_)
         readingWindow_->markRecited(span);
 }

@@ -87,6 +87,11 @@ void scaleAndColour(QTextDocument &document, double scale, bool dark)
 
 } // namespace
 
+QColor recitedMarkColour(bool dark)
+{
+    return dark ? QColor(44, 84, 48) : QColor(200, 236, 190);
+}
+
 ReadingWindow::ReadingWindow(QWidget *parent, Navigate navigate, std::filesystem::path settingsFile)
     : QWidget(parent, Qt::Window), navigate_(std::move(navigate)), settingsFile_(std::move(settingsFile))
 {
@@ -177,7 +182,7 @@ void ReadingWindow::render()
 void ReadingWindow::markRecited(std::optional<std::pair<int, int>> span)
 {
     recited_ = span;
-    qtkit::markSpan(text_, span, settings_.dark ? QColor(44, 84, 48) : QColor(200, 236, 190));
+    qtkit::markSpan(text_, span, recitedMarkColour(settings_.dark));
 }
 
 void ReadingWindow::fitColumn()

@@ -5,6 +5,7 @@
 
 #include "shell/prefs.h"
 
+#include <QColor>
 #include <QWidget>
 
 #include <filesystem>
@@ -26,6 +27,9 @@ enum class ReadingStep
     NextPage,
     PreviousPage
 };
+
+// The ground of the verse being recited, in the display and the reading view, light or dark.
+QColor recitedMarkColour(bool dark);
 
 class ReadingWindow : public QWidget
 {
