@@ -174,9 +174,9 @@ void ReadingWindow::render()
     const int scrolled = text_->verticalScrollBar()->value();
     text_->setDocument(copy); // which deletes the copy before it, a child of the text as this one is
     fitColumn();
-    text_->setExtraSelections({});
-    markRecited(recited_);
     text_->verticalScrollBar()->setValue(sameText ? scrolled : 0);
+    text_->setExtraSelections({});
+    markRecited(recited_); // after the scroll, so that the verse recited is brought into view
 }
 
 void ReadingWindow::markRecited(std::optional<std::pair<int, int>> span)
