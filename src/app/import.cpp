@@ -9,6 +9,7 @@
 #include "import/hadith.h"
 #include "platform/paths.h"
 #include "platform/process.h"
+#include "recite/memorise.h"
 #include "text/translations.h"
 
 #include <array>
@@ -63,7 +64,7 @@ constexpr const char *kUserDataFolderText = "$XDG_DATA_HOME/velmora (~/.local/sh
 void usage(std::ostream &out)
 {
     out << "usage: velmora-import [--to FOLDER] [--text-field NAME] [--narrator-field NAME]\n"
-           "                      [--quiet] [--recordings DIR] [TARGET=INPUT ...]\n"
+           "                      [--quiet] [--recordings DIR [--reciter NAME]] [TARGET=INPUT ...]\n"
            "       velmora-import [--to FOLDER] TANZIL-FILE ...\n"
            "\n"
            "Writes the program's data files into FOLDER (Windows-1252, CR LF): by default the\n"
@@ -85,6 +86,9 @@ void usage(std::ostream &out)
            "(surah and verse, three digits each) and writes them as the program's SSS-VVV.mp3, the\n"
            "recording of 1:1 as entry 000 of the surahs that open with the invocation, and makes the\n"
            "pauses a.mp3 (1 second) and b.mp3 (3 seconds) with lame. Missing verses are reported.\n"
+           "  --reciter NAME         keeps them as that reciter's, in FOLDER/reciters/NAME, beside\n"
+           "                         the other reciters' (chosen in the main window); without it\n"
+           "                         they replace the recordings of FOLDER\n"
            "\n"
            "Translations in any language, as Tanzil publishes them (https://tanzil.net/trans/,\n"
            "\"Text (with aya numbers)\"): name the files, e.g. velmora-import ur.jalandhry.txt;\n"
@@ -204,6 +208,7 @@ struct Arguments
     import::HadithFields fields;
     bool quiet = false;
     std::string recordings;
+    std::string reciter; // "" for the recordings of the folder itself
     std::vector<Job> jobs;
     std::vector<std::string> translations; // Tanzil's own files, kept as they are
     bool help = false;
@@ -231,6 +236,12 @@ Arguments parseArguments(const std::vector<std::string> &args)
             out.quiet = true;
         } else if (a == "--recordings" && hasValue) {
             out.recordings = args[++i];
+        } else if (a == "--reciter" && hasValue) {
+            out.reciter = args[++i];
+            if (!isReciterName(out.reciter))
+                out.error = "'" + out.reciter +
+                            "' cannot name a reciter's folder: use at most 64 bytes, without \\ / : * ? \" "
+                            "< > |, and no dot or blank at either end";
         } else if (const auto eq = a.find('='); eq != std::string::npos && !a.starts_with("-")) {
             const Target *target = targetNamed(a.substr(0, eq));
             if (!target) {
@@ -247,6 +258,8 @@ Arguments parseArguments(const std::vector<std::string> &args)
             out.error = "do not know what to do with '" + a + "'";
         }
     }
+    if (out.error.empty() && !out.reciter.empty() && (out.recordings.empty() || !out.jobs.empty()))
+        out.error = "--reciter names the reciter of --recordings DIR, which is imported on its own";
     if (out.error.empty() && !out.help && !out.version && out.jobs.empty() && out.recordings.empty() &&
         out.translations.empty())
         out.error = "name at least one input";
@@ -396,18 +409,23 @@ int run(const Arguments &a)
     std::vector<std::string> report;
     if (!a.translations.empty())
         return writeTranslations(a);
+    // A reciter's recordings, with their pauses, in a folder of their own.
+    const std::string folder =
+        a.reciter.empty() ? a.folder
+                          : utf8Of(pathFromUtf8(a.folder) / kRecitersFolder / pathFromUtf8(a.reciter));
     auto files = convertInputs(a, report);
-    if (!files || (!a.recordings.empty() && !planRecordingFiles(a.recordings, a.folder, *files, report)))
+    if (!files || (!a.recordings.empty() && !planRecordingFiles(a.recordings, folder, *files, report)))
         return 1;
-    if (const std::string problem = import::writeDataFiles(pathFromUtf8(a.folder), *files);
-        !problem.empty()) {
+    if (!a.reciter.empty())
+        std::filesystem::create_directories(pathFromUtf8(folder), ec);
+    if (const std::string problem = import::writeDataFiles(pathFromUtf8(folder), *files); !problem.empty()) {
         std::cerr << "velmora-import: " << problem << "\n";
         return 1;
     }
-    std::cout << "Wrote into " << a.folder << ":\n";
+    std::cout << "Wrote into " << folder << ":\n";
     for (const auto &line : report)
         std::cout << line << '\n';
-    const platform::NameIndex written(a.folder);
+    const platform::NameIndex written(folder);
     for (const auto &file : *files)
         for (const auto &twin : import::twinsOf(written, file.name))
             std::cout << "  note: " << twin << " differs from " << file.name

@@ -36,13 +36,17 @@ std::pair<int, int> rangeOf(const PlaylistRequest &request)
 }
 
 // Every position of the range once, each recording looked at once however often it is recited.
+// A chosen reciter's recordings come from that reciter's folder alone: no recitation mixes two.
 std::vector<PositionLines> positionsOf(const PlaylistRequest &request, const platform::FolderIndex &folder)
 {
     const auto [from, to] = rangeOf(request);
+    const platform::NameIndex reciter(request.reciterFolder);
     std::vector<PositionLines> positions;
     for (int p = from; p <= to; ++p) {
         const std::string name = request.entries[static_cast<std::size_t>(p)] + ".mp3";
-        const auto path = folder.resolve(name);
+        const auto path = request.reciterFolder.empty()
+                              ? folder.resolve(name)
+                              : platform::resolveNoCase(request.reciterFolder, name);
         PositionLines position;
         const auto size = platform::fileSize(path);
         std::string head;
@@ -64,10 +68,11 @@ std::vector<PositionLines> positionsOf(const PlaylistRequest &request, const pla
             break;
         case PauseChoice::LengthOfVerse:
             // A recording that cannot play is no time to pause for; the encoder's padding aside.
-            position.pauses =
-                position.verse.empty()
-                    ? 0
-                    : static_cast<std::size_t>(std::ceil(mp3FileSeconds(path).value_or(0) - 0.05));
+            position.pauses = position.verse.empty()
+                                  ? 0
+                                  : static_cast<std::size_t>(
+                                        std::ceil(std::max(mp3FileSeconds(path).value_or(0) - 0.05, 0.0) *
+                                                  std::clamp(request.lengthMultiple, 0.0, 10.0)));
             break;
         default:
             break;
@@ -84,12 +89,48 @@ std::size_t timesOf(const std::string &countText)
     return count < 1 ? 0 : static_cast<std::size_t>(std::min(count, kMostRepeats + 1));
 }
 
+// How often a pass recites each verse: the every-verse count, or 1 + 2 + ... up to it when rising.
+std::size_t timesInPass(const PlaylistRequest &request)
+{
+    const std::size_t k = timesOf(request.everyVerseCount);
+    return request.risingRepeats ? k * (k + 1) / 2 : k;
+}
+
+// The pause lines between two passes; none between passes that recite nothing.
+std::size_t selectionPauseLines(const std::vector<PositionLines> &positions, const PlaylistRequest &request)
+{
+    return positions.empty() || timesInPass(request) == 0
+               ? 0
+               : static_cast<std::size_t>(std::clamp(request.selectionPauseSeconds, 0, 3600));
+}
+
 std::size_t lengthOf(const std::vector<PositionLines> &positions, const PlaylistRequest &request)
 {
     std::size_t pass = 0;
     for (const auto &position : positions)
         pass += 1 + position.pauses;
-    return pass * timesOf(request.everyVerseCount) * timesOf(request.selectionCount);
+    const std::size_t passes = timesOf(request.selectionCount);
+    return pass * timesInPass(request) * passes +
+           (passes > 0 ? passes - 1 : 0) * selectionPauseLines(positions, request);
+}
+
+// One pass over the positions: each verse as often as the round asks, with its pause lines.
+void writePass(const std::vector<PositionLines> &positions, const PlaylistRequest &request,
+               const std::string &pause, std::vector<std::string> &lines)
+{
+    const std::size_t everyVerse = timesOf(request.everyVerseCount);
+    const auto round = [&](std::size_t times) {
+        for (const auto &position : positions)
+            for (std::size_t k = 0; k < times; ++k) {
+                lines.push_back(position.verse);
+                lines.insert(lines.end(), position.pauses, pause);
+            }
+    };
+    if (!request.risingRepeats)
+        round(everyVerse);
+    else
+        for (std::size_t times = 1; times <= everyVerse; ++times)
+            round(times);
 }
 
 } // namespace
@@ -98,7 +139,7 @@ std::size_t recitations(const PlaylistRequest &request)
 {
     const auto [from, to] = rangeOf(request);
     const auto positions = static_cast<std::size_t>(std::max(to - from + 1, 0));
-    return positions * timesOf(request.everyVerseCount) * timesOf(request.selectionCount);
+    return positions * timesInPass(request) * timesOf(request.selectionCount);
 }
 
 Playlist composePlaylist(const PlaylistRequest &request)
@@ -114,28 +155,33 @@ Playlist composePlaylist(const PlaylistRequest &request)
     // The recordings folder is listed once for all the lookups of a playlist.
     const platform::FolderIndex folder(request.programFolder);
     const auto positions = positionsOf(request, folder);
-    if (const std::size_t length = lengthOf(positions, request); length > kMostPlaylistLines) {
+    const std::size_t length = lengthOf(positions, request);
+    if (length > kMostPlaylistLines) {
         out.problem = "This recitation would be a playlist of " + std::to_string(length) +
                       " lines, more than the " + std::to_string(kMostPlaylistLines) +
                       " a playlist may hold: please choose fewer verses or fewer repetitions.";
         return out;
     }
+    // A reciter's own pauses where the import made them, else those beside the program.
     const auto pauseLine = [&](const char *name) {
-        return platform::ShortPathOf(utf8Of(folder.resolve(name)));
+        const auto own = request.reciterFolder.empty() ? std::filesystem::path()
+                                                       : platform::resolveNoCase(request.reciterFolder, name);
+        return platform::ShortPathOf(utf8Of(platform::isRegularFile(own) ? own : folder.resolve(name)));
     };
     const bool bySeconds = request.pauseIndex == static_cast<int>(PauseChoice::OneSecond) ||
                            request.pauseIndex == static_cast<int>(PauseChoice::LengthOfVerse);
     const std::string pause = bySeconds                ? pauseLine("a.mp3")
                               : request.pauseIndex > 0 ? pauseLine("b.mp3")
                                                        : std::string();
+    out.lines.reserve(length);
     const std::size_t passes = timesOf(request.selectionCount);
-    const std::size_t everyVerse = timesOf(request.everyVerseCount);
-    for (std::size_t r = 0; r < passes; ++r)
-        for (const auto &position : positions)
-            for (std::size_t k = 0; k < everyVerse; ++k) {
-                out.lines.push_back(position.verse);
-                out.lines.insert(out.lines.end(), position.pauses, pause);
-            }
+    const std::string second = request.selectionPauseSeconds > 0 ? pauseLine("a.mp3") : std::string();
+    for (std::size_t r = 0; r < passes; ++r) {
+        if (r > 0)
+            out.lines.insert(out.lines.end(), selectionPauseLines(positions, request), second);
+        writePass(positions, request, pause, out.lines);
+    }
+    const std::size_t everyVerse = timesInPass(request);
     for (const auto &position : positions)
         if (!position.skipped.empty() && passes * everyVerse > 0 &&
             std::find(out.skipped.begin(), out.skipped.end(), position.skipped) == out.skipped.end())

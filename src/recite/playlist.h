@@ -33,6 +33,11 @@ struct PlaylistRequest
     std::string everyVerseCount; // the count boxes as typed
     std::string selectionCount;
     int pauseIndex = 0; // row of the pause list, -1 for none
+    // For memorising; as they stand, the playlist is the one of the four inputs above.
+    std::string reciterFolder;     // a chosen reciter's own recordings; "" for those of programFolder
+    bool risingRepeats = false;    // round k recites each verse k times, up to the every-verse count
+    int selectionPauseSeconds = 0; // one-second pause lines between two passes over the selection
+    double lengthMultiple = 1.0;   // "Length of verse" pauses this many times the recording's length
 };
 
 // The most either count box takes: a verse, or the selection, recited at most this many times.
@@ -53,9 +58,11 @@ struct Playlist
 };
 
 // The playlist lines: for every pass, every position and every repetition the verse's short path
-// followed by its pause lines. A recording that is missing, empty or no MP3 gives an empty line; a
-// missing verse file with "Duration of verse" counts as a recording of no length (one pause line).
-// A count above kMostRepeats, or a playlist longer than kMostPlaylistLines, composes nothing.
+// followed by its pause lines. With rising repeats, a pass is rounds 1 to the every-verse count over
+// the positions, round k reciting each verse k times; a selection pause goes between two passes. A recording
+// that is missing, empty or no MP3 gives an empty line; a missing verse file with "Duration of verse" counts
+// as a recording of no length (one pause line). A count above kMostRepeats, or a playlist longer than
+// kMostPlaylistLines, composes nothing.
 Playlist composePlaylist(const PlaylistRequest &request);
 
 // How many verses the playlist of a request recites, repetitions counted, without looking at a file.

@@ -3,6 +3,7 @@
 #include "import/hadith.h"
 #include "import/import.h"
 #include "platform/paths.h"
+#include "recite/memorise.h"
 #include "search/engine.h"
 #include "text/extract.h"
 
@@ -424,8 +425,9 @@ TEST(ImportTool, ATanzilTranslationIsKeptAsPublishedAndSearched)
                                                " ur.jalandhry " + god);
     EXPECT_EQ(run.out, std::to_string(holding) + "\n");
     // The hits as the file has them, the last verse among them.
-    const test::ToolRun hits = test::runCommand("\"" VELMORA_SEARCH_TOOL "\" --data " + quoted(dir.path()) +
-                                                " ur.jalandhry \u0627\u0646\u0633\u0627\u0646\u0648\u06BA 2>/dev/null");
+    const test::ToolRun hits =
+        test::runCommand("\"" VELMORA_SEARCH_TOOL "\" --data " + quoted(dir.path()) +
+                         " ur.jalandhry \u0627\u0646\u0633\u0627\u0646\u0648\u06BA 2>/dev/null");
     const std::string last = published.substr(published.find("114|6|") + 6);
     EXPECT_TRUE(hits.out.ends_with("114.6) " + last.substr(0, last.find('\n') + 1))) << hits.out;
 }
@@ -519,5 +521,28 @@ TEST(ImportTool, RecordingsComeInByVerseEntryWithThePauses)
     EXPECT_LT(std::filesystem::file_size(data / "a.mp3"), std::filesystem::file_size(data / "b.mp3"));
     EXPECT_EQ(work.read("data/PIKTHL.TXT"), "kept");
     EXPECT_FALSE(std::filesystem::exists(data / "114-006.mp3")) << "the whole set is replaced";
+}
+
+TEST(ImportTool, RecitersAreKeptSideBySide)
+{
+    if (!test::installed("lame"))
+        GTEST_SKIP() << "lame (Debian package lame) is not installed";
+    test::TempDir work;
+    work.write("one/002255.mp3", "ID3 first");
+    work.write("two/002255.mp3", "ID3 second");
+    work.write("data/002-255.mp3", "ID3 beside the program");
+    const std::string to = "--to " + quoted(work.path() / "data") + " --recordings ";
+    expectRun(to + quoted(work.path() / "one") + " --reciter 'Mishary Alafasy'", 0,
+              "reciters/Mishary Alafasy");
+    expectRun(to + quoted(work.path() / "two") + " --reciter 'الحصري'", 0, "a.mp3 and b.mp3");
+    EXPECT_EQ(work.read("data/reciters/Mishary Alafasy/002-255.mp3"), "ID3 first");
+    EXPECT_EQ(work.read("data/reciters/الحصري/002-255.mp3"), "ID3 second");
+    EXPECT_TRUE(looksLikeMp3(work.read("data/reciters/الحصري/a.mp3")));
+    EXPECT_EQ(work.read("data/002-255.mp3"), "ID3 beside the program");
+    EXPECT_EQ(recitersOf(work.folder() + "data/"), (std::vector<std::string>{"Mishary Alafasy", "الحصري"}));
+    for (const char *bad : {"'../up'", "'a/b'", "' lead'", "'.hidden'", "''"})
+        expectRun(to + quoted(work.path() / "one") + " --reciter " + bad, 2, "cannot name a reciter");
+    expectRun("--to " + quoted(work.path() / "data") + " --reciter x", 2, "--reciter names the reciter");
+    EXPECT_FALSE(std::filesystem::exists(work.path() / "up"));
 }
 #endif

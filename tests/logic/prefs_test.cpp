@@ -1,4 +1,5 @@
 #include "core/textfield.h"
+#include "recite/memorise.h"
 #include "shell/prefs.h"
 
 #include <gtest/gtest.h>
@@ -58,4 +59,21 @@ TEST(Preferences, RoundTripIncludingACommaInTheFontName)
         "\"/opt/player, new/player\"\r\n\"Times, Bold\"\r\n 10.75 \r\nTrue\r\n 1 \r\n 1 \r\n 0 \r\n 1 \r\n "
         "1 \r\n");
     EXPECT_EQ(formatPreferences(parse(text)), text);
+}
+
+// The memorising choices read back as written; a value out of bounds, or a reciter's name that
+// could reach outside the reciters' folder, keeps the default.
+TEST(ReciteSettings, ReadAsWrittenAndUnsoundValuesKeepTheDefault)
+{
+    ReciteSettings chosen;
+    chosen.reciter = "الحصري";
+    chosen.speed = 1.25;
+    chosen.risingRepeats = chosen.hideText = true;
+    chosen.selectionPauseSeconds = 10;
+    chosen.lengthMultiple = 1.5;
+    const ReciteSettings read = parseReciteSettings(formatReciteSettings(chosen));
+    EXPECT_EQ(formatReciteSettings(read), formatReciteSettings(chosen));
+    const ReciteSettings bad = parseReciteSettings(
+        "reciter=../../etc\r\nspeed=3\r\nselectionpause=-4\r\nlengthmultiple=x\r\nrising=yes\r\n");
+    EXPECT_EQ(formatReciteSettings(bad), formatReciteSettings(ReciteSettings{}));
 }

@@ -98,6 +98,47 @@ TEST_F(Playlists, OnePositionCountsAndMissingRecordings)
     EXPECT_EQ(recitations(request), 10u);
 }
 
+// The memorising options, each playlist written as its recordings' short names: 5 and 6 the verses,
+// a and b the pauses.
+TEST_F(Playlists, MemorisingOptionsAsRows)
+{
+    const auto names = [&] {
+        std::string out;
+        for (const auto &line : lines())
+            out += line == p("a.mp3") ? 'a' : line == p("b.mp3") ? 'b' : line == p("002-005.mp3") ? '5' : '6';
+        return out;
+    };
+    struct Row
+    {
+        const char *every, *selection;
+        bool rising;
+        int selectionPause;
+        const char *expected;
+    };
+    request.pauseIndex = 0;
+    for (const Row &row : {Row{"3", "1", true, 0, "565566555666"}, Row{"1", "2", false, 2, "56aa56"},
+                           Row{"2", "2", true, 1, "565566a565566"}, Row{"2", "1", false, 3, "5566"},
+                           Row{"0", "3", true, 1, ""}}) {
+        request.everyVerseCount = row.every;
+        request.selectionCount = row.selection;
+        request.risingRepeats = row.rising;
+        request.selectionPauseSeconds = row.selectionPause;
+        EXPECT_EQ(names(), row.expected) << row.every << " " << row.selection << " " << row.rising;
+        EXPECT_EQ(recitations(request), composePlaylist(request).recited);
+    }
+    // A reciter's own folder alone gives the verses; the pauses still lie beside the program.
+    test::TempDir reciter;
+    reciter.write("002-006.mp3", "ID3");
+    request.reciterFolder = reciter.folder();
+    request.everyVerseCount = "1";
+    request.selectionCount = "1";
+    request.selectionPauseSeconds = 0;
+    request.pauseIndex = 1;
+    EXPECT_EQ(lines(),
+              (std::vector<std::string>{
+                  "", p("a.mp3"), platform::ShortPathOf(reciter.folder() + "002-006.mp3"), p("a.mp3")}));
+}
+
 TEST_F(Playlists, CountsAndLengthsAreBounded)
 {
     request.entries.resize(300, "002-005");
@@ -143,6 +184,10 @@ TEST_F(Playlists, DurationOfVerseFollowsTheFileSize)
         EXPECT_EQ(lines(), (std::vector<std::string>{p("002-005.mp3"), p("a.mp3"), p("a.mp3"), p("a.mp3")}))
             << bitrate;
     }
+    request.lengthMultiple = 2; // twice the 2.5 s of the recording
+    std::vector<std::string> twice(6, p("a.mp3"));
+    twice.front() = p("002-005.mp3");
+    EXPECT_EQ(lines(), twice);
 }
 
 // The playing time of real MP3 files, constant and variable rate, MPEG 1 and 2, tagged or not,
