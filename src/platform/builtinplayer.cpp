@@ -4,6 +4,7 @@
 #include "mpris.h"
 #include "process.h"
 
+#include <algorithm>
 #include <mpv/client.h>
 
 #include <clocale>
@@ -179,7 +180,25 @@ bool BuiltInPlayerChannel::LaunchPlayer(const std::string &commandLine, WindowSt
         return false;
     setFlag(mpv_.get(), "pause", false);
     stoppedAt_ = 0;
+    setSpeed(speed_);
     return true;
+}
+
+void BuiltInPlayerChannel::setSpeed(double speed)
+{
+    speed_ = std::clamp(speed, 0.5, 2.0);
+    if (builtIn() && mpv_)
+        mpv_set_property(mpv_.get(), "speed", MPV_FORMAT_DOUBLE, &speed_);
+}
+
+double BuiltInPlayerChannel::speed() const
+{
+    if (!builtIn())
+        return outside_.speed();
+    double now = speed_;
+    if (mpv_)
+        mpv_get_property(mpv_.get(), "speed", MPV_FORMAT_DOUBLE, &now);
+    return now;
 }
 
 void BuiltInPlayerChannel::sendCommand(PlayerHandle handle, int code)

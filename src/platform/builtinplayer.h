@@ -24,6 +24,10 @@ public:
     // "" chooses the built-in player, any program the outside one.
     void usePlayerProgram(const std::string &programPath) override;
     std::string playerName() const override;
+    // 0.5 to 2 times, the pitch kept; nothing for an outside player.
+    void setSpeed(double speed) override;
+    double speed() const override;
+    bool setsSpeed() const override { return builtIn_; }
     // The built-in player is there from Recite to Exit (or ClosePlayer): handle 1.
     PlayerHandle FindPlayer() override;
     bool IsPlayerWindow(PlayerHandle handle) override;
@@ -54,6 +58,7 @@ private:
     bool builtIn_ = true;
     std::unique_ptr<mpv_handle, Destroy> mpv_;
     long long stoppedAt_ = 0; // the playlist place that Play starts from after Stop
+    double speed_ = 1.0;
 };
 
 } // namespace velmora::platform

@@ -11,6 +11,7 @@
 #include <mfapi.h>
 #include <mfplay.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -72,7 +73,9 @@ using Player = std::unique_ptr<IMFPMediaPlayer, EndPlayer>;
 class MediaFoundationPlayerChannel::Session final : public IMFPMediaPlayerCallback
 {
 public:
-    explicit Session(std::vector<Recording> recordings) : recordings_(std::move(recordings)) {}
+    Session(std::vector<Recording> recordings, float rate) : recordings_(std::move(recordings)), rate_(rate)
+    {
+    }
     ~Session()
     {
         player_.reset();
@@ -131,6 +134,14 @@ public:
         paused_ ? player_->Pause() : player_->Play();
     }
 
+    // Every recording from now on at this rate, the one that plays too.
+    void setRate(float rate)
+    {
+        rate_ = rate;
+        if (player_)
+            player_->SetRate(rate_);
+    }
+
     void stop()
     {
         if (!playing_)
@@ -163,6 +174,8 @@ public:
         case MFP_EVENT_TYPE_PLAY:
             if (failed)
                 next();
+            else if (rate_ != 1.0F)
+                player_->SetRate(rate_);
             break;
         case MFP_EVENT_TYPE_PLAYBACK_ENDED:
         case MFP_EVENT_TYPE_ERROR:
@@ -215,6 +228,7 @@ private:
     bool paused_ = false;
     std::size_t place_ = 0;     // the recording that plays
     std::size_t stoppedAt_ = 0; // the recording that Play starts from after Stop
+    float rate_ = 1.0F;
 };
 
 MediaFoundationPlayerChannel::MediaFoundationPlayerChannel(PlayerChannel &outside, std::string usualPlayer)
@@ -286,11 +300,24 @@ bool MediaFoundationPlayerChannel::LaunchPlayer(const std::string &commandLine, 
     if (parts.size() < 2)
         return false;
     session_.reset();
-    auto session = std::make_unique<Session>(readPlaylist(pathFromUtf8(parts[1])));
+    auto session =
+        std::make_unique<Session>(readPlaylist(pathFromUtf8(parts[1])), static_cast<float>(speed_));
     if (!session->start())
         return false;
     session_ = std::move(session);
     return true;
+}
+
+void MediaFoundationPlayerChannel::setSpeed(double speed)
+{
+    speed_ = std::clamp(speed, 0.5, 2.0);
+    if (builtIn_ && session_)
+        session_->setRate(static_cast<float>(speed_));
+}
+
+double MediaFoundationPlayerChannel::speed() const
+{
+    return builtIn_ ? speed_ : outside_.speed();
 }
 
 void MediaFoundationPlayerChannel::sendCommand(PlayerHandle handle, int code)

@@ -23,6 +23,10 @@ public:
 
     void usePlayerProgram(const std::string &programPath) override;
     std::string playerName() const override;
+    // 0.5 to 2 times; nothing for an outside player.
+    void setSpeed(double speed) override;
+    double speed() const override;
+    bool setsSpeed() const override { return builtIn_; }
     // The built-in player is there from Recite to Exit (or ClosePlayer): handle 1.
     PlayerHandle FindPlayer() override;
     bool IsPlayerWindow(PlayerHandle handle) override;
@@ -45,6 +49,7 @@ private:
     std::string usualPlayer_;
     bool builtIn_ = true;
     std::unique_ptr<Session> session_;
+    double speed_ = 1.0;
 };
 
 } // namespace velmora::platform

@@ -32,6 +32,13 @@ public:
     // The player program of the preferences ("" for none), for channels that tell players apart
     // by their program.
     virtual void usePlayerProgram(const std::string &) {}
+    // The speed of a player inside the program, 1 the recordings' own, for this and every later
+    // recitation; a player outside keeps its own.
+    virtual void setSpeed(double) {}
+    // The speed a player inside the program plays at; 1 for those outside.
+    virtual double speed() const { return 1.0; }
+    // Whether setSpeed reaches the player that recites now.
+    virtual bool setsSpeed() const { return false; }
     // The player's name as the reader knows it, for the questions and tips about it.
     virtual std::string playerName() const { return "WinAMP"; }
     // The player's main window, 0 when the player is not running.

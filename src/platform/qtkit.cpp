@@ -170,23 +170,36 @@ QAction *addWindowShortcut(QWidget *window, const char *name, const std::vector<
     return action;
 }
 
-void markSpan(QTextEdit *text, std::optional<std::pair<int, int>> span, const QColor &colour)
+void markSpans(QTextEdit *text, const TextMarks &marks)
 {
-    const QList<QTextEdit::ExtraSelection> now = text->extraSelections();
-    if (!span) {
-        if (!now.isEmpty())
-            text->setExtraSelections({});
-        return;
+    const auto selection = [text](std::pair<int, int> span) {
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(text->document());
+        mark.cursor.setPosition(span.first);
+        mark.cursor.setPosition(span.second, QTextCursor::KeepAnchor);
+        return mark;
+    };
+    QList<QTextEdit::ExtraSelection> wanted;
+    for (const auto &span : marks.hidden) {
+        wanted.push_back(selection(span));
+        wanted.back().format.setForeground(text->palette().color(QPalette::Base));
     }
-    if (now.size() == 1 && now.front().cursor.selectionStart() == span->first &&
-        now.front().cursor.selectionEnd() == span->second)
+    if (marks.marked) {
+        wanted.push_back(selection(*marks.marked));
+        wanted.back().format.setBackground(marks.colour);
+    }
+    const QList<QTextEdit::ExtraSelection> now = text->extraSelections();
+    const auto same = [](const QTextEdit::ExtraSelection &a, const QTextEdit::ExtraSelection &b) {
+        return a.cursor.selectionStart() == b.cursor.selectionStart() &&
+               a.cursor.selectionEnd() == b.cursor.selectionEnd() && a.format == b.format;
+    };
+    if (std::equal(now.begin(), now.end(), wanted.begin(), wanted.end(), same))
         return; // marked already: the reader may have scrolled away since
-    QTextEdit::ExtraSelection mark;
-    mark.cursor = QTextCursor(text->document());
-    mark.cursor.setPosition(span->first);
-    mark.cursor.setPosition(span->second, QTextCursor::KeepAnchor);
-    mark.format.setBackground(colour);
-    text->setExtraSelections({mark});
+    const bool newlyMarked = marks.marked && (now.isEmpty() || !same(now.back(), wanted.back()));
+    text->setExtraSelections(wanted);
+    if (!newlyMarked)
+        return;
+    const auto *span = &*marks.marked;
     // Into view as a reader would scroll it: its start near the top, and only when it is not
     // wholly shown.
     QTextCursor start(text->document());

@@ -67,9 +67,16 @@ void makeKeyboardLink(QLabel *link, const QString &description);
 QAction *addWindowShortcut(QWidget *window, const char *name, const std::vector<QKeySequence> &keys,
                            const std::function<void()> &run);
 
-// Marks the text's characters [first, last) in a colour of their own (nothing: no mark), without
-// touching the document, and scrolls them into view when they are not wholly shown.
-void markSpan(QTextEdit *text, std::optional<std::pair<int, int>> span, const QColor &colour);
+// Marks laid over a text without touching its document: a span of characters [first, last) in a
+// ground colour of its own, scrolled into view when it is newly marked and not wholly shown, and
+// spans drawn in the ground's colour, there but unseen.
+struct TextMarks
+{
+    std::optional<std::pair<int, int>> marked;
+    QColor colour;
+    std::vector<std::pair<int, int>> hidden;
+};
+void markSpans(QTextEdit *text, const TextMarks &marks);
 
 // Font stand-ins for the design's Windows fonts, so that captions keep their widths.
 void installFontSubstitutes();

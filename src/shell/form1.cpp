@@ -131,9 +131,10 @@ void Form1::createControls()
 
     for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink],
                          label1_[kFindSurahLink], label2_, label1_[kSurahHeading], label1_[kAboutLink],
-                         translationsLink_, noteLink_, bookmarksLink_, readingLink_})
+                         translationsLink_, noteLink_, bookmarksLink_, readingLink_, memoriseLink_})
         link->setCursor(qtkit::handCursor());
     translationsLink_->installEventFilter(this);
+    memoriseLink_->installEventFilter(this);
     readingLink_->installEventFilter(this);
     noteLink_->installEventFilter(this);
     bookmarksLink_->installEventFilter(this);
@@ -345,6 +346,13 @@ void Form1::createDisplayBoxes(QWidget *frame)
     check2_[kArabicBox]->setToolTip(QStringLiteral("Quran text: Tanzil Project, tanzil.net"));
     check2_[kWordByWordBox]->setToolTip(
         QStringLiteral("Each Arabic word with its meaning: the Quranic Arabic Corpus, corpus.quran.com"));
+    // In the row's free place: the reciter, and the help for memorising.
+    memoriseLink_ =
+        makeLabel(frame, "MemoriseLink", QStringLiteral("Memorising..."), twipsRect(300, 2925, 1400, 195));
+    memoriseLink_->setFont(qtkit::formFont(8.25));
+    memoriseLink_->setToolTip(
+        QStringLiteral("The reciter, rising repeats, pauses, speed and the hidden text"));
+    qtkit::setTextColor(memoriseLink_, 0, 0, 255);
     createTranslationsLink(frame);
 }
 
@@ -524,7 +532,7 @@ void Form1::load()
     // Underline the link labels' captions so they read as links.
     for (QLabel *link :
          {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink], label1_[kFindSurahLink],
-          label1_[kAboutLink], translationsLink_, noteLink_, bookmarksLink_, readingLink_}) {
+          label1_[kAboutLink], translationsLink_, noteLink_, bookmarksLink_, readingLink_, memoriseLink_}) {
         QFont f = link->font();
         f.setUnderline(true);
         link->setFont(f);
@@ -552,6 +560,7 @@ void Form1::load()
     if (!state_.tempFolder.empty())
         removeStaleTemporaryFiles(pathFromUtf8(state_.tempFolder), std::chrono::seconds(60), isOwnFileName);
     readPreferences();
+    readReciteSettings();
 
     QFont font = text3_->font();
     font.setFamily(fromAnsi(state_.prefs.fontName));
@@ -609,11 +618,19 @@ bool isOwnFileName(std::string_view name)
 {
     // The files the program writes into its folder: on Windows that is the temporary folder that
     // every program shares, so nothing else is touched there.
-    static constexpr std::string_view kOwn[] = {
-        kPrefsFileName,       kHistoryFileName,   kWideHistoryFileName,
-        kArabicIndexFileName, "p185.txt",         "y185.txt",
-        "t185.txt",           "z185.txt",         kChosenTranslationsFile,
-        kNotesFileName,       kBookmarksFileName, kReadingSettingsFileName};
+    static constexpr std::string_view kOwn[] = {kPrefsFileName,
+                                                kHistoryFileName,
+                                                kWideHistoryFileName,
+                                                kArabicIndexFileName,
+                                                "p185.txt",
+                                                "y185.txt",
+                                                "t185.txt",
+                                                "z185.txt",
+                                                kChosenTranslationsFile,
+                                                kNotesFileName,
+                                                kBookmarksFileName,
+                                                kReadingSettingsFileName,
+                                                kReciteSettingsFileName};
     const auto same = [&](std::string_view own) { return ansi::equalsNoCase(name, own); };
     return std::any_of(std::begin(kOwn), std::end(kOwn), same) || endsWithNoCase(name, ".m3u") ||
            endsWithNoCase(name, ".index");
@@ -736,6 +753,7 @@ void Form1::closeEvent(QCloseEvent *event)
 void Form1::combo1Click()
 {
     const qtkit::BusyCursor busy;
+    revealed_.clear(); // another surah's verses are hidden again
     label1_[kVerseListCaption]->setText(QStringLiteral("Verses in this surah"));
     QStringList verses;
     if (combo1_->currentText() == QLatin1String(kSupplicationRow)) {
@@ -851,8 +869,12 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
                 openBookmarks();
             if (watched == readingLink_)
                 openReadingView();
-            // A click on an Arabic word (not the end of a selection) looks it up.
-            if (watched == text3_->viewport() && !text3_->textCursor().hasSelection())
+            if (watched == memoriseLink_)
+                openMemorising();
+            // A click on a hidden verse shows it; one on an Arabic word (not the end of a
+            // selection) looks it up.
+            if (watched == text3_->viewport() && !text3_->textCursor().hasSelection() &&
+                !revealVerseAt(mouse->pos()))
                 lookUpWordAt(text3_->cursorForPosition(mouse->pos()));
         }
     } else if (event->type() == QEvent::KeyPress && watched == text3_) {

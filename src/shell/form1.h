@@ -3,6 +3,7 @@
 
 #include "platform/playerchannel.h"
 #include "platform/qtkit.h"
+#include "recite/memorise.h"
 #include "recite/playlist.h"
 #include "search/engine.h"
 #include "search/wordfacts.h"
@@ -43,6 +44,7 @@ class WordPanel;
 class NoteEditor;
 class BookmarksWindow;
 class ReadingWindow;
+class MemoriseWindow;
 enum class ReadingStep;
 
 // The state the main window owns for the whole run.
@@ -210,8 +212,30 @@ private:
     // The characters of the display that show an entry, its translations with it; nullopt when
     // the display does not show it.
     std::optional<std::pair<int, int>> displaySpanOf(int entry) const;
-    std::optional<std::pair<int, int>> displayedEntry(int entry) const;
+    // Each entry the display shows, with the characters from its start to the next one's.
+    struct EntrySpan
+    {
+        int entry;
+        int start, end;
+    };
+    std::vector<EntrySpan> displayedEntries() const;
     std::vector<int> entryStarts_; // where each of shownVerses_ begins in the display
+
+    // Memorising: the reciter, the repeats and pauses, the speed and the hidden text, chosen in a
+    // window of their own and kept in the program's folder.
+    void readReciteSettings();
+    void openMemorising();
+    void changeReciteSettings(const ReciteSettings &settings);
+    // The recited verse's mark and, while the text is hidden, the verses not yet recited or
+    // clicked, in the display and the reading view.
+    void markDisplay(std::optional<std::pair<int, int>> recited);
+    // A click on a hidden verse shows it; false when the click was on none.
+    bool revealVerseAt(const QPoint &position);
+    ReciteSettings recite_;
+    std::optional<std::pair<int, int>> recitedSpan_;
+    std::set<int> revealed_; // the entries shown while the text is hidden
+    QLabel *memoriseLink_ = nullptr;
+    QPointer<MemoriseWindow> memoriseWindow_;
     void launchFailed(const std::string &what);
     void reciteVerse(int surah, int entry);
     std::string playerProgram() const;

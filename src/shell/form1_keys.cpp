@@ -108,6 +108,7 @@ void Form1::makeLinksKeyboardReachable()
         {label3_[2], "Toggle italic/non-italic"},
         {label2_, "The player's status; a click brings the player forward"},
         {readingLink_, "The verses shown, large, in a window of their own"},
+        {memoriseLink_, "The reciter, rising repeats, pauses, speed and the hidden text"},
         {label1_[kAboutLink], "The program, its licence and where its texts come from"},
     };
     // After the controls, in the order they stand in (the last of them takes no focus).

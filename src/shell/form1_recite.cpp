@@ -25,6 +25,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace velmora {
@@ -119,6 +120,20 @@ std::optional<Playlist> Form1::saveScheme(SchemeUse use)
     request.everyVerseCount = toAnsi(text1_->text());
     request.selectionCount = toAnsi(text2_->text());
     request.pauseIndex = combo6_->currentIndex();
+    if (!recite_.reciter.empty()) {
+        request.reciterFolder = reciterFolderOf(state_.programFolder, recite_.reciter);
+        if (request.reciterFolder.empty()) {
+            dialogs_.tell(this,
+                          QStringLiteral("The recordings of %1 are no longer in %2: please choose "
+                                         "another reciter under Memorising...")
+                              .arg(QString::fromStdString(recite_.reciter),
+                                   QString::fromStdString(platform::dataFoldersText(state_.programFolder))));
+            return std::nullopt;
+        }
+    }
+    request.risingRepeats = recite_.risingRepeats;
+    request.selectionPauseSeconds = recite_.selectionPauseSeconds;
+    request.lengthMultiple = recite_.lengthMultiple;
     // A long recitation takes a moment to compose and write.
     const bool lengthy = recitations(request) >= kLongRecitation;
     std::optional<qtkit::BusyCursor> busy;
@@ -261,26 +276,28 @@ void Form1::command2Click(int index)
 
 std::optional<std::pair<int, int>> Form1::displaySpanOf(int entry) const
 {
-    const auto span = displayedEntry(entry);
-    if (!span)
+    const auto spans = displayedEntries();
+    const auto span =
+        std::find_if(spans.begin(), spans.end(), [entry](const EntrySpan &e) { return e.entry == entry; });
+    if (span == spans.end())
         return std::nullopt;
     // Without the blank lines that end it.
-    auto [start, end] = *span;
-    while (end > start && text3_->document()->characterAt(end - 1) == QChar::ParagraphSeparator)
+    int end = span->end;
+    while (end > span->start && text3_->document()->characterAt(end - 1) == QChar::ParagraphSeparator)
         --end;
-    return std::pair(start, end);
+    return std::pair(span->start, end);
 }
 
-std::optional<std::pair<int, int>> Form1::displayedEntry(int entry) const
+std::vector<Form1::EntrySpan> Form1::displayedEntries() const
 {
     const QTextDocument *document = text3_->document();
     const int end = document->characterCount() - 1;
+    std::vector<EntrySpan> spans;
     if (!shownVerses_.empty()) {
         for (std::size_t i = 0; i < shownVerses_.size() && i < entryStarts_.size(); ++i)
-            if (shownVerses_[i].entry == entry)
-                return std::pair(entryStarts_[i],
-                                 i + 1 < entryStarts_.size() ? entryStarts_[i + 1] - 1 : end);
-        return std::nullopt;
+            spans.push_back({shownVerses_[i].entry, entryStarts_[i],
+                             i + 1 < entryStarts_.size() ? entryStarts_[i + 1] - 1 : end});
+        return spans;
     }
     // The translations' own text: each entry of the range shown, in order, is a run of lines that
     // begin with its verse's number ("3) ", once in each file's part).
@@ -290,17 +307,16 @@ std::optional<std::pair<int, int>> Form1::displayedEntry(int entry) const
         const int value = number ? line.left(close).toInt(&number) : -1;
         return number ? value : -1;
     };
-    std::vector<int> starts;
     int last = -1;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
         if (const int number = numberOf(block.text()); number >= 0 && number != last) {
-            starts.push_back(block.position());
+            if (!spans.empty())
+                spans.back().end = block.position() - 1;
+            spans.push_back(
+                {combo2_->currentIndex() + static_cast<int>(spans.size()), block.position(), end});
             last = number;
         }
-    const auto index = static_cast<std::size_t>(entry - combo2_->currentIndex());
-    if (entry < combo2_->currentIndex() || index >= starts.size())
-        return std::nullopt;
-    return std::pair(starts[index], index + 1 < starts.size() ? starts[index + 1] - 1 : end);
+    return spans;
 }
 
 void Form1::followRecitation()
@@ -311,9 +327,9 @@ void Form1::followRecitation()
     const bool shown =
         surah == combo1_->currentIndex() + 1 && combo1_->currentText() != QLatin1String(kSupplicationRow);
     const auto span = shown ? displaySpanOf(entry) : std::nullopt;
-    qtkit::markSpan(text3_, span, recitedMarkColour(false));
-    if (readingWindow_)
-        readingWindow_->markRecited(span);
+    if (span && recite_.hideText)
+        revealed_.insert(entry); // recited: the reader may now see it
+    markDisplay(span);
 }
 
 void Form1::launchFailed(const std::string &what)

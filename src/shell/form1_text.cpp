@@ -125,6 +125,7 @@ void Form1::runTranslate()
         }
         setDisplayText(text);
     }
+    followRecitation(); // the verse being recited, and the hidden ones, in the new text
     busy.reset();
     command3_->hide();
 }

@@ -176,13 +176,15 @@ void ReadingWindow::render()
     fitColumn();
     text_->verticalScrollBar()->setValue(sameText ? scrolled : 0);
     text_->setExtraSelections({});
-    markRecited(recited_); // after the scroll, so that the verse recited is brought into view
+    markRecited(recited_, hidden_); // after the scroll, so that the verse recited is brought into view
 }
 
-void ReadingWindow::markRecited(std::optional<std::pair<int, int>> span)
+void ReadingWindow::markRecited(std::optional<std::pair<int, int>> span,
+                                std::vector<std::pair<int, int>> hidden)
 {
     recited_ = span;
-    qtkit::markSpan(text_, span, recitedMarkColour(settings_.dark));
+    hidden_ = std::move(hidden);
+    qtkit::markSpans(text_, {recited_, recitedMarkColour(settings_.dark), hidden_});
 }
 
 void ReadingWindow::fitColumn()

@@ -45,7 +45,7 @@ public:
     // Shows the window where it last stood, as large as it was.
     void showAsKept();
     // Marks the characters of the verse being recited, as the display marks them; nothing: none.
-    void markRecited(std::optional<std::pair<int, int>> span);
+    void markRecited(std::optional<std::pair<int, int>> span, std::vector<std::pair<int, int>> hidden = {});
     // Writes the scale, the reading and the place.
     void keepSettings();
     const ReadingSettings &settings() const { return settings_; }
@@ -69,6 +69,7 @@ private:
     ReadingSettings settings_;
     const QTextDocument *display_ = nullptr;     // the main window's, which outlives this window
     std::optional<std::pair<int, int>> recited_; // the same characters in the copy shown
+    std::vector<std::pair<int, int>> hidden_;
 };
 
 } // namespace velmora

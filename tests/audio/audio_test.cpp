@@ -96,7 +96,16 @@ private slots:
 
         auto *pickthall = f.child<QCheckBox>("Check2_0");
         QTest::mouseClick(pickthall, Qt::LeftButton, {}, QPoint(4, pickthall->height() / 2));
+        // At the speed the reader chooses, which is kept.
+        QTest::mouseClick(f.child<QLabel>("MemoriseLink"), Qt::LeftButton);
+        auto *speed = f.form->findChild<QComboBox *>(QStringLiteral("PlayerSpeed"));
+        QVERIFY(speed->isEnabled());
+        speed->setFocus();
+        QTest::keyClick(speed, Qt::Key_Down);
+        QTest::keyClick(speed->window(), Qt::Key_Escape);
         reciteTwoVerses(f, QStringLiteral("1"));
+        QCOMPARE(channel.speed(), 1.25);
+        QVERIFY(f.temp.read("Recite.dat").find("speed=1.25\r\n") != std::string::npos);
         const std::string d = f.data.folder();
         QCOMPARE(f.temp.read("Default.m3u"),
                  d + "001-002.mp3\r\n" + d + "a.mp3\r\n" + d + "001-003.mp3\r\n" + d + "a.mp3\r\n");

@@ -5,7 +5,9 @@
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "shell/form3.h"
+#include "shell/memorisewindow.h"
 #include "shell/readingwindow.h"
+#include "shell/wordpanel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,9 +17,12 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+
+#include <filesystem>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -243,6 +248,99 @@ private slots:
         tick(f);
         QCOMPARE(marked(display), QString());
         QCOMPARE(marked(reading), QString());
+    }
+
+    // The reader's choices in the memorising window, each by mouse or key, reach the playlist and
+    // are kept.
+    void memorisingChoicesShapeThePlaylistAndAreKept()
+    {
+        MainWindowFixture f(false, Edition::Audio);
+        f.data.write("001-002.mp3", "ID3 beside the program");
+        f.data.write("reciters/Husary/001-002.mp3", "ID3");
+        f.data.write("a.mp3", "p");
+        const auto player = f.temp.write("audacious", "x");
+        f.temp.write("Prefs.dat", player.string() + "\r\n");
+        f.startWindow();
+        QVERIFY(f.show());
+        QTest::mouseClick(f.child<QLabel>("MemoriseLink"), Qt::LeftButton);
+        auto *window = f.form->findChild<MemoriseWindow *>();
+        QVERIFY(window && window->isVisible());
+        const auto choose = [window](const char *name, int downs) {
+            auto *box = window->findChild<QComboBox *>(QLatin1String(name));
+            box->setFocus();
+            for (int i = 0; i < downs; ++i)
+                QTest::keyClick(box, Qt::Key_Down);
+            return box->currentText();
+        };
+        QCOMPARE(choose("ReciterChoice", 1), QStringLiteral("Husary"));
+        QCOMPARE(choose("SelectionPause", 1), QStringLiteral("3 seconds"));
+        auto *rising = window->findChild<QCheckBox *>(QStringLiteral("RisingRepeats"));
+        QTest::mouseClick(rising, Qt::LeftButton, {}, QPoint(4, rising->height() / 2));
+        QVERIFY(!window->findChild<QComboBox *>(QStringLiteral("PlayerSpeed"))->isEnabled());
+        QTest::keyClick(window, Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+
+        auto *list = f.child<QListWidget>("List1");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
+        auto *every = f.child<QLineEdit>("Text1");
+        every->setFocus();
+        QTest::keyClick(every, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(every, QStringLiteral("2"));
+        auto *selection = f.child<QLineEdit>("Text2");
+        selection->setFocus();
+        QTest::keyClick(selection, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(selection, QStringLiteral("2"));
+        QTest::mouseClick(f.child<QPushButton>("Command4"), Qt::LeftButton);
+        const std::string verse =
+            platform::ShortPathOf((f.data.path() / "reciters/Husary/001-002.mp3").string());
+        const std::string pause = platform::ShortPathOf((f.data.path() / "a.mp3").string());
+        std::string expected;
+        for (const auto &line : {verse, verse, verse, pause, pause, pause, verse, verse, verse})
+            expected += line + "\r\n";
+        QCOMPARE(f.temp.read("Default.m3u"), expected);
+        const std::string kept = f.temp.read("Recite.dat");
+        for (const char *line : {"reciter=Husary\r\n", "rising=1\r\n", "selectionpause=3\r\n"})
+            QVERIFY2(kept.find(line) != std::string::npos, kept.c_str());
+
+        // A reciter whose folder is gone is not recited from the recordings beside the program.
+        std::filesystem::remove_all(f.data.path() / "reciters");
+        f.dialogs.shown.clear();
+        QTest::mouseClick(f.child<QPushButton>("Command4"), Qt::LeftButton);
+        QVERIFY(!f.dialogs.shown.isEmpty() && f.dialogs.shown.front().contains(QStringLiteral("Husary")));
+        QCOMPARE(f.temp.read("Default.m3u"), expected);
+    }
+
+    // Hidden, the verses show one by one as they are recited, or when the reader clicks them.
+    void theHiddenTextShowsWhatIsRecitedOrClicked()
+    {
+        MainWindowFixture f(false);
+        f.startWindow();
+        QVERIFY(f.show());
+        auto *pickthall = f.child<QCheckBox>("Check2_0");
+        QTest::mouseClick(pickthall, Qt::LeftButton, {}, QPoint(4, pickthall->height() / 2));
+        QTest::mouseClick(f.child<QLabel>("Label1_11"), Qt::LeftButton); // All
+        QTest::mouseClick(f.child<QLabel>("MemoriseLink"), Qt::LeftButton);
+        auto *window = f.form->findChild<MemoriseWindow *>();
+        auto *hide = window->findChild<QCheckBox *>(QStringLiteral("HideText"));
+        QTest::mouseClick(hide, Qt::LeftButton, {}, QPoint(4, hide->height() / 2));
+        auto *display = f.child<QTextEdit>("Text3");
+        const auto hidden = [display] {
+            QStringList out;
+            for (const auto &mark : display->extraSelections())
+                if (mark.format.foreground().color() == display->palette().color(QPalette::Base))
+                    out << mark.cursor.selectedText().section(QLatin1Char(')'), 0, 0);
+            return out;
+        };
+        QCOMPARE(hidden(), (QStringList{"0", "1", "2", "3", "4", "5", "6"}));
+        f.player.start(kStatePlaying, "1. Velmora - 001-001.mp3 - Velmora player");
+        tick(f);
+        QCOMPARE(hidden(), (QStringList{"0", "2", "3", "4", "5", "6"}));
+        QTextCursor fourth = display->document()->find(QStringLiteral("4) P 1:4"));
+        QTest::mouseClick(display->viewport(), Qt::LeftButton, {}, display->cursorRect(fourth).center());
+        QCOMPARE(hidden(), (QStringList{"0", "2", "3", "5", "6"}));
+        QVERIFY(!f.form->wordPanel() || !f.form->wordPanel()->isVisible());
+        QTest::mouseClick(hide, Qt::LeftButton, {}, QPoint(4, hide->height() / 2));
+        QVERIFY(hidden().isEmpty());
     }
 
     // The monitor's states are the logic test's; here, that each reaches the window.

@@ -1,0 +1,92 @@
+// The main window's help for memorising: the reciter chosen, the repeats, pauses and speed kept,
+// and the text hidden until it is recited.
+
+#include "shell/form1.h"
+
+#include "core/pathname.h"
+#include "core/safefile.h"
+#include "platform/paths.h"
+#include "shell/memorisewindow.h"
+#include "shell/readingwindow.h"
+
+#include <QLabel>
+#include <QTextEdit>
+
+#include <algorithm>
+
+namespace velmora {
+
+namespace {
+
+std::filesystem::path reciteSettingsFile(const MainState &state)
+{
+    return state.tempFolder.empty() ? std::filesystem::path()
+                                    : pathFromUtf8(state.tempFolder + kReciteSettingsFileName);
+}
+
+} // namespace
+
+void Form1::readReciteSettings()
+{
+    const auto file = reciteSettingsFile(state_);
+    if (const auto kept = file.empty() ? std::nullopt : readRegularFile(file))
+        recite_ = parseReciteSettings(*kept);
+    player_.setSpeed(recite_.speed);
+}
+
+void Form1::openMemorising()
+{
+    if (!memoriseWindow_) {
+        memoriseWindow_ =
+            new MemoriseWindow(this, [this](const ReciteSettings &s) { changeReciteSettings(s); });
+        memoriseWindow_->adjustSize();
+        qtkit::moveBeside(memoriseWindow_, this);
+    }
+    const QString hint = QStringLiteral(
+        "A reciter's recordings, per-verse MP3 files named SSSAAA.mp3 as reciters publish them "
+        "(everyayah.com, say), come in beside the others with\n    velmora-import "
+        "--recordings FOLDER --reciter NAME");
+    memoriseWindow_->showSettings(recite_, recitersOf(state_.programFolder), hint,
+                                  edition_ == Edition::Audio && player_.setsSpeed());
+}
+
+void Form1::changeReciteSettings(const ReciteSettings &settings)
+{
+    const bool hidingNow = settings.hideText && !recite_.hideText;
+    recite_ = settings;
+    player_.setSpeed(recite_.speed);
+    if (hidingNow)
+        revealed_.clear(); // the test begins again
+    markDisplay(recitedSpan_);
+    if (const auto file = reciteSettingsFile(state_); !file.empty())
+        writeFileReplacing(file, formatReciteSettings(recite_));
+}
+
+void Form1::markDisplay(std::optional<std::pair<int, int>> recited)
+{
+    recitedSpan_ = recited;
+    std::vector<std::pair<int, int>> hidden;
+    if (recite_.hideText)
+        for (const EntrySpan &span : displayedEntries())
+            if (!revealed_.contains(span.entry))
+                hidden.emplace_back(span.start, span.end);
+    qtkit::markSpans(text3_, {recited, recitedMarkColour(false), hidden});
+    if (readingWindow_)
+        readingWindow_->markRecited(recited, hidden);
+}
+
+bool Form1::revealVerseAt(const QPoint &position)
+{
+    if (!recite_.hideText)
+        return false;
+    const int at = text3_->cursorForPosition(position).position();
+    for (const EntrySpan &span : displayedEntries())
+        if (at >= span.start && at <= span.end && !revealed_.contains(span.entry)) {
+            revealed_.insert(span.entry);
+            markDisplay(recitedSpan_);
+            return true;
+        }
+    return false;
+}
+
+} // namespace velmora

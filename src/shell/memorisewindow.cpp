@@ -1,0 +1,168 @@
+#include "memorisewindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace velmora {
+namespace {
+
+constexpr double kSpeeds[] = {0.5, 0.75, 1.0, 1.25, 1.5, 2.0};
+constexpr int kSelectionPauses[] = {0, 3, 5, 10, 30};
+constexpr double kLengthMultiples[] = {1.0, 1.5, 2.0, 3.0};
+
+QComboBox *choice(QWidget *parent, const char *name, const QStringList &rows)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->addItems(rows);
+    return box;
+}
+
+// The row of a table nearest a kept value, which a hand-edited file need not give exactly.
+template <typename T, std::size_t N> int nearestRow(const T (&table)[N], double value)
+{
+    int best = 0;
+    for (int i = 1; i < static_cast<int>(N); ++i)
+        if (std::abs(table[i] - value) < std::abs(table[best] - value))
+            best = i;
+    return best;
+}
+
+QString times(double value)
+{
+    return QString::number(value) + QStringLiteral(" \u00d7");
+}
+
+} // namespace
+
+MemoriseWindow::MemoriseWindow(QWidget *parent, Changed changed)
+    : QDialog(parent), changed_(std::move(changed))
+{
+    setObjectName(QStringLiteral("MemoriseWindow"));
+    setWindowTitle(QStringLiteral("Reciting and memorising"));
+    auto *layout = new QVBoxLayout(this);
+    auto *form = new QFormLayout;
+    layout->addLayout(form);
+    createReciterChoice(form);
+    createRepeatChoices(form);
+    createPlayerChoices(form);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+// Whose recordings are recited, and how another reciter's come in.
+void MemoriseWindow::createReciterChoice(QFormLayout *form)
+{
+    reciter_ = choice(this, "ReciterChoice", {});
+    form->addRow(QStringLiteral("&Reciter:"), reciter_);
+    recitersHint_ = new QLabel(this);
+    recitersHint_->setObjectName(QStringLiteral("RecitersHint"));
+    recitersHint_->setWordWrap(true);
+    recitersHint_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(recitersHint_);
+    connect(reciter_, &QComboBox::currentIndexChanged, this, [this](int row) {
+        settings_.reciter = row > 0 ? reciter_->itemData(row).toString().toStdString() : std::string();
+        tell();
+    });
+}
+
+// How the verses and the selection are repeated, and the pauses between them.
+void MemoriseWindow::createRepeatChoices(QFormLayout *form)
+{
+    rising_ = new QCheckBox(QStringLiteral("R&ising repeats: each verse once, then twice, and so on up to "
+                                           "\"Repeat every verse\""),
+                            this);
+    rising_->setObjectName(QStringLiteral("RisingRepeats"));
+    form->addRow(rising_);
+    connect(rising_, &QCheckBox::toggled, this, [this](bool on) {
+        settings_.risingRepeats = on;
+        tell();
+    });
+    QStringList pauses{QStringLiteral("None")};
+    for (const int seconds : kSelectionPauses)
+        if (seconds > 0)
+            pauses.push_back(QStringLiteral("%1 seconds").arg(seconds));
+    selectionPause_ = choice(this, "SelectionPause", pauses);
+    form->addRow(QStringLiteral("&Pause between repetitions of the selection:"), selectionPause_);
+    connect(selectionPause_, &QComboBox::currentIndexChanged, this, [this](int row) {
+        settings_.selectionPauseSeconds = kSelectionPauses[std::max(row, 0)];
+        tell();
+    });
+    QStringList multiples;
+    for (const double m : kLengthMultiples)
+        multiples.push_back(times(m) + QStringLiteral(" the recording"));
+    lengthMultiple_ = choice(this, "LengthMultiple", multiples);
+    lengthMultiple_->setToolTip(QStringLiteral("With \"Length of verse\" as the pause between verses"));
+    form->addRow(QStringLiteral("\"&Length of verse\" pauses:"), lengthMultiple_);
+    connect(lengthMultiple_, &QComboBox::currentIndexChanged, this, [this](int row) {
+        settings_.lengthMultiple = kLengthMultiples[std::max(row, 0)];
+        tell();
+    });
+}
+
+// The built-in player's speed, and the text hidden for testing oneself.
+void MemoriseWindow::createPlayerChoices(QFormLayout *form)
+{
+    QStringList speeds;
+    for (const double s : kSpeeds)
+        speeds.push_back(times(s));
+    speed_ = choice(this, "PlayerSpeed", speeds);
+    form->addRow(QStringLiteral("&Speed of the program's own player:"), speed_);
+    connect(speed_, &QComboBox::currentIndexChanged, this, [this](int row) {
+        settings_.speed = kSpeeds[std::max(row, 0)];
+        tell();
+    });
+    hide_ = new QCheckBox(QStringLiteral("&Hide the text: each verse shows once it has been recited, or "
+                                         "when you click it"),
+                          this);
+    hide_->setObjectName(QStringLiteral("HideText"));
+    form->addRow(hide_);
+    connect(hide_, &QCheckBox::toggled, this, [this](bool on) {
+        settings_.hideText = on;
+        tell();
+    });
+}
+
+void MemoriseWindow::showSettings(const ReciteSettings &settings, const std::vector<std::string> &reciters,
+                                  const QString &recitersHint, bool speedApplies)
+{
+    settings_ = settings;
+    {
+        const QSignalBlocker blockers[] = {QSignalBlocker(reciter_),        QSignalBlocker(rising_),
+                                           QSignalBlocker(selectionPause_), QSignalBlocker(lengthMultiple_),
+                                           QSignalBlocker(speed_),          QSignalBlocker(hide_)};
+        reciter_->clear();
+        reciter_->addItem(QStringLiteral("The recordings beside the program"));
+        for (const auto &name : reciters)
+            reciter_->addItem(QString::fromStdString(name), QString::fromStdString(name));
+        const int chosen = reciter_->findData(QString::fromStdString(settings.reciter));
+        reciter_->setCurrentIndex(std::max(chosen, 0));
+        rising_->setChecked(settings.risingRepeats);
+        selectionPause_->setCurrentIndex(nearestRow(kSelectionPauses, settings.selectionPauseSeconds));
+        lengthMultiple_->setCurrentIndex(nearestRow(kLengthMultiples, settings.lengthMultiple));
+        speed_->setCurrentIndex(nearestRow(kSpeeds, settings.speed));
+        hide_->setChecked(settings.hideText);
+    }
+    recitersHint_->setText(recitersHint);
+    speed_->setEnabled(speedApplies);
+    speed_->setToolTip(
+        speedApplies ? QString() : QStringLiteral("The player named in the preferences keeps its own speed"));
+    show();
+    raise();
+    activateWindow();
+}
+
+void MemoriseWindow::tell()
+{
+    changed_(settings_);
+}
+
+} // namespace velmora
