@@ -1,7 +1,9 @@
 // Timings on the real data: verse extraction, interleaving, search, and the main window's first text.
 // Each search benchmark reports grep -ci on the same file beside it, as "grep_ms".
 
+#include "core/catalogue.h"
 #include "core/safefile.h"
+#include "core/textfield.h"
 #include "search/engine.h"
 #include "shell/form1.h"
 #include "shell/form3.h"
@@ -13,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -341,6 +344,78 @@ void WordPanelClick(benchmark::State &state)
 BENCHMARK(WordPanelClick)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace
+
+namespace {
+
+// A folder of recordings for every verse entry of the Quran, each a few bytes, and the pauses.
+const std::string &recordingsFolder()
+{
+    static const std::string folder = [] {
+        const std::string dir = scratchFolder() + "recordings/";
+        std::filesystem::create_directories(dir);
+        for (int s = 1; s <= velmora::kSurahCount; ++s)
+            for (int e = 0; e < velmora::entryCountOfRow(s - 1); ++e)
+                velmora::writeFileReplacing(dir + velmora::verseReference(s, e) + ".mp3", "ID3");
+        velmora::writeFileReplacing(dir + "a.mp3", "ID3");
+        return dir;
+    }();
+    return folder;
+}
+
+} // namespace
+
+// The whole Quran's entries recited with rising repeats (1, 2, then 3 times) and a pause after each
+// verse: 38,088 recitations, composed and written as Recite writes them.
+void WholeQuranRisingRepeatsPlaylist(benchmark::State &state)
+{
+    velmora::PlaylistRequest request;
+    request.programFolder = recordingsFolder();
+    for (int s = 1; s <= velmora::kSurahCount; ++s)
+        for (int e = 0; e < velmora::entryCountOfRow(s - 1); ++e)
+            request.entries.push_back(velmora::verseReference(s, e));
+    request.to = static_cast<int>(request.entries.size()) - 1;
+    request.everyVerseCount = "3";
+    request.selectionCount = "1";
+    request.risingRepeats = true;
+    request.pauseIndex = 1;
+    std::size_t lines = 0;
+    for (auto _ : state) {
+        const velmora::Playlist playlist = velmora::composePlaylist(request);
+        velmora::LineWriter w;
+        for (const auto &line : playlist.lines)
+            w.text(line);
+        velmora::writeFileReplacing(scratchFolder() + "Default.m3u", w.contents());
+        lines = playlist.lines.size();
+    }
+    state.counters["lines"] = static_cast<double>(lines);
+}
+BENCHMARK(WholeQuranRisingRepeatsPlaylist)->Unit(benchmark::kMillisecond);
+
+// Recite pressed in the window for Al-Baqara with rising repeats up to 10: 15,730 recitations,
+// composed and written with the busy banner shown, to the player's start.
+void WindowRisingRepeatsSurahTwo(benchmark::State &state)
+{
+    velmora::test::SubstitutePlayer player;
+    velmora::qtkit::Dialogs dialogs;
+    const std::string temp = scratchFolder() + "rising/";
+    std::filesystem::create_directories(temp);
+    velmora::writeFileReplacing(temp + "Prefs.dat", temp + "player\r\n");
+    velmora::writeFileReplacing(temp + "player", "x");
+    velmora::writeFileReplacing(temp + velmora::kReciteSettingsFileName, "rising=1\r\n");
+    velmora::Form1 form(recordingsFolder(), temp, player, dialogs, velmora::Edition::Audio);
+    form.load();
+    form.show();
+    form.findChild<QComboBox *>(QStringLiteral("Combo1"))->setCurrentIndex(1);
+    QTest::mouseClick(form.findChild<QLabel *>(QStringLiteral("Label1_11")), Qt::LeftButton);
+    form.findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QStringLiteral("10"));
+    auto *recite = form.findChild<QPushButton *>(QStringLiteral("Command4"));
+    for (auto _ : state) {
+        QTest::mouseClick(recite, Qt::LeftButton);
+        QApplication::processEvents();
+    }
+    state.counters["launches"] = static_cast<double>(player.launches.size());
+}
+BENCHMARK(WindowRisingRepeatsSurahTwo)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char **argv)
 {
