@@ -42,10 +42,10 @@ void Form1::openMemorising()
         memoriseWindow_->adjustSize();
         qtkit::moveBeside(memoriseWindow_, this);
     }
-    const QString hint = QStringLiteral(
-        "A reciter's recordings, per-verse MP3 files named SSSAAA.mp3 as reciters publish them "
-        "(everyayah.com, say), come in beside the others with\n    velmora-import "
-        "--recordings FOLDER --reciter NAME");
+    const QString hint =
+        QStringLiteral("Another reciter's recordings, one MP3 file per verse named SSSAAA.mp3\n"
+                       "as reciters publish them (everyayah.com, say), come in with\n"
+                       "    velmora-import --recordings FOLDER --reciter NAME");
     memoriseWindow_->showSettings(recite_, recitersOf(state_.programFolder), hint,
                                   edition_ == Edition::Audio && player_.setsSpeed());
 }

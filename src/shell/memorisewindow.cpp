@@ -65,7 +65,6 @@ void MemoriseWindow::createReciterChoice(QFormLayout *form)
     form->addRow(QStringLiteral("&Reciter:"), reciter_);
     recitersHint_ = new QLabel(this);
     recitersHint_->setObjectName(QStringLiteral("RecitersHint"));
-    recitersHint_->setWordWrap(true);
     recitersHint_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     form->addRow(recitersHint_);
     connect(reciter_, &QComboBox::currentIndexChanged, this, [this](int row) {
