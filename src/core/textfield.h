@@ -3,6 +3,7 @@
 
 #include "safefile.h"
 
+#include <charconv>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -78,6 +79,27 @@ inline std::string_view takeLine(std::string_view &rest)
     if (line.ends_with('\r'))
         line.remove_suffix(1);
     return line;
+}
+
+// The program's own settings files: "key=value" lines, each given to take as it stands; a line
+// without "=" is passed over.
+template <typename Take> void forEachSetting(std::string_view text, Take take)
+{
+    while (!text.empty()) {
+        const std::string_view line = takeLine(text);
+        if (const std::size_t equals = line.find('='); equals != std::string_view::npos)
+            take(line.substr(0, equals), line.substr(equals + 1));
+    }
+}
+
+// A setting's number: into becomes the value when it is wholly a number within [low, high], and
+// is left as it was otherwise.
+template <typename T> void readSettingNumber(std::string_view value, T &into, T low, T high)
+{
+    T read = into;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), read);
+    if (error == std::errc() && end == value.data() + value.size() && read >= low && read <= high)
+        into = read;
 }
 
 // A text as a field that the field reader gives back whole: in double quotes when it holds a comma.

@@ -12,14 +12,6 @@
 namespace velmora {
 namespace {
 
-template <typename T> void readNumber(std::string_view value, T &into, T low, T high)
-{
-    T read = into;
-    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), read);
-    if (error == std::errc() && end == value.data() + value.size() && read >= low && read <= high)
-        into = read;
-}
-
 std::string numberText(double value)
 {
     char text[32];
@@ -32,24 +24,18 @@ std::string numberText(double value)
 ReciteSettings parseReciteSettings(std::string_view text)
 {
     ReciteSettings settings;
-    while (!text.empty()) {
-        const std::string_view line = takeLine(text);
-        const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos)
-            continue;
-        const std::string_view key = line.substr(0, equals);
-        const std::string_view value = line.substr(equals + 1);
+    forEachSetting(text, [&settings](std::string_view key, std::string_view value) {
         if (key == "reciter" && (value.empty() || isReciterName(value)))
             settings.reciter = value;
         else if (key == "speed")
-            readNumber(value, settings.speed, kSlowestSpeed, kFastestSpeed);
+            readSettingNumber(value, settings.speed, kSlowestSpeed, kFastestSpeed);
         else if (key == "rising" || key == "hide")
             (key == "rising" ? settings.risingRepeats : settings.hideText) = value == "1";
         else if (key == "selectionpause")
-            readNumber(value, settings.selectionPauseSeconds, 0, kLongestSelectionPause);
+            readSettingNumber(value, settings.selectionPauseSeconds, 0, kLongestSelectionPause);
         else if (key == "lengthmultiple")
-            readNumber(value, settings.lengthMultiple, 0.5, kMostLengthMultiple);
-    }
+            readSettingNumber(value, settings.lengthMultiple, 0.5, kMostLengthMultiple);
+    });
     return settings;
 }
 

@@ -60,35 +60,23 @@ std::string formatPreferences(const Preferences &prefs)
 ReadingSettings parseReadingSettings(std::string_view text)
 {
     ReadingSettings settings;
-    const auto number = [](std::string_view value, auto &into, auto low, auto high) {
-        auto read = into;
-        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), read);
-        if (error == std::errc() && end == value.data() + value.size() && read >= low && read <= high)
-            into = read;
-    };
     constexpr int kFar = 1 << 20; // a place on any screen, however large
-    while (!text.empty()) {
-        const std::string_view line = takeLine(text);
-        const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos)
-            continue;
-        const std::string_view key = line.substr(0, equals);
-        const std::string_view value = line.substr(equals + 1);
+    forEachSetting(text, [&settings](std::string_view key, std::string_view value) {
         if (key == "scale")
-            number(value, settings.scale, kMinReadingScale, kMaxReadingScale);
+            readSettingNumber(value, settings.scale, kMinReadingScale, kMaxReadingScale);
         else if (key == "dark" || key == "maximized" || key == "fullscreen")
             (key == "dark"        ? settings.dark
              : key == "maximized" ? settings.maximized
                                   : settings.fullScreen) = value == "1";
         else if (key == "left")
-            number(value, settings.left, -kFar, kFar);
+            readSettingNumber(value, settings.left, -kFar, kFar);
         else if (key == "top")
-            number(value, settings.top, -kFar, kFar);
+            readSettingNumber(value, settings.top, -kFar, kFar);
         else if (key == "width")
-            number(value, settings.width, 0, kFar);
+            readSettingNumber(value, settings.width, 0, kFar);
         else if (key == "height")
-            number(value, settings.height, 0, kFar);
-    }
+            readSettingNumber(value, settings.height, 0, kFar);
+    });
     return settings;
 }
 
