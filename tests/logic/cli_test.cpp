@@ -81,7 +81,7 @@ TEST_F(SearchTool, QueriesCountsAndExitStatusesAsGrepHasThem)
         {folder + "nowhere day", 2, ""},
         {"--frobnicate " + source + "day", 2, ""},
         {source + "a b c d e f", 2, ""}, // more than five words
-        {"--version", 0, "velmora-search 1.0\n"},
+        {"--version", 0, "velmora-search 1.1\n"},
         // Source names in any letter case.
         {"-c " + folder + "BUKHARI water", 0, "1\n"},
         {"-c " + folder + "Bukhari water", 0, "1\n"},

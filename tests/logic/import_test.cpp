@@ -466,7 +466,7 @@ TEST(ImportTool, EvenARefusedRunFirstUndoesAnInterruptedImport)
     expectRun("--to " + quoted(work.path() / "data") + " NOSUCH=x.txt", 2, "");
     expectRun("--to " + quoted(work.path() / "no such folder") + " PIKTHL=x.txt", 1, "does not exist");
     EXPECT_FALSE(std::filesystem::exists(work.path() / "no such folder"));
-    expectRun("--version", 0, "velmora-import 1.0\n");
+    expectRun("--version", 0, "velmora-import 1.1\n");
     EXPECT_EQ(snapshot(work.path() / "data"), (std::map<std::string, std::string>{{"PIKTHL.TXT", "old"}}));
 }
 
