@@ -292,7 +292,7 @@ private slots:
         QTest::keyClicks(selection, QStringLiteral("2"));
         QTest::mouseClick(f.child<QPushButton>("Command4"), Qt::LeftButton);
         const std::string verse =
-            platform::ShortPathOf((f.data.path() / "reciters/Husary/001-002.mp3").string());
+            platform::ShortPathOf((f.data.path() / "reciters" / "Husary" / "001-002.mp3").string());
         const std::string pause = platform::ShortPathOf((f.data.path() / "a.mp3").string());
         std::string expected;
         for (const auto &line : {verse, verse, verse, pause, pause, pause, verse, verse, verse})
