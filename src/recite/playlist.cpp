@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace velmora {
 
@@ -35,18 +36,40 @@ std::pair<int, int> rangeOf(const PlaylistRequest &request)
             std::min(std::max(request.from, request.to), static_cast<int>(request.entries.size()) - 1)};
 }
 
+// Where a playlist's recordings lie, each folder listed once for all its lookups: the verses in a
+// chosen reciter's folder alone, so that no recitation mixes two reciters; the pauses there where
+// the import made them, else in the program's folders.
+struct RecordingFolders
+{
+    explicit RecordingFolders(const PlaylistRequest &request) : program(request.programFolder)
+    {
+        if (!request.reciterFolder.empty())
+            reciter.emplace(request.reciterFolder);
+    }
+    std::filesystem::path verse(const std::string &name) const
+    {
+        return reciter ? reciter->resolve(name) : program.resolve(name);
+    }
+    std::filesystem::path pause(const std::string &name) const
+    {
+        if (reciter)
+            if (auto own = reciter->resolve(name); platform::isRegularFile(own))
+                return own;
+        return program.resolve(name);
+    }
+
+    platform::FolderIndex program;
+    std::optional<platform::FolderIndex> reciter;
+};
+
 // Every position of the range once, each recording looked at once however often it is recited.
-// A chosen reciter's recordings come from that reciter's folder alone: no recitation mixes two.
-std::vector<PositionLines> positionsOf(const PlaylistRequest &request, const platform::FolderIndex &folder)
+std::vector<PositionLines> positionsOf(const PlaylistRequest &request, const RecordingFolders &folders)
 {
     const auto [from, to] = rangeOf(request);
-    const platform::NameIndex reciter(request.reciterFolder);
     std::vector<PositionLines> positions;
     for (int p = from; p <= to; ++p) {
         const std::string name = request.entries[static_cast<std::size_t>(p)] + ".mp3";
-        const auto path = request.reciterFolder.empty()
-                              ? folder.resolve(name)
-                              : platform::resolveNoCase(request.reciterFolder, name);
+        const auto path = folders.verse(name);
         PositionLines position;
         const auto size = platform::fileSize(path);
         std::string head;
@@ -152,9 +175,8 @@ Playlist composePlaylist(const PlaylistRequest &request)
             "to 100.";
         return out;
     }
-    // The recordings folder is listed once for all the lookups of a playlist.
-    const platform::FolderIndex folder(request.programFolder);
-    const auto positions = positionsOf(request, folder);
+    const RecordingFolders folders(request);
+    const auto positions = positionsOf(request, folders);
     const std::size_t length = lengthOf(positions, request);
     if (length > kMostPlaylistLines) {
         out.problem = "This recitation would be a playlist of " + std::to_string(length) +
@@ -162,11 +184,8 @@ Playlist composePlaylist(const PlaylistRequest &request)
                       " a playlist may hold: please choose fewer verses or fewer repetitions.";
         return out;
     }
-    // A reciter's own pauses where the import made them, else those beside the program.
     const auto pauseLine = [&](const char *name) {
-        const auto own = request.reciterFolder.empty() ? std::filesystem::path()
-                                                       : platform::resolveNoCase(request.reciterFolder, name);
-        return platform::ShortPathOf(utf8Of(platform::isRegularFile(own) ? own : folder.resolve(name)));
+        return platform::ShortPathOf(utf8Of(folders.pause(name)));
     };
     const bool bySeconds = request.pauseIndex == static_cast<int>(PauseChoice::OneSecond) ||
                            request.pauseIndex == static_cast<int>(PauseChoice::LengthOfVerse);
