@@ -186,7 +186,7 @@ bool BuiltInPlayerChannel::LaunchPlayer(const std::string &commandLine, WindowSt
 
 void BuiltInPlayerChannel::setSpeed(double speed)
 {
-    speed_ = std::clamp(speed, 0.5, 2.0);
+    speed_ = std::clamp(speed, kSlowestSpeed, kFastestSpeed);
     if (builtIn() && mpv_)
         mpv_set_property(mpv_.get(), "speed", MPV_FORMAT_DOUBLE, &speed_);
 }

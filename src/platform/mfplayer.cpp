@@ -310,7 +310,7 @@ bool MediaFoundationPlayerChannel::LaunchPlayer(const std::string &commandLine, 
 
 void MediaFoundationPlayerChannel::setSpeed(double speed)
 {
-    speed_ = std::clamp(speed, 0.5, 2.0);
+    speed_ = std::clamp(speed, kSlowestSpeed, kFastestSpeed);
     if (builtIn_ && session_)
         session_->setRate(static_cast<float>(speed_));
 }

@@ -14,6 +14,10 @@ enum class WindowStyle
     NormalActivate
 };
 
+// The speeds a player inside the program plays at, 1 the recordings' own.
+inline constexpr double kSlowestSpeed = 0.5;
+inline constexpr double kFastestSpeed = 2.0;
+
 inline constexpr int kCmdPlay = 40045;
 inline constexpr int kCmdPause = 40046;
 inline constexpr int kCmdStop = 40047;

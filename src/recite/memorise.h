@@ -2,6 +2,8 @@
 // the hidden text, kept beside the preferences.
 #pragma once
 
+#include "platform/playerchannel.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,8 +14,6 @@ namespace velmora {
 // the default.
 inline constexpr const char *kReciteSettingsFileName = "Recite.dat";
 
-inline constexpr double kSlowestSpeed = 0.5;
-inline constexpr double kFastestSpeed = 2.0;
 inline constexpr double kMostLengthMultiple = 4.0;
 inline constexpr int kLongestSelectionPause = 600; // seconds
 
