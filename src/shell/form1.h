@@ -211,7 +211,6 @@ private:
     void followRecitation();
     // The characters of the display that show an entry, its translations with it; nullopt when
     // the display does not show it.
-    std::optional<std::pair<int, int>> displaySpanOf(int entry) const;
     // Each entry the display shows, with the characters from its start to the next one's.
     struct EntrySpan
     {
@@ -219,6 +218,7 @@ private:
         int start, end;
     };
     std::vector<EntrySpan> displayedEntries() const;
+    std::optional<std::pair<int, int>> displaySpanOf(const std::vector<EntrySpan> &spans, int entry) const;
     std::vector<int> entryStarts_; // where each of shownVerses_ begins in the display
 
     // Memorising: the reciter, the repeats and pauses, the speed and the hidden text, chosen in a
@@ -228,7 +228,7 @@ private:
     void changeReciteSettings(const ReciteSettings &settings);
     // The recited verse's mark and, while the text is hidden, the verses not yet recited or
     // clicked, in the display and the reading view.
-    void markDisplay(std::optional<std::pair<int, int>> recited);
+    void markDisplay(std::optional<std::pair<int, int>> recited, const std::vector<EntrySpan> &spans);
     // A click on a hidden verse shows it; false when the click was on none.
     bool revealVerseAt(const QPoint &position);
     ReciteSettings recite_;

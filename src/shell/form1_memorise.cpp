@@ -57,17 +57,17 @@ void Form1::changeReciteSettings(const ReciteSettings &settings)
     player_.setSpeed(recite_.speed);
     if (hidingNow)
         revealed_.clear(); // the test begins again
-    markDisplay(recitedSpan_);
+    markDisplay(recitedSpan_, displayedEntries());
     if (const auto file = reciteSettingsFile(state_); !file.empty())
         writeFileReplacing(file, formatReciteSettings(recite_));
 }
 
-void Form1::markDisplay(std::optional<std::pair<int, int>> recited)
+void Form1::markDisplay(std::optional<std::pair<int, int>> recited, const std::vector<EntrySpan> &spans)
 {
     recitedSpan_ = recited;
     std::vector<std::pair<int, int>> hidden;
     if (recite_.hideText)
-        for (const EntrySpan &span : displayedEntries())
+        for (const EntrySpan &span : spans)
             if (!revealed_.contains(span.entry))
                 hidden.emplace_back(span.start, span.end);
     qtkit::markSpans(text3_, {recited, recitedMarkColour(false), hidden});
@@ -80,10 +80,11 @@ bool Form1::revealVerseAt(const QPoint &position)
     if (!recite_.hideText)
         return false;
     const int at = text3_->cursorForPosition(position).position();
-    for (const EntrySpan &span : displayedEntries())
+    const auto spans = displayedEntries();
+    for (const EntrySpan &span : spans)
         if (at >= span.start && at <= span.end && !revealed_.contains(span.entry)) {
             revealed_.insert(span.entry);
-            markDisplay(recitedSpan_);
+            markDisplay(recitedSpan_, spans);
             return true;
         }
     return false;

@@ -274,9 +274,8 @@ void Form1::command2Click(int index)
     }
 }
 
-std::optional<std::pair<int, int>> Form1::displaySpanOf(int entry) const
+std::optional<std::pair<int, int>> Form1::displaySpanOf(const std::vector<EntrySpan> &spans, int entry) const
 {
-    const auto spans = displayedEntries();
     const auto span =
         std::find_if(spans.begin(), spans.end(), [entry](const EntrySpan &e) { return e.entry == entry; });
     if (span == spans.end())
@@ -326,10 +325,11 @@ void Form1::followRecitation()
     const auto [surah, entry] = verseOfStatus(toAnsi(label2_->text()));
     const bool shown =
         surah == combo1_->currentIndex() + 1 && combo1_->currentText() != QLatin1String(kSupplicationRow);
-    const auto span = shown ? displaySpanOf(entry) : std::nullopt;
+    const auto spans = displayedEntries();
+    const auto span = shown ? displaySpanOf(spans, entry) : std::nullopt;
     if (span && recite_.hideText)
         revealed_.insert(entry); // recited: the reader may now see it
-    markDisplay(span);
+    markDisplay(span, spans);
 }
 
 void Form1::launchFailed(const std::string &what)
