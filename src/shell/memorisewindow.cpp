@@ -25,6 +25,26 @@ QComboBox *choice(QWidget *parent, const char *name, const QStringList &rows)
     return box;
 }
 
+// A box whose ticking is told to set.
+template <typename Set> QCheckBox *check(QWidget *parent, const char *name, const QString &caption, Set set)
+{
+    auto *box = new QCheckBox(caption, parent);
+    box->setObjectName(QLatin1String(name));
+    QObject::connect(box, &QCheckBox::toggled, parent, set);
+    return box;
+}
+
+// A list whose rows stand for a table's values: the value of the row chosen is told to set.
+template <typename T, std::size_t N, typename Set>
+QComboBox *tableChoice(QWidget *parent, const char *name, const QStringList &rows, const T (&table)[N],
+                       Set set)
+{
+    QComboBox *box = choice(parent, name, rows);
+    QObject::connect(box, &QComboBox::currentIndexChanged, parent,
+                     [&table, set](int row) { set(table[std::max(row, 0)]); });
+    return box;
+}
+
 // The row of a table nearest a kept value, which a hand-edited file need not give exactly.
 template <typename T, std::size_t N> int nearestRow(const T (&table)[N], double value)
 {
@@ -76,35 +96,26 @@ void MemoriseWindow::createReciterChoice(QFormLayout *form)
 // How the verses and the selection are repeated, and the pauses between them.
 void MemoriseWindow::createRepeatChoices(QFormLayout *form)
 {
-    rising_ = new QCheckBox(QStringLiteral("R&ising repeats: each verse once, then twice, and so on up to "
-                                           "\"Repeat every verse\""),
-                            this);
-    rising_->setObjectName(QStringLiteral("RisingRepeats"));
+    rising_ = check(this, "RisingRepeats",
+                    QStringLiteral("R&ising repeats: each verse once, then twice, and so on up to "
+                                   "\"Repeat every verse\""),
+                    [this](bool on) { set(&ReciteSettings::risingRepeats, on); });
     form->addRow(rising_);
-    connect(rising_, &QCheckBox::toggled, this, [this](bool on) {
-        settings_.risingRepeats = on;
-        tell();
-    });
     QStringList pauses{QStringLiteral("None")};
     for (const int seconds : kSelectionPauses)
         if (seconds > 0)
             pauses.push_back(QStringLiteral("%1 seconds").arg(seconds));
-    selectionPause_ = choice(this, "SelectionPause", pauses);
-    form->addRow(QStringLiteral("&Pause between repetitions of the selection:"), selectionPause_);
-    connect(selectionPause_, &QComboBox::currentIndexChanged, this, [this](int row) {
-        settings_.selectionPauseSeconds = kSelectionPauses[std::max(row, 0)];
-        tell();
+    selectionPause_ = tableChoice(this, "SelectionPause", pauses, kSelectionPauses, [this](int seconds) {
+        set(&ReciteSettings::selectionPauseSeconds, seconds);
     });
+    form->addRow(QStringLiteral("&Pause between repetitions of the selection:"), selectionPause_);
     QStringList multiples;
     for (const double m : kLengthMultiples)
         multiples.push_back(times(m) + QStringLiteral(" the recording"));
-    lengthMultiple_ = choice(this, "LengthMultiple", multiples);
+    lengthMultiple_ = tableChoice(this, "LengthMultiple", multiples, kLengthMultiples,
+                                  [this](double m) { set(&ReciteSettings::lengthMultiple, m); });
     lengthMultiple_->setToolTip(QStringLiteral("With \"Length of verse\" as the pause between verses"));
     form->addRow(QStringLiteral("\"&Length of verse\" pauses:"), lengthMultiple_);
-    connect(lengthMultiple_, &QComboBox::currentIndexChanged, this, [this](int row) {
-        settings_.lengthMultiple = kLengthMultiples[std::max(row, 0)];
-        tell();
-    });
 }
 
 // The built-in player's speed, and the text hidden for testing oneself.
@@ -113,21 +124,14 @@ void MemoriseWindow::createPlayerChoices(QFormLayout *form)
     QStringList speeds;
     for (const double s : kSpeeds)
         speeds.push_back(times(s));
-    speed_ = choice(this, "PlayerSpeed", speeds);
+    speed_ = tableChoice(this, "PlayerSpeed", speeds, kSpeeds,
+                         [this](double speed) { set(&ReciteSettings::speed, speed); });
     form->addRow(QStringLiteral("&Speed of the program's own player:"), speed_);
-    connect(speed_, &QComboBox::currentIndexChanged, this, [this](int row) {
-        settings_.speed = kSpeeds[std::max(row, 0)];
-        tell();
-    });
-    hide_ = new QCheckBox(QStringLiteral("&Hide the text: each verse shows once it has been recited, or "
-                                         "when you click it"),
-                          this);
-    hide_->setObjectName(QStringLiteral("HideText"));
+    hide_ = check(this, "HideText",
+                  QStringLiteral("&Hide the text: each verse shows once it has been recited, or when you "
+                                 "click it"),
+                  [this](bool on) { set(&ReciteSettings::hideText, on); });
     form->addRow(hide_);
-    connect(hide_, &QCheckBox::toggled, this, [this](bool on) {
-        settings_.hideText = on;
-        tell();
-    });
 }
 
 void MemoriseWindow::showSettings(const ReciteSettings &settings, const std::vector<std::string> &reciters,
@@ -162,6 +166,12 @@ void MemoriseWindow::showSettings(const ReciteSettings &settings, const std::vec
 void MemoriseWindow::tell()
 {
     changed_(settings_);
+}
+
+template <typename T> void MemoriseWindow::set(T ReciteSettings::*field, T value)
+{
+    settings_.*field = value;
+    tell();
 }
 
 } // namespace velmora

@@ -34,6 +34,8 @@ private:
     void createRepeatChoices(QFormLayout *form);
     void createPlayerChoices(QFormLayout *form);
     void tell();
+    // One choice changed: kept, and told.
+    template <typename T> void set(T ReciteSettings::*field, T value);
 
     Changed changed_;
     ReciteSettings settings_;
