@@ -7,6 +7,7 @@
 #include "core/pathname.h"
 #include "core/safefile.h"
 #include "import/hadith.h"
+#include "import/texts.h"
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "recite/memorise.h"
@@ -169,16 +170,6 @@ std::string reportLine(const std::string &name, InputKind kind, const import::Im
     return line;
 }
 
-// The seconds of silence as an MP3 file, encoded by lame through pipes, with no shell and no file
-// between; nullopt when lame cannot make it.
-std::optional<std::string> silenceMp3(int seconds)
-{
-    auto encoded = platform::runFilter({"lame", "--quiet", "-b", "32", "-", "-"}, import::silentWav(seconds));
-    if (encoded && !looksLikeMp3(*encoded))
-        encoded.reset();
-    return encoded;
-}
-
 // Earlier versions made the pauses through files in the temporary folder, which an import that was
 // stopped half way left behind: they are cleared once they are an hour old.
 void clearOldPauseFiles()
@@ -329,7 +320,7 @@ bool planRecordingFiles(const std::string &recordings, const std::string &folder
     }
     clearOldPauseFiles();
     for (const auto &[name, seconds] : {std::pair<const char *, int>{"a.mp3", 1}, {"b.mp3", 3}}) {
-        const auto pause = silenceMp3(seconds);
+        const auto pause = import::silenceMp3(seconds);
         if (!pause) {
             std::cerr << "velmora-import: the pauses a.mp3 and b.mp3 are made with lame (Debian package "
                          "lame), which could not be run; nothing was written\n";

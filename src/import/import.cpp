@@ -233,6 +233,15 @@ TanzilImports importTanzilTranslations(const std::filesystem::path &dataFolder,
     return out;
 }
 
+std::string checkQuranText(std::string_view input)
+{
+    if (std::size_t bad = 0; !isUtf8(input, &bad))
+        return "line " + std::to_string(lineAt(input, bad)) + ": not UTF-8 text, as Tanzil's Quran texts are";
+    std::string error;
+    parseVerseLines(input, {}, error);
+    return error;
+}
+
 TanzilImport checkTanzilTranslation(std::string_view input, std::string_view inputName)
 {
     TanzilImport out;

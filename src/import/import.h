@@ -66,6 +66,10 @@ struct TanzilImport
 };
 TanzilImport checkTanzilTranslation(std::string_view input, std::string_view inputName);
 
+// Why a Quran text as Tanzil publishes it (https://tanzil.net/download/, "Text (with aya numbers)")
+// cannot be taken: not UTF-8, or not every verse of every surah once; "" when it can.
+std::string checkQuranText(std::string_view input);
+
 // Tanzil's files (named in UTF-8) into the translations folder of a data folder, all or none: each
 // read and checked, then written as they are, an import there that was stopped half way undone
 // first. What was taken; or the input at fault and why (input "" for a fault of the writing).

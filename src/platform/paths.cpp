@@ -298,6 +298,13 @@ std::vector<std::string> dataFolders(const std::string &folder)
     return folders;
 }
 
+std::string importFolder(const std::string &folder)
+{
+    const std::string user = userDataFolder();
+    const auto folders = dataFolders(folder);
+    return !user.empty() && std::find(folders.begin(), folders.end(), user) != folders.end() ? user : folder;
+}
+
 std::string dataFoldersText(const std::string &folder)
 {
     const auto folders = dataFolders(folder);

@@ -67,6 +67,10 @@ std::string dataFoldersText(const std::string &folder);
 // %APPDATA%\Velmora\ on Windows; "" when there is no such folder of the user's.
 std::string userDataFolder();
 
+// The folder that texts brought in from the window go to: the user's data folder where the
+// program reads it (its own folder), else the one folder it reads (a test's).
+std::string importFolder(const std::string &folder);
+
 // A data file: resolveNoCase in the first of dataFolders(folder) that holds it, each file on its
 // own; in folder itself when none does.
 std::filesystem::path resolveDataFile(const std::string &folder, const std::string &name);

@@ -2,6 +2,7 @@
 #include "core/textfield.h"
 #include "import/hadith.h"
 #include "import/import.h"
+#include "import/texts.h"
 #include "platform/paths.h"
 #include "recite/memorise.h"
 #include "search/engine.h"
@@ -152,6 +153,47 @@ TEST(TanzilImport, TakesTanzilsFilesAsTheyAreAndRefusesTheRest)
     };
     for (const auto &[input, error] : refused)
         EXPECT_TRUE(test::holds(check(input).error, error)) << error;
+}
+
+// The window's import tells each published file by its name and contents and puts it where the
+// program reads it; one refused input names itself, and the plan holds nothing to write.
+TEST(TextImport, EachPublishedFileGoesWhereTheProgramReadsIt)
+{
+    const test::TempDir in;
+    const std::string whole = translationInput({});
+    const std::string corpusLines = [] {
+        std::string lines;
+        for (int i = 0; i < 77429; ++i)
+            lines += "POS:N\n";
+        return lines;
+    }();
+    const struct
+    {
+        std::string name;
+        std::string contents;
+        std::string goesTo; // "data/NAME", "translations/NAME" or, for a refusal, its words
+    } cases[] = {
+        {"en.pickthall.txt", whole + "#  ID: en.pickthall\n", "data/PIKTHL.TXT"},
+        {"download.txt", whole + "#  Language: Urdu\n#  ID: ur.test\n", "translations/ur.test.txt"},
+        {"quran.txt", whole + "#  Tanzil Quran Text (Simple Clean, Version 1.1)\n",
+         "data/quran-simple-clean.txt"},
+        {"q.txt", whole + "#  Tanzil Quran Text (Uthmani, Version 1.1)\n", "data/quran-uthmani.txt"},
+        {"q2.txt", whole + "#  Tanzil Quran Text (Simple Minimal, Version 1.1)\n", "this is another"},
+        {"Quranic-Corpus-Morphology.txt", corpusLines, "data/quranic-corpus-morphology.txt"},
+        {"quranic-corpus-word-by-word.txt", "in\n(the) name\n", "it has 2 lines"},
+        {"muwatta-malik.json", R"([{"english": {"text": "A hadith."}}])", "data/MALIK.TXT"},
+        {"hadiths.json", R"([{"text": "A hadith."}])", "no collection the program reads"},
+    };
+    for (const auto &c : cases) {
+        const import::TextPlan plan = import::planTexts({{in.write(c.name, c.contents)}, {}, {}}, {});
+        std::string where = plan.error;
+        for (const auto &[folder, files] :
+             {std::pair{"data/", &plan.dataFiles}, {"translations/", &plan.translationFiles}})
+            for (const auto &file : *files)
+                where = folder + file.name;
+        EXPECT_TRUE(test::holds(where, c.goesTo)) << c.name << ": " << where;
+        EXPECT_EQ(plan.input.empty(), plan.error.empty()) << c.name;
+    }
 }
 
 TEST(HadithImport, RecordsReadBackOneByOneAndAreFound)
