@@ -129,12 +129,14 @@ void Form1::createControls()
     createSchemeControls();
     createHiddenControls();
 
-    for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink],
-                         label1_[kFindSurahLink], label2_, label1_[kSurahHeading], label1_[kAboutLink],
-                         translationsLink_, noteLink_, bookmarksLink_, readingLink_, memoriseLink_})
+    for (QLabel *link :
+         {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink], label1_[kFindSurahLink], label2_,
+          label1_[kSurahHeading], label1_[kAboutLink], translationsLink_, noteLink_, bookmarksLink_,
+          readingLink_, memoriseLink_, importLink_})
         link->setCursor(qtkit::handCursor());
     translationsLink_->installEventFilter(this);
     memoriseLink_->installEventFilter(this);
+    importLink_->installEventFilter(this);
     readingLink_->installEventFilter(this);
     noteLink_->installEventFilter(this);
     bookmarksLink_->installEventFilter(this);
@@ -170,6 +172,7 @@ void Form1::createSurahControls()
         makeLabel(this, "Label1_12", QStringLiteral("Find Surah..."), twipsRect(4620, 630, 900, 195));
     qtkit::setTextColor(label1_[kFindSurahLink], 0, 0, 255);
 
+    createImportLink();
     noteLink_ = makeLabel(this, "NoteLink", QStringLiteral("Note..."), twipsRect(4620, 840, 900, 195));
     qtkit::setTextColor(noteLink_, 0, 0, 255);
     bookmarksLink_ =
@@ -530,9 +533,9 @@ Form4 *Form1::findSurahDialog() const
 void Form1::load()
 {
     // Underline the link labels' captions so they read as links.
-    for (QLabel *link :
-         {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink], label1_[kFindSurahLink],
-          label1_[kAboutLink], translationsLink_, noteLink_, bookmarksLink_, readingLink_, memoriseLink_}) {
+    for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink],
+                         label1_[kFindSurahLink], label1_[kAboutLink], translationsLink_, noteLink_,
+                         bookmarksLink_, readingLink_, memoriseLink_, importLink_}) {
         QFont f = link->font();
         f.setUnderline(true);
         link->setFont(f);
@@ -583,8 +586,11 @@ void Form1::load()
 
     placeOnScreen();
 
+    // Texts that the first verse needs and that are missing are explained in the display, once.
+    explainAtStart_ = true;
     combo1_->setCurrentIndex(0);
     list1_->setCurrentRow(0);
+    QTimer::singleShot(0, this, [this] { explainAtStart_ = false; });
     UpdateCombo4();
     // The keyboard starts in the surah list, the first control of the focus order that takes it.
     combo1_->setFocus();
@@ -871,6 +877,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
                 openReadingView();
             if (watched == memoriseLink_)
                 openMemorising();
+            if (watched == importLink_)
+                openImport();
             // A click on a hidden verse shows it; one on an Arabic word (not the end of a
             // selection) looks it up.
             if (watched == text3_->viewport() && !text3_->textCursor().hasSelection() &&

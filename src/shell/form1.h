@@ -334,6 +334,15 @@ private:
     // The display large in a window of its own, following every change of it.
     void openReadingView();
     QLabel *readingLink_ = nullptr;
+
+    // "Import texts...": the texts and recordings a reader downloaded, brought into their own data
+    // folder; and, when a start finds texts missing, the display tells which, and where they are
+    // published.
+    void createImportLink();
+    void openImport();
+    void explainMissingTexts();
+    QLabel *importLink_ = nullptr;
+    bool explainAtStart_ = false;
     QPointer<ReadingWindow> readingWindow_;
     QTimer *readingRefresh_ = nullptr;
 

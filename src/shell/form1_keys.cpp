@@ -97,6 +97,7 @@ void Form1::createShortcuts()
 void Form1::makeLinksKeyboardReachable()
 {
     const std::pair<QLabel *, const char *> links[] = {
+        {importLink_, "Bring in texts and recordings downloaded from their publishers"},
         {label1_[kFindSurahLink], "Choose a surah by its name, or go to a juz, hizb or page"},
         {bookmarksLink_, "Your bookmarks, and the last verse you read"},
         {noteLink_, "A note of your own on the selected verse"},

@@ -196,9 +196,11 @@ void Form1::reciteClicked()
         dialogs_.tell(this,
                       QStringLiteral("There is no recording of these verses to recite. Recordings are "
                                      "per-verse MP3 files as reciters publish them, named SSSAAA.mp3 "
-                                     "(surah and verse); the program looks for them in %1. The "
-                                     "command\n\n    velmora-import --recordings FOLDER\n\nbrings a "
-                                     "reciter's files from FOLDER into your own data folder.")
+                                     "(surah and verse): https://everyayah.com gives every verse of many "
+                                     "reciters so, a folder (or a zip file to unpack) a reciter. The "
+                                     "program looks for them in %1. Import texts... (above the surah "
+                                     "list) brings a reciter's folder into your own data folder, as "
+                                     "does the command\n\n    velmora-import --recordings FOLDER")
                           .arg(QString::fromStdString(platform::dataFoldersText(state_.programFolder))));
         return;
     }

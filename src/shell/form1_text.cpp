@@ -160,6 +160,9 @@ void Form1::reportMissingFiles()
         QTimer::singleShot(0, this, &Form1::reportMissingFiles);
         return;
     }
+    // Files that are not there at all are explained at start; one that is there and faulty is told.
+    const bool missingOnly = unreadableFiles_.empty() &&
+                             (quranProblem_.empty() || quranProblem_ == troubleWords(FileTrouble::Missing));
     const QString folder = QString::fromStdString(state_.programFolder);
     const QString looked = QString::fromStdString(platform::dataFoldersText(state_.programFolder));
     QStringList lines;
@@ -190,6 +193,11 @@ void Form1::reportMissingFiles()
     // Also for the terminal or the journal the program was started from, where an installation's
     // fault is looked for.
     qWarning().noquote() << message;
+    if (explainAtStart_ && missingOnly) {
+        explainAtStart_ = false;
+        explainMissingTexts();
+        return;
+    }
     dialogs_.tell(this, message);
 }
 

@@ -421,11 +421,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
         f.child<QCheckBox>("Check2_5")->setFocus();
         QStringList reached;
-        for (int i = 0; i < 13; ++i) {
+        for (int i = 0; i < 14; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             reached.push_back(QApplication::focusWidget()->objectName());
         }
-        QCOMPARE(reached, (QStringList{"Label1_12", "BookmarksLink", "NoteLink", "Label1_11",
+        QCOMPARE(reached, (QStringList{"ImportLink", "Label1_12", "BookmarksLink", "NoteLink", "Label1_11",
                                        "TranslationsLink", "Label3_0", "Label3_1", "Label3_3", "Label3_2",
                                        "Label2", "ReadingLink", "MemoriseLink", "Label1_14"}));
         f.child<QWidget>("Label1_11")->setFocus();

@@ -2,15 +2,22 @@
 
 #include "uisupport.h"
 
+#include "core/catalogue.h"
+#include "core/pathname.h"
 #include "core/textfield.h"
 #include "platform/paths.h"
 #include "shell/form3.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QCompleter>
 #include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -39,6 +46,9 @@ private:
     }
 
 private slots:
+    // The file dialogs are Qt's own, whose controls the tests type into, on every system.
+    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
     void disabledButtonsLookDisabled()
     {
         MainWindowFixture f;
@@ -160,12 +170,97 @@ private slots:
         QVERIFY(!f.form->findChild<QTimer *>(QStringLiteral("Blinkie"))->isActive());
     }
 
+    // A reader who has no texts yet is told which are missing and where they are published, and
+    // brings in a translation and a hadith collection from the window, all or none, then reads
+    // and searches them.
+    void aFreshReaderImportsTextsFromTheWindowAndReadsThem()
+    {
+        TempDir downloads;
+        std::string translation;
+        for (int s = 1; s <= kSurahCount; ++s)
+            for (int a = 1; a <= verseCount(s); ++a)
+                translation += std::to_string(s) + "|" + std::to_string(a) + "|Verse " + std::to_string(s) +
+                               ":" + std::to_string(a) + "\n";
+        downloads.write("en.pickthall.txt", translation + "#  Name: Pickthall\n#  ID: en.pickthall\n");
+        downloads.write("bukhari.json", "{\"hadiths\": [{\"english\": {\"narrator\": \"Narrated Umar:\", "
+                                        "\"text\": \"Deeds are by intentions.\"}}, {\"english\": {\"text\": "
+                                        "\"The second, on patience.\"}}]}");
+        downloads.write("page.txt", "<!DOCTYPE html><html></html>");
+        MainWindowFixture f(false);
+        for (const auto &name : entryNames(f.data.path()))
+            std::filesystem::remove(f.data.path() / name);
+        f.firstStart = true;
+        f.startWindow();
+        QVERIFY(f.show());
+        QVERIFY(f.displayText().contains(QStringLiteral("Some texts are not here yet")));
+        for (const char *named :
+             {"quran-uthmani.txt", "https://tanzil.net/trans/", "BUKHARI.TXT", "corpus.quran.com"})
+            QVERIFY2(f.displayText().contains(QLatin1String(named)), named);
+        QVERIFY(f.dialogs.shown.isEmpty());
+
+        // Chosen in the file dialog, as the reader types their names there.
+        int listed = 0;
+        const auto importFiles = [&](const QStringList &names) {
+            whenModal("ImportTexts", [&](QWidget *dialog) {
+                whenModal("ImportFiles", [&](QWidget *files) {
+                    auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                    QString typed;
+                    for (const QString &file : names)
+                        typed += QStringLiteral("\"%1\" ").arg(
+                            QString::fromStdString(utf8Of(downloads.path() / file.toStdString())));
+                    // The dialog may clear the name while it reads its folder, and the list of names
+                    // that the typing suggests may take the Enter: typed again, the list closed as a
+                    // reader closes it, and Enter pressed again.
+                    for (int tries = 0; tries < 20 && files->isVisible(); ++tries) {
+                        if (name->text() != typed) {
+                            QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+                            typeInto(name, typed);
+                        }
+                        if (QAbstractItemView *popup = name->completer()->popup(); popup->isVisible())
+                            QTest::keyClick(popup, Qt::Key_Escape);
+                        QTest::keyClick(name, Qt::Key_Return);
+                        QTest::qWait(50);
+                    }
+                });
+                QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("AddFiles")),
+                                  Qt::LeftButton);
+                listed = dialog->findChild<QListWidget *>(QStringLiteral("ImportList"))->count();
+                QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("ImportButton")),
+                                  Qt::LeftButton);
+                if (dialog->isVisible())
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+            });
+            QTest::mouseClick(f.child<QLabel>("ImportLink"), Qt::LeftButton);
+        };
+        importFiles(
+            {QStringLiteral("en.pickthall.txt"), QStringLiteral("bukhari.json"), QStringLiteral("page.txt")});
+        QCOMPARE(listed, 3);
+        QVERIFY(f.dialogs.shown.last().contains(QStringLiteral("page.txt cannot be taken: a web page")));
+        QVERIFY(entryNames(f.data.path()).empty());
+
+        importFiles({QStringLiteral("en.pickthall.txt"), QStringLiteral("bukhari.json")});
+        QVERIFY(f.dialogs.shown.last().startsWith(QStringLiteral("Imported into")));
+        QTest::mouseClick(check(f, 0), Qt::LeftButton, {}, QPoint(4, check(f, 0)->height() / 2));
+        QTRY_VERIFY(f.displayText().contains(QStringLiteral("Verse 1:1")));
+
+        QTest::mouseClick(f.child<QPushButton>("Command1"), Qt::LeftButton);
+        Form3 *search = f.form->searchWindow();
+        QVERIFY(search && QTest::qWaitForWindowExposed(search));
+        QTest::mouseClick(search->findChild<QRadioButton *>(QStringLiteral("Option1_5")), Qt::LeftButton);
+        QLineEdit *query = search->findChild<QComboBox *>(QStringLiteral("Combo1"))->lineEdit();
+        QTest::mouseClick(query, Qt::LeftButton);
+        typeInto(query, QStringLiteral("patience"));
+        QTest::keyClick(query, Qt::Key_Return);
+        QTRY_COMPARE(qtkit::entries(search->findChild<QListWidget *>(QStringLiteral("List1"))).size(), 1);
+    }
+
     // With no Prefs.dat at all the reader first sees the Arabic and how to add a translation; a
     // Prefs.dat of an older version, without the Arabic box's line, leaves it unticked.
     void aFirstStartShowsTheArabicAndHowToAddATranslation()
     {
         const QString hint = QStringLiteral("To read a translation beside the Arabic");
         MainWindowFixture f(false);
+        f.data.write("quran-uthmani.txt", "1|1|\u0628\u0650\u0633\u0652\u0645\u0650\n");
         f.firstStart = true;
         f.startWindow();
         QVERIFY(f.show());

@@ -2,12 +2,14 @@
 
 #include "shell/prefs.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <cstdlib>
 
@@ -98,6 +100,34 @@ bool MainWindowFixture::show()
 {
     form->show();
     return QTest::qWaitForWindowExposed(form.get());
+}
+
+void typeInto(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget,
+                            c.unicode() < 128 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown, QString(c),
+                            Qt::NoModifier);
+}
+
+namespace {
+void waitForModal(QString name, std::function<void(QWidget *)> act, int triesLeft)
+{
+    QTimer::singleShot(20, [name = std::move(name), act = std::move(act), triesLeft]() mutable {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == name && modal->isVisible())
+            act(modal);
+        else if (triesLeft > 0)
+            waitForModal(std::move(name), std::move(act), triesLeft - 1);
+        else if (modal)
+            modal->close(); // another dialog than the one waited for: closed, so the test goes on
+    });
+}
+} // namespace
+
+void whenModal(const char *objectName, std::function<void(QWidget *)> act)
+{
+    waitForModal(QString::fromLatin1(objectName), std::move(act), 500);
 }
 
 void postClick(QWidget *widget, QPoint at)

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -73,6 +74,13 @@ void showWith(MainWindowFixture &f, PlayerChannel &channel);
 // Chooses entries 002 to 003 of surah 1, each recited the given times with a second's pause
 // after each, and presses Recite.
 void reciteTwoVerses(MainWindowFixture &f, const QString &times);
+
+// Types text into a widget key by key; letters beyond ASCII (Arabic ones) come as key events of
+// their own text.
+void typeInto(QWidget *widget, const QString &text);
+// Runs act on the next modal dialog of type T once it is shown (while the code that opened it
+// waits in its own event loop).
+void whenModal(const char *objectName, std::function<void(QWidget *)> act);
 
 // A click that waits in the event queue: a press and a release at the point of the widget.
 void postClick(QWidget *widget, QPoint at);
