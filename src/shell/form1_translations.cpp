@@ -113,7 +113,7 @@ void Form1::addTranslations()
                                       QStringLiteral("Translations from tanzil.net (*.txt);;All files (*)"));
     if (files.isEmpty())
         return;
-    const std::string own = platform::userDataFolder();
+    const std::string own = platform::importFolder(state_.programFolder);
     if (own.empty()) {
         dialogs_.tell(this, QStringLiteral("There is no data folder of your own to keep translations in."));
         return;
