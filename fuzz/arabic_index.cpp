@@ -37,7 +37,8 @@ struct Files
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     static const Files files;
-    velmora::writeFileReplacing(files.index, std::string(reinterpret_cast<const char *>(data), size) + files.key);
+    velmora::writeFileReplacing(files.index,
+                                std::string(reinterpret_cast<const char *>(data), size) + files.key);
     const auto index = velmora::ArabicIndex::load(files.index, files.source);
     if (!index)
         return 0;
@@ -53,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string source(64, 'x');
     for (std::size_t v = 0; v < index->size(); ++v)
         if (const std::string_view text = index->sourceText(source, v);
-            !text.empty() && (text.data() < source.data() || text.data() + text.size() > source.data() + source.size()))
+            !text.empty() &&
+            (text.data() < source.data() || text.data() + text.size() > source.data() + source.size()))
             __builtin_trap();
     return 0;
 }

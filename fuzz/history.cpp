@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // An entry the field reader gives back whole (no line end, comma or double quote, no blank at
     // either end) reads back as written.
     for (const auto &entry : entries)
-        if (entry.find_first_of("\r\n\",") != std::string::npos || entry.front() == ' ' || entry.front() == '\t' ||
-            entry.back() == ' ' || entry.back() == '\t')
+        if (entry.find_first_of("\r\n\",") != std::string::npos || entry.front() == ' ' ||
+            entry.front() == '\t' || entry.back() == ' ' || entry.back() == '\t')
             return 0;
     if (velmora::writeHistory(single, entries) && velmora::readHistory(single) != entries)
         __builtin_trap();

@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     track.playerName = "mpv";
     track.position = mpris::positionFromTrackId(track.title);
     // An escaped "%2F" may decode to a slash; a plain one always ends the folders.
-    if (track.url.find('%') == std::string::npos && mpris::fileNameOfUrl(track.url).find('/') != std::string::npos)
+    if (track.url.find('%') == std::string::npos &&
+        mpris::fileNameOfUrl(track.url).find('/') != std::string::npos)
         __builtin_trap();
     const std::string title = mpris::windowTitle(track);
     if (track.position > 0 && !title.starts_with(std::to_string(track.position) + ". "))

@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (kind == 'L' || kind == 'D')
             line.remove_prefix(1);
         const std::string name(line);
-        if (name.empty() || name == "." || name == ".." || name.find_first_of(std::string("/\0", 2)) != std::string::npos)
+        if (name.empty() || name == "." || name == ".." ||
+            name.find_first_of(std::string("/\0", 2)) != std::string::npos)
             continue;
         const fs::path path = folder / name;
         if (kind == 'L')

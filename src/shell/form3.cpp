@@ -583,15 +583,16 @@ const ArabicIndex *Form3::arabicIndex()
         readingText_ = QuranText::open(platform::resolveDataFile(state_.programFolder, kQuranReadingFile));
         if (!searchedText_) {
             const QString name = QLatin1String(kQuranSearchFile);
-            dialogs_.tell(this, problem == troubleWords(FileTrouble::Missing)
-                                    ? QStringLiteral("The Arabic text %1 was not found in %2. The Tanzil Project "
-                                                     "publishes it (https://tanzil.net/download/, Simple "
-                                                     "Clean); Import texts... in the main window brings "
-                                                     "it in.")
-                                          .arg(name, QString::fromStdString(state_.programFolder))
-                                    : QStringLiteral("The Arabic text %1 in %2 cannot be searched: it %3.")
-                                          .arg(name, QString::fromStdString(utf8Of(searched.parent_path())),
-                                               QString::fromStdString(problem)));
+            dialogs_.tell(this,
+                          problem == troubleWords(FileTrouble::Missing)
+                              ? QStringLiteral("The Arabic text %1 was not found in %2. The Tanzil Project "
+                                               "publishes it (https://tanzil.net/download/, Simple "
+                                               "Clean); Import texts... in the main window brings "
+                                               "it in.")
+                                    .arg(name, QString::fromStdString(state_.programFolder))
+                              : QStringLiteral("The Arabic text %1 in %2 cannot be searched: it %3.")
+                                    .arg(name, QString::fromStdString(utf8Of(searched.parent_path())),
+                                         QString::fromStdString(problem)));
             return nullptr;
         }
         arabicIndex_.emplace(*searchedText_);

@@ -37,8 +37,13 @@ std::optional<QString> ScriptedDialogs::getText(QWidget *, const QString &prompt
     suggestions.push_back(suggestion);
     if (texts.empty())
         return std::nullopt;
-    auto answer = texts.front();
+    // The text taken out as a QString (a copy of the optional itself draws a false warning of
+    // GCC 12's that it may be read uninitialised).
+    const bool cancelled = !texts.front().has_value();
+    const QString answer = texts.front().value_or(QString());
     texts.pop_front();
+    if (cancelled)
+        return std::nullopt;
     return answer;
 }
 
