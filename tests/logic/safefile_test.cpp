@@ -13,6 +13,8 @@
 #include <set>
 
 #ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -35,6 +37,28 @@ TEST(SafeWrite, ReplacesWholeOrLeavesTheOldFile)
     EXPECT_TRUE(fs::is_directory(dir.path() / "Prefs.dat"));
     EXPECT_EQ(test::entryNames(dir.path()).size(), 2u);
 }
+
+#ifndef _WIN32
+// A write that fails half way (here the file size limit, which holds for root too) leaves the old
+// file as it was and no temporary file beside it.
+TEST(SafeWrite, AWriteThatFailsLeavesTheOldFile)
+{
+    test::TempDir dir;
+    const auto file = dir.write("Notes.md", "old");
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = before;
+    small.rlim_cur = 16;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = writeFileReplacing(file, std::string(4096, 'n'));
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(dir.read("Notes.md"), "old");
+    EXPECT_EQ(test::entryNames(dir.path()), (std::set<std::string>{"Notes.md"}));
+}
+#endif
 
 TEST(SafeRead, ReadsRegularFilesAndNothingElse)
 {
