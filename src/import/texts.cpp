@@ -123,8 +123,9 @@ void planQuranText(const fs::path &path, std::string text, TextPlan &plan)
     if (plan.error = checkQuranText(text); !plan.error.empty())
         return;
     plan.dataFiles.push_back({std::string(edition->second), std::move(text)});
-    plan.taken.push_back(utf8NameOf(path) + ": the Quran in Arabic, kept as published as " +
-                         std::string(edition->second));
+    const std::string name = utf8NameOf(path);
+    plan.taken.push_back(name + ": the Quran in Arabic, kept as published" +
+                         (name == edition->second ? std::string() : " as " + std::string(edition->second)));
 }
 
 void planTranslation(const fs::path &path, std::string text, TextPlan &plan)

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace velmora {
@@ -50,7 +51,15 @@ void Form1::openImport()
                   QStringLiteral("Imported into %1:\n\n%2")
                       .arg(QString::fromStdString(folder), lines.join(QLatin1Char('\n'))),
                   QMessageBox::Information);
-    command7_->click();
+    // The translations brought in are shown at once, after those chosen before.
+    bool shown = false;
+    for (const auto &id : dialog.translationIds())
+        if (std::find(chosen_.begin(), chosen_.end(), id) == chosen_.end()) {
+            toggleTranslation(id);
+            shown = true;
+        }
+    if (!shown)
+        command7_->click();
 }
 
 void Form1::explainMissingTexts()
@@ -73,8 +82,8 @@ void Form1::explainMissingTexts()
     if (items.isEmpty())
         return;
     text3_->setHtml(
-        QStringLiteral("<h3>Some texts are not here yet</h3><p>Velmora shows the texts its publishers give; "
-                       "these are missing:</p><ul>%1</ul><p>Download them, then choose <b>Import "
+        QStringLiteral("<h3>Some texts are not here yet</h3><p>Velmora shows texts as their publishers give "
+                       "them; these are missing:</p><ul>%1</ul><p>Download them, then choose <b>Import "
                        "texts...</b> (above the surah list, on the right) and pick the files: each is "
                        "checked, and they are kept in %2. Recitation takes a reciter's per-verse "
                        "recordings (SSSAAA.mp3, as https://everyayah.com gives them) the same way.</p>"

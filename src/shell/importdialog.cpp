@@ -161,6 +161,8 @@ void ImportDialog::importChosen()
         return;
     }
     taken_ = plan.taken;
+    for (const auto &file : plan.translationFiles)
+        translationIds_.push_back(file.name.substr(0, file.name.size() - 4)); // less ".txt"
     accept();
 }
 

@@ -26,6 +26,8 @@ public:
     ImportDialog(QWidget *parent, qtkit::Dialogs &dialogs, std::string dataFolder);
     // What the import brought in, a line an input; empty until it has run.
     const std::vector<std::string> &taken() const { return taken_; }
+    // The IDs of the translations it kept as published ("ur.jalandhry").
+    const std::vector<std::string> &translationIds() const { return translationIds_; }
 
 private:
     void createChoices();
@@ -40,6 +42,7 @@ private:
     std::vector<std::string> files_;
     std::string recordings_;
     std::vector<std::string> taken_;
+    std::vector<std::string> translationIds_;
     QListWidget *list_ = nullptr;
     QLineEdit *reciter_ = nullptr;
     QPushButton *import_ = nullptr;

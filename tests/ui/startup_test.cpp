@@ -26,6 +26,7 @@
 #include <QApplication>
 #include <QScreen>
 
+#include <algorithm>
 #include <filesystem>
 
 using namespace velmora;
@@ -182,6 +183,9 @@ private slots:
                 translation += std::to_string(s) + "|" + std::to_string(a) + "|Verse " + std::to_string(s) +
                                ":" + std::to_string(a) + "\n";
         downloads.write("en.pickthall.txt", translation + "#  Name: Pickthall\n#  ID: en.pickthall\n");
+        QString french =
+            QString::fromStdString(translation).replace(QStringLiteral("Verse "), QStringLiteral("Vers "));
+        downloads.write("fr.test.txt", french.toStdString() + "#  Language: French\n");
         downloads.write("bukhari.json", "{\"hadiths\": [{\"english\": {\"narrator\": \"Narrated Umar:\", "
                                         "\"text\": \"Deeds are by intentions.\"}}, {\"english\": {\"text\": "
                                         "\"The second, on patience.\"}}]}");
@@ -238,8 +242,11 @@ private slots:
         QVERIFY(f.dialogs.shown.last().contains(QStringLiteral("page.txt cannot be taken: a web page")));
         QVERIFY(entryNames(f.data.path()).empty());
 
-        importFiles({QStringLiteral("en.pickthall.txt"), QStringLiteral("bukhari.json")});
-        QVERIFY(f.dialogs.shown.last().startsWith(QStringLiteral("Imported into")));
+        importFiles({QStringLiteral("en.pickthall.txt"), QStringLiteral("bukhari.json"),
+                     QStringLiteral("fr.test.txt")});
+        QVERIFY(std::any_of(f.dialogs.shown.begin(), f.dialogs.shown.end(),
+                            [](const QString &m) { return m.startsWith(QStringLiteral("Imported into")); }));
+        QTRY_VERIFY(f.displayText().contains(QStringLiteral("Vers 1:1"))); // shown at once
         QTest::mouseClick(check(f, 0), Qt::LeftButton, {}, QPoint(4, check(f, 0)->height() / 2));
         QTRY_VERIFY(f.displayText().contains(QStringLiteral("Verse 1:1")));
 
