@@ -398,6 +398,10 @@ private slots:
         auto *list = f.child<QListWidget>("List1");
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(3)).center());
         QTRY_COMPARE(text->toPlainText(), QStringLiteral("3) P 1:3\n\n"));
+        // The click in the main window's list made it the active one: the reader goes back to the
+        // view before its keys.
+        view->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(view));
         QTest::keyClick(text, Qt::Key_Down, Qt::AltModifier);
         QCOMPARE(list->currentRow(), 4);
         QTRY_COMPARE(text->toPlainText(), f.displayText());
