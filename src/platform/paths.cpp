@@ -260,6 +260,17 @@ fs::path sameFolder(const std::string &folder)
 }
 #endif
 
+// Whether the program reads its data from its own folder, and so from the user's and the system's
+// beside it, rather than from a folder named to it alone.
+bool isProgramFolder(const std::string &folder)
+{
+#ifdef _WIN32
+    return ansi::equalsNoCase(folder, programFolder());
+#else
+    return sameFolder(folder) == sameFolder(programFolder());
+#endif
+}
+
 } // namespace
 
 std::string userDataFolder()
@@ -277,11 +288,10 @@ std::vector<std::string> dataFolders(const std::string &folder)
 {
     std::vector<std::string> folders{folder};
 #ifdef _WIN32
-    if (const std::string user = userDataFolder();
-        !user.empty() && ansi::equalsNoCase(folder, programFolder()))
+    if (const std::string user = userDataFolder(); !user.empty() && isProgramFolder(folder))
         folders.insert(folders.begin(), user);
 #else
-    if (sameFolder(folder) != sameFolder(programFolder()))
+    if (!isProgramFolder(folder))
         return folders;
     if (const std::string user = userDataFolder(); !user.empty())
         folders.push_back(user);
@@ -300,9 +310,7 @@ std::vector<std::string> dataFolders(const std::string &folder)
 
 std::string importFolder(const std::string &folder)
 {
-    const std::string user = userDataFolder();
-    const auto folders = dataFolders(folder);
-    return !user.empty() && std::find(folders.begin(), folders.end(), user) != folders.end() ? user : folder;
+    return isProgramFolder(folder) ? userDataFolder() : folder;
 }
 
 std::string dataFoldersText(const std::string &folder)

@@ -67,8 +67,8 @@ std::string dataFoldersText(const std::string &folder);
 // %APPDATA%\Velmora\ on Windows; "" when there is no such folder of the user's.
 std::string userDataFolder();
 
-// The folder that texts brought in from the window go to: the user's data folder where the
-// program reads it (its own folder), else the one folder it reads (a test's).
+// The folder that texts brought in from the window go to: for the program's own folder the user's
+// data folder ("" when there is none), else the one folder the program reads (a test's).
 std::string importFolder(const std::string &folder);
 
 // A data file: resolveNoCase in the first of dataFolders(folder) that holds it, each file on its

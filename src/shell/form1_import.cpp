@@ -33,8 +33,6 @@ void Form1::openImport()
         dialogs_.tell(this, QStringLiteral("There is no data folder of your own to import texts into."));
         return;
     }
-    std::error_code ec;
-    std::filesystem::create_directories(pathFromUtf8(folder), ec);
     ImportDialog dialog(this, dialogs_, folder);
     if (dialog.exec() != QDialog::Accepted)
         return;
