@@ -319,15 +319,13 @@ bool planRecordingFiles(const std::string &recordings, const std::string &folder
         return false;
     }
     clearOldPauseFiles();
-    for (const auto &[name, seconds] : {std::pair<const char *, int>{"a.mp3", 1}, {"b.mp3", 3}}) {
-        const auto pause = import::silenceMp3(seconds);
-        if (!pause) {
-            std::cerr << "velmora-import: the pauses a.mp3 and b.mp3 are made with lame (Debian package "
-                         "lame), which could not be run; nothing was written\n";
-            return false;
-        }
-        files.push_back({name, *pause, {}});
+    const auto pauses = import::pauseFiles(import::silenceMp3);
+    if (!pauses) {
+        std::cerr << "velmora-import: the pauses a.mp3 and b.mp3 are made with lame (Debian package "
+                     "lame), which could not be run; nothing was written\n";
+        return false;
     }
+    files.insert(files.end(), pauses->begin(), pauses->end());
     files.insert(files.end(), plan.files.begin(), plan.files.end());
     const auto removals = import::removalsOfOtherRecordings(pathFromUtf8(folder), files);
     files.insert(files.end(), removals.begin(), removals.end());

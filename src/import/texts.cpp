@@ -186,15 +186,13 @@ void planRecordingFolder(const TextInputs &inputs, const PauseMaker &makePause, 
         plan.error = "it holds no recordings named SSSAAA.mp3 (surah and verse, three digits each)";
     if (!plan.error.empty())
         return;
-    for (const auto &[name, seconds] : {std::pair<const char *, int>{"a.mp3", 1}, {"b.mp3", 3}}) {
-        const auto pause = makePause(seconds);
-        if (!pause) {
-            plan.error = "the pauses between verses are made with lame (Debian package lame), which "
-                         "could not be run";
-            return;
-        }
-        plan.recordingFiles.push_back({name, *pause});
+    auto pauses = pauseFiles(makePause);
+    if (!pauses) {
+        plan.error = "the pauses between verses are made with lame (Debian package lame), which "
+                     "could not be run";
+        return;
     }
+    plan.recordingFiles = std::move(*pauses);
     plan.recordingFiles.insert(plan.recordingFiles.end(), recordings.files.begin(), recordings.files.end());
     plan.taken.push_back(utf8Of(inputs.recordings) + ": " + withThousands(recordings.files.size()) +
                          " recordings" + (inputs.reciter.empty() ? "" : " of " + inputs.reciter) +
@@ -250,6 +248,18 @@ std::string writeTexts(const fs::path &dataFolder, const fs::path &recordings, c
             written.push_back(file.name);
     }
     return {};
+}
+
+std::optional<std::vector<OutputFile>> pauseFiles(const PauseMaker &makePause)
+{
+    std::vector<OutputFile> files;
+    for (const auto &[name, seconds] : {std::pair<const char *, int>{"a.mp3", 1}, {"b.mp3", 3}}) {
+        auto pause = makePause(seconds);
+        if (!pause)
+            return std::nullopt;
+        files.push_back({name, std::move(*pause)});
+    }
+    return files;
 }
 
 std::optional<std::string> silenceMp3(int seconds)

@@ -36,6 +36,9 @@ struct TextPlan
 
 // Makes the pauses a.mp3 and b.mp3 that a recordings folder needs; nullopt when it cannot.
 using PauseMaker = std::function<std::optional<std::string>(int seconds)>;
+// The pauses a.mp3 (a second) and b.mp3 (three) that a recitation goes with; nullopt when one of
+// them cannot be made.
+std::optional<std::vector<OutputFile>> pauseFiles(const PauseMaker &makePause);
 
 // Reads and checks every input. A Tanzil translation of Pickthall, Yusuf Ali, Shakir or the
 // transliteration becomes that file of the program's layout (PIKTHL.TXT, ...); any other is kept
