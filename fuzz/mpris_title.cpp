@@ -1,6 +1,6 @@
 // Any track a player on the bus tells of: its URL gives a file name without its folders, and the
 // title built from it, as the monitor reads it, names the playlist place the player gave.
-#include "platform/mpris.h"
+#include "platform/player/mpris.h"
 
 #include <cstdint>
 #include <string>

@@ -2,9 +2,9 @@
 // the same (for texts a file can hold on one line: Exit writes the font of the font list and the
 // player path read at start-up, neither of which holds a line end or a double quote); the same for
 // the reading view's settings and the memorising ones.
+#include "core/prefs.h"
 #include "core/textfield.h"
 #include "recite/memorise.h"
-#include "shell/prefs.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,17 +1,17 @@
 #include "platform/paths.h"
-#include "platform/qtkit.h"
+#include "qtkit/qtkit.h"
 #include "shell/form1.h"
 
 #ifdef _WIN32
-#include "platform/win32player.h"
+#include "platform/player/win32player.h"
 #ifdef VELMORA_BUILTIN_PLAYER
-#include "platform/mfplayer.h"
+#include "platform/player/mfplayer.h"
 #include "platform/process.h"
 #endif
 #else
-#include "platform/mprisplayer.h"
+#include "platform/player/mprisplayer.h"
 #ifdef VELMORA_BUILTIN_PLAYER
-#include "platform/builtinplayer.h"
+#include "platform/player/builtinplayer.h"
 #endif
 #endif
 

@@ -1,13 +1,13 @@
 // The main window: surah and verse choice, the verse display, reciting options and schemes.
 #pragma once
 
+#include "core/prefs.h"
 #include "platform/playerchannel.h"
-#include "platform/qtkit.h"
+#include "qtkit/qtkit.h"
 #include "recite/memorise.h"
 #include "recite/playlist.h"
 #include "search/engine.h"
 #include "search/wordfacts.h"
-#include "shell/prefs.h"
 #include "text/bookmarks.h"
 #include "text/metadata.h"
 #include "text/notes.h"

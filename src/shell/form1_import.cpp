@@ -5,7 +5,7 @@
 #include "core/pathname.h"
 #include "import/texts.h"
 #include "platform/paths.h"
-#include "platform/qtkit.h"
+#include "qtkit/qtkit.h"
 #include "shell/importdialog.h"
 
 #include <QLabel>

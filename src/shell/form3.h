@@ -1,7 +1,7 @@
 // The search window: query box with history, sources, result list and the complete text of a hit.
 #pragma once
 
-#include "platform/qtkit.h"
+#include "qtkit/qtkit.h"
 
 #include <QDialog>
 

@@ -3,7 +3,7 @@
 #include "core/ansi.h"
 #include "core/catalogue.h"
 #include "core/textfield.h"
-#include "platform/qtkit.h"
+#include "qtkit/qtkit.h"
 
 #include <QComboBox>
 #include <QLabel>

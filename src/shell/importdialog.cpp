@@ -2,7 +2,7 @@
 
 #include "core/pathname.h"
 #include "import/texts.h"
-#include "platform/qtkit.h"
+#include "qtkit/qtkit.h"
 #include "recite/memorise.h"
 
 #include <QDialogButtonBox>

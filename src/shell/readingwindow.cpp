@@ -1,7 +1,7 @@
 #include "readingwindow.h"
 
 #include "core/safefile.h"
-#include "platform/qtkit.h"
+#include "qtkit/qtkit.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -3,7 +3,7 @@
 // display and moves the main window's selection with its own keys.
 #pragma once
 
-#include "shell/prefs.h"
+#include "core/prefs.h"
 
 #include <QColor>
 #include <QWidget>

@@ -5,8 +5,8 @@
 #include "players.h"
 #include "uisupport.h"
 
-#include "platform/builtinplayer.h"
-#include "platform/mprisplayer.h"
+#include "platform/player/builtinplayer.h"
+#include "platform/player/mprisplayer.h"
 #include "platform/process.h"
 
 #include <QCheckBox>

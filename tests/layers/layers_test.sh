@@ -19,4 +19,13 @@ for include in '#include "ansi.h"' '#include "core/ansi.h"' '#include <vector>' 
 done
 echo '#include "../core/ansi.h"' >"$work/shell/probe.cpp"
 runs || { echo "FAIL: stopped from shell/: the core"; exit 1; }
+# A library inside another's folder is its own: the player channels build on the platform, not it
+# on them.
+rm "$work/shell/probe.cpp"
+mkdir -p "$work/platform/player"
+echo '#include "platform/paths.h"' >"$work/platform/player/probe.cpp"
+runs || { echo "FAIL: stopped from platform/player/: the platform"; exit 1; }
+echo '#include "player/probe.h"' >"$work/platform/probe.cpp"
+touch "$work/platform/player/probe.h"
+runs && { echo "FAIL: passed from platform/: the player channels"; exit 1; }
 echo "the layer check holds"

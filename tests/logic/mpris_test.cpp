@@ -1,4 +1,4 @@
-#include "platform/mpris.h"
+#include "platform/player/mpris.h"
 #include "recite/monitor.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
+#include "core/prefs.h"
 #include "core/textfield.h"
 #include "recite/memorise.h"
-#include "shell/prefs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The MPRIS player channel against a real player on a private session bus (SessionBus.*, run inside
 // dbus-run-session) and with no bus at all (NoBus.*).
 #include "import/import.h"
-#include "platform/mpris.h"
-#include "platform/mprisplayer.h"
+#include "platform/player/mpris.h"
+#include "platform/player/mprisplayer.h"
 #include "platform/process.h"
 #include "players.h"
 #include "recite/monitor.h"

@@ -1,6 +1,6 @@
 #include "uisupport.h"
 
-#include "shell/prefs.h"
+#include "core/prefs.h"
 
 #include <QApplication>
 #include <QLineEdit>

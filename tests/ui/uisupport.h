@@ -1,7 +1,7 @@
 // What the window tests share: answered dialogs, a small data folder and a started main window.
 #pragma once
 
-#include "platform/qtkit.h"
+#include "qtkit/qtkit.h"
 #include "shell/form1.h"
 #include "substituteplayer.h"
 #include "tempdir.h"

@@ -6,8 +6,8 @@
 #include "core/safefile.h"
 #include "environment.h"
 #include "platform/paths.h"
+#include "platform/player/win32player.h"
 #include "platform/process.h"
-#include "platform/win32player.h"
 #include "tempdir.h"
 
 #include <gtest/gtest.h>

@@ -4,9 +4,9 @@
 #include "uisupport.h"
 
 #include "core/pathname.h"
-#include "platform/mfplayer.h"
 #include "platform/paths.h"
-#include "platform/win32player.h"
+#include "platform/player/mfplayer.h"
+#include "platform/player/win32player.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "win32player.h"
 
-#include "process.h"
+#include "platform/process.h"
 
 #include <vector>
 #include <windows.h>

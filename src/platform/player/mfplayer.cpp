@@ -4,7 +4,7 @@
 #include "core/safefile.h"
 #include "core/textfield.h"
 #include "core/utf8.h"
-#include "process.h"
+#include "platform/process.h"
 
 #include <windows.h>
 

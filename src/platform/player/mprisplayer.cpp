@@ -2,7 +2,7 @@
 
 #include "core/utf8.h"
 #include "mpris.h"
-#include "process.h"
+#include "platform/process.h"
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
