@@ -8,6 +8,7 @@
 #include "core/safefile.h"
 #include "import/hadith.h"
 #include "import/texts.h"
+#include "platform/options.h"
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "recite/memorise.h"
@@ -207,48 +208,62 @@ struct Arguments
     std::string error; // why the command line is refused; "" when it is not
 };
 
+// The options and what each does to Arguments.
+std::vector<platform::OptionRule> optionRules(Arguments &out)
+{
+    using platform::OptionRule;
+    const auto into = [](std::string &field) {
+        return [&field](const char *value) {
+            field = value;
+            return std::string();
+        };
+    };
+    return {
+        platform::flagRule("help", 'h', out.help),
+        platform::flagRule("version", 'V', out.version),
+        platform::flagRule("quiet", 0, out.quiet),
+        {"to", 0, OptionRule::Value::Required, "a folder", into(out.folder)},
+        {"text-field", 0, OptionRule::Value::Required, "a member's name", into(out.fields.text)},
+        {"narrator-field", 0, OptionRule::Value::Required, "a member's name", into(out.fields.narrator)},
+        {"recordings", 0, OptionRule::Value::Required, "a folder", into(out.recordings)},
+        {"reciter", 0, OptionRule::Value::Required, "a name",
+         [&out](const char *value) {
+             out.reciter = value;
+             return isReciterName(out.reciter)
+                        ? std::string()
+                        : "'" + out.reciter +
+                              "' cannot name a reciter's folder: use at most 64 bytes, without \\ / : * ? \" "
+                              "< > |, and no dot or blank at either end";
+         }},
+    };
+}
+
+// An operand: TARGET=INPUT, or a Tanzil translation file kept as it is.
+void takeOperand(const std::string &operand, Arguments &out)
+{
+    const auto eq = operand.find('=');
+    if (eq == std::string::npos) {
+        out.translations.push_back(operand);
+        return;
+    }
+    const Target *target = targetNamed(operand.substr(0, eq));
+    if (!target) {
+        out.error = "unknown data file '" + operand.substr(0, eq) + "'";
+        return;
+    }
+    for (const auto &job : out.jobs)
+        if (job.target == target)
+            out.error = std::string(target->name) + " is named twice; nothing was written";
+    out.jobs.push_back({target, operand.substr(eq + 1)});
+}
+
 Arguments parseArguments(const std::vector<std::string> &args)
 {
     Arguments out;
-    for (std::size_t i = 0; i < args.size() && out.error.empty(); ++i) {
-        const std::string &a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--help" || a == "-h") {
-            out.help = true;
-        } else if (a == "--version" || a == "-V") {
-            out.version = true;
-        } else if (a == "--to" && hasValue) {
-            out.folder = args[++i];
-        } else if (a == "--text-field" && hasValue) {
-            out.fields.text = args[++i];
-        } else if (a == "--narrator-field" && hasValue) {
-            out.fields.narrator = args[++i];
-        } else if (a == "--quiet") {
-            out.quiet = true;
-        } else if (a == "--recordings" && hasValue) {
-            out.recordings = args[++i];
-        } else if (a == "--reciter" && hasValue) {
-            out.reciter = args[++i];
-            if (!isReciterName(out.reciter))
-                out.error = "'" + out.reciter +
-                            "' cannot name a reciter's folder: use at most 64 bytes, without \\ / : * ? \" "
-                            "< > |, and no dot or blank at either end";
-        } else if (const auto eq = a.find('='); eq != std::string::npos && !a.starts_with("-")) {
-            const Target *target = targetNamed(a.substr(0, eq));
-            if (!target) {
-                out.error = "unknown data file '" + a.substr(0, eq) + "'";
-                break;
-            }
-            for (const auto &job : out.jobs)
-                if (job.target == target)
-                    out.error = std::string(target->name) + " is named twice; nothing was written";
-            out.jobs.push_back({target, a.substr(eq + 1)});
-        } else if (!a.starts_with("-")) {
-            out.translations.push_back(a);
-        } else {
-            out.error = "do not know what to do with '" + a + "'";
-        }
-    }
+    const platform::ReadArguments read = platform::readOptions(args, optionRules(out));
+    out.error = read.error;
+    for (std::size_t i = 0; i < read.operands.size() && out.error.empty(); ++i)
+        takeOperand(read.operands[i], out);
     if (out.error.empty() && !out.reciter.empty() && (out.recordings.empty() || !out.jobs.empty()))
         out.error = "--reciter names the reciter of --recordings DIR, which is imported on its own";
     if (out.error.empty() && !out.help && !out.version && out.jobs.empty() && out.recordings.empty() &&

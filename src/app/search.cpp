@@ -8,6 +8,7 @@
 #include "core/pathname.h"
 #include "core/safefile.h"
 #include "core/utf8.h"
+#include "platform/options.h"
 #include "platform/paths.h"
 #include "search/arabic.h"
 #include "search/corpus.h"
@@ -144,77 +145,80 @@ struct Options
     bool where = false;                    // --where: the operand is a verse's place
     std::optional<Division> division;      // --juz, --hizb, --manzil, --ruku, --page: its number
     std::vector<std::string> operands;
+    bool help = false;
+    bool version = false;
 };
+
+// The options and what each does to Options.
+std::vector<platform::OptionRule> optionRules(Options &options)
+{
+    using platform::flagRule;
+    using platform::OptionRule;
+    std::vector<OptionRule> rules{
+        flagRule("help", 'h', options.help),
+        flagRule("version", 'V', options.version),
+        flagRule("count", 'c', options.count),
+        flagRule("line-number", 'n', options.numbers),
+        flagRule("word-regexp", 'w', options.wholeWords),
+        flagRule("quiet", 'q', options.quiet),
+        flagRule("silent", 0, options.quiet),
+        flagRule("word", 0, options.wordFacts),
+        flagRule("where", 0, options.where),
+        flagRule("list", 0, options.list),
+        flagRule("raw", 0, options.raw),
+        {"max-count", 'm', OptionRule::Value::Required, "a number",
+         [&options](const char *value) {
+             char *end = nullptr;
+             options.maxCount = std::strtol(value, &end, 10);
+             return *value == '\0' || *end != '\0' || options.maxCount < 0
+                        ? "invalid max count '" + std::string(value) + "'"
+                        : std::string();
+         }},
+        {"data", 0, OptionRule::Value::Required, "a folder",
+         [&options](const char *value) {
+             options.folder = value;
+             if (!options.folder.empty() && options.folder.back() != '/' && options.folder.back() != '\\')
+                 options.folder.push_back(platform::separator());
+             return std::string();
+         }},
+    };
+    for (const char *colour : {"color", "colour"})
+        rules.push_back({colour, 0, OptionRule::Value::Optional, "", [&options](const char *value) {
+                             options.color = value ? value : "auto";
+                             return options.color == "auto" || options.color == "always" ||
+                                            options.color == "never"
+                                        ? std::string()
+                                        : "invalid argument '" + options.color + "' for '--color'";
+                         }});
+    for (const char *division : {"juz", "hizb", "manzil", "ruku", "page"})
+        rules.push_back({division, 0, OptionRule::Value::None, "", [&options, division](const char *) {
+                             options.division = divisionTyped(std::string(division) + " 1")->first;
+                             return std::string();
+                         }});
+    for (const auto &[name, kind] :
+         {std::pair{"root", WordIndex::Kind::Root}, {"lemma", WordIndex::Kind::Lemma}})
+        rules.push_back({name, 0, OptionRule::Value::None, "", [&options, kind = kind](const char *) {
+                             options.byWord = kind;
+                             return std::string();
+                         }});
+    return rules;
+}
 
 // Reads the arguments; an exit status when the program is done with them already.
 std::optional<int> parseArguments(const std::vector<std::string> &args, Options &options)
 {
-    bool onlyOperands = false;
-    const std::size_t argc = args.size();
-    for (std::size_t i = 0; i < argc; ++i) {
-        const std::string_view a = args[i];
-        if (onlyOperands || a.empty() || a[0] != '-' || a == "-") {
-            options.operands.emplace_back(a);
-        } else if (a == "--") {
-            onlyOperands = true;
-        } else if (a == "-h" || a == "--help") {
-            usage(stdout);
-            return kFound;
-        } else if (a == "-V" || a == "--version") {
-            std::printf("velmora-search %s\n", VELMORA_VERSION);
-            return kFound;
-        } else if (a == "--count") {
-            options.count = true;
-        } else if (a == "--line-number") {
-            options.numbers = true;
-        } else if (a == "--word-regexp") {
-            options.wholeWords = true;
-        } else if (a == "--quiet" || a == "--silent") {
-            options.quiet = true;
-        } else if (a == "--max-count" || a.starts_with("--max-count=") || a.starts_with("-m")) {
-            std::string value = a.starts_with("--max-count=")         ? std::string(a.substr(12))
-                                : a.starts_with("-m") && a.size() > 2 ? std::string(a.substr(2))
-                                : i + 1 < argc                        ? args[++i]
-                                                                      : std::string();
-            char *end = nullptr;
-            options.maxCount = std::strtol(value.c_str(), &end, 10);
-            if (value.empty() || *end != '\0' || options.maxCount < 0)
-                return usageError("invalid max count '" + value + "'");
-        } else if (a.size() > 1 && a[0] == '-' && a[1] != '-' &&
-                   a.find_first_not_of("cnwq", 1) == std::string_view::npos) {
-            // Short options together, as grep takes them: -c, -n, -w, -q, -cn ...
-            options.count = options.count || a.find('c') != std::string_view::npos;
-            options.numbers = options.numbers || a.find('n') != std::string_view::npos;
-            options.wholeWords = options.wholeWords || a.find('w') != std::string_view::npos;
-            options.quiet = options.quiet || a.find('q') != std::string_view::npos;
-        } else if (a == "--word") {
-            options.wordFacts = true;
-        } else if (a == "--where") {
-            options.where = true;
-        } else if (a == "--juz" || a == "--hizb" || a == "--manzil" || a == "--ruku" || a == "--page") {
-            options.division = divisionTyped(std::string(a.substr(2)) + " 1")->first;
-        } else if (a == "--root" || a == "--lemma") {
-            options.byWord = a == "--root" ? WordIndex::Kind::Root : WordIndex::Kind::Lemma;
-        } else if (a == "--list") {
-            options.list = true;
-        } else if (a == "--raw") {
-            options.raw = true;
-        } else if (a == "--color" || a == "--colour") {
-            options.color = "auto";
-        } else if (a.starts_with("--color=") || a.starts_with("--colour=")) {
-            options.color = std::string(a.substr(a.find('=') + 1));
-            if (options.color != "auto" && options.color != "always" && options.color != "never")
-                return usageError("invalid argument '" + options.color + "' for '--color'");
-        } else if (a == "--data" || a.starts_with("--data=")) {
-            if (a == "--data" && i + 1 >= argc)
-                return usageError("option '--data' requires a folder");
-            options.folder = a == "--data" ? args[++i] : std::string(a.substr(7));
-            if (!options.folder.empty() && options.folder.back() != '/' && options.folder.back() != '\\')
-                options.folder.push_back(platform::separator());
-        } else {
-            return usageError("unknown option '" + std::string(a) + "'");
-        }
+    platform::ReadArguments read = platform::readOptions(args, optionRules(options));
+    if (!read.error.empty())
+        return usageError(read.error);
+    if (options.help) {
+        usage(stdout);
+        return kFound;
     }
+    if (options.version) {
+        std::printf("velmora-search %s\n", VELMORA_VERSION);
+        return kFound;
+    }
+    options.operands = std::move(read.operands);
     if (options.list)
         return std::nullopt;
     if (options.byWord)

@@ -568,21 +568,17 @@ std::vector<std::string> twinsOf(const platform::NameIndex &folder, const std::s
     return names;
 }
 
-std::string writeDataFiles(const fs::path &folder, const std::vector<OutputFile> &files,
-                           const StepHook &beforeStep)
+namespace {
+
+// Every target is checked before anything is written: named once, and a regular file (or a link)
+// where one is there already. The file replaced is the one the program reads. The folder is listed
+// once: an import of recordings names thousands of files.
+std::string checkTargets(const fs::path &folder, const std::vector<OutputFile> &files,
+                         std::vector<SwapEntry> &entries)
 {
     std::error_code ec;
-    if (!fs::is_directory(folder, ec))
-        return "the folder " + utf8Of(folder) + " does not exist";
-    if (std::string problem = recoverInterruptedImport(folder); !problem.empty())
-        return problem;
-
-    // Every target is checked before anything is written: named once, and a regular file (or a link)
-    // where one is there already. The file replaced is the one the program reads.
-    // The folder is listed once: an import of recordings names thousands of files.
     const platform::NameIndex present(utf8Of(folder));
     std::set<std::string> named; // the targets so far, in upper case
-    std::vector<SwapEntry> entries;
     for (const auto &file : files) {
         const std::string entry = present.entryFor(file.name);
         const std::string name = entry.empty() ? file.name : entry;
@@ -594,49 +590,61 @@ std::string writeDataFiles(const fs::path &folder, const std::vector<OutputFile>
             return "cannot replace " + utf8Of(target) + ": it is not a file";
         entries.push_back({name, {}, {}});
     }
+    return {};
+}
 
-    const auto removeStaged = [&] {
-        for (const auto &e : entries)
-            if (!e.staged.empty())
-                fs::remove(folder / pathFromUtf8(e.staged), ec);
-    };
+void removeStaged(const fs::path &folder, const std::vector<SwapEntry> &entries)
+{
+    std::error_code ec;
+    for (const auto &e : entries)
+        if (!e.staged.empty())
+            fs::remove(folder / pathFromUtf8(e.staged), ec);
+}
+
+// Each new file written whole under a name of the import's own; each file the import takes away
+// named for the name it is kept under until the last new file is in.
+std::string stageFiles(const fs::path &folder, const std::vector<OutputFile> &files,
+                       std::vector<SwapEntry> &entries)
+{
     for (std::size_t i = 0; i < files.size(); ++i) {
+        SwapEntry &entry = entries[i];
+        const bool present = entryExists(folder / pathFromUtf8(entry.target));
         if (files[i].remove) {
-            // Kept under a name of the import's own until the last new file is in, then gone.
-            if (entryExists(folder / pathFromUtf8(entries[i].target)))
-                entries[i].backup = std::string(kWorkPrefix) + "removed-" + entries[i].target + ".old";
+            if (present)
+                entry.backup = std::string(kWorkPrefix) + "removed-" + entry.target + ".old";
             continue;
         }
         std::optional<std::string> sourceText;
-        if (!files[i].source.empty() && !(sourceText = readRegularFile(files[i].source))) {
-            removeStaged();
+        if (!files[i].source.empty() && !(sourceText = readRegularFile(files[i].source)))
             return "cannot read " + utf8Of(files[i].source);
-        }
         const auto staged = writeUniqueFile(folder, kWorkPrefix, sourceText ? *sourceText : files[i].contents,
                                             FileAccess::Shared);
-        if (!staged) {
-            removeStaged();
+        if (!staged)
             return "cannot write into " + utf8Of(folder);
-        }
-        entries[i].staged = utf8NameOf(*staged);
-        if (entryExists(folder / pathFromUtf8(entries[i].target)))
-            entries[i].backup = entries[i].staged + ".old";
+        entry.staged = utf8NameOf(*staged);
+        if (present)
+            entry.backup = entry.staged + ".old";
     }
+    return {};
+}
 
-    // The journal names every step, so that a run stopped half way is undone by the next one.
+// The journal names every step, so that a run stopped half way is undone by the next one.
+bool writeJournal(const fs::path &folder, const std::vector<SwapEntry> &entries)
+{
+    std::error_code ec;
     const auto journalTemp = writeUniqueFile(folder, kWorkPrefix, journalText(entries));
-    fs::path journal = folder / pathFromUtf8(kJournalName);
     if (journalTemp)
-        fs::rename(*journalTemp, journal, ec);
-    if (!journalTemp || ec) {
-        if (journalTemp)
-            fs::remove(*journalTemp, ec);
-        removeStaged();
-        return "cannot write into " + utf8Of(folder);
-    }
+        fs::rename(*journalTemp, folder / pathFromUtf8(kJournalName), ec);
+    if (journalTemp && ec)
+        fs::remove(*journalTemp, ec);
+    return journalTemp && !ec;
+}
 
-    // Each old file is first kept under a second name, then the new file is renamed over it: at no
-    // moment is a target missing, whenever the run stops.
+// Each old file is first kept under a second name, then the new file is renamed over it: at no
+// moment is a target missing, whenever the run stops. On a failure every old file is put back.
+std::string swapIn(const fs::path &folder, const std::vector<SwapEntry> &entries, const StepHook &beforeStep)
+{
+    std::error_code ec;
     std::size_t step = 0;
     const auto stepAllowed = [&] {
         if (beforeStep && !beforeStep(step++)) {
@@ -662,27 +670,52 @@ std::string writeDataFiles(const fs::path &folder, const std::vector<OutputFile>
             fs::rename(folder / pathFromUtf8(e.staged), folder / pathFromUtf8(e.target), ec);
         return !ec;
     };
+    const fs::path journal = folder / pathFromUtf8(kJournalName);
     for (const auto &e : entries) {
         if (e.staged.empty() && e.backup.empty())
             continue; // a removal of a file that is not there
-        if ((!e.backup.empty() && !keep(e)) || !putInPlace(e)) {
-            const std::string why =
-                "cannot replace " + utf8Of(folder / pathFromUtf8(e.target)) + ": " + ec.message();
-            if (!rollBack(folder, entries))
-                return why + "; the old files could not all be put back, see " + utf8Of(journal);
-            for (const auto &other : entries)
-                for (const auto &name : {other.staged, other.backup})
-                    if (!name.empty())
-                        fs::remove(folder / pathFromUtf8(name), ec);
-            fs::remove(journal, ec);
-            return why + "; the old files were kept";
-        }
+        if ((e.backup.empty() || keep(e)) && putInPlace(e))
+            continue;
+        const std::string why =
+            "cannot replace " + utf8Of(folder / pathFromUtf8(e.target)) + ": " + ec.message();
+        if (!rollBack(folder, entries))
+            return why + "; the old files could not all be put back, see " + utf8Of(journal);
+        for (const auto &other : entries)
+            for (const auto &name : {other.staged, other.backup})
+                if (!name.empty())
+                    fs::remove(folder / pathFromUtf8(name), ec);
+        fs::remove(journal, ec);
+        return why + "; the old files were kept";
     }
     fs::remove(journal, ec); // from here on the new files stand
     for (const auto &e : entries)
         if (!e.backup.empty())
             fs::remove(folder / pathFromUtf8(e.backup), ec);
     return {};
+}
+
+} // namespace
+
+std::string writeDataFiles(const fs::path &folder, const std::vector<OutputFile> &files,
+                           const StepHook &beforeStep)
+{
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec))
+        return "the folder " + utf8Of(folder) + " does not exist";
+    if (std::string problem = recoverInterruptedImport(folder); !problem.empty())
+        return problem;
+    std::vector<SwapEntry> entries;
+    if (std::string problem = checkTargets(folder, files, entries); !problem.empty())
+        return problem;
+    if (std::string problem = stageFiles(folder, files, entries); !problem.empty()) {
+        removeStaged(folder, entries);
+        return problem;
+    }
+    if (!writeJournal(folder, entries)) {
+        removeStaged(folder, entries);
+        return "cannot write into " + utf8Of(folder);
+    }
+    return swapIn(folder, entries, beforeStep);
 }
 
 } // namespace velmora::import

@@ -17,6 +17,7 @@ using velmora::test::ToolRun;
 
 const std::string kRed = "\x1b[01;31m\x1b[K";
 const std::string kEnd = "\x1b[m\x1b[K";
+const std::string kTryHelp = "Try 'velmora-search --help' for more information.\n";
 const std::string kAbdullah = "Narrated 'Abdull\xc3\xa3h: the day, and the night\n";
 
 // Runs the tool through the shell in a UTF-8 locale.
@@ -179,5 +180,11 @@ TEST_F(SearchTool, GrepsOptionsAndQueriesNoTextCanHold)
          "Narrated Anas: about \x1b[01;32m\x1b[Kwater" + kEnd + "\n", "2>/dev/null",
          "GREP_COLORS='sl=1:mt=01;32'"},
         {source + "day", 2, "velmora-search: write error\n", "2>&1 >/dev/full"},
+        // Options after the operands, and the refusals getopt_long finds, in the tool's words.
+        {source + "day --max-count 1", 0, kAbdullah},
+        {source + "day -m", 2, "velmora-search: option '-m' requires a number\n" + kTryHelp, "2>&1"},
+        {"--count=1 " + source + "day", 2, "velmora-search: option '--count' takes no value\n" + kTryHelp,
+         "2>&1"},
+        {"--co " + source + "day", 2, "velmora-search: ambiguous option '--co'\n" + kTryHelp, "2>&1"},
     });
 }
