@@ -1,7 +1,14 @@
 #include "history.h"
 
+#include "core/ansi.h"
 #include "core/safefile.h"
 #include "core/textfield.h"
+#include "core/utf8.h"
+#include "platform/paths.h"
+
+#include <algorithm>
+#include <iterator>
+#include <optional>
 
 namespace velmora {
 
@@ -64,6 +71,100 @@ bool writeWideHistory(const std::filesystem::path &path, const std::vector<std::
     for (const auto &entry : entries)
         text.append(entry).append("\r\n");
     return writeFileReplacing(path, text);
+}
+
+namespace {
+
+// The Windows-1252 form of a UTF-8 text, when it holds every character of it.
+std::optional<std::string> inAnsi(const std::string &utf8)
+{
+    std::string ansi = ansi::fromUtf8(utf8).text;
+    if (ansi::toUtf8(ansi) != utf8)
+        return std::nullopt;
+    return ansi;
+}
+
+// Where the list orders a text: by its Windows-1252 form.
+std::string listKey(const std::string &utf8)
+{
+    return ansi::fromUtf8(utf8).text;
+}
+
+} // namespace
+
+SearchHistory::SearchHistory(std::vector<std::string> entries)
+{
+    // Sorted as a whole, each entry's key made once, so that a history of a million queries opens
+    // at once.
+    struct Keyed
+    {
+        std::string key;
+        std::string text;
+        std::string entry;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(entries.size());
+    for (auto &entry : entries) {
+        std::string text = listKey(entry);
+        keyed.push_back({ansi::collationKey(text), std::move(text), std::move(entry)});
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
+        return ansi::collateWithKeys(a.key, a.text, b.key, b.text) < 0;
+    });
+    entries_.reserve(keyed.size());
+    for (auto &k : keyed)
+        entries_.push_back(std::move(k.entry));
+}
+
+SearchHistory SearchHistory::read(const std::string &folder)
+{
+    std::vector<std::string> entries;
+    if (!folder.empty()) {
+        for (const auto &entry : readHistory(platform::resolveNoCase(folder, kHistoryFileName)))
+            entries.push_back(ansi::toUtf8(entry));
+        const auto wide = readWideHistory(platform::resolveNoCase(folder, kWideHistoryFileName));
+        entries.insert(entries.end(), wide.begin(), wide.end());
+    }
+    if (entries.empty())
+        std::transform(defaultHistory().begin(), defaultHistory().end(), std::back_inserter(entries),
+                       [](const std::string &entry) { return ansi::toUtf8(entry); });
+    return SearchHistory(std::move(entries));
+}
+
+std::optional<std::size_t> SearchHistory::add(const std::string &query)
+{
+    const std::optional<std::string> single = inAnsi(query);
+    const bool held = std::any_of(entries_.begin(), entries_.end(), [&](const std::string &entry) {
+        if (!single)
+            return entry == query;
+        const std::optional<std::string> ansiEntry = inAnsi(entry);
+        return ansiEntry && ansi::equalsNoCase(*ansiEntry, *single);
+    });
+    if (held)
+        return std::nullopt;
+    const std::string key = listKey(query);
+    const auto at = std::upper_bound(
+        entries_.begin(), entries_.end(), key,
+        [](const std::string &k, const std::string &entry) { return ansi::collate(k, listKey(entry)) < 0; });
+    const auto place = static_cast<std::size_t>(at - entries_.begin());
+    entries_.insert(at, query);
+    return place;
+}
+
+bool SearchHistory::write(const std::string &folder) const
+{
+    if (folder.empty())
+        return false;
+    std::vector<std::string> single;
+    std::vector<std::string> wide;
+    for (const auto &entry : entries_) {
+        if (std::optional<std::string> ansi = inAnsi(entry))
+            single.push_back(std::move(*ansi));
+        else
+            wide.push_back(entry);
+    }
+    writeWideHistory(platform::resolveNoCase(folder, kWideHistoryFileName), wide);
+    return writeHistory(platform::resolveNoCase(folder, kHistoryFileName), single);
 }
 
 } // namespace velmora

@@ -106,22 +106,8 @@ void Form1::runTranslate()
             ReadHooks hooks;
             hooks.headingFound = [this] { repaint(); };
             watchFiles(hooks);
-            const std::string &folder = state_.programFolder;
-            const std::string &temp = state_.tempFolder;
-            switch (files.size()) {
-            case 2:
-                text = InterleaveTranslations2(folder, temp, files[0], files[1], surah, fromVerse, toVerse,
-                                               hooks);
-                break;
-            case 3:
-                text = InterleaveTranslations3(folder, temp, files[0], files[1], files[2], surah, fromVerse,
-                                               toVerse, hooks);
-                break;
-            default:
-                text = InterleaveTranslations4(folder, temp, files[0], files[1], files[2], files[3], surah,
-                                               fromVerse, toVerse, hooks);
-                break;
-            }
+            text = InterleaveTranslations(state_.programFolder, state_.tempFolder, files, surah, fromVerse,
+                                          toVerse, hooks);
         }
         setDisplayText(text);
     }

@@ -49,21 +49,12 @@ constexpr int kRecordRole = Qt::UserRole;
 // long (a broken file, say) would hold the window for minutes: the result list shows the start of
 // such a record, and the complete-text box its first million characters and what is left out.
 constexpr qsizetype kListedLimit = 100000;
-constexpr std::size_t kShownLimit = 1'000'000;
 
 QString listed(std::string_view entry)
 {
     if (static_cast<qsizetype>(entry.size()) <= kListedLimit)
         return fromAnsi(entry);
     return fromAnsi(entry.substr(0, static_cast<std::size_t>(kListedLimit))) + QChar(0x2026);
-}
-
-std::string cutForView(std::string_view record)
-{
-    if (record.size() <= kShownLimit)
-        return std::string(record);
-    return std::string(record.substr(0, kShownLimit)) + "\r\n\r\n[The record goes on for " +
-           std::to_string(record.size() - kShownLimit) + " more characters, too many to show here.]";
 }
 
 bool isTranslationSource(int source)
@@ -314,44 +305,28 @@ std::filesystem::path Form3::historyPath() const
 
 void Form3::loadHistory()
 {
-    std::vector<std::string> history;
-    std::vector<std::string> wide;
-    if (!state_.tempFolder.empty()) {
-        history = readHistory(historyPath());
-        wide = readWideHistory(platform::resolveNoCase(state_.tempFolder, kWideHistoryFileName));
-    }
-    if (history.empty() && wide.empty())
-        history = defaultHistory();
-    showHistory(history, wide);
+    showHistory(SearchHistory::read(state_.tempFolder));
 }
 
-void Form3::showHistory(const std::vector<std::string> &history, const std::vector<std::string> &wide)
+void Form3::showHistory(SearchHistory history)
 {
-    // Sorted as a whole, not entry by entry, so that a history of a million queries opens at once.
+    history_ = std::move(history);
     QStringList entries;
-    entries.reserve(static_cast<qsizetype>(history.size() + wide.size()));
-    for (const auto &entry : history)
-        entries.push_back(fromAnsi(entry));
-    for (const auto &entry : wide)
+    entries.reserve(static_cast<qsizetype>(history_.entries().size()));
+    for (const auto &entry : history_.entries())
         entries.push_back(QString::fromStdString(entry));
-    qtkit::setEntriesQuietly(combo1_, entries, true);
+    qtkit::setEntriesQuietly(combo1_, entries, false); // in the history's order
     const QSignalBlocker blocker(combo1_);
     combo1_->setEditText(QString());
 }
 
 void Form3::addToHistory(const QString &query)
 {
-    // A query Windows-1252 holds is compared letter case aside; any other (an Arabic one) as it is.
-    // An entry's single-byte form is asked whether it is whole only when it matches.
-    const bool single = qtkit::fitsAnsi(query);
-    const std::string key = toAnsi(query);
-    for (int i = 0; i < combo1_->count(); ++i) {
-        const QString entry = combo1_->itemText(i);
-        if (single ? ansi::equalsNoCase(toAnsi(entry), key) && qtkit::fitsAnsi(entry) : entry == query)
-            return;
-    }
+    const std::optional<std::size_t> at = history_.add(query.toStdString());
+    if (!at)
+        return;
     const QSignalBlocker blocker(combo1_);
-    qtkit::insertSorted(combo1_, query);
+    combo1_->insertItem(static_cast<int>(*at), query);
     combo1_->setEditText(query);
 }
 
@@ -500,24 +475,13 @@ void Form3::countLabelClick()
 
 void Form3::resetUsageClick()
 {
-    showHistory(resetHistory());
+    showHistory(SearchHistory(resetHistory())); // ASCII: the same in UTF-8
     saveHistory(historyPath(), resetHistory());
 }
 
 void Form3::writeWholeHistory()
 {
-    std::vector<std::string> entries;
-    std::vector<std::string> wide;
-    for (int i = 0; i < combo1_->count(); ++i) {
-        const QString entry = combo1_->itemText(i);
-        std::string ansi = toAnsi(entry);
-        if (fromAnsi(ansi) == entry) // Windows-1252 holds it
-            entries.push_back(std::move(ansi));
-        else
-            wide.push_back(entry.toStdString());
-    }
-    writeHistory(historyPath(), entries); // a history that cannot be written is not reported
-    writeWideHistory(platform::resolveNoCase(state_.tempFolder, kWideHistoryFileName), wide);
+    history_.write(state_.tempFolder); // a history that cannot be written is not reported
 }
 
 void Form3::reject()
@@ -761,8 +725,9 @@ void Form3::hitClick()
     else if (source > kArabicSource)
         showInstalledVerse(static_cast<std::size_t>(hit->data(kRecordRole).toInt()));
     else if (isTranslationSource(source))
-        showTranslationHit(
-            hit->text().size() > kListedLimit ? recordAt(source, hit->data(kRecordRole).toInt()).text : item);
+        showTranslationHit(hit->text().size() > kListedLimit
+                               ? recordAt(sourcePath(source), hit->data(kRecordRole).toInt()).text
+                               : item);
     else if (isHadithSource(source))
         showHadithHit(hit->data(kRecordRole).toInt(), source);
     else
@@ -798,22 +763,10 @@ void Form3::showHadithHit(int record, int source)
     // The hit's own record, found by its place in the file: other hadiths may begin with the same
     // words.
     const qtkit::BusyCursor busy;
-    const RecordAt found = recordAt(source, record);
+    const RecordAt found = recordAt(sourcePath(source), record);
     state_.shownRecordNumber = found.read;
     setShownText(marked(found.read == record ? cutForView(found.text) : std::string()));
     setHeading(QStringLiteral("Complete text"));
-}
-
-Form3::RecordAt Form3::recordAt(int source, int number) const
-{
-    RecordAt found;
-    if (auto reader = FieldReader::open(sourcePath(source))) {
-        while (found.read < number && !reader->atEnd()) {
-            found.text = std::string(reader->next());
-            ++found.read;
-        }
-    }
-    return found;
 }
 
 void Form3::showWordListHit(const std::string &item)
@@ -836,36 +789,16 @@ void Form3::stepClick(int index)
 
 void Form3::stepVerse(int index)
 {
-    const std::string ref = recordReference(shownText());
-    if (ref.size() < 3)
+    const std::optional<std::string> key = steppedVerseKey(shownText(), index == 0 ? -1 : 1);
+    if (!key)
         return; // the shown text names no verse
-    long long verse = intInText(TextAfterLast(ref, '.'));
-    const std::string surah = ref.substr(0, 3);
-    QLabel *clicked = label7_[static_cast<std::size_t>(index)];
-    if (index == 0) {
-        --verse;
-        label7_[1]->setEnabled(true);
-    } else {
-        ++verse;
-        label7_[0]->setEnabled(true);
-    }
-    const std::string key = surah + "." + std::to_string(verse);
+    label7_[index == 0 ? 1 : 0]->setEnabled(true);
     {
         const qtkit::BusyCursor busy;
-        bool found = false;
-        if (auto reader = FieldReader::open(sourcePath(state_.currentSource))) {
-            while (!reader->atEnd()) {
-                const std::string_view record = reader->next();
-                // The key is digits and a dot, which letter case leaves alone.
-                if (record.find(key) != std::string_view::npos) {
-                    setShownText(cutForView(record));
-                    found = true;
-                    break;
-                }
-            }
-        }
-        if (!found)
-            clicked->setEnabled(false);
+        if (const auto record = recordHolding(sourcePath(state_.currentSource), *key))
+            setShownText(cutForView(*record));
+        else
+            label7_[static_cast<std::size_t>(index)]->setEnabled(false);
     }
     setShownText(marked(shownText()));
     showStepLinks();
@@ -880,7 +813,7 @@ void Form3::stepHadith(int index)
         label7_[0]->setEnabled(true);
         ++state_.shownRecordNumber;
     }
-    const RecordAt found = recordAt(state_.currentSource, state_.shownRecordNumber);
+    const RecordAt found = recordAt(sourcePath(state_.currentSource), state_.shownRecordNumber);
     if (index == 1 && found.read < state_.shownRecordNumber) {
         // Past the last hadith: stay on it and offer no further step.
         state_.shownRecordNumber = found.read;

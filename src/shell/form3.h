@@ -20,6 +20,8 @@ class QPushButton;
 class QRadioButton;
 
 #include "search/arabic.h"
+#include "search/history.h"
+#include "search/records.h"
 #include "search/corpus.h"
 #include "text/metadata.h"
 #include "text/translations.h"
@@ -69,8 +71,8 @@ private:
     QGroupBox *createSourceBox();
     void nameControls();
     void loadHistory();
-    // Lists the history: the entries of Srch.dat, and those of its UTF-8 companion.
-    void showHistory(const std::vector<std::string> &history, const std::vector<std::string> &wide = {});
+    // Lists the history in the query box.
+    void showHistory(SearchHistory history);
     void writeWholeHistory();
     std::filesystem::path historyPath() const;
     // Writes the history, and tells the reader when it cannot.
@@ -84,14 +86,6 @@ private:
     void hitClick();
     void showTranslationHit(const std::string &item);
     void showHadithHit(int record, int source);
-    // The record at a place of the source's file (counted from 1), and how many records were read:
-    // fewer than asked when the file ends before it.
-    struct RecordAt
-    {
-        std::string text;
-        int read = 0;
-    };
-    RecordAt recordAt(int source, int number) const;
     void showWordListHit(const std::string &item);
     void stepClick(int index);
     void stepVerse(int index);
@@ -148,6 +142,7 @@ private:
     QPlainTextEdit *text1_ = nullptr;
     std::array<QRadioButton *, 10> option1_{}; // the nine data files' sources, then the Arabic text's
     bool loading_ = true;
+    SearchHistory history_; // what the query box lists
     std::optional<QuranText> searchedText_;
     std::optional<QuranText> readingText_;
     std::optional<ArabicIndex> arabicIndex_;

@@ -3,6 +3,7 @@
 #include "search/engine.h"
 #include "search/history.h"
 #include "search/markword.h"
+#include "search/records.h"
 #include "search/textfold.h"
 #include "search/wordfacts.h"
 #include "text/notes.h"
@@ -187,6 +188,38 @@ TEST(History, RoundTripWithCommasAndQuotes)
     EXPECT_FALSE(writeHistory(dir.path() / "no" / "Srch.dat", {"x"}));
     EXPECT_EQ(defaultHistory().back(), "'Day of Judgment'");
     EXPECT_EQ(resetHistory().back(), "'Day of Judgement'");
+}
+
+TEST(History, KeepsEachQueryOnceInListOrderAcrossItsTwoFiles)
+{
+    const std::string arabic = "\u0627\u0644\u062D\u0645\u062F";
+    SearchHistory history({"night", "Day"});
+    EXPECT_EQ(history.entries(), (std::vector<std::string>{"Day", "night"}));
+    EXPECT_EQ(history.add("DAY"), std::nullopt); // letter case aside
+    EXPECT_EQ(history.add("apple"), 0u);
+    EXPECT_EQ(history.add("\u0101z"), 1u); // a with macron: listed as "az", kept as it is
+    EXPECT_TRUE(history.add(arabic));
+    EXPECT_EQ(history.add(arabic), std::nullopt);
+    test::TempDir dir;
+    ASSERT_TRUE(history.write(dir.folder()));
+    EXPECT_EQ(dir.read("Srch.dat"), "apple\r\nDay\r\nnight\r\n");
+    EXPECT_EQ(dir.read("Srch-utf8.dat"), arabic + "\r\n\u0101z\r\n");
+    EXPECT_EQ(SearchHistory::read(dir.folder()).entries(), history.entries());
+    EXPECT_EQ(SearchHistory::read("").entries(), defaultHistory());
+}
+
+TEST(Records, AreFoundByPlaceAndVersesSteppedByReference)
+{
+    test::TempDir dir;
+    dir.write("B.TXT", "first\r\n\"002.7) second, with a comma\"\r\nthird\r\n");
+    const RecordAt second = recordAt(dir.path() / "B.TXT", 2);
+    EXPECT_EQ(second.text, "002.7) second, with a comma");
+    EXPECT_EQ(second.read, 2);
+    EXPECT_EQ(recordAt(dir.path() / "B.TXT", 9).read, 3); // the file ends first
+    EXPECT_EQ(steppedVerseKey(second.text, -1), "002.6");
+    EXPECT_EQ(steppedVerseKey("plain", 1), std::nullopt);
+    EXPECT_EQ(recordHolding(dir.path() / "B.TXT", "002.7"), second.text);
+    EXPECT_EQ(recordHolding(dir.path() / "B.TXT", "002.8"), std::nullopt);
 }
 
 TEST(ArabicSearch, FoldingMakesTheVariantLettersOneAndDropsTheMarks)
