@@ -98,9 +98,10 @@ Form1::Form1(std::string programFolder, std::string tempFolder, PlayerChannel &p
     if (edition_ == Edition::Audio) {
         // The audio edition: its own caption, and the recitation commands on.
         setWindowTitle(QLatin1String(kAudioCaption));
-        for (QPushButton *command : {command4_, command5_, command2_[0], command2_[1], command2_[2]})
+        for (QPushButton *command :
+             {reciteButton_, saveButton_, schemeButtons_[0], schemeButtons_[1], schemeButtons_[2]})
             command->setEnabled(true);
-        label2_->setText(QString());
+        statusLine_->setText(QString());
     }
 }
 
@@ -130,9 +131,9 @@ void Form1::createControls()
     createHiddenControls();
 
     for (QLabel *link :
-         {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink], label1_[kFindSurahLink], label2_,
-          label1_[kSurahHeading], label1_[kAboutLink], translationsLink_, noteLink_, bookmarksLink_,
-          readingLink_, memoriseLink_, importLink_})
+         {formatLinks_[0], formatLinks_[1], formatLinks_[2], formatLinks_[3], captions_[kAllLink],
+          captions_[kFindSurahLink], statusLine_, captions_[kSurahHeading], captions_[kAboutLink],
+          translationsLink_, noteLink_, bookmarksLink_, readingLink_, memoriseLink_, importLink_})
         link->setCursor(qtkit::handCursor());
     translationsLink_->installEventFilter(this);
     memoriseLink_->installEventFilter(this);
@@ -140,37 +141,37 @@ void Form1::createControls()
     readingLink_->installEventFilter(this);
     noteLink_->installEventFilter(this);
     bookmarksLink_->installEventFilter(this);
-    for (std::size_t i = 0; i < label1_.size(); ++i)
-        if (label1_[i])
-            label1_[i]->installEventFilter(this);
-    for (QLabel *label : label3_)
+    for (std::size_t i = 0; i < captions_.size(); ++i)
+        if (captions_[i])
+            captions_[i]->installEventFilter(this);
+    for (QLabel *label : formatLinks_)
         label->installEventFilter(this);
-    label2_->installEventFilter(this);
-    text1_->installEventFilter(this);
-    text2_->installEventFilter(this);
+    statusLine_->installEventFilter(this);
+    verseRepeats_->installEventFilter(this);
+    selectionRepeats_->installEventFilter(this);
 }
 
 // The surah chosen, the find-surah link and the list of its verse entries.
 void Form1::createSurahControls()
 {
-    label1_[2] = makeLabel(this, "Label1_2", QStringLiteral("Select"), twipsRect(720, 330, 555, 195));
-    label1_[2]->setFont(qtkit::formFont(8.25, true));
-    qtkit::setTextColor(label1_[2], 128, 0, 0);
+    captions_[2] = makeLabel(this, "Label1_2", QStringLiteral("Select"), twipsRect(720, 330, 555, 195));
+    captions_[2]->setFont(qtkit::formFont(8.25, true));
+    qtkit::setTextColor(captions_[2], 128, 0, 0);
 
-    combo1_ = makeCombo(this, "Combo1", twipsRect(1440, 240, 4065, 360), 9.75);
+    surahList_ = makeCombo(this, "Combo1", twipsRect(1440, 240, 4065, 360), 9.75);
     QStringList rows;
     for (const auto &row : surahRows())
         rows.push_back(fromAnsi(row));
-    qtkit::setEntriesQuietly(combo1_, rows, true);
-    combo1_->setMaxVisibleItems(20);
-    connect(combo1_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    qtkit::setEntriesQuietly(surahList_, rows, true);
+    surahList_->setMaxVisibleItems(20);
+    connect(surahList_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
             combo1Click();
     });
 
-    label1_[kFindSurahLink] =
+    captions_[kFindSurahLink] =
         makeLabel(this, "Label1_12", QStringLiteral("Find Surah..."), twipsRect(4620, 630, 900, 195));
-    qtkit::setTextColor(label1_[kFindSurahLink], 0, 0, 255);
+    qtkit::setTextColor(captions_[kFindSurahLink], 0, 0, 255);
 
     createImportLink();
     noteLink_ = makeLabel(this, "NoteLink", QStringLiteral("Note..."), twipsRect(4620, 840, 900, 195));
@@ -183,24 +184,25 @@ void Form1::createSurahControls()
     placeLabel_ = makeLabel(this, "PlaceLabel", QString(), twipsRect(1860, 630, 2700, 195));
     placeLabel_->setFont(qtkit::formFont(8.25));
     qtkit::setTextColor(placeLabel_, 0, 0, 128);
-    label1_[kVerseListCaption] =
+    captions_[kVerseListCaption] =
         makeLabel(this, "Label1_9", QStringLiteral("Verses in this surah"), twipsRect(150, 750, 1680, 195));
-    label1_[kVerseListCaption]->setFont(qtkit::formFont(8.25, true));
-    qtkit::setTextColor(label1_[kVerseListCaption], 0, 128, 0);
+    captions_[kVerseListCaption]->setFont(qtkit::formFont(8.25, true));
+    qtkit::setTextColor(captions_[kVerseListCaption], 0, 128, 0);
 
-    list1_ = new qtkit::PressReleaseList(this);
-    list1_->setObjectName(QStringLiteral("List1"));
-    list1_->setGeometry(twipsRect(150, 990, 1545, 3660));
-    list1_->setFont(qtkit::formFont(9.75));
-    list1_->setSelectionMode(QAbstractItemView::SingleSelection);
-    qtkit::setTextColor(list1_, 0, 64, 0);
-    connect(list1_, &QListWidget::itemSelectionChanged, this, [this] {
-        if (list1_->currentRow() >= 0 && list1_->currentItem() && list1_->currentItem()->isSelected())
+    verseList_ = new qtkit::PressReleaseList(this);
+    verseList_->setObjectName(QStringLiteral("List1"));
+    verseList_->setGeometry(twipsRect(150, 990, 1545, 3660));
+    verseList_->setFont(qtkit::formFont(9.75));
+    verseList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    qtkit::setTextColor(verseList_, 0, 64, 0);
+    connect(verseList_, &QListWidget::itemSelectionChanged, this, [this] {
+        if (verseList_->currentRow() >= 0 && verseList_->currentItem() &&
+            verseList_->currentItem()->isSelected())
             list1Click();
     });
-    connect(list1_, &qtkit::PressReleaseList::mouseDown, this, &Form1::list1MouseDown);
-    connect(list1_, &qtkit::PressReleaseList::mouseUp, this, &Form1::list1MouseUp);
-    connect(list1_, &QListWidget::itemDoubleClicked, this, &Form1::list1DoubleClick);
+    connect(verseList_, &qtkit::PressReleaseList::mouseDown, this, &Form1::list1MouseDown);
+    connect(verseList_, &qtkit::PressReleaseList::mouseUp, this, &Form1::list1MouseUp);
+    connect(verseList_, &QListWidget::itemDoubleClicked, this, &Form1::list1DoubleClick);
 }
 
 // The saved reciting schemes, their three commands and the About link.
@@ -210,45 +212,46 @@ void Form1::createSchemeControls()
     shape1->setFrameShape(QFrame::HLine);
     shape1->setFrameShadow(QFrame::Sunken);
 
-    label1_[13] = makeLabel(this, "Label1_13", QStringLiteral("Saved reciting schemes"),
-                            twipsRect(210, 5010, 1695, 195));
-    qtkit::setTextColor(label1_[13], 192, 0, 0);
-    label1_[kAboutLink] =
+    captions_[13] = makeLabel(this, "Label1_13", QStringLiteral("Saved reciting schemes"),
+                              twipsRect(210, 5010, 1695, 195));
+    qtkit::setTextColor(captions_[13], 192, 0, 0);
+    captions_[kAboutLink] =
         makeLabel(this, "Label1_14", QStringLiteral("About..."), twipsRect(4680, 5010, 555, 195));
-    label1_[kAboutLink]->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    qtkit::setTextColor(label1_[kAboutLink], 0, 0, 255);
+    captions_[kAboutLink]->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    qtkit::setTextColor(captions_[kAboutLink], 0, 0, 255);
     readingLink_ =
         makeLabel(this, "ReadingLink", QStringLiteral("Reading view..."), twipsRect(3060, 5010, 1300, 195));
     readingLink_->setToolTip(QStringLiteral("The verses shown, large, in a window of their own"));
     qtkit::setTextColor(readingLink_, 0, 0, 255);
-    combo4_ = makeCombo(this, "Combo4", twipsRect(210, 5280, 2055, 360), 9.75);
-    command2_[2] =
+    schemeList_ = makeCombo(this, "Combo4", twipsRect(210, 5280, 2055, 360), 9.75);
+    schemeButtons_[2] =
         makeButton(this, "Command2_2", QStringLiteral("Delete"), twipsRect(2550, 5280, 885, 375), false);
-    command2_[1] =
+    schemeButtons_[1] =
         makeButton(this, "Command2_1", QStringLiteral("Edit"), twipsRect(3450, 5280, 885, 375), false);
-    command2_[0] =
+    schemeButtons_[0] =
         makeButton(this, "Command2_0", QStringLiteral("Recite"), twipsRect(4350, 5280, 885, 375), false);
     for (int i = 0; i < 3; ++i)
-        connect(command2_[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
+        connect(schemeButtons_[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
                 [this, i] { command2Click(i); });
 }
 
 // Controls above the visible area, pressed or read by code only, and the two timers.
 void Form1::createHiddenControls()
 {
-    command7_ = makeButton(this, "Command7", QStringLiteral("Translate"), twipsRect(4320, -500, 1100, 375));
-    connect(command7_, &QPushButton::clicked, this, &Form1::translate);
-    combo7_ = makeCombo(this, "Combo7", twipsRect(60, -600, 2055, 315));
+    translateButton_ =
+        makeButton(this, "Command7", QStringLiteral("Translate"), twipsRect(4320, -500, 1100, 375));
+    connect(translateButton_, &QPushButton::clicked, this, &Form1::translate);
+    entryCountList_ = makeCombo(this, "Combo7", twipsRect(60, -600, 2055, 315));
     QStringList counts;
     for (const auto &row : entryCountRows())
         counts.push_back(fromAnsi(row));
-    qtkit::setEntriesQuietly(combo7_, counts, false);
-    combo7_->setEnabled(false);
+    qtkit::setEntriesQuietly(entryCountList_, counts, false);
+    entryCountList_->setEnabled(false);
 
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(500);
-    connect(timer1_, &QTimer::timeout, this, &Form1::timer1Tick);
+    playerTimer_ = new QTimer(this);
+    playerTimer_->setObjectName(QStringLiteral("Timer1"));
+    playerTimer_->setInterval(500);
+    connect(playerTimer_, &QTimer::timeout, this, &Form1::timer1Tick);
     blinkie_ = new QTimer(this);
     blinkie_->setObjectName(QStringLiteral("Blinkie"));
     blinkie_->setInterval(500);
@@ -266,9 +269,9 @@ void Form1::createRecitingOptions(QWidget *frame)
 QLabel *Form1::optionLabel(QWidget *frame, std::size_t index, const char *name, const char *caption,
                            QRect geometry)
 {
-    label1_[index] = makeLabel(frame, name, QLatin1String(caption), geometry);
-    label1_[index]->setFont(qtkit::formFont(8.25));
-    return label1_[index];
+    captions_[index] = makeLabel(frame, name, QLatin1String(caption), geometry);
+    captions_[index]->setFont(qtkit::formFont(8.25));
+    return captions_[index];
 }
 
 // The verse range, the repeat counts and the pause between verses.
@@ -280,31 +283,31 @@ void Form1::createRangeControls(QWidget *frame)
     };
     qtkit::setTextColor(label(5, "Label1_5", "Recite from Verse #", twipsRect(180, 360, 1410, 195)), 192, 0,
                         0);
-    combo2_ = makeCombo(frame, "Combo2", twipsRect(2130, 270, 1005, 360), 9.75);
-    qtkit::setTextColor(combo2_, 192, 0, 0);
+    fromVerseList_ = makeCombo(frame, "Combo2", twipsRect(2130, 270, 1005, 360), 9.75);
+    qtkit::setTextColor(fromVerseList_, 192, 0, 0);
     qtkit::setTextColor(label(8, "Label1_8", "to Verse #", twipsRect(840, 750, 735, 195)), 192, 0, 0);
-    combo3_ = makeCombo(frame, "Combo3", twipsRect(2130, 660, 1005, 360), 9.75);
-    qtkit::setTextColor(combo3_, 192, 0, 0);
-    for (QComboBox *range : {combo2_, combo3_})
+    toVerseList_ = makeCombo(frame, "Combo3", twipsRect(2130, 660, 1005, 360), 9.75);
+    qtkit::setTextColor(toVerseList_, 192, 0, 0);
+    for (QComboBox *range : {fromVerseList_, toVerseList_})
         connect(range, &QComboBox::currentIndexChanged, this, [this](int index) {
             if (index >= 0)
-                command7_->click();
+                translateButton_->click();
         });
     qtkit::setTextColor(label(kAllLink, "Label1_11", "All", twipsRect(3240, 780, 165, 195)), 0, 0, 255);
     qtkit::setTextColor(label(3, "Label1_3", "Repeat every verse ", twipsRect(210, 1110, 1440, 195)), 128, 0,
                         0);
-    text1_ = makeCountBox(frame, "Text1", twipsRect(2160, 1080, 705, 285));
+    verseRepeats_ = makeCountBox(frame, "Text1", twipsRect(2160, 1080, 705, 285));
     qtkit::setTextColor(label(6, "Label1_6", "time(s)", twipsRect(2910, 1110, 450, 195)), 128, 64, 0);
     qtkit::setTextColor(label(4, "Label1_4", "Repeat selection", twipsRect(210, 1455, 1200, 195)), 128, 0, 0);
-    text2_ = makeCountBox(frame, "Text2", twipsRect(2160, 1410, 705, 285));
+    selectionRepeats_ = makeCountBox(frame, "Text2", twipsRect(2160, 1410, 705, 285));
     qtkit::setTextColor(label(7, "Label1_7", "time(s)", twipsRect(2910, 1455, 450, 195)), 128, 64, 0);
     qtkit::setTextColor(label(10, "Label1_10", "Pause between verses", twipsRect(210, 1830, 1620, 195)), 192,
                         0, 192);
-    combo6_ = makeCombo(frame, "Combo6", twipsRect(2130, 1770, 1425, 315));
-    combo6_->setToolTip(
+    pauseList_ = makeCombo(frame, "Combo6", twipsRect(2130, 1770, 1425, 315));
+    pauseList_->setToolTip(
         QStringLiteral("Duration of verse: 3 seconds for every 20,400 bytes of the recording; "
                        "Length of verse: as long as the recording plays"));
-    qtkit::setEntriesQuietly(combo6_,
+    qtkit::setEntriesQuietly(pauseList_,
                              {QStringLiteral("None"), QStringLiteral("1 second"), QStringLiteral("3 seconds"),
                               QStringLiteral("Duration of verse"), QStringLiteral("Length of verse")},
                              false);
@@ -315,7 +318,7 @@ void Form1::createDisplayBoxes(QWidget *frame)
 {
     optionLabel(frame, 1, "Label1_1", "Display", twipsRect(210, 2160, 630, 195))
         ->setFont(qtkit::formFont(8.25, true));
-    qtkit::setTextColor(label1_[1], 0, 0, 128);
+    qtkit::setTextColor(captions_[1], 0, 0, 128);
 
     struct Box
     {
@@ -338,16 +341,16 @@ void Form1::createDisplayBoxes(QWidget *frame)
         box->setGeometry(boxes[i].geometry);
         box->setFont(qtkit::formFont(8.25));
         qtkit::setTextColor(box, 0, 0, 128);
-        check2_[i] = box;
+        textBoxes_[i] = box;
         const int index = static_cast<int>(i);
         connect(box, &QCheckBox::toggled, this, [this, index] { check2Click(index); });
     }
     {
-        const QSignalBlocker blocker(check2_[0]);
-        check2_[0]->setChecked(true); // the design's state, replaced by the preferences at start-up
+        const QSignalBlocker blocker(textBoxes_[0]);
+        textBoxes_[0]->setChecked(true); // the design's state, replaced by the preferences at start-up
     }
-    check2_[kArabicBox]->setToolTip(QStringLiteral("Quran text: Tanzil Project, tanzil.net"));
-    check2_[kWordByWordBox]->setToolTip(
+    textBoxes_[kArabicBox]->setToolTip(QStringLiteral("Quran text: Tanzil Project, tanzil.net"));
+    textBoxes_[kWordByWordBox]->setToolTip(
         QStringLiteral("Each Arabic word with its meaning: the Quranic Arabic Corpus, corpus.quran.com"));
     // In the row's free place: the reciter, and the help for memorising.
     memoriseLink_ =
@@ -362,16 +365,17 @@ void Form1::createDisplayBoxes(QWidget *frame)
 // Save, Recite and Exit.
 void Form1::createCommandButtons(QWidget *frame)
 {
-    command5_ = makeButton(frame, "Command5", QStringLiteral("Save"), twipsRect(270, 3165, 1000, 345), false);
-    command4_ =
+    saveButton_ =
+        makeButton(frame, "Command5", QStringLiteral("Save"), twipsRect(270, 3165, 1000, 345), false);
+    reciteButton_ =
         makeButton(frame, "Command4", QStringLiteral("Recite"), twipsRect(1285, 3165, 1000, 345), false);
-    command4_->setDefault(true);
-    command6_ = makeButton(frame, "Command6", QStringLiteral("Exit"), twipsRect(2310, 3165, 1000, 345));
-    for (QPushButton *b : {command5_, command4_, command6_})
+    reciteButton_->setDefault(true);
+    exitButton_ = makeButton(frame, "Command6", QStringLiteral("Exit"), twipsRect(2310, 3165, 1000, 345));
+    for (QPushButton *b : {saveButton_, reciteButton_, exitButton_})
         b->setFont(qtkit::formFont(8.25));
-    connect(command5_, &QPushButton::clicked, this, &Form1::saveClicked);
-    connect(command4_, &QPushButton::clicked, this, &Form1::reciteClicked);
-    connect(command6_, &QPushButton::clicked, this, &Form1::exitClicked);
+    connect(saveButton_, &QPushButton::clicked, this, &Form1::saveClicked);
+    connect(reciteButton_, &QPushButton::clicked, this, &Form1::reciteClicked);
+    connect(exitButton_, &QPushButton::clicked, this, &Form1::exitClicked);
 }
 
 // The player's lamp, the status line and the transport buttons.
@@ -383,11 +387,11 @@ void Form1::createPlayerControls(QWidget *frame)
     playState_->setAutoFillBackground(true);
     playState_->setToolTip(QStringLiteral("WinAMP status"));
 
-    label2_ =
+    statusLine_ =
         makeLabel(frame, "Label2", QStringLiteral("Status: (no audio)"), twipsRect(525, 3570, 1245, 195));
-    label2_->setFont(qtkit::formFont(8.25));
-    label2_->setToolTip(QStringLiteral("Go to verse"));
-    qtkit::setTextColor(label2_, 192, 0, 0);
+    statusLine_->setFont(qtkit::formFont(8.25));
+    statusLine_->setToolTip(QStringLiteral("Go to verse"));
+    qtkit::setTextColor(statusLine_, 192, 0, 0);
 
     struct Transport
     {
@@ -407,7 +411,7 @@ void Form1::createPlayerControls(QWidget *frame)
         b->setIcon(style()->standardIcon(t.icon));
         b->setToolTip(QLatin1String(t.tip));
         b->setFocusPolicy(Qt::StrongFocus);
-        button_[t.index] = b;
+        transportButtons_[t.index] = b;
         const int index = static_cast<int>(t.index);
         connect(b, &QToolButton::clicked, this, [this, index] { buttonClick(index); });
     }
@@ -416,38 +420,38 @@ void Form1::createPlayerControls(QWidget *frame)
 // The heading above the verses and the box that shows them.
 void Form1::createVerseText()
 {
-    label1_[kSurahHeading] =
+    captions_[kSurahHeading] =
         makeLabel(this, "Label1_0", QStringLiteral("English translation by M. Pickthall"),
                   twipsRect(5700, 0, 4275, 195));
-    label1_[kSurahHeading]->setFont(qtkit::formFont(8.25, true));
-    qtkit::setTextColor(label1_[kSurahHeading], 128, 0, 128);
-    label1_[kSurahHeading]->hide();
+    captions_[kSurahHeading]->setFont(qtkit::formFont(8.25, true));
+    qtkit::setTextColor(captions_[kSurahHeading], 128, 0, 128);
+    captions_[kSurahHeading]->hide();
 
-    text3_ = qtkit::place<QTextEdit>(this, "Text3", twipsRect(5670, 210, 4305, 4725));
-    text3_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    text3_->setLineWrapMode(QTextEdit::WidgetWidth);
-    text3_->setReadOnly(true);
-    text3_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    QPalette pal = text3_->palette();
+    display_ = qtkit::place<QTextEdit>(this, "Text3", twipsRect(5670, 210, 4305, 4725));
+    display_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    display_->setLineWrapMode(QTextEdit::WidgetWidth);
+    display_->setReadOnly(true);
+    display_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    QPalette pal = display_->palette();
     pal.setColor(QPalette::Base, QColor(255, 255, 192));
     pal.setColor(QPalette::Text, Qt::black);
-    text3_->setPalette(pal);
-    text3_->setFont(qtkit::designFont(QLatin1String(kDefaultFontName), 9));
-    text3_->installEventFilter(this);
-    text3_->viewport()->installEventFilter(this);
+    display_->setPalette(pal);
+    display_->setFont(qtkit::designFont(QLatin1String(kDefaultFontName), 9));
+    display_->installEventFilter(this);
+    display_->viewport()->installEventFilter(this);
     // The display's own menu, and copying with the verses' citation.
-    auto *cite = new QAction(QStringLiteral("Copy with citation"), text3_);
+    auto *cite = new QAction(QStringLiteral("Copy with citation"), display_);
     cite->setObjectName(QStringLiteral("CopyWithCitation"));
     cite->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     cite->setShortcutContext(Qt::WindowShortcut);
-    text3_->addAction(cite);
+    display_->addAction(cite);
     connect(cite, &QAction::triggered, this, &Form1::copyWithCitation);
-    text3_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(text3_, &QWidget::customContextMenuRequested, this, [this, cite](const QPoint &at) {
-        QMenu *menu = text3_->createStandardContextMenu(at);
+    display_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(display_, &QWidget::customContextMenuRequested, this, [this, cite](const QPoint &at) {
+        QMenu *menu = display_->createStandardContextMenu(at);
         menu->addAction(cite);
         menu->setAttribute(Qt::WA_DeleteOnClose);
-        menu->popup(text3_->viewport()->mapToGlobal(at));
+        menu->popup(display_->viewport()->mapToGlobal(at));
     });
 }
 
@@ -459,12 +463,12 @@ void Form1::createDisplayControls()
     b0->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
     b0->setIconSize(QSize(10, 10));
     b0->setFocusPolicy(Qt::StrongFocus);
-    button_[0] = b0;
+    transportButtons_[0] = b0;
     connect(b0, &QToolButton::clicked, this, [this] { buttonClick(0); });
 
-    command3_ = makeButton(this, "Command3", QStringLiteral("Loading. Please wait...."),
-                           twipsRect(6780, 2250, 2205, 495));
-    command3_->hide();
+    loadingBanner_ = makeButton(this, "Command3", QStringLiteral("Loading. Please wait...."),
+                                twipsRect(6780, 2250, 2205, 495));
+    loadingBanner_->hide();
 
     createFormatBox();
 }
@@ -472,10 +476,11 @@ void Form1::createDisplayControls()
 void Form1::createFormatBox()
 {
     auto *frame2 = qtkit::place<QGroupBox>(this, "Frame2", twipsRect(5670, 5010, 4335, 885));
-    command1_ = makeButton(frame2, "Command1", QStringLiteral("Search ..."), twipsRect(120, 330, 1425, 375));
-    connect(command1_, &QPushButton::clicked, this, &Form1::showSearchWindow);
-    combo5_ = makeCombo(frame2, "Combo5", twipsRect(1800, 375, 1875, 315));
-    connect(combo5_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    searchButton_ =
+        makeButton(frame2, "Command1", QStringLiteral("Search ..."), twipsRect(120, 330, 1425, 375));
+    connect(searchButton_, &QPushButton::clicked, this, &Form1::showSearchWindow);
+    fontList_ = makeCombo(frame2, "Combo5", twipsRect(1800, 375, 1875, 315));
+    connect(fontList_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
             combo5Click();
     });
@@ -496,30 +501,42 @@ void Form1::createFormatBox()
     }};
     for (std::size_t i = 0; i < formats.size(); ++i) {
         const std::string name = "Label3_" + std::to_string(i);
-        label3_[i] = makeLabel(frame2, name.c_str(), QLatin1String(formats[i].caption), formats[i].geometry);
-        label3_[i]->setFont(formats[i].font);
-        label3_[i]->setToolTip(QLatin1String(formats[i].tip));
-        qtkit::setTextColor(label3_[i], 0, 0, 192);
+        formatLinks_[i] =
+            makeLabel(frame2, name.c_str(), QLatin1String(formats[i].caption), formats[i].geometry);
+        formatLinks_[i]->setFont(formats[i].font);
+        formatLinks_[i]->setToolTip(QLatin1String(formats[i].tip));
+        qtkit::setTextColor(formatLinks_[i], 0, 0, 192);
     }
 }
 
 void Form1::setTabOrderOfControls()
 {
-    const std::vector<QWidget *> order = {
-        command4_,    combo1_,    list1_,     combo2_,   combo3_,    text1_,     text2_,       combo6_,
-        check2_[2],   check2_[0], check2_[1], command5_, command6_,  combo4_,    command2_[2], command2_[1],
-        command2_[0], text3_,     command7_,  combo5_,   command1_,  button_[0], playState_,   button_[2],
-        button_[3],   button_[4], combo7_,    command3_, check2_[3], check2_[4], check2_[5]};
+    const std::vector<QWidget *> order = {reciteButton_,        surahList_,
+                                          verseList_,           fromVerseList_,
+                                          toVerseList_,         verseRepeats_,
+                                          selectionRepeats_,    pauseList_,
+                                          textBoxes_[2],        textBoxes_[0],
+                                          textBoxes_[1],        saveButton_,
+                                          exitButton_,          schemeList_,
+                                          schemeButtons_[2],    schemeButtons_[1],
+                                          schemeButtons_[0],    display_,
+                                          translateButton_,     fontList_,
+                                          searchButton_,        transportButtons_[0],
+                                          playState_,           transportButtons_[2],
+                                          transportButtons_[3], transportButtons_[4],
+                                          entryCountList_,      loadingBanner_,
+                                          textBoxes_[3],        textBoxes_[4],
+                                          textBoxes_[5]};
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-    command7_->setFocusPolicy(Qt::NoFocus); // unseen: passed over
-    combo7_->setFocusPolicy(Qt::NoFocus);
-    command3_->setFocusPolicy(Qt::NoFocus);
+    translateButton_->setFocusPolicy(Qt::NoFocus); // unseen: passed over
+    entryCountList_->setFocusPolicy(Qt::NoFocus);
+    loadingBanner_->setFocusPolicy(Qt::NoFocus);
 }
 
 QFont Form1::displayFont() const
 {
-    return text3_->font();
+    return display_->font();
 }
 Form3 *Form1::searchWindow() const
 {
@@ -533,30 +550,31 @@ Form4 *Form1::findSurahDialog() const
 void Form1::load()
 {
     // Underline the link labels' captions so they read as links.
-    for (QLabel *link : {label3_[0], label3_[1], label3_[2], label3_[3], label1_[kAllLink],
-                         label1_[kFindSurahLink], label1_[kAboutLink], translationsLink_, noteLink_,
-                         bookmarksLink_, readingLink_, memoriseLink_, importLink_}) {
+    for (QLabel *link :
+         {formatLinks_[0], formatLinks_[1], formatLinks_[2], formatLinks_[3], captions_[kAllLink],
+          captions_[kFindSurahLink], captions_[kAboutLink], translationsLink_, noteLink_, bookmarksLink_,
+          readingLink_, memoriseLink_, importLink_}) {
         QFont f = link->font();
         f.setUnderline(true);
         link->setFont(f);
     }
     // Bottom of the small "A" 25 twips above the large one's; "I" level with "B".
-    const QRect big = label3_[0]->geometry();
-    QRect small = label3_[1]->geometry();
+    const QRect big = formatLinks_[0]->geometry();
+    QRect small = formatLinks_[1]->geometry();
     small.moveTop(big.top() + big.height() - small.height() - px(25));
-    label3_[1]->setGeometry(small);
-    const QRect bold = label3_[3]->geometry();
-    QRect italic = label3_[2]->geometry();
+    formatLinks_[1]->setGeometry(small);
+    const QRect bold = formatLinks_[3]->geometry();
+    QRect italic = formatLinks_[2]->geometry();
     italic.moveTop(bold.top() + bold.height() - italic.height());
-    label3_[2]->setGeometry(italic);
+    formatLinks_[2]->setGeometry(italic);
     qtkit::widenClippedLabels(this);
 
-    combo6_->setCurrentIndex(0);
+    pauseList_->setCurrentIndex(0);
 
     QStringList fonts;
     for (const QString &family : QFontDatabase::families())
         fonts.push_back(family);
-    qtkit::setEntriesQuietly(combo5_, fonts, true);
+    qtkit::setEntriesQuietly(fontList_, fonts, true);
 
     // Temporary files of writes that a kill stopped half way: old enough that no running copy of
     // the program is still writing them.
@@ -565,21 +583,21 @@ void Form1::load()
     readPreferences();
     readReciteSettings();
 
-    QFont font = text3_->font();
+    QFont font = display_->font();
     font.setFamily(fromAnsi(state_.prefs.fontName));
     font.setPointSizeF(state_.prefs.fontSize);
     font.setBold(state_.prefs.bold);
     setDisplayFont(font);
 
-    const QString actual = QFontInfo(text3_->font()).family();
-    const int fontRow = combo5_->findText(actual, Qt::MatchFixedString);
+    const QString actual = QFontInfo(display_->font()).family();
+    const int fontRow = fontList_->findText(actual, Qt::MatchFixedString);
     if (fontRow >= 0)
-        combo5_->setCurrentIndex(fontRow);
+        fontList_->setCurrentIndex(fontRow);
 
     for (std::size_t i = 0; i < 3; ++i)
-        check2_[i]->setChecked(state_.prefs.checks[i] == 1);
-    check2_[kArabicBox]->setChecked(state_.prefs.arabic == 1);
-    check2_[kWordByWordBox]->setChecked(state_.prefs.wordByWord == 1);
+        textBoxes_[i]->setChecked(state_.prefs.checks[i] == 1);
+    textBoxes_[kArabicBox]->setChecked(state_.prefs.arabic == 1);
+    textBoxes_[kWordByWordBox]->setChecked(state_.prefs.wordByWord == 1);
     readInstalledTranslations();
     if (!state_.tempFolder.empty())
         chosen_ = readChosenTranslations(pathFromUtf8(state_.tempFolder) / kChosenTranslationsFile);
@@ -588,14 +606,14 @@ void Form1::load()
 
     // Texts that the first verse needs and that are missing are explained in the display, once.
     explainAtStart_ = true;
-    combo1_->setCurrentIndex(0);
-    list1_->setCurrentRow(0);
+    surahList_->setCurrentIndex(0);
+    verseList_->setCurrentRow(0);
     QTimer::singleShot(0, this, [this] { explainAtStart_ = false; });
     UpdateCombo4();
     // The keyboard starts in the surah list, the first control of the focus order that takes it.
-    combo1_->setFocus();
+    surahList_->setFocus();
     if (edition_ == Edition::Audio)
-        timer1_->start(); // the playback monitor follows the player from the start
+        playerTimer_->start(); // the playback monitor follows the player from the start
 }
 
 void Form1::placeOnScreen()
@@ -693,13 +711,13 @@ void Form1::exitClicked()
 {
     Preferences now;
     now.playerPath = state_.playerPath;
-    now.fontName = toAnsi(combo5_->currentText());
-    now.fontSize = text3_->font().pointSizeF();
-    now.bold = text3_->font().bold();
+    now.fontName = toAnsi(fontList_->currentText());
+    now.fontSize = display_->font().pointSizeF();
+    now.bold = display_->font().bold();
     for (std::size_t i = 0; i < 3; ++i)
-        now.checks[i] = check2_[i]->isChecked() ? 1 : 0;
-    now.arabic = check2_[kArabicBox]->isChecked() ? 1 : 0;
-    now.wordByWord = check2_[kWordByWordBox]->isChecked() ? 1 : 0;
+        now.checks[i] = textBoxes_[i]->isChecked() ? 1 : 0;
+    now.arabic = textBoxes_[kArabicBox]->isChecked() ? 1 : 0;
+    now.wordByWord = textBoxes_[kWordByWordBox]->isChecked() ? 1 : 0;
     const auto path = platform::resolveNoCase(state_.tempFolder, kPrefsFileName);
     if (haveTempFolder(state_, dialogs_, this) && !writeFileReplacing(path, formatPreferences(now)))
         dialogs_.tell(this, QStringLiteral("Your display settings could not be saved to %1.")
@@ -731,7 +749,7 @@ void Form1::endProgram()
     if (BookmarksFile *file = lastRead_ ? bookmarks() : nullptr;
         file && file->bookmarks().lastRead != lastRead_)
         file->change([this](Bookmarks &b) { b.lastRead = lastRead_; });
-    timer1_->stop();
+    playerTimer_->stop();
     blinkie_->stop();
     // Ending closes every window at once, without their own closing steps, and no handler runs
     // afterwards. A handler of any of them may still be on the stack (Exit pressed during the event
@@ -760,46 +778,46 @@ void Form1::combo1Click()
 {
     const qtkit::BusyCursor busy;
     revealed_.clear(); // another surah's verses are hidden again
-    label1_[kVerseListCaption]->setText(QStringLiteral("Verses in this surah"));
+    captions_[kVerseListCaption]->setText(QStringLiteral("Verses in this surah"));
     QStringList verses;
-    if (combo1_->currentText() == QLatin1String(kSupplicationRow)) {
-        label1_[kVerseListCaption]->setText(QStringLiteral("Duas from Quran"));
-        label1_[kSurahHeading]->show();
-        label1_[kSurahHeading]->setText(QString());
-        text3_->clear();
+    if (surahList_->currentText() == QLatin1String(kSupplicationRow)) {
+        captions_[kVerseListCaption]->setText(QStringLiteral("Duas from Quran"));
+        captions_[kSurahHeading]->show();
+        captions_[kSurahHeading]->setText(QString());
+        display_->clear();
         verses.push_back(QString());
         for (const auto &ref : supplicationRefs())
             verses.push_back(fromAnsi(ref));
-        qtkit::setEntriesQuietly(list1_, verses, true);
+        qtkit::setEntriesQuietly(verseList_, verses, true);
     } else {
-        const int s = combo1_->currentIndex();
-        label1_[kSurahHeading]->hide();
-        const int n = intInText(toAnsi(combo7_->itemText(s)));
+        const int s = surahList_->currentIndex();
+        captions_[kSurahHeading]->hide();
+        const int n = intInText(toAnsi(entryCountList_->itemText(s)));
         for (int k = 0; k < n; ++k)
             verses.push_back(fromAnsi(verseReference(s + 1, k)));
-        qtkit::setEntriesQuietly(list1_, verses, true);
+        qtkit::setEntriesQuietly(verseList_, verses, true);
     }
     QStringList positions;
-    for (int p = 0; p < list1_->count(); ++p)
+    for (int p = 0; p < verseList_->count(); ++p)
         positions.push_back(fromAnsi(ThreeDigits(p)));
-    qtkit::setEntriesQuietly(combo2_, positions, true);
-    qtkit::setEntriesQuietly(combo3_, positions, true);
+    qtkit::setEntriesQuietly(fromVerseList_, positions, true);
+    qtkit::setEntriesQuietly(toVerseList_, positions, true);
     markNotedVerses();
-    if (combo1_->currentText() == QLatin1String(kSupplicationRow) || positions.isEmpty())
+    if (surahList_->currentText() == QLatin1String(kSupplicationRow) || positions.isEmpty())
         return;
-    combo2_->setCurrentIndex(0);
-    combo3_->setCurrentIndex(combo3_->count() - 1);
-    command7_->click();
+    fromVerseList_->setCurrentIndex(0);
+    toVerseList_->setCurrentIndex(toVerseList_->count() - 1);
+    translateButton_->click();
 }
 
 void Form1::list1Click()
 {
-    const int p = list1_->currentRow();
+    const int p = verseList_->currentRow();
     if (p < 0)
         return;
-    combo2_->setCurrentIndex(p);
-    combo3_->setCurrentIndex(p);
-    command7_->click();
+    fromVerseList_->setCurrentIndex(p);
+    toVerseList_->setCurrentIndex(p);
+    translateButton_->click();
 }
 
 void Form1::list1MouseDown(int row)
@@ -809,22 +827,22 @@ void Form1::list1MouseDown(int row)
 
 void Form1::list1MouseUp()
 {
-    state_.rangeEnd = list1_->currentRow();
+    state_.rangeEnd = verseList_->currentRow();
     if (state_.rangeStart < 0 || state_.rangeEnd < 0)
         return;
-    combo2_->setCurrentIndex(state_.rangeStart);
-    combo3_->setCurrentIndex(state_.rangeEnd);
+    fromVerseList_->setCurrentIndex(state_.rangeStart);
+    toVerseList_->setCurrentIndex(state_.rangeEnd);
     if (state_.rangeStart > state_.rangeEnd) {
-        combo2_->setCurrentIndex(state_.rangeEnd);
-        combo3_->setCurrentIndex(state_.rangeStart);
+        fromVerseList_->setCurrentIndex(state_.rangeEnd);
+        toVerseList_->setCurrentIndex(state_.rangeStart);
     }
-    command7_->click();
+    translateButton_->click();
 }
 
 void Form1::list1DoubleClick()
 {
     // Recite is disabled in this edition; a disabled button does nothing when pressed.
-    command4_->click();
+    reciteButton_->click();
 }
 
 void Form1::showSearchWindow()
@@ -834,7 +852,7 @@ void Form1::showSearchWindow()
         if (edition_ == Edition::Audio)
             recite = [this](int surah, int entry) { reciteVerse(surah, entry); };
         form3_ =
-            new Form3(state_, dialogs_, combo1_, displayFont(), recite, [this] { return currentNotes(); });
+            new Form3(state_, dialogs_, surahList_, displayFont(), recite, [this] { return currentNotes(); });
         form3_->setAttribute(Qt::WA_DeleteOnClose);
     }
     form3_->show();
@@ -848,9 +866,9 @@ void Form1::UpdateCombo4()
     if (!state_.tempFolder.empty())
         for (const auto &name : platform::listFilesWithExtension(state_.tempFolder, ".m3u"))
             schemes.push_back(fromAnsi(name));
-    qtkit::setEntriesQuietly(combo4_, schemes, true);
-    if (combo4_->count() > 0)
-        combo4_->setCurrentIndex(0);
+    qtkit::setEntriesQuietly(schemeList_, schemes, true);
+    if (schemeList_->count() > 0)
+        schemeList_->setCurrentIndex(0);
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
@@ -859,13 +877,13 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() == Qt::LeftButton &&
             static_cast<QWidget *>(watched)->rect().contains(mouse->pos())) {
-            for (std::size_t i = 0; i < label1_.size(); ++i)
-                if (watched == label1_[i])
+            for (std::size_t i = 0; i < captions_.size(); ++i)
+                if (watched == captions_[i])
                     label1Click(static_cast<int>(i));
-            for (std::size_t i = 0; i < label3_.size(); ++i)
-                if (watched == label3_[i])
+            for (std::size_t i = 0; i < formatLinks_.size(); ++i)
+                if (watched == formatLinks_[i])
                     label3Click(static_cast<int>(i));
-            if (watched == label2_)
+            if (watched == statusLine_)
                 label2Click();
             if (watched == translationsLink_)
                 showTranslationsMenu();
@@ -881,15 +899,16 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
                 openImport();
             // A click on a hidden verse shows it; one on an Arabic word (not the end of a
             // selection) looks it up.
-            if (watched == text3_->viewport() && !text3_->textCursor().hasSelection() &&
+            if (watched == display_->viewport() && !display_->textCursor().hasSelection() &&
                 !revealVerseAt(mouse->pos()))
-                lookUpWordAt(text3_->cursorForPosition(mouse->pos()));
+                lookUpWordAt(display_->cursorForPosition(mouse->pos()));
         }
-    } else if (event->type() == QEvent::KeyPress && watched == text3_) {
+    } else if (event->type() == QEvent::KeyPress && watched == display_) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
-            lookUpWordAt(text3_->textCursor());
-    } else if (event->type() == QEvent::FocusIn && (watched == text1_ || watched == text2_)) {
+            lookUpWordAt(display_->textCursor());
+    } else if (event->type() == QEvent::FocusIn &&
+               (watched == verseRepeats_ || watched == selectionRepeats_)) {
         // Select the whole count so that typing replaces it; done after the focus change settles.
         auto *box = static_cast<QLineEdit *>(watched);
         QTimer::singleShot(0, box, [box] { box->selectAll(); });

@@ -127,7 +127,7 @@ private:
     void createDisplayBoxes(QWidget *frame);
     void createCommandButtons(QWidget *frame);
     void createPlayerControls(QWidget *frame);
-    // A caption of the reciting options, kept as label1_[index].
+    // A caption of the reciting options, kept as captions_[index].
     QLabel *optionLabel(QWidget *frame, std::size_t index, const char *name, const char *caption,
                         QRect geometry);
     void createDisplayControls();
@@ -245,19 +245,20 @@ private:
     PlayerChannel &player_;
     qtkit::Dialogs &dialogs_;
 
-    QComboBox *combo1_ = nullptr;
-    QComboBox *combo2_ = nullptr;
-    QComboBox *combo3_ = nullptr;
-    QComboBox *combo4_ = nullptr;
-    QComboBox *combo5_ = nullptr;
-    QComboBox *combo6_ = nullptr;
-    QComboBox *combo7_ = nullptr;
-    qtkit::PressReleaseList *list1_ = nullptr;
-    QTextEdit *text3_ = nullptr;
-    QLineEdit *text1_ = nullptr;
-    QLineEdit *text2_ = nullptr;
-    std::array<QLabel *, 15> label1_{};
-    // The captions and links of label1_ that the handlers change or the window makes links of.
+    // The controls, each with the objectName it goes by (tests and the layout find them by it).
+    QComboBox *surahList_ = nullptr;               // Combo1
+    QComboBox *fromVerseList_ = nullptr;           // Combo2: recite from verse
+    QComboBox *toVerseList_ = nullptr;             // Combo3: to verse
+    QComboBox *schemeList_ = nullptr;              // Combo4: saved reciting schemes
+    QComboBox *fontList_ = nullptr;                // Combo5: the display's font
+    QComboBox *pauseList_ = nullptr;               // Combo6: pause between verses
+    QComboBox *entryCountList_ = nullptr;          // Combo7 (hidden): entries per surah
+    qtkit::PressReleaseList *verseList_ = nullptr; // List1: the verses, or the supplications
+    QTextEdit *display_ = nullptr;                 // Text3: the verses shown
+    QLineEdit *verseRepeats_ = nullptr;            // Text1: repeat every verse
+    QLineEdit *selectionRepeats_ = nullptr;        // Text2: repeat selection
+    std::array<QLabel *, 15> captions_{};          // Label1_0 ... Label1_14
+    // The captions and links of captions_ that the handlers change or the window makes links of.
     enum LabelIndex : std::size_t
     {
         kSurahHeading = 0,
@@ -266,22 +267,22 @@ private:
         kFindSurahLink = 12,
         kAboutLink = 14
     };
-    std::array<QLabel *, 4> label3_{};
-    QLabel *label2_ = nullptr;
+    std::array<QLabel *, 4> formatLinks_{}; // Label3_0 ... Label3_3: the display's formats
+    QLabel *statusLine_ = nullptr;          // Label2: the player's status, a link to its verse
     // The four translation boxes, then the Arabic text's and the word-by-word one.
     static constexpr std::size_t kArabicBox = 4;
     static constexpr std::size_t kWordByWordBox = 5;
-    std::array<QCheckBox *, 6> check2_{};
-    std::array<QPushButton *, 3> command2_{};
-    QPushButton *command1_ = nullptr;
-    QPushButton *command3_ = nullptr;
-    QPushButton *command4_ = nullptr;
-    QPushButton *command5_ = nullptr;
-    QPushButton *command6_ = nullptr;
-    QPushButton *command7_ = nullptr;
-    std::array<QToolButton *, 5> button_{}; // indices 0, 2, 3, 4
+    std::array<QCheckBox *, 6> textBoxes_{};          // Check2_0 ... Check2_5
+    std::array<QPushButton *, 3> schemeButtons_{};    // Command2_0 ... 2: Recite, Edit, Delete
+    QPushButton *searchButton_ = nullptr;             // Command1
+    QPushButton *loadingBanner_ = nullptr;            // Command3: "Loading. Please wait...."
+    QPushButton *reciteButton_ = nullptr;             // Command4
+    QPushButton *saveButton_ = nullptr;               // Command5
+    QPushButton *exitButton_ = nullptr;               // Command6
+    QPushButton *translateButton_ = nullptr;          // Command7 (hidden)
+    std::array<QToolButton *, 5> transportButtons_{}; // Button_0, Button_2 ... Button_4
     QLabel *playState_ = nullptr;
-    QTimer *timer1_ = nullptr;
+    QTimer *playerTimer_ = nullptr; // Timer1: asks the player how it stands
     QTimer *blinkie_ = nullptr;
     unsigned lampColour_ = 0;
 

@@ -57,7 +57,7 @@ void Form1::openImport()
             shown = true;
         }
     if (!shown)
-        command7_->click();
+        translateButton_->click();
 }
 
 void Form1::explainMissingTexts()
@@ -79,7 +79,7 @@ void Form1::explainMissingTexts()
     }
     if (items.isEmpty())
         return;
-    text3_->setHtml(
+    display_->setHtml(
         QStringLiteral("<h3>Some texts are not here yet</h3><p>Velmora shows texts as their publishers give "
                        "them; these are missing:</p><ul>%1</ul><p>Download them, then choose <b>Import "
                        "texts...</b> (above the surah list, on the right) and pick the files: each is "

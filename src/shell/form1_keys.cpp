@@ -33,42 +33,49 @@ void Form1::createShortcuts()
     };
     const auto stepTo = [this](ReadingStep s) { return [this, s] { step(s); }; };
     const Shortcut shortcuts[] = {
-        {"Next verse", {QKeySequence(Qt::ALT | Qt::Key_Down)}, stepTo(ReadingStep::NextVerse), list1_, false},
+        {"Next verse",
+         {QKeySequence(Qt::ALT | Qt::Key_Down)},
+         stepTo(ReadingStep::NextVerse),
+         verseList_,
+         false},
         {"Previous verse",
          {QKeySequence(Qt::ALT | Qt::Key_Up)},
          stepTo(ReadingStep::PreviousVerse),
-         list1_,
+         verseList_,
          false},
         {"Next page",
          {QKeySequence(Qt::CTRL | Qt::Key_PageDown)},
          stepTo(ReadingStep::NextPage),
-         list1_,
+         verseList_,
          false},
         {"Previous page",
          {QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
          stepTo(ReadingStep::PreviousPage),
-         list1_,
+         verseList_,
          false},
         {"Next surah",
          {QKeySequence(Qt::ALT | Qt::Key_PageDown)},
          stepTo(ReadingStep::NextSurah),
-         combo1_,
+         surahList_,
          false},
         {"Previous surah",
          {QKeySequence(Qt::ALT | Qt::Key_PageUp)},
          stepTo(ReadingStep::PreviousSurah),
-         combo1_,
+         surahList_,
          false},
         {"Find a surah, juz or page",
          {QKeySequence(Qt::CTRL | Qt::Key_G)},
          [this] { label1Click(kFindSurahLink); },
-         label1_[kFindSurahLink]},
-        {"Search", {QKeySequence(Qt::CTRL | Qt::Key_F)}, [this] { showSearchWindow(); }, command1_},
+         captions_[kFindSurahLink]},
+        {"Search", {QKeySequence(Qt::CTRL | Qt::Key_F)}, [this] { showSearchWindow(); }, searchButton_},
         {"Larger text",
          {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
          [this] { label3Click(0); },
-         label3_[0]},
-        {"Smaller text", {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, [this] { label3Click(1); }, label3_[1]},
+         formatLinks_[0]},
+        {"Smaller text",
+         {QKeySequence(Qt::CTRL | Qt::Key_Minus)},
+         [this] { label3Click(1); },
+         formatLinks_[1]},
         {"Reading view", {QKeySequence(Qt::CTRL | Qt::Key_R)}, [this] { openReadingView(); }, readingLink_},
     };
     for (const Shortcut &shortcut : shortcuts) {
@@ -86,11 +93,11 @@ void Form1::createShortcuts()
     readingRefresh_->setObjectName(QStringLiteral("ReadingRefresh"));
     readingRefresh_->setSingleShot(true);
     readingRefresh_->setInterval(0); // once for all the changes of one pass
-    connect(text3_->document(), &QTextDocument::contentsChanged, readingRefresh_,
+    connect(display_->document(), &QTextDocument::contentsChanged, readingRefresh_,
             qOverload<>(&QTimer::start));
     connect(readingRefresh_, &QTimer::timeout, this, [this] {
         if (readingWindow_ && readingWindow_->isVisible())
-            readingWindow_->follow(*text3_->document());
+            readingWindow_->follow(*display_->document());
     });
 }
 
@@ -98,22 +105,22 @@ void Form1::makeLinksKeyboardReachable()
 {
     const std::pair<QLabel *, const char *> links[] = {
         {importLink_, "Bring in texts and recordings downloaded from their publishers"},
-        {label1_[kFindSurahLink], "Choose a surah by its name, or go to a juz, hizb or page"},
+        {captions_[kFindSurahLink], "Choose a surah by its name, or go to a juz, hizb or page"},
         {bookmarksLink_, "Your bookmarks, and the last verse you read"},
         {noteLink_, "A note of your own on the selected verse"},
-        {label1_[kAllLink], "The whole surah, from its first verse to its last"},
+        {captions_[kAllLink], "The whole surah, from its first verse to its last"},
         {translationsLink_, "Translations in other languages: choose, add or remove them"},
-        {label3_[0], "Increase font size"},
-        {label3_[1], "Decrease font size"},
-        {label3_[3], "Toggle bold/regular"},
-        {label3_[2], "Toggle italic/non-italic"},
-        {label2_, "The player's status; a click brings the player forward"},
+        {formatLinks_[0], "Increase font size"},
+        {formatLinks_[1], "Decrease font size"},
+        {formatLinks_[3], "Toggle bold/regular"},
+        {formatLinks_[2], "Toggle italic/non-italic"},
+        {statusLine_, "The player's status; a click brings the player forward"},
         {readingLink_, "The verses shown, large, in a window of their own"},
         {memoriseLink_, "The reciter, rising repeats, pauses, speed and the hidden text"},
-        {label1_[kAboutLink], "The program, its licence and where its texts come from"},
+        {captions_[kAboutLink], "The program, its licence and where its texts come from"},
     };
     // After the controls, in the order they stand in (the last of them takes no focus).
-    QWidget *before = check2_[kWordByWordBox];
+    QWidget *before = textBoxes_[kWordByWordBox];
     for (const auto &[link, description] : links) {
         qtkit::makeKeyboardLink(link, QString::fromUtf8(description));
         setTabOrder(before, link);
@@ -178,31 +185,31 @@ void Form1::openReadingView()
         readingWindow_ = new ReadingWindow(
             this, [this](ReadingStep s) { step(s); }, kept);
     }
-    readingWindow_->follow(*text3_->document());
+    readingWindow_->follow(*display_->document());
     readingWindow_->showAsKept();
 }
 
 void Form1::step(ReadingStep step)
 {
     const auto within = [](int index, int count) { return index >= 0 && index < count; };
-    const int surah = combo1_->currentIndex() + 1;
+    const int surah = surahList_->currentIndex() + 1;
     switch (step) {
     case ReadingStep::NextVerse:
     case ReadingStep::PreviousVerse:
-        if (const int row = list1_->currentRow() + (step == ReadingStep::NextVerse ? 1 : -1);
-            within(row, list1_->count()))
-            list1_->setCurrentRow(row);
+        if (const int row = verseList_->currentRow() + (step == ReadingStep::NextVerse ? 1 : -1);
+            within(row, verseList_->count()))
+            verseList_->setCurrentRow(row);
         return;
     case ReadingStep::NextSurah:
     case ReadingStep::PreviousSurah:
-        if (const int index = combo1_->currentIndex() + (step == ReadingStep::NextSurah ? 1 : -1);
-            within(index, combo1_->count()))
-            combo1_->setCurrentIndex(index);
+        if (const int index = surahList_->currentIndex() + (step == ReadingStep::NextSurah ? 1 : -1);
+            within(index, surahList_->count()))
+            surahList_->setCurrentIndex(index);
         return;
     case ReadingStep::NextPage:
     case ReadingStep::PreviousPage: {
         const QuranMetadata *divisions = metadata();
-        if (!divisions || combo1_->currentText() == QLatin1String(kSupplicationRow))
+        if (!divisions || surahList_->currentText() == QLatin1String(kSupplicationRow))
             return;
         const VersePlace at = selectedVerse().value_or(VersePlace{surah, 1});
         const int page = divisions->divisionOf(Division::Page, at) + (step == ReadingStep::NextPage ? 1 : -1);

@@ -70,7 +70,7 @@ void Form1::markDisplay(std::optional<std::pair<int, int>> recited, const std::v
         for (const EntrySpan &span : spans)
             if (!revealed_.contains(span.entry))
                 hidden.emplace_back(span.start, span.end);
-    qtkit::markSpans(text3_, {recited, recitedMarkColour(false), hidden});
+    qtkit::markSpans(display_, {recited, recitedMarkColour(false), hidden});
     if (readingWindow_)
         readingWindow_->markRecited(recited, hidden);
 }
@@ -79,7 +79,7 @@ bool Form1::revealVerseAt(const QPoint &position)
 {
     if (!recite_.hideText)
         return false;
-    const int at = text3_->cursorForPosition(position).position();
+    const int at = display_->cursorForPosition(position).position();
     const auto spans = displayedEntries();
     for (const EntrySpan &span : spans)
         if (at >= span.start && at <= span.end && !revealed_.contains(span.entry)) {

@@ -88,34 +88,34 @@ bool Form1::goToDivision(Division division, int number)
     // to its last verse there (or the surah's last, when it runs on into the next surah).
     const auto [first, last] = *range;
     const auto entryOf = [](VersePlace v) { return v.surah == 1 ? v.aya - 1 : v.aya; };
-    combo1_->setCurrentIndex(first.surah - 1);
+    surahList_->setCurrentIndex(first.surah - 1);
     const int from = entryOf(first);
-    const int to = last.surah == first.surah ? entryOf(last) : list1_->count() - 1;
-    list1_->setCurrentRow(from);
-    combo3_->setCurrentIndex(std::min(to, combo3_->count() - 1));
-    command7_->click();
+    const int to = last.surah == first.surah ? entryOf(last) : verseList_->count() - 1;
+    verseList_->setCurrentRow(from);
+    toVerseList_->setCurrentIndex(std::min(to, toVerseList_->count() - 1));
+    translateButton_->click();
     return true;
 }
 
 QString Form1::citation()
 {
-    const int surah = combo1_->currentIndex() + 1;
-    if (combo1_->currentText() == QLatin1String(kSupplicationRow))
+    const int surah = surahList_->currentIndex() + 1;
+    if (surahList_->currentText() == QLatin1String(kSupplicationRow))
         return {};
     // The verses shown, the invocation aside; the surah's name as Tanzil spells it, where known.
-    const int from = std::max(1, QuranText::ayaOfEntry(surah, combo2_->currentIndex()));
-    const int to = std::max(from, QuranText::ayaOfEntry(surah, combo3_->currentIndex()));
+    const int from = std::max(1, QuranText::ayaOfEntry(surah, fromVerseList_->currentIndex()));
+    const int to = std::max(from, QuranText::ayaOfEntry(surah, toVerseList_->currentIndex()));
     const QuranMetadata *divisions = metadata();
     const SurahFacts *facts = divisions ? divisions->surah(surah) : nullptr;
-    const QString name =
-        facts && !facts->name.empty() ? QString::fromStdString(facts->name) : combo1_->currentText().mid(4);
+    const QString name = facts && !facts->name.empty() ? QString::fromStdString(facts->name)
+                                                       : surahList_->currentText().mid(4);
     QString place = QStringLiteral("%1 %2:%3").arg(name).arg(surah).arg(from);
     if (to > from)
         place += QStringLiteral("-%1").arg(to);
     QStringList sources;
     for (const std::size_t box : {kArabicBox, std::size_t{2}, std::size_t{0}, std::size_t{1}, std::size_t{3}})
-        if (check2_[box]->isChecked())
-            sources.push_back(check2_[box]->text());
+        if (textBoxes_[box]->isChecked())
+            sources.push_back(textBoxes_[box]->text());
     for (const InstalledTranslation *t : chosenTranslations())
         sources.push_back(
             QString::fromStdString(t->description.name.empty() ? t->description.id : t->description.name));
@@ -125,8 +125,8 @@ QString Form1::citation()
 
 void Form1::copyWithCitation()
 {
-    const QTextCursor selection = text3_->textCursor();
-    QString text = selection.hasSelection() ? selection.selectedText() : text3_->toPlainText();
+    const QTextCursor selection = display_->textCursor();
+    QString text = selection.hasSelection() ? selection.selectedText() : display_->toPlainText();
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     while (text.endsWith(QLatin1Char('\n')))
         text.chop(1);
@@ -176,9 +176,10 @@ std::map<VersePlace, std::string> Form1::currentNotes()
 
 std::optional<VersePlace> Form1::selectedVerse() const
 {
-    const int surah = combo1_->currentIndex() + 1;
-    const int entry = list1_->currentRow();
-    if (combo1_->currentText() == QLatin1String(kSupplicationRow) || entry < 0 || (surah != 1 && entry == 0))
+    const int surah = surahList_->currentIndex() + 1;
+    const int entry = verseList_->currentRow();
+    if (surahList_->currentText() == QLatin1String(kSupplicationRow) || entry < 0 ||
+        (surah != 1 && entry == 0))
         return std::nullopt; // no verse chosen, or the invocation
     return VersePlace{surah, QuranText::ayaOfEntry(surah, entry)};
 }
@@ -236,10 +237,10 @@ void Form1::saveNote(VersePlace verse, const std::string &text)
 void Form1::markNotedVerses()
 {
     NotesFile *file = notes();
-    const int surah = combo1_->currentIndex() + 1;
-    const bool verses = combo1_->currentText() != QLatin1String(kSupplicationRow);
-    for (int row = 0; row < list1_->count(); ++row) {
-        QListWidgetItem *item = list1_->item(row);
+    const int surah = surahList_->currentIndex() + 1;
+    const bool verses = surahList_->currentText() != QLatin1String(kSupplicationRow);
+    for (int row = 0; row < verseList_->count(); ++row) {
+        QListWidgetItem *item = verseList_->item(row);
         const bool noted = file && verses && (surah == 1 || row > 0) &&
                            !file->noteOn({surah, QuranText::ayaOfEntry(surah, row)}).empty();
         QFont font = item->font();
@@ -310,10 +311,10 @@ void Form1::goToVerse(VersePlace verse)
     // As a reader selects it: the surah, then the verse in the list.
     if (verse.surah < 1 || verse.surah > kSurahCount)
         return;
-    combo1_->setCurrentIndex(verse.surah - 1);
+    surahList_->setCurrentIndex(verse.surah - 1);
     const int entry = verse.surah == 1 ? verse.aya - 1 : verse.aya;
-    if (entry >= 0 && entry < list1_->count())
-        list1_->setCurrentRow(entry);
+    if (entry >= 0 && entry < verseList_->count())
+        verseList_->setCurrentRow(entry);
 }
 
 } // namespace velmora

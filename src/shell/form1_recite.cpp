@@ -53,7 +53,7 @@ int commandCodeOf(int index)
 
 void Form1::buttonClick(int index)
 {
-    button_[0]->setFocus();
+    transportButtons_[0]->setFocus();
     if (const int code = commandCodeOf(index))
         player_.SendPlayerCommand(code);
 }
@@ -113,13 +113,13 @@ std::optional<Playlist> Form1::saveScheme(SchemeUse use)
         return std::nullopt;
     PlaylistRequest request;
     request.programFolder = state_.programFolder;
-    for (int i = 0; i < list1_->count(); ++i)
-        request.entries.push_back(toAnsi(list1_->item(i)->text()));
-    request.from = intInText(toAnsi(combo2_->currentText()));
-    request.to = intInText(toAnsi(combo3_->currentText()));
-    request.everyVerseCount = toAnsi(text1_->text());
-    request.selectionCount = toAnsi(text2_->text());
-    request.pauseIndex = combo6_->currentIndex();
+    for (int i = 0; i < verseList_->count(); ++i)
+        request.entries.push_back(toAnsi(verseList_->item(i)->text()));
+    request.from = intInText(toAnsi(fromVerseList_->currentText()));
+    request.to = intInText(toAnsi(toVerseList_->currentText()));
+    request.everyVerseCount = toAnsi(verseRepeats_->text());
+    request.selectionCount = toAnsi(selectionRepeats_->text());
+    request.pauseIndex = pauseList_->currentIndex();
     if (!recite_.reciter.empty()) {
         request.reciterFolder = reciterFolderOf(state_.programFolder, recite_.reciter);
         if (request.reciterFolder.empty()) {
@@ -139,13 +139,13 @@ std::optional<Playlist> Form1::saveScheme(SchemeUse use)
     std::optional<qtkit::BusyCursor> busy;
     if (lengthy) {
         busy.emplace();
-        command3_->show();
-        command3_->raise();
-        command3_->repaint();
+        loadingBanner_->show();
+        loadingBanner_->raise();
+        loadingBanner_->repaint();
     }
     const auto hideBanner = qScopeGuard([this, lengthy] {
         if (lengthy)
-            command3_->hide();
+            loadingBanner_->hide();
     });
     Playlist playlist = composePlaylist(request);
     if (!playlist.problem.empty()) {
@@ -178,9 +178,9 @@ std::optional<Playlist> Form1::saveScheme(SchemeUse use)
 
 void Form1::reciteClicked()
 {
-    text1_->setText(fromAnsi(reciteCountText(toAnsi(text1_->text()))));
-    text2_->setText(fromAnsi(reciteCountText(toAnsi(text2_->text()))));
-    label2_->setText(QString());
+    verseRepeats_->setText(fromAnsi(reciteCountText(toAnsi(verseRepeats_->text()))));
+    selectionRepeats_->setText(fromAnsi(reciteCountText(toAnsi(selectionRepeats_->text()))));
+    statusLine_->setText(QString());
     const auto playlist = saveScheme(SchemeUse::Recite);
     if (!playlist)
         return; // no playlist could be written, and the reader has been told
@@ -226,22 +226,22 @@ void Form1::reciteVerse(int surah, int entry)
     // The verse the search window shows, recited as Recite recites a range: chosen here first.
     if (surah < 1 || surah > kSurahCount)
         return;
-    combo1_->setCurrentIndex(surah - 1);
-    if (entry < 0 || entry >= list1_->count())
+    surahList_->setCurrentIndex(surah - 1);
+    if (entry < 0 || entry >= verseList_->count())
         return;
-    list1_->setCurrentRow(entry);
+    verseList_->setCurrentRow(entry);
     reciteClicked();
 }
 
 void Form1::command2Click(int index)
 {
-    if (combo4_->currentIndex() < 0) {
+    if (schemeList_->currentIndex() < 0) {
         dialogs_.ask(this, QStringLiteral("Please select a file first."),
                      QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Warning);
-        combo4_->setFocus();
+        schemeList_->setFocus();
         return;
     }
-    state_.playlistPath = state_.tempFolder + toAnsi(combo4_->currentText());
+    state_.playlistPath = state_.tempFolder + toAnsi(schemeList_->currentText());
     switch (index) {
     case 0: {
         const std::string player = platform::schemePlayerProgram(playerProgram());
@@ -257,7 +257,7 @@ void Form1::command2Click(int index)
         break;
     case 2: {
         const auto answer = dialogs_.ask(
-            this, QStringLiteral("Are you sure you want to delete '%1'?").arg(combo4_->currentText()),
+            this, QStringLiteral("Are you sure you want to delete '%1'?").arg(schemeList_->currentText()),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::NoIcon);
         if (answer != QMessageBox::Yes)
             return;
@@ -265,9 +265,9 @@ void Form1::command2Click(int index)
         // A file already gone is simply dropped from the list.
         std::filesystem::remove(pathFromUtf8(state_.playlistPath), ec);
         {
-            const QSignalBlocker blocker(combo4_);
-            combo4_->removeItem(combo4_->currentIndex());
-            combo4_->setCurrentIndex(-1);
+            const QSignalBlocker blocker(schemeList_);
+            schemeList_->removeItem(schemeList_->currentIndex());
+            schemeList_->setCurrentIndex(-1);
         }
         break;
     }
@@ -284,14 +284,14 @@ std::optional<std::pair<int, int>> Form1::displaySpanOf(const std::vector<EntryS
         return std::nullopt;
     // Without the blank lines that end it.
     int end = span->end;
-    while (end > span->start && text3_->document()->characterAt(end - 1) == QChar::ParagraphSeparator)
+    while (end > span->start && display_->document()->characterAt(end - 1) == QChar::ParagraphSeparator)
         --end;
     return std::pair(span->start, end);
 }
 
 std::vector<Form1::EntrySpan> Form1::displayedEntries() const
 {
-    const QTextDocument *document = text3_->document();
+    const QTextDocument *document = display_->document();
     const int end = document->characterCount() - 1;
     std::vector<EntrySpan> spans;
     if (!shownVerses_.empty()) {
@@ -314,7 +314,7 @@ std::vector<Form1::EntrySpan> Form1::displayedEntries() const
             if (!spans.empty())
                 spans.back().end = block.position() - 1;
             spans.push_back(
-                {combo2_->currentIndex() + static_cast<int>(spans.size()), block.position(), end});
+                {fromVerseList_->currentIndex() + static_cast<int>(spans.size()), block.position(), end});
             last = number;
         }
     return spans;
@@ -324,9 +324,9 @@ void Form1::followRecitation()
 {
     // The verse the status line names, where the display shows it: one surah's verses, not the
     // supplications' list of several.
-    const auto [surah, entry] = verseOfStatus(toAnsi(label2_->text()));
-    const bool shown =
-        surah == combo1_->currentIndex() + 1 && combo1_->currentText() != QLatin1String(kSupplicationRow);
+    const auto [surah, entry] = verseOfStatus(toAnsi(statusLine_->text()));
+    const bool shown = surah == surahList_->currentIndex() + 1 &&
+                       surahList_->currentText() != QLatin1String(kSupplicationRow);
     const auto spans = displayedEntries();
     const auto span = shown ? displaySpanOf(spans, entry) : std::nullopt;
     if (span && recite_.hideText)
@@ -343,15 +343,15 @@ void Form1::timer1Tick()
 {
     const MonitorView view = monitorTick(player_);
     if (view.status) {
-        label2_->setText(fromAnsi(*view.status));
+        statusLine_->setText(fromAnsi(*view.status));
         followRecitation();
     }
     if (view.playEnabled)
-        button_[2]->setEnabled(*view.playEnabled);
+        transportButtons_[2]->setEnabled(*view.playEnabled);
     if (view.pauseEnabled)
-        button_[3]->setEnabled(*view.pauseEnabled);
+        transportButtons_[3]->setEnabled(*view.pauseEnabled);
     if (view.stopEnabled)
-        button_[4]->setEnabled(*view.stopEnabled);
+        transportButtons_[4]->setEnabled(*view.stopEnabled);
     if (view.blinking) {
         // Starting a running timer would restart it: ticking as often as this one, it would never
         // fire, and the lamp would never blink.

@@ -61,43 +61,43 @@ void Form1::translate()
 
 void Form1::runTranslate()
 {
-    command3_->show();
-    command3_->raise();
+    loadingBanner_->show();
+    loadingBanner_->raise();
     std::optional<qtkit::BusyCursor> busy;
     int surah = 0;
     int fromVerse = 0;
     int toVerse = 0;
-    if (combo1_->currentText() != QLatin1String(kSupplicationRow)) {
+    if (surahList_->currentText() != QLatin1String(kSupplicationRow)) {
         busy.emplace();
-        surah = intInText(toAnsi(combo1_->currentText().left(3)));
-        fromVerse = intInText(toAnsi(combo2_->currentText()));
-        toVerse = intInText(toAnsi(combo3_->currentText()));
+        surah = intInText(toAnsi(surahList_->currentText().left(3)));
+        fromVerse = intInText(toAnsi(fromVerseList_->currentText()));
+        toVerse = intInText(toAnsi(toVerseList_->currentText()));
         if (toVerse < fromVerse)
             std::swap(fromVerse, toVerse);
-        text3_->clear();
+        display_->clear();
         showPlace(surah, fromVerse);
         lastRead_ = VersePlace{surah, std::max(1, QuranText::ayaOfEntry(surah, fromVerse))};
     } else {
-        const QListWidgetItem *entry = list1_->currentItem();
+        const QListWidgetItem *entry = verseList_->currentItem();
         const std::string ref = entry && entry->isSelected() ? toAnsi(entry->text()) : std::string();
         if (ref.size() < 7) {
             // No supplication chosen yet: the display keeps what it shows.
-            command3_->hide();
+            loadingBanner_->hide();
             return;
         }
         surah = intInText(ref.substr(0, 3));
         fromVerse = toVerse = intInText(ref.substr(ref.size() - 3));
-        if (surah >= 1 && surah <= combo1_->count())
-            label1_[0]->setText(combo1_->itemText(surah - 1));
+        if (surah >= 1 && surah <= surahList_->count())
+            captions_[0]->setText(surahList_->itemText(surah - 1));
     }
 
-    const int code = selectionCode(
-        {check2_[0]->isChecked(), check2_[1]->isChecked(), check2_[2]->isChecked(), check2_[3]->isChecked()});
+    const int code = selectionCode({textBoxes_[0]->isChecked(), textBoxes_[1]->isChecked(),
+                                    textBoxes_[2]->isChecked(), textBoxes_[3]->isChecked()});
     const std::vector<std::string> files = filesForCode(code);
     if (std::vector<const InstalledTranslation *> chosen = chosenTranslations();
-        check2_[kArabicBox]->isChecked() || check2_[kWordByWordBox]->isChecked() || !chosen.empty()) {
+        textBoxes_[kArabicBox]->isChecked() || textBoxes_[kWordByWordBox]->isChecked() || !chosen.empty()) {
         showWithArabic(surah, fromVerse, toVerse, files, std::move(chosen),
-                       check2_[kArabicBox]->isChecked() || check2_[kWordByWordBox]->isChecked());
+                       textBoxes_[kArabicBox]->isChecked() || textBoxes_[kWordByWordBox]->isChecked());
     } else if (!files.empty()) {
         std::string text;
         if (files.size() == 1) {
@@ -113,7 +113,7 @@ void Form1::runTranslate()
     }
     followRecitation(); // the verse being recited, and the hidden ones, in the new text
     busy.reset();
-    command3_->hide();
+    loadingBanner_->hide();
 }
 
 std::string Form1::GetTrans(const std::string &fileName, int surah, int fromVerse, int toVerse)
@@ -215,21 +215,21 @@ void Form1::showWithArabic(int surah, int fromVerse, int toVerse, const std::vec
 
 void Form1::renderArabicDisplay()
 {
-    text3_->clear();
+    display_->clear();
     entryStarts_.clear();
-    QTextCursor cursor(text3_->document());
+    QTextCursor cursor(display_->document());
     // One edit: the document is laid out once, when it is whole.
     cursor.beginEditBlock();
     QTextBlockFormat arabicBlock;
     arabicBlock.setLayoutDirection(Qt::RightToLeft);
     arabicBlock.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
     QTextCharFormat arabicChars;
-    arabicChars.setFont(qtkit::arabicFontBeside(text3_->font()));
+    arabicChars.setFont(qtkit::arabicFontBeside(display_->font()));
     QTextBlockFormat latinBlock;
     latinBlock.setLayoutDirection(Qt::LeftToRight);
     latinBlock.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
     QTextCharFormat latinChars;
-    latinChars.setFont(text3_->font());
+    latinChars.setFont(display_->font());
     // Each paragraph starts a block of its own format; the first takes the document's first block.
     bool first = true;
     const auto paragraph = [&](const QTextBlockFormat &block, const QTextCharFormat &chars,
@@ -248,7 +248,7 @@ void Form1::renderArabicDisplay()
         const std::string &language = t->description.language;
         const bool rightToLeft = isRightToLeftLanguage(language);
         QTextCharFormat chars = latinChars;
-        chars.setFont(qtkit::fontForLanguage(text3_->font(), language));
+        chars.setFont(qtkit::fontForLanguage(display_->font(), language));
         QTextBlockFormat block = rightToLeft ? arabicBlock : latinBlock;
         block.setBottomMargin(QFontMetricsF(chars.font()).height() / 2);
         formats.emplace_back(block, chars);
@@ -259,7 +259,7 @@ void Form1::renderArabicDisplay()
     divisionBlock.setAlignment(Qt::AlignHCenter);
     divisionBlock.setTopMargin(QFontMetricsF(latinChars.font()).height() / 2);
     QTextCharFormat divisionChars = latinChars;
-    divisionChars.setFontPointSize(text3_->font().pointSizeF() * 0.85);
+    divisionChars.setFontPointSize(display_->font().pointSizeF() * 0.85);
     divisionChars.setForeground(QColor(0, 0, 128));
     const QuranMetadata *divisions = metadata();
     const auto placeOf = [&](const DisplayVerse &verse) -> std::optional<VersePlace> {
@@ -267,8 +267,8 @@ void Form1::renderArabicDisplay()
             return std::nullopt; // the invocation is no verse of the surah
         return VersePlace{shownSurah_, QuranText::ayaOfEntry(shownSurah_, verse.entry)};
     };
-    const bool wordByWord = check2_[kWordByWordBox]->isChecked();
-    const bool translationTicked = std::any_of(check2_.begin(), check2_.begin() + kArabicBox,
+    const bool wordByWord = textBoxes_[kWordByWordBox]->isChecked();
+    const bool translationTicked = std::any_of(textBoxes_.begin(), textBoxes_.begin() + kArabicBox,
                                                [](const QCheckBox *box) { return box->isChecked(); });
     if (firstStart_ && !translationTicked && shownTranslations_.empty()) {
         QTextCharFormat hint = divisionChars;
@@ -333,7 +333,7 @@ void Form1::renderArabicDisplay()
                 paragraph(formats[k].first, formats[k].second, QString::fromUtf8(verse.more[k]));
     }
     cursor.endEditBlock();
-    text3_->moveCursor(QTextCursor::Start);
+    display_->moveCursor(QTextCursor::Start);
 }
 
 std::optional<std::size_t> Form1::readingVerseOf(const DisplayVerse &verse)
@@ -366,7 +366,7 @@ bool Form1::insertWordByWord(QTextCursor &cursor, const DisplayVerse &shown,
         qreal width = 0;
     };
     QTextCharFormat glossChars;
-    QFont glossFont = text3_->font();
+    QFont glossFont = display_->font();
     glossFont.setPointSizeF(glossFont.pointSizeF() * 0.85);
     glossChars.setFont(glossFont);
     glossChars.setForeground(QColor(0, 0, 128));
@@ -389,7 +389,8 @@ bool Form1::insertWordByWord(QTextCursor &cursor, const DisplayVerse &shown,
         cell.width =
             std::max(arabicMetrics.horizontalAdvance(cell.word), glossMetrics.horizontalAdvance(cell.gloss)) +
             2 * kPadding + kSpacing;
-    const qreal room = text3_->viewport()->width() - 2 * text3_->document()->documentMargin() - 2 * kSpacing;
+    const qreal room =
+        display_->viewport()->width() - 2 * display_->document()->documentMargin() - 2 * kSpacing;
     QTextTableFormat table;
     table.setBorderStyle(QTextFrameFormat::BorderStyle_None);
     table.setCellPadding(kPadding);
@@ -442,26 +443,26 @@ void Form1::setDisplayText(const std::string &text)
 {
     shownVerses_.clear();
     entryStarts_.clear();
-    text3_->setPlainText(qtkit::fromAnsiText(text));
+    display_->setPlainText(qtkit::fromAnsiText(text));
 }
 
 void Form1::setDisplayFont(const QFont &font)
 {
-    text3_->setFont(font);
+    display_->setFont(font);
     if (!shownVerses_.empty())
         renderArabicDisplay(); // its paragraphs carry fonts of their own, which follow the display's
 }
 
 void Form1::check2Click(int)
 {
-    command7_->click();
+    translateButton_->click();
     if (isVisible())
-        text3_->setFocus();
+        display_->setFocus();
 }
 
 void Form1::label3Click(int index)
 {
-    QFont font = text3_->font();
+    QFont font = display_->font();
     switch (index) {
     case 0:
     case 1: {
@@ -487,23 +488,23 @@ void Form1::label3Click(int index)
 
 void Form1::combo5Click()
 {
-    QFont font = text3_->font();
-    font.setFamily(combo5_->currentText());
+    QFont font = display_->font();
+    font.setFamily(fontList_->currentText());
     setDisplayFont(font);
 }
 
 void Form1::label1Click(int index)
 {
     if (index == 11) {
-        if (combo2_->count() == 0)
+        if (fromVerseList_->count() == 0)
             return;
-        combo2_->setCurrentIndex(0);
-        combo3_->setCurrentIndex(combo3_->count() - 1);
+        fromVerseList_->setCurrentIndex(0);
+        toVerseList_->setCurrentIndex(toVerseList_->count() - 1);
     } else if (index == 14) {
         showAbout();
     } else if (index == 12) {
         if (!form4_)
-            form4_ = new Form4(combo1_, size(), [this](Division division, int number) {
+            form4_ = new Form4(surahList_, size(), [this](Division division, int number) {
                 return goToDivision(division, number);
             });
         else if (form4_->isHidden())
@@ -547,12 +548,12 @@ void Form1::showAbout()
 void Form1::label2Click()
 {
     const qtkit::BusyCursor busy;
-    const auto [surah, entry] = verseOfStatus(toAnsi(label2_->text()));
+    const auto [surah, entry] = verseOfStatus(toAnsi(statusLine_->text()));
     if (surah < 1 || surah > kSurahCount)
         return;
-    combo1_->setCurrentIndex(surah - 1);
-    if (entry >= 0 && entry < list1_->count())
-        list1_->setCurrentRow(entry);
+    surahList_->setCurrentIndex(surah - 1);
+    if (entry >= 0 && entry < verseList_->count())
+        verseList_->setCurrentRow(entry);
 }
 
 } // namespace velmora

@@ -103,7 +103,7 @@ void Form1::toggleTranslation(const std::string &id)
         !writeChosenTranslations(pathFromUtf8(state_.tempFolder) / kChosenTranslationsFile, chosen_))
         dialogs_.tell(this, QStringLiteral("Your choice of translations could not be saved to %1.")
                                 .arg(QString::fromStdString(state_.tempFolder + kChosenTranslationsFile)));
-    command7_->click();
+    translateButton_->click();
 }
 
 void Form1::addTranslations()
@@ -158,7 +158,7 @@ void Form1::removeTranslation(const InstalledTranslation &translation)
         return;
     }
     readInstalledTranslations();
-    command7_->click();
+    translateButton_->click();
 }
 
 } // namespace velmora

@@ -88,7 +88,7 @@ void Form1::showWordFacts(const std::optional<WordFacts> &facts)
         // Beside the main window, where it hides none of it.
         qtkit::moveBeside(wordPanel_, this);
     }
-    wordPanel_->showFacts(*facts, qtkit::arabicFontBeside(text3_->font()));
+    wordPanel_->showFacts(*facts, qtkit::arabicFontBeside(display_->font()));
 }
 
 void Form1::searchArabicFor(const QString &query)

@@ -97,14 +97,14 @@ Form3::Form3(MainState &state, qtkit::Dialogs &dialogs, QComboBox *surahList, co
         const QRect area = screen->geometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
-    QFont font = list1_->font();
+    QFont font = hitList_->font();
     font.setFamily(displayFont.family());
     font.setPointSizeF(displayFont.pointSizeF());
-    list1_->setFont(font);
-    text1_->setFont(font);
+    hitList_->setFont(font);
+    recordView_->setFont(font);
     loadHistory();
     state_.currentSource = 0;
-    combo1_->setFocus();
+    queryBox_->setFocus();
     loading_ = false;
 }
 
@@ -125,10 +125,10 @@ void Form3::createControls()
     createQueryControls();
     createResultControls();
     QGroupBox *sources = createSourceBox();
-    setTabOrder(combo1_, command1_);
-    setTabOrder(command1_, list1_);
-    setTabOrder(list1_, text1_);
-    setTabOrder(text1_, option1_[0]);
+    setTabOrder(queryBox_, searchButton_);
+    setTabOrder(searchButton_, hitList_);
+    setTabOrder(hitList_, recordView_);
+    setTabOrder(recordView_, sourceButtons_[0]);
     nameControls();
     qtkit::setCaptionColor(sources, 0, 0, 192);
     qtkit::widenClippedLabels(this);
@@ -136,23 +136,23 @@ void Form3::createControls()
 
 void Form3::nameControls()
 {
-    combo1_->setAccessibleName(QStringLiteral("Search for"));
-    combo1_->setAccessibleDescription(
+    queryBox_->setAccessibleName(QStringLiteral("Search for"));
+    queryBox_->setAccessibleDescription(
         QStringLiteral("Words, or 'a phrase' in apostrophes; root: or lemma: in the Arabic"));
-    list1_->setAccessibleName(QStringLiteral("Search results"));
-    text1_->setAccessibleName(QStringLiteral("Complete text"));
-    text1_->setAccessibleDescription(QStringLiteral("The hit chosen, its search words marked"));
+    hitList_->setAccessibleName(QStringLiteral("Search results"));
+    recordView_->setAccessibleName(QStringLiteral("Complete text"));
+    recordView_->setAccessibleDescription(QStringLiteral("The hit chosen, its search words marked"));
     if (translationList_)
         translationList_->setAccessibleName(QStringLiteral("Other languages and your notes"));
     // The links after the sources, reached by Tab and pressed by Enter or Space.
     const std::pair<QLabel *, const char *> links[] = {
-        {labelxyz_, "Puts back the program's own list of past queries"},
-        {label1_, "The count of hits; a click writes the program's own list of past queries"},
-        {label7_[0], "The verse or record before the one shown"},
-        {label7_[1], "The verse or record after the one shown"},
-        {label3_, "Recites the verse shown"},
+        {resetLink_, "Puts back the program's own list of past queries"},
+        {countLabel_, "The count of hits; a click writes the program's own list of past queries"},
+        {stepLinks_[0], "The verse or record before the one shown"},
+        {stepLinks_[1], "The verse or record after the one shown"},
+        {reciteLink_, "Recites the verse shown"},
     };
-    QWidget *before = translationList_ ? static_cast<QWidget *>(translationList_) : option1_.back();
+    QWidget *before = translationList_ ? static_cast<QWidget *>(translationList_) : sourceButtons_.back();
     for (const auto &[link, description] : links) {
         qtkit::makeKeyboardLink(link, QString::fromUtf8(description));
         setTabOrder(before, link);
@@ -163,68 +163,69 @@ void Form3::nameControls()
 // The query box, "Go !", and the links above the lists.
 void Form3::createQueryControls()
 {
-    combo1_ = new QComboBox(this);
-    combo1_->setObjectName(QStringLiteral("Combo1"));
-    combo1_->setEditable(true);
+    queryBox_ = new QComboBox(this);
+    queryBox_->setObjectName(QStringLiteral("Combo1"));
+    queryBox_->setEditable(true);
     // The history may hold many thousands of queries: a plain list of texts keeps it light.
-    combo1_->setModel(new QStringListModel(combo1_));
-    combo1_->setInsertPolicy(QComboBox::NoInsert);
-    combo1_->setCompleter(nullptr); // the query is searched as typed, letter case included
-    combo1_->setGeometry(twipsRect(2910, 330, 2265, 315));
+    queryBox_->setModel(new QStringListModel(queryBox_));
+    queryBox_->setInsertPolicy(QComboBox::NoInsert);
+    queryBox_->setCompleter(nullptr); // the query is searched as typed, letter case included
+    queryBox_->setGeometry(twipsRect(2910, 330, 2265, 315));
     // The box would choose the entry equal to its text whenever an edit finishes (Enter, or the
     // focus moving away) and report it as activated; only a choice from its list, with the mouse or
     // the arrow keys, is a choice here, and Enter presses "Go !" as the window's default button.
-    disconnect(combo1_->lineEdit(), &QLineEdit::editingFinished, combo1_, nullptr);
-    connect(combo1_, &QComboBox::activated, this, [this](int index) {
+    disconnect(queryBox_->lineEdit(), &QLineEdit::editingFinished, queryBox_, nullptr);
+    connect(queryBox_, &QComboBox::activated, this, [this](int index) {
         if (index < 0)
             return;
-        combo1_->setEditText(combo1_->itemText(index));
-        command1_->click();
+        queryBox_->setEditText(queryBox_->itemText(index));
+        searchButton_->click();
     });
 
-    command1_ =
+    searchButton_ =
         qtkit::place<QPushButton>(this, "Command1", twipsRect(5220, 330, 495, 315), QStringLiteral("Go !"));
-    command1_->setDefault(true);
-    connect(command1_, &QPushButton::clicked, this, &Form3::searchCommand);
+    searchButton_->setDefault(true);
+    connect(searchButton_, &QPushButton::clicked, this, &Form3::searchCommand);
 
-    labelxyz_ = makeLink(this, "Labelxyz", QStringLiteral("Reset usage"), twipsRect(4260, 60, 900, 195));
-    label7_[0] = makeLink(this, "Label7_0", QStringLiteral("< Prev"), twipsRect(5880, 240, 465, 195));
-    label7_[1] = makeLink(this, "Label7_1", QStringLiteral("Next >"), twipsRect(6540, 240, 465, 195));
-    label3_ = makeLink(this, "Label3", QStringLiteral("Recite this verse"), twipsRect(7500, 60, 1185, 195));
-    for (QLabel *hidden : {label7_[0], label7_[1], label3_})
+    resetLink_ = makeLink(this, "Labelxyz", QStringLiteral("Reset usage"), twipsRect(4260, 60, 900, 195));
+    stepLinks_[0] = makeLink(this, "Label7_0", QStringLiteral("< Prev"), twipsRect(5880, 240, 465, 195));
+    stepLinks_[1] = makeLink(this, "Label7_1", QStringLiteral("Next >"), twipsRect(6540, 240, 465, 195));
+    reciteLink_ =
+        makeLink(this, "Label3", QStringLiteral("Recite this verse"), twipsRect(7500, 60, 1185, 195));
+    for (QLabel *hidden : {stepLinks_[0], stepLinks_[1], reciteLink_})
         hidden->hide();
-    for (QLabel *link : {labelxyz_, label7_[0], label7_[1], label3_})
+    for (QLabel *link : {resetLink_, stepLinks_[0], stepLinks_[1], reciteLink_})
         link->installEventFilter(this);
 }
 
 // The result list with its count, and the complete text of the hit chosen.
 void Form3::createResultControls()
 {
-    label1_ = qtkit::place<QLabel>(this, "Label1", twipsRect(2910, 750, 1005, 195),
-                                   QStringLiteral("Search results"));
-    qtkit::setTextColor(label1_, 128, 0, 128);
-    label1_->adjustSize();
-    label1_->installEventFilter(this);
+    countLabel_ = qtkit::place<QLabel>(this, "Label1", twipsRect(2910, 750, 1005, 195),
+                                       QStringLiteral("Search results"));
+    qtkit::setTextColor(countLabel_, 128, 0, 128);
+    countLabel_->adjustSize();
+    countLabel_->installEventFilter(this);
 
-    list1_ = qtkit::place<QListWidget>(this, "List1", twipsRect(2880, 1020, 2865, 4545));
-    list1_->setUniformItemSizes(true);
-    list1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    connect(list1_, &QListWidget::itemSelectionChanged, this, [this] {
-        if (list1_->currentItem() && list1_->currentItem()->isSelected())
+    hitList_ = qtkit::place<QListWidget>(this, "List1", twipsRect(2880, 1020, 2865, 4545));
+    hitList_->setUniformItemSizes(true);
+    hitList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    connect(hitList_, &QListWidget::itemSelectionChanged, this, [this] {
+        if (hitList_->currentItem() && hitList_->currentItem()->isSelected())
             hitClick();
     });
 
-    label2_ =
+    heading_ =
         qtkit::place<QLabel>(this, "Label2", twipsRect(9780, 350, 960, 195), QStringLiteral("Complete text"));
-    qtkit::setTextColor(label2_, 128, 0, 128);
-    label2_->adjustSize();
+    qtkit::setTextColor(heading_, 128, 0, 128);
+    heading_->adjustSize();
 
-    text1_ = qtkit::place<QPlainTextEdit>(this, "Text1", twipsRect(5850, 570, 4905, 4995));
-    text1_->setReadOnly(true);
-    text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QPalette pal = text1_->palette();
+    recordView_ = qtkit::place<QPlainTextEdit>(this, "Text1", twipsRect(5850, 570, 4905, 4995));
+    recordView_->setReadOnly(true);
+    recordView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette pal = recordView_->palette();
     pal.setColor(QPalette::Base, QColor(255, 255, 192));
-    text1_->setPalette(pal);
+    recordView_->setPalette(pal);
 }
 
 // The sources: one option button a source, grouped by kind under coloured captions.
@@ -263,16 +264,16 @@ QGroupBox *Form3::createSourceBox()
         option->setGeometry(row.geometry);
         option->setFont(comic);
         qtkit::setTextColor(option, row.colour.red(), row.colour.green(), row.colour.blue());
-        option1_[static_cast<std::size_t>(row.index)] = option;
+        sourceButtons_[static_cast<std::size_t>(row.index)] = option;
         const int index = row.index;
         connect(option, &QRadioButton::toggled, this, [this, index](bool on) {
             if (on && !loading_)
                 optionClick(index);
         });
     }
-    option1_[4]->hide();
-    option1_[0]->setChecked(true);
-    option1_[kArabicSource]->setToolTip(QStringLiteral("Quran text: Tanzil Project, tanzil.net"));
+    sourceButtons_[4]->hide();
+    sourceButtons_[0]->setChecked(true);
+    sourceButtons_[kArabicSource]->setToolTip(QStringLiteral("Quran text: Tanzil Project, tanzil.net"));
     createTranslationList(frame1);
 
     struct Caption
@@ -315,9 +316,9 @@ void Form3::showHistory(SearchHistory history)
     entries.reserve(static_cast<qsizetype>(history_.entries().size()));
     for (const auto &entry : history_.entries())
         entries.push_back(QString::fromStdString(entry));
-    qtkit::setEntriesQuietly(combo1_, entries, false); // in the history's order
-    const QSignalBlocker blocker(combo1_);
-    combo1_->setEditText(QString());
+    qtkit::setEntriesQuietly(queryBox_, entries, false); // in the history's order
+    const QSignalBlocker blocker(queryBox_);
+    queryBox_->setEditText(QString());
 }
 
 void Form3::addToHistory(const QString &query)
@@ -325,15 +326,15 @@ void Form3::addToHistory(const QString &query)
     const std::optional<std::size_t> at = history_.add(query.toStdString());
     if (!at)
         return;
-    const QSignalBlocker blocker(combo1_);
-    combo1_->insertItem(static_cast<int>(*at), query);
-    combo1_->setEditText(query);
+    const QSignalBlocker blocker(queryBox_);
+    queryBox_->insertItem(static_cast<int>(*at), query);
+    queryBox_->setEditText(query);
 }
 
 int Form3::chosenSource() const
 {
-    for (std::size_t i = 0; i < option1_.size(); ++i)
-        if (option1_[i]->isChecked())
+    for (std::size_t i = 0; i < sourceButtons_.size(); ++i)
+        if (sourceButtons_[i]->isChecked())
             return static_cast<int>(i);
     if (translationList_ && translationList_->currentIndex() > 0)
         return kArabicSource + translationList_->currentIndex();
@@ -343,37 +344,37 @@ int Form3::chosenSource() const
 void Form3::setCountText(const QString &text)
 {
     // A count for a long query is cut short at the list's right edge, whole in its tool tip.
-    const int room = list1_->geometry().right() - label1_->x();
-    const QString shown = label1_->fontMetrics().elidedText(text, Qt::ElideRight, room);
-    label1_->setText(shown);
-    label1_->setToolTip(shown == text ? QString() : text);
-    label1_->adjustSize();
+    const int room = hitList_->geometry().right() - countLabel_->x();
+    const QString shown = countLabel_->fontMetrics().elidedText(text, Qt::ElideRight, room);
+    countLabel_->setText(shown);
+    countLabel_->setToolTip(shown == text ? QString() : text);
+    countLabel_->adjustSize();
 }
 
 void Form3::setHeading(const QString &text)
 {
-    label2_->setText(text);
-    label2_->adjustSize();
+    heading_->setText(text);
+    heading_->adjustSize();
     // A long surah name grows to the left rather than past the window's edge.
     const int rightEdge = width() - px(120);
     const int designLeft = px(9780);
-    label2_->move(std::max(px(5850), std::min(designLeft, rightEdge - label2_->width())), label2_->y());
+    heading_->move(std::max(px(5850), std::min(designLeft, rightEdge - heading_->width())), heading_->y());
 }
 
 void Form3::searchCommand()
 {
     const qtkit::BusyCursor busy;
-    const QString query = combo1_->currentText();
+    const QString query = queryBox_->currentText();
     addToHistory(query);
-    label3_->hide();
+    reciteLink_->hide();
 
-    text1_->clear();
-    list1_->clear();
+    recordView_->clear();
+    hitList_->clear();
     // Arabic rows run right to left from their reference, so that each shows its verse's start.
     const InstalledTranslation *translation = chosenTranslation();
     const bool rightToLeft = chosenSource() == kArabicSource ||
                              (translation && isRightToLeftLanguage(translation->description.language));
-    list1_->setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    hitList_->setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
     if (chosenSource() == kArabicSource) {
         searchArabicText(query);
         return;
@@ -385,14 +386,14 @@ void Form3::searchCommand()
     // The English texts hold no Arabic letter: an Arabic query is offered the Arabic text instead.
     if (holdsArabic(query.toStdString())) {
         setCountText(QStringLiteral("0 items found"));
-        const QString source = option1_[static_cast<std::size_t>(chosenSource())]->text();
+        const QString source = sourceButtons_[static_cast<std::size_t>(chosenSource())]->text();
         if (dialogs_.ask(
                 this,
                 QStringLiteral("%1 holds no Arabic letters, so nothing there matches an Arabic query. "
                                "Search the Arabic text of the Quran instead?")
                     .arg(source),
                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) == QMessageBox::Yes)
-            option1_[kArabicSource]->click();
+            sourceButtons_[kArabicSource]->click();
         return;
     }
     // The growing count is shown every few tens of milliseconds, not after every hit, so that a
@@ -406,14 +407,14 @@ void Form3::searchCommand()
         if (sinceShown.elapsed() < kProgressIntervalMs)
             return;
         if (phase != shownPhase) {
-            list1_->clear();
+            hitList_->clear();
             shownEntries = 0;
             shownPhase = phase;
         }
         QStringList fresh;
         for (; shownEntries < entries.size(); ++shownEntries)
             fresh.push_back(listed(entries[shownEntries]));
-        list1_->addItems(fresh);
+        hitList_->addItems(fresh);
         setCountText(fromAnsi(countText));
         repaint();
         sinceShown.restart();
@@ -422,31 +423,31 @@ void Form3::searchCommand()
         RunQuery(state_.programFolder, chosenSource(), toAnsi(query), state_.searchWords, progress);
 
     {
-        const QSignalBlocker blocker(list1_);
-        list1_->clear();
+        const QSignalBlocker blocker(hitList_);
+        hitList_->clear();
         QStringList all;
         all.reserve(static_cast<qsizetype>(outcome.entries.size()));
         for (const auto &entry : outcome.entries)
             all.push_back(listed(entry));
-        list1_->addItems(all);
+        hitList_->addItems(all);
         for (std::size_t i = 0; i < outcome.records.size(); ++i)
-            list1_->item(static_cast<int>(i))->setData(kRecordRole, outcome.records[i]);
+            hitList_->item(static_cast<int>(i))->setData(kRecordRole, outcome.records[i]);
     }
-    list1_->scrollToTop(); // a new list is read from its first hit
+    hitList_->scrollToTop(); // a new list is read from its first hit
     if (outcome.countText)
         setCountText(fromAnsi(*outcome.countText));
     if (outcome.heading)
         setHeading(fromAnsi(*outcome.heading));
-    label7_[0]->hide();
-    label7_[1]->hide();
+    stepLinks_[0]->hide();
+    stepLinks_[1]->hide();
     if (!outcome.problem.empty())
         dialogs_.tell(this, fromAnsi(outcome.problem));
 }
 
 void Form3::searchArabicFor(const QString &query)
 {
-    combo1_->setEditText(query);
-    option1_[kArabicSource]->click();
+    queryBox_->setEditText(query);
+    sourceButtons_[kArabicSource]->click();
 }
 
 void Form3::optionClick(int index)
@@ -456,7 +457,7 @@ void Form3::optionClick(int index)
         translationList_->setCurrentIndex(0);
     }
     state_.currentSource = index;
-    command1_->click();
+    searchButton_->click();
 }
 
 void Form3::saveHistory(const std::filesystem::path &path, const std::vector<std::string> &entries)
@@ -504,19 +505,19 @@ bool Form3::eventFilter(QObject *watched, QEvent *event)
         const auto *mouse = static_cast<QMouseEvent *>(event);
         const bool inside = static_cast<QWidget *>(watched)->rect().contains(mouse->pos());
         if (mouse->button() == Qt::LeftButton && inside) {
-            if (watched == labelxyz_)
+            if (watched == resetLink_)
                 resetUsageClick();
-            else if (watched == label1_)
+            else if (watched == countLabel_)
                 countLabelClick();
-            else if (watched == label7_[0] && label7_[0]->isEnabled())
+            else if (watched == stepLinks_[0] && stepLinks_[0]->isEnabled())
                 stepClick(0);
-            else if (watched == label7_[1] && label7_[1]->isEnabled())
+            else if (watched == stepLinks_[1] && stepLinks_[1]->isEnabled())
                 stepClick(1);
-            else if (watched == label3_)
+            else if (watched == reciteLink_)
                 reciteLinkClick();
         }
-    } else if (event->type() == QEvent::ToolTip && watched == label3_) {
-        label3_->setToolTip(QStringLiteral("Verse ") + fromAnsi(recordReference(shownText())));
+    } else if (event->type() == QEvent::ToolTip && watched == reciteLink_) {
+        reciteLink_->setToolTip(QStringLiteral("Verse ") + fromAnsi(recordReference(shownText())));
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -525,7 +526,7 @@ bool Form3::eventFilter(QObject *watched, QEvent *event)
 
 std::string Form3::shownText() const
 {
-    return qtkit::toAnsiText(text1_->toPlainText());
+    return qtkit::toAnsiText(recordView_->toPlainText());
 }
 
 namespace {
@@ -534,8 +535,8 @@ namespace {
 
 void Form3::setShownText(const std::string &text)
 {
-    qtkit::setTextDirection(text1_, Qt::LeftToRight);
-    text1_->setPlainText(qtkit::fromAnsiText(text));
+    qtkit::setTextDirection(recordView_, Qt::LeftToRight);
+    recordView_->setPlainText(qtkit::fromAnsiText(text));
 }
 
 const ArabicIndex *Form3::arabicIndex()
@@ -637,20 +638,20 @@ void Form3::searchArabicWords(WordIndex::Kind kind, std::string_view typed)
 void Form3::listVerseHits(const ArabicOutcome &outcome, const std::function<QString(std::size_t verse)> &row)
 {
     {
-        const QSignalBlocker blocker(list1_);
+        const QSignalBlocker blocker(hitList_);
         QStringList all;
         all.reserve(static_cast<qsizetype>(outcome.verses.size()));
         for (const std::size_t v : outcome.verses)
             all.push_back(row(v));
-        list1_->addItems(all);
+        hitList_->addItems(all);
         for (std::size_t i = 0; i < outcome.verses.size(); ++i)
-            list1_->item(static_cast<int>(i))->setData(kRecordRole, static_cast<int>(outcome.verses[i]));
+            hitList_->item(static_cast<int>(i))->setData(kRecordRole, static_cast<int>(outcome.verses[i]));
     }
-    list1_->scrollToTop();
+    hitList_->scrollToTop();
     setCountText(QString::fromStdString(outcome.countText));
     setHeading(QStringLiteral("Complete verse"));
-    label7_[0]->hide();
-    label7_[1]->hide();
+    stepLinks_[0]->hide();
+    stepLinks_[1]->hide();
     if (!outcome.problem.empty())
         dialogs_.tell(this, QString::fromStdString(outcome.problem));
 }
@@ -671,14 +672,14 @@ void Form3::showArabicVerse(std::size_t verse)
 
     // The verse right to left against the right edge, in the Quran's font; the search words in
     // colour and weight, since Arabic has no capitals to mark them with.
-    text1_->clear();
-    qtkit::setTextDirection(text1_, Qt::RightToLeft);
+    recordView_->clear();
+    qtkit::setTextDirection(recordView_, Qt::RightToLeft);
     QTextCharFormat plain;
-    plain.setFont(qtkit::arabicFontBeside(text1_->font()));
+    plain.setFont(qtkit::arabicFontBeside(recordView_->font()));
     QTextCharFormat mark = plain;
     mark.setForeground(QColor(192, 0, 0));
     mark.setFontWeight(QFont::Bold);
-    QTextCursor cursor(text1_->document());
+    QTextCursor cursor(recordView_->document());
     std::size_t at = 0;
     const auto words = wordMarks_.find(verse);
     const auto marks = words != wordMarks_.end() ? readingWordRanges(reading, words->second)
@@ -690,8 +691,8 @@ void Form3::showArabicVerse(std::size_t verse)
     }
     cursor.insertText(QString::fromUtf8(reading.substr(at)) + QString::fromStdString(ayaMark(searched.aya)),
                       plain);
-    label7_[0]->setEnabled(verse > 0);
-    label7_[1]->setEnabled(verse + 1 < index->size());
+    stepLinks_[0]->setEnabled(verse > 0);
+    stepLinks_[1]->setEnabled(verse + 1 < index->size());
 }
 
 void Form3::stepArabic(int index)
@@ -716,10 +717,10 @@ std::filesystem::path Form3::sourcePath(int source) const
 
 void Form3::hitClick()
 {
-    const QListWidgetItem *hit = list1_->currentItem();
+    const QListWidgetItem *hit = hitList_->currentItem();
     const std::string item = toAnsi(hit->text());
     const int source = chosenSource();
-    label3_->setVisible(isTranslationSource(source) || source >= kArabicSource);
+    reciteLink_->setVisible(isTranslationSource(source) || source >= kArabicSource);
     if (source == kArabicSource)
         showArabicVerse(static_cast<std::size_t>(hit->data(kRecordRole).toInt()));
     else if (source > kArabicSource)
@@ -734,16 +735,16 @@ void Form3::hitClick()
         showWordListHit(item);
     showStepLinks();
     if (source == kWordListSource) {
-        label7_[0]->hide();
-        label7_[1]->hide();
+        stepLinks_[0]->hide();
+        stepLinks_[1]->hide();
     }
 }
 
 void Form3::showStepLinks()
 {
-    const bool any = !text1_->toPlainText().isEmpty();
-    label7_[0]->setVisible(any);
-    label7_[1]->setVisible(any);
+    const bool any = !recordView_->toPlainText().isEmpty();
+    stepLinks_[0]->setVisible(any);
+    stepLinks_[1]->setVisible(any);
 }
 
 void Form3::showTranslationHit(const std::string &item)
@@ -792,13 +793,13 @@ void Form3::stepVerse(int index)
     const std::optional<std::string> key = steppedVerseKey(shownText(), index == 0 ? -1 : 1);
     if (!key)
         return; // the shown text names no verse
-    label7_[index == 0 ? 1 : 0]->setEnabled(true);
+    stepLinks_[index == 0 ? 1 : 0]->setEnabled(true);
     {
         const qtkit::BusyCursor busy;
         if (const auto record = recordHolding(sourcePath(state_.currentSource), *key))
             setShownText(cutForView(*record));
         else
-            label7_[static_cast<std::size_t>(index)]->setEnabled(false);
+            stepLinks_[static_cast<std::size_t>(index)]->setEnabled(false);
     }
     setShownText(marked(shownText()));
     showStepLinks();
@@ -807,17 +808,17 @@ void Form3::stepVerse(int index)
 void Form3::stepHadith(int index)
 {
     if (index == 0) {
-        label7_[1]->setEnabled(true);
+        stepLinks_[1]->setEnabled(true);
         --state_.shownRecordNumber;
     } else {
-        label7_[0]->setEnabled(true);
+        stepLinks_[0]->setEnabled(true);
         ++state_.shownRecordNumber;
     }
     const RecordAt found = recordAt(sourcePath(state_.currentSource), state_.shownRecordNumber);
     if (index == 1 && found.read < state_.shownRecordNumber) {
         // Past the last hadith: stay on it and offer no further step.
         state_.shownRecordNumber = found.read;
-        label7_[1]->setEnabled(false);
+        stepLinks_[1]->setEnabled(false);
     } else {
         setShownText(state_.shownRecordNumber <= 0 ? std::string() : cutForView(found.text));
     }

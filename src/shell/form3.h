@@ -20,9 +20,9 @@ class QPushButton;
 class QRadioButton;
 
 #include "search/arabic.h"
+#include "search/corpus.h"
 #include "search/history.h"
 #include "search/records.h"
-#include "search/corpus.h"
 #include "text/metadata.h"
 #include "text/translations.h"
 
@@ -131,16 +131,18 @@ private:
     QComboBox *surahList_;
     ReciteVerse reciteVerse_;
 
-    QComboBox *combo1_ = nullptr;
-    QPushButton *command1_ = nullptr;
-    QLabel *labelxyz_ = nullptr;
-    std::array<QLabel *, 2> label7_{};
-    QLabel *label3_ = nullptr;
-    QLabel *label1_ = nullptr;
-    QListWidget *list1_ = nullptr;
-    QLabel *label2_ = nullptr;
-    QPlainTextEdit *text1_ = nullptr;
-    std::array<QRadioButton *, 10> option1_{}; // the nine data files' sources, then the Arabic text's
+    // The controls, each with the objectName it goes by (tests and the layout find them by it).
+    QComboBox *queryBox_ = nullptr;        // Combo1: the query, with the history
+    QPushButton *searchButton_ = nullptr;  // Command1
+    QLabel *resetLink_ = nullptr;          // Labelxyz: "Reset usage"
+    std::array<QLabel *, 2> stepLinks_{};  // Label7_0, Label7_1: "< Prev", "Next >"
+    QLabel *reciteLink_ = nullptr;         // Label3: "Recite this verse"
+    QLabel *countLabel_ = nullptr;         // Label1: the count of hits
+    QListWidget *hitList_ = nullptr;       // List1: the hits
+    QLabel *heading_ = nullptr;            // Label2: what the record shown is
+    QPlainTextEdit *recordView_ = nullptr; // Text1: the record of the hit
+    std::array<QRadioButton *, 10>
+        sourceButtons_{}; // Option1_0 ... 9: the nine data files, then the Arabic text
     bool loading_ = true;
     SearchHistory history_; // what the query box lists
     std::optional<QuranText> searchedText_;

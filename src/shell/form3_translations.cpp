@@ -59,14 +59,14 @@ void Form3::translationChosen(int row)
     if (row <= 0 || loading_)
         return;
     // None of the option buttons stands for the source now.
-    for (QRadioButton *option : option1_) {
+    for (QRadioButton *option : sourceButtons_) {
         const QSignalBlocker blocker(option);
         option->setAutoExclusive(false);
         option->setChecked(false);
         option->setAutoExclusive(true);
     }
     state_.currentSource = chosenSource();
-    command1_->click();
+    searchButton_->click();
 }
 
 const InstalledTranslation *Form3::chosenTranslation() const
@@ -153,14 +153,14 @@ void Form3::showInstalledVerse(std::size_t verse)
         translation || note == searchedNotes_.end() ? shown.text : std::string_view(note->second);
     const bool rightToLeft =
         translation ? isRightToLeftLanguage(language) : QString::fromUtf8(text).isRightToLeft();
-    text1_->clear();
-    qtkit::setTextDirection(text1_, rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    recordView_->clear();
+    qtkit::setTextDirection(recordView_, rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
     QTextCharFormat plain;
-    plain.setFont(qtkit::fontForLanguage(text1_->font(), language));
+    plain.setFont(qtkit::fontForLanguage(recordView_->font(), language));
     QTextCharFormat mark = plain;
     mark.setForeground(QColor(192, 0, 0));
     mark.setFontWeight(QFont::Bold);
-    QTextCursor cursor(text1_->document());
+    QTextCursor cursor(recordView_->document());
     cursor.insertText(
         QString::fromStdString(ThreeDigits(shown.surah) + "." + std::to_string(shown.aya) + ") "), plain);
     std::size_t at = 0;
@@ -171,8 +171,8 @@ void Form3::showInstalledVerse(std::size_t verse)
         at = end;
     }
     cursor.insertText(QString::fromUtf8(text.substr(at)), plain);
-    label7_[0]->setEnabled(verse > 0);
-    label7_[1]->setEnabled(verse + 1 < index->size());
+    stepLinks_[0]->setEnabled(verse > 0);
+    stepLinks_[1]->setEnabled(verse + 1 < index->size());
 }
 
 void Form3::stepInstalled(int index)

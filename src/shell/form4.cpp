@@ -38,62 +38,62 @@ Form4::Form4(QComboBox *surahList, QSize mainSize, GoTo goTo)
     auto *label0 = qtkit::place<QLabel>(this, "Label1_0", twipsRect(210, 240, 2370, 195),
                                         QStringLiteral("Enter partial name of surah to find"));
     qtkit::setTextColor(label0, 192, 64, 0);
-    text1_ = qtkit::place<QLineEdit>(this, "Text1", twipsRect(3210, 180, 1245, 315));
-    list1_ = qtkit::place<QListWidget>(this, "List1", twipsRect(180, 630, 4305, 1815));
+    nameBox_ = qtkit::place<QLineEdit>(this, "Text1", twipsRect(3210, 180, 1245, 315));
+    matchList_ = qtkit::place<QListWidget>(this, "List1", twipsRect(180, 630, 4305, 1815));
     auto *label1 = qtkit::place<QLabel>(this, "Label1_1", twipsRect(180, 2580, 1950, 375),
                                         QStringLiteral("Double-click in the list to open that surah"));
     label1->setWordWrap(true);
     label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     qtkit::setTextColor(label1, 0, 0, 255);
-    command1_ =
+    closeButton_ =
         qtkit::place<QPushButton>(this, "Command1", twipsRect(2430, 2670, 900, 375), QStringLiteral("Close"));
-    command1_->setAutoDefault(false);
-    command2_ =
+    closeButton_->setAutoDefault(false);
+    findButton_ =
         qtkit::place<QPushButton>(this, "Command2", twipsRect(3480, 2670, 1000, 375), QStringLiteral("Find"));
-    command2_->setDefault(true);
+    findButton_->setDefault(true);
 
-    setTabOrder(text1_, list1_);
-    setTabOrder(list1_, command2_);
-    setTabOrder(command2_, command1_);
+    setTabOrder(nameBox_, matchList_);
+    setTabOrder(matchList_, findButton_);
+    setTabOrder(findButton_, closeButton_);
     qtkit::widenClippedLabels(this);
 
-    connect(command2_, &QPushButton::clicked, this, &Form4::find);
-    connect(command1_, &QPushButton::clicked, this, &QDialog::close);
-    connect(list1_, &QListWidget::itemDoubleClicked, this, &Form4::openSelected);
+    connect(findButton_, &QPushButton::clicked, this, &Form4::find);
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::close);
+    connect(matchList_, &QListWidget::itemDoubleClicked, this, &Form4::openSelected);
     reset();
 }
 
 void Form4::reset()
 {
-    text1_->clear();
-    list1_->clear();
-    text1_->setFocus();
+    nameBox_->clear();
+    matchList_->clear();
+    nameBox_->setFocus();
     // Placed from the two windows' sizes alone, over the main window when that sits top left.
     move((mainSize_.width() - width()) / 2, (mainSize_.height() - height()) / 2 + px(1000));
 }
 
 void Form4::find()
 {
-    list1_->clear();
+    matchList_->clear();
     // A division typed instead of a name goes there at once.
-    if (const auto division = divisionTyped(text1_->text().toStdString()); division && goTo_) {
+    if (const auto division = divisionTyped(nameBox_->text().toStdString()); division && goTo_) {
         if (goTo_(division->first, division->second))
             close();
         return;
     }
-    const std::string query = ansi::upper(qtkit::toAnsi(text1_->text()));
+    const std::string query = ansi::upper(qtkit::toAnsi(nameBox_->text()));
     if (query.empty())
         return;
     for (int row = 0; row < kSurahCount && row < surahList_->count(); ++row) {
         const QString entry = surahList_->itemText(row);
         if (ansi::upper(qtkit::toAnsi(entry)).find(query) != std::string::npos)
-            list1_->addItem(entry);
+            matchList_->addItem(entry);
     }
 }
 
 void Form4::openSelected()
 {
-    const QListWidgetItem *item = list1_->currentItem();
+    const QListWidgetItem *item = matchList_->currentItem();
     if (!item)
         return;
     const int number = intInText(qtkit::toAnsi(item->text().left(3)));

@@ -33,10 +33,10 @@ private:
     QSize mainSize_;
     QComboBox *surahList_;
     GoTo goTo_;
-    QLineEdit *text1_;
-    QListWidget *list1_;
-    QPushButton *command1_;
-    QPushButton *command2_;
+    QLineEdit *nameBox_;       // Text1: the name typed
+    QListWidget *matchList_;   // List1: the surahs it matches
+    QPushButton *closeButton_; // Command1
+    QPushButton *findButton_;  // Command2
 };
 
 } // namespace velmora
