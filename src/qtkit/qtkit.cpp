@@ -46,6 +46,17 @@ QRect twipsRect(int left, int top, int width, int height)
     return {px(left), px(top), px(width), px(height)};
 }
 
+void placeControls(QWidget *form, std::span<const Placement> layout)
+{
+    for (const Placement &row : layout) {
+        if (auto *control = form->findChild<QWidget *>(QLatin1String(row.name)))
+            control->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
+        else
+            qWarning("%s: the layout places %s, which it does not hold", qPrintable(form->objectName()),
+                     row.name);
+    }
+}
+
 QString fromAnsi(std::string_view text)
 {
     QString out;

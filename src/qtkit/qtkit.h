@@ -19,6 +19,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -99,6 +100,29 @@ Control *place(QWidget *parent, const char *name, QRect geometry, Args &&...args
     control->setGeometry(geometry);
     return control;
 }
+
+// A control of a form, made with its own arguments and the parent last, and named: the form's
+// layout table places it (placeControls).
+template <typename Control, typename... Args> Control *make(QWidget *parent, const char *name, Args &&...args)
+{
+    auto *control = new Control(std::forward<Args>(args)..., parent);
+    control->setObjectName(QLatin1String(name));
+    return control;
+}
+
+// One row of a form's layout: a control's objectName and its rectangle in twips within its parent.
+struct Placement
+{
+    const char *name;
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+// Places every control of a form's layout table, each found among the form's children by its
+// objectName. A row that names no control is a fault of the table, told on the terminal.
+void placeControls(QWidget *form, std::span<const Placement> layout);
 
 // The text colour of an enabled control; disabled, it is greyed out as every control is.
 // The font of the Quran's Arabic text: Amiri Quran, found through fontconfig, or where it is missing

@@ -41,7 +41,6 @@ namespace velmora {
 using qtkit::fromAnsi;
 using qtkit::px;
 using qtkit::toAnsi;
-using qtkit::twipsRect;
 
 namespace {
 
@@ -51,26 +50,92 @@ constexpr int kClientWidth = 10095;
 constexpr int kClientHeight = 5955;
 constexpr int kOuterWidth = 10185;
 
-QComboBox *makeCombo(QWidget *parent, const char *name, QRect geometry, double points = 8.25)
+// Where each control stands, in twips within its parent, as the form was designed.
+// clang-format off
+constexpr qtkit::Placement kLayout[] = {
+    {"Frame1",            1860,   960,  3615,  3885},
+    {"Label1_2",           720,   330,   555,   195},
+    {"Combo1",            1440,   240,  4065,   360},
+    {"Label1_12",         4620,   630,   900,   195},
+    {"NoteLink",          4620,   840,   900,   195},
+    {"BookmarksLink",     3570,   840,  1000,   195},
+    {"PlaceLabel",        1860,   630,  2700,   195},
+    {"Label1_9",           150,   750,  1680,   195},
+    {"List1",              150,   990,  1545,  3660},
+    {"Shape1_0",            60,  4920,  5415,    45},
+    {"Label1_13",          210,  5010,  1695,   195},
+    {"Label1_14",         4680,  5010,   555,   195},
+    {"ReadingLink",       3060,  5010,  1300,   195},
+    {"Combo4",             210,  5280,  2055,   360},
+    {"Command2_2",        2550,  5280,   885,   375},
+    {"Command2_1",        3450,  5280,   885,   375},
+    {"Command2_0",        4350,  5280,   885,   375},
+    {"Command7",          4320,  -500,  1100,   375},
+    {"Combo7",              60,  -600,  2055,   315},
+    {"Label1_5",           180,   360,  1410,   195},
+    {"Combo2",            2130,   270,  1005,   360},
+    {"Label1_8",           840,   750,   735,   195},
+    {"Combo3",            2130,   660,  1005,   360},
+    {"Label1_11",         3240,   780,   165,   195},
+    {"Label1_3",           210,  1110,  1440,   195},
+    {"Text1",             2160,  1080,   705,   285},
+    {"Label1_6",          2910,  1110,   450,   195},
+    {"Label1_4",           210,  1455,  1200,   195},
+    {"Text2",             2160,  1410,   705,   285},
+    {"Label1_7",          2910,  1455,   450,   195},
+    {"Label1_10",          210,  1830,  1620,   195},
+    {"Combo6",            2130,  1770,  1425,   315},
+    {"Label1_1",           210,  2160,   630,   195},
+    {"Check2_0",           300,  2655,  1245,   255},
+    {"Check2_1",          1845,  2400,  1700,   255},
+    {"Check2_2",           300,  2400,  1470,   255},
+    {"Check2_3",          1845,  2655,  1035,   255},
+    {"Check2_4",          1845,  2130,  1000,   255},
+    {"Check2_5",          1845,  2895,  1700,   255},
+    {"MemoriseLink",       300,  2925,  1400,   195},
+    {"Command5",           270,  3165,  1000,   345},
+    {"Command4",          1285,  3165,  1000,   345},
+    {"Command6",          2310,  3165,  1000,   345},
+    {"PlayState",          240,  3570,   192,   192},
+    {"Label2",             525,  3570,  1245,   195},
+    {"Button_2",          2010,  3510,   400,   300},
+    {"Button_3",          2430,  3510,   400,   300},
+    {"Button_4",          2850,  3510,   400,   300},
+    {"Label1_0",          5700,     0,  4275,   195},
+    {"Text3",             5670,   210,  4305,  4725},
+    {"Button_0",          5160,  4320,   264,   228},
+    {"Command3",          6780,  2250,  2205,   495},
+    {"Frame2",            5670,  5010,  4335,   885},
+    {"Command1",           120,   330,  1425,   375},
+    {"Combo5",            1800,   375,  1875,   315},
+    {"Label3_0",          3960,   180,   195,   360},
+    {"Label3_1",          3735,   330,   105,   195},
+    {"Label3_2",          3960,   570,   240,   240},
+    {"Label3_3",          3720,   510,   165,   240},
+    {"ImportLink",        3900,    15,  1605,   195},
+    {"TranslationsLink",   870,  2160,   945,   195},
+};
+// clang-format on
+
+QComboBox *makeCombo(QWidget *parent, const char *name, double points = 8.25)
 {
-    auto *combo = qtkit::place<QComboBox>(parent, name, geometry);
+    auto *combo = qtkit::make<QComboBox>(parent, name);
     combo->setFont(qtkit::formFont(points));
     combo->setEditable(false);
     return combo;
 }
 
-QLineEdit *makeCountBox(QWidget *parent, const char *name, QRect geometry)
+QLineEdit *makeCountBox(QWidget *parent, const char *name)
 {
-    auto *box = qtkit::place<QLineEdit>(parent, name, geometry, QStringLiteral("1"));
+    auto *box = qtkit::make<QLineEdit>(parent, name, QStringLiteral("1"));
     box->setFont(qtkit::formFont(9.75));
     qtkit::setTextColor(box, 128, 64, 0);
     return box;
 }
 
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, QRect geometry,
-                        bool enabled = true)
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, bool enabled = true)
 {
-    auto *button = qtkit::place<QPushButton>(parent, name, geometry, caption);
+    auto *button = qtkit::make<QPushButton>(parent, name, caption);
     button->setEnabled(enabled);
     return button;
 }
@@ -111,9 +176,9 @@ Form1::~Form1()
     delete form4_.data();
 }
 
-QLabel *Form1::makeLabel(QWidget *parent, const char *name, const QString &caption, QRect geometry)
+QLabel *Form1::makeLabel(QWidget *parent, const char *name, const QString &caption)
 {
-    auto *label = qtkit::place<QLabel>(parent, name, geometry, caption);
+    auto *label = qtkit::make<QLabel>(parent, name, caption);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
@@ -121,14 +186,14 @@ QLabel *Form1::makeLabel(QWidget *parent, const char *name, const QString &capti
 void Form1::createControls()
 {
     createSurahControls();
-    auto *frame1 = qtkit::place<QGroupBox>(this, "Frame1", twipsRect(1860, 960, 3615, 3885),
-                                           QStringLiteral("Reciting Options"));
+    auto *frame1 = qtkit::make<QGroupBox>(this, "Frame1", QStringLiteral("Reciting Options"));
     frame1->setFont(qtkit::formFont(8.25, true));
     createRecitingOptions(frame1);
     qtkit::setCaptionColor(frame1, 128, 0, 0);
     createDisplayControls();
     createSchemeControls();
     createHiddenControls();
+    qtkit::placeControls(this, kLayout);
 
     for (QLabel *link :
          {formatLinks_[0], formatLinks_[1], formatLinks_[2], formatLinks_[3], captions_[kAllLink],
@@ -154,11 +219,11 @@ void Form1::createControls()
 // The surah chosen, the find-surah link and the list of its verse entries.
 void Form1::createSurahControls()
 {
-    captions_[2] = makeLabel(this, "Label1_2", QStringLiteral("Select"), twipsRect(720, 330, 555, 195));
+    captions_[2] = makeLabel(this, "Label1_2", QStringLiteral("Select"));
     captions_[2]->setFont(qtkit::formFont(8.25, true));
     qtkit::setTextColor(captions_[2], 128, 0, 0);
 
-    surahList_ = makeCombo(this, "Combo1", twipsRect(1440, 240, 4065, 360), 9.75);
+    surahList_ = makeCombo(this, "Combo1", 9.75);
     QStringList rows;
     for (const auto &row : surahRows())
         rows.push_back(fromAnsi(row));
@@ -169,29 +234,25 @@ void Form1::createSurahControls()
             combo1Click();
     });
 
-    captions_[kFindSurahLink] =
-        makeLabel(this, "Label1_12", QStringLiteral("Find Surah..."), twipsRect(4620, 630, 900, 195));
+    captions_[kFindSurahLink] = makeLabel(this, "Label1_12", QStringLiteral("Find Surah..."));
     qtkit::setTextColor(captions_[kFindSurahLink], 0, 0, 255);
 
     createImportLink();
-    noteLink_ = makeLabel(this, "NoteLink", QStringLiteral("Note..."), twipsRect(4620, 840, 900, 195));
+    noteLink_ = makeLabel(this, "NoteLink", QStringLiteral("Note..."));
     qtkit::setTextColor(noteLink_, 0, 0, 255);
-    bookmarksLink_ =
-        makeLabel(this, "BookmarksLink", QStringLiteral("Bookmarks..."), twipsRect(3570, 840, 1000, 195));
+    bookmarksLink_ = makeLabel(this, "BookmarksLink", QStringLiteral("Bookmarks..."));
     bookmarksLink_->setToolTip(QStringLiteral("Your bookmarks, and the last verse you read"));
     qtkit::setTextColor(bookmarksLink_, 0, 0, 255);
     noteLink_->setToolTip(QStringLiteral("A note of your own on the selected verse"));
-    placeLabel_ = makeLabel(this, "PlaceLabel", QString(), twipsRect(1860, 630, 2700, 195));
+    placeLabel_ = makeLabel(this, "PlaceLabel", QString());
     placeLabel_->setFont(qtkit::formFont(8.25));
     qtkit::setTextColor(placeLabel_, 0, 0, 128);
-    captions_[kVerseListCaption] =
-        makeLabel(this, "Label1_9", QStringLiteral("Verses in this surah"), twipsRect(150, 750, 1680, 195));
+    captions_[kVerseListCaption] = makeLabel(this, "Label1_9", QStringLiteral("Verses in this surah"));
     captions_[kVerseListCaption]->setFont(qtkit::formFont(8.25, true));
     qtkit::setTextColor(captions_[kVerseListCaption], 0, 128, 0);
 
     verseList_ = new qtkit::PressReleaseList(this);
     verseList_->setObjectName(QStringLiteral("List1"));
-    verseList_->setGeometry(twipsRect(150, 990, 1545, 3660));
     verseList_->setFont(qtkit::formFont(9.75));
     verseList_->setSelectionMode(QAbstractItemView::SingleSelection);
     qtkit::setTextColor(verseList_, 0, 64, 0);
@@ -208,28 +269,22 @@ void Form1::createSurahControls()
 // The saved reciting schemes, their three commands and the About link.
 void Form1::createSchemeControls()
 {
-    auto *shape1 = qtkit::place<QFrame>(this, "Shape1_0", twipsRect(60, 4920, 5415, 45));
+    auto *shape1 = qtkit::make<QFrame>(this, "Shape1_0");
     shape1->setFrameShape(QFrame::HLine);
     shape1->setFrameShadow(QFrame::Sunken);
 
-    captions_[13] = makeLabel(this, "Label1_13", QStringLiteral("Saved reciting schemes"),
-                              twipsRect(210, 5010, 1695, 195));
+    captions_[13] = makeLabel(this, "Label1_13", QStringLiteral("Saved reciting schemes"));
     qtkit::setTextColor(captions_[13], 192, 0, 0);
-    captions_[kAboutLink] =
-        makeLabel(this, "Label1_14", QStringLiteral("About..."), twipsRect(4680, 5010, 555, 195));
+    captions_[kAboutLink] = makeLabel(this, "Label1_14", QStringLiteral("About..."));
     captions_[kAboutLink]->setAlignment(Qt::AlignRight | Qt::AlignTop);
     qtkit::setTextColor(captions_[kAboutLink], 0, 0, 255);
-    readingLink_ =
-        makeLabel(this, "ReadingLink", QStringLiteral("Reading view..."), twipsRect(3060, 5010, 1300, 195));
+    readingLink_ = makeLabel(this, "ReadingLink", QStringLiteral("Reading view..."));
     readingLink_->setToolTip(QStringLiteral("The verses shown, large, in a window of their own"));
     qtkit::setTextColor(readingLink_, 0, 0, 255);
-    schemeList_ = makeCombo(this, "Combo4", twipsRect(210, 5280, 2055, 360), 9.75);
-    schemeButtons_[2] =
-        makeButton(this, "Command2_2", QStringLiteral("Delete"), twipsRect(2550, 5280, 885, 375), false);
-    schemeButtons_[1] =
-        makeButton(this, "Command2_1", QStringLiteral("Edit"), twipsRect(3450, 5280, 885, 375), false);
-    schemeButtons_[0] =
-        makeButton(this, "Command2_0", QStringLiteral("Recite"), twipsRect(4350, 5280, 885, 375), false);
+    schemeList_ = makeCombo(this, "Combo4", 9.75);
+    schemeButtons_[2] = makeButton(this, "Command2_2", QStringLiteral("Delete"), false);
+    schemeButtons_[1] = makeButton(this, "Command2_1", QStringLiteral("Edit"), false);
+    schemeButtons_[0] = makeButton(this, "Command2_0", QStringLiteral("Recite"), false);
     for (int i = 0; i < 3; ++i)
         connect(schemeButtons_[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
                 [this, i] { command2Click(i); });
@@ -238,10 +293,9 @@ void Form1::createSchemeControls()
 // Controls above the visible area, pressed or read by code only, and the two timers.
 void Form1::createHiddenControls()
 {
-    translateButton_ =
-        makeButton(this, "Command7", QStringLiteral("Translate"), twipsRect(4320, -500, 1100, 375));
+    translateButton_ = makeButton(this, "Command7", QStringLiteral("Translate"));
     connect(translateButton_, &QPushButton::clicked, this, &Form1::translate);
-    entryCountList_ = makeCombo(this, "Combo7", twipsRect(60, -600, 2055, 315));
+    entryCountList_ = makeCombo(this, "Combo7");
     QStringList counts;
     for (const auto &row : entryCountRows())
         counts.push_back(fromAnsi(row));
@@ -266,10 +320,9 @@ void Form1::createRecitingOptions(QWidget *frame)
     createPlayerControls(frame);
 }
 
-QLabel *Form1::optionLabel(QWidget *frame, std::size_t index, const char *name, const char *caption,
-                           QRect geometry)
+QLabel *Form1::optionLabel(QWidget *frame, std::size_t index, const char *name, const char *caption)
 {
-    captions_[index] = makeLabel(frame, name, QLatin1String(caption), geometry);
+    captions_[index] = makeLabel(frame, name, QLatin1String(caption));
     captions_[index]->setFont(qtkit::formFont(8.25));
     return captions_[index];
 }
@@ -277,33 +330,29 @@ QLabel *Form1::optionLabel(QWidget *frame, std::size_t index, const char *name, 
 // The verse range, the repeat counts and the pause between verses.
 void Form1::createRangeControls(QWidget *frame)
 {
-    const auto label = [this, frame](std::size_t index, const char *name, const char *caption,
-                                     QRect geometry) {
-        return optionLabel(frame, index, name, caption, geometry);
+    const auto label = [this, frame](std::size_t index, const char *name, const char *caption) {
+        return optionLabel(frame, index, name, caption);
     };
-    qtkit::setTextColor(label(5, "Label1_5", "Recite from Verse #", twipsRect(180, 360, 1410, 195)), 192, 0,
-                        0);
-    fromVerseList_ = makeCombo(frame, "Combo2", twipsRect(2130, 270, 1005, 360), 9.75);
+    qtkit::setTextColor(label(5, "Label1_5", "Recite from Verse #"), 192, 0, 0);
+    fromVerseList_ = makeCombo(frame, "Combo2", 9.75);
     qtkit::setTextColor(fromVerseList_, 192, 0, 0);
-    qtkit::setTextColor(label(8, "Label1_8", "to Verse #", twipsRect(840, 750, 735, 195)), 192, 0, 0);
-    toVerseList_ = makeCombo(frame, "Combo3", twipsRect(2130, 660, 1005, 360), 9.75);
+    qtkit::setTextColor(label(8, "Label1_8", "to Verse #"), 192, 0, 0);
+    toVerseList_ = makeCombo(frame, "Combo3", 9.75);
     qtkit::setTextColor(toVerseList_, 192, 0, 0);
     for (QComboBox *range : {fromVerseList_, toVerseList_})
         connect(range, &QComboBox::currentIndexChanged, this, [this](int index) {
             if (index >= 0)
                 translateButton_->click();
         });
-    qtkit::setTextColor(label(kAllLink, "Label1_11", "All", twipsRect(3240, 780, 165, 195)), 0, 0, 255);
-    qtkit::setTextColor(label(3, "Label1_3", "Repeat every verse ", twipsRect(210, 1110, 1440, 195)), 128, 0,
-                        0);
-    verseRepeats_ = makeCountBox(frame, "Text1", twipsRect(2160, 1080, 705, 285));
-    qtkit::setTextColor(label(6, "Label1_6", "time(s)", twipsRect(2910, 1110, 450, 195)), 128, 64, 0);
-    qtkit::setTextColor(label(4, "Label1_4", "Repeat selection", twipsRect(210, 1455, 1200, 195)), 128, 0, 0);
-    selectionRepeats_ = makeCountBox(frame, "Text2", twipsRect(2160, 1410, 705, 285));
-    qtkit::setTextColor(label(7, "Label1_7", "time(s)", twipsRect(2910, 1455, 450, 195)), 128, 64, 0);
-    qtkit::setTextColor(label(10, "Label1_10", "Pause between verses", twipsRect(210, 1830, 1620, 195)), 192,
-                        0, 192);
-    pauseList_ = makeCombo(frame, "Combo6", twipsRect(2130, 1770, 1425, 315));
+    qtkit::setTextColor(label(kAllLink, "Label1_11", "All"), 0, 0, 255);
+    qtkit::setTextColor(label(3, "Label1_3", "Repeat every verse "), 128, 0, 0);
+    verseRepeats_ = makeCountBox(frame, "Text1");
+    qtkit::setTextColor(label(6, "Label1_6", "time(s)"), 128, 64, 0);
+    qtkit::setTextColor(label(4, "Label1_4", "Repeat selection"), 128, 0, 0);
+    selectionRepeats_ = makeCountBox(frame, "Text2");
+    qtkit::setTextColor(label(7, "Label1_7", "time(s)"), 128, 64, 0);
+    qtkit::setTextColor(label(10, "Label1_10", "Pause between verses"), 192, 0, 192);
+    pauseList_ = makeCombo(frame, "Combo6");
     pauseList_->setToolTip(
         QStringLiteral("Duration of verse: 3 seconds for every 20,400 bytes of the recording; "
                        "Length of verse: as long as the recording plays"));
@@ -316,29 +365,26 @@ void Form1::createRangeControls(QWidget *frame)
 // The texts shown: the three translations kept in the preferences, Shakir and the Arabic text.
 void Form1::createDisplayBoxes(QWidget *frame)
 {
-    optionLabel(frame, 1, "Label1_1", "Display", twipsRect(210, 2160, 630, 195))
-        ->setFont(qtkit::formFont(8.25, true));
+    optionLabel(frame, 1, "Label1_1", "Display")->setFont(qtkit::formFont(8.25, true));
     qtkit::setTextColor(captions_[1], 0, 0, 128);
 
     struct Box
     {
         const char *name;
         const char *caption;
-        QRect geometry;
     };
     const std::array<Box, 6> boxes = {{
         // The rows stand a little closer than they once did, to make room for the fourth.
-        {"Check2_0", "M. Pickthall", twipsRect(300, 2655, 1245, 255)},
-        {"Check2_1", "Abdullah Yousuf Ali", twipsRect(1845, 2400, 1700, 255)},
-        {"Check2_2", "English Translit.", twipsRect(300, 2400, 1470, 255)},
-        {"Check2_3", "Shakir", twipsRect(1845, 2655, 1035, 255)},
-        {"Check2_4", "Arabic", twipsRect(1845, 2130, 1000, 255)},
-        {"Check2_5", "Word by word", twipsRect(1845, 2895, 1700, 255)},
+        {"Check2_0", "M. Pickthall"},
+        {"Check2_1", "Abdullah Yousuf Ali"},
+        {"Check2_2", "English Translit."},
+        {"Check2_3", "Shakir"},
+        {"Check2_4", "Arabic"},
+        {"Check2_5", "Word by word"},
     }};
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         auto *box = new QCheckBox(QLatin1String(boxes[i].caption), frame);
         box->setObjectName(QLatin1String(boxes[i].name));
-        box->setGeometry(boxes[i].geometry);
         box->setFont(qtkit::formFont(8.25));
         qtkit::setTextColor(box, 0, 0, 128);
         textBoxes_[i] = box;
@@ -353,8 +399,7 @@ void Form1::createDisplayBoxes(QWidget *frame)
     textBoxes_[kWordByWordBox]->setToolTip(
         QStringLiteral("Each Arabic word with its meaning: the Quranic Arabic Corpus, corpus.quran.com"));
     // In the row's free place: the reciter, and the help for memorising.
-    memoriseLink_ =
-        makeLabel(frame, "MemoriseLink", QStringLiteral("Memorising..."), twipsRect(300, 2925, 1400, 195));
+    memoriseLink_ = makeLabel(frame, "MemoriseLink", QStringLiteral("Memorising..."));
     memoriseLink_->setFont(qtkit::formFont(8.25));
     memoriseLink_->setToolTip(
         QStringLiteral("The reciter, rising repeats, pauses, speed and the hidden text"));
@@ -365,12 +410,10 @@ void Form1::createDisplayBoxes(QWidget *frame)
 // Save, Recite and Exit.
 void Form1::createCommandButtons(QWidget *frame)
 {
-    saveButton_ =
-        makeButton(frame, "Command5", QStringLiteral("Save"), twipsRect(270, 3165, 1000, 345), false);
-    reciteButton_ =
-        makeButton(frame, "Command4", QStringLiteral("Recite"), twipsRect(1285, 3165, 1000, 345), false);
+    saveButton_ = makeButton(frame, "Command5", QStringLiteral("Save"), false);
+    reciteButton_ = makeButton(frame, "Command4", QStringLiteral("Recite"), false);
     reciteButton_->setDefault(true);
-    exitButton_ = makeButton(frame, "Command6", QStringLiteral("Exit"), twipsRect(2310, 3165, 1000, 345));
+    exitButton_ = makeButton(frame, "Command6", QStringLiteral("Exit"));
     for (QPushButton *b : {saveButton_, reciteButton_, exitButton_})
         b->setFont(qtkit::formFont(8.25));
     connect(saveButton_, &QPushButton::clicked, this, &Form1::saveClicked);
@@ -381,14 +424,13 @@ void Form1::createCommandButtons(QWidget *frame)
 // The player's lamp, the status line and the transport buttons.
 void Form1::createPlayerControls(QWidget *frame)
 {
-    playState_ = qtkit::place<QLabel>(frame, "PlayState", twipsRect(240, 3570, 192, 192));
+    playState_ = qtkit::make<QLabel>(frame, "PlayState");
     playState_->setFrameShape(QFrame::Panel);
     playState_->setFrameShadow(QFrame::Sunken);
     playState_->setAutoFillBackground(true);
     playState_->setToolTip(QStringLiteral("WinAMP status"));
 
-    statusLine_ =
-        makeLabel(frame, "Label2", QStringLiteral("Status: (no audio)"), twipsRect(525, 3570, 1245, 195));
+    statusLine_ = makeLabel(frame, "Label2", QStringLiteral("Status: (no audio)"));
     statusLine_->setFont(qtkit::formFont(8.25));
     statusLine_->setToolTip(QStringLiteral("Go to verse"));
     qtkit::setTextColor(statusLine_, 192, 0, 0);
@@ -399,15 +441,14 @@ void Form1::createPlayerControls(QWidget *frame)
         const char *name;
         QStyle::StandardPixmap icon;
         const char *tip;
-        QRect geometry;
     };
     const std::array<Transport, 3> transport = {{
-        {2, "Button_2", QStyle::SP_MediaPlay, "Play", twipsRect(2010, 3510, 400, 300)},
-        {3, "Button_3", QStyle::SP_MediaPause, "Pause", twipsRect(2430, 3510, 400, 300)},
-        {4, "Button_4", QStyle::SP_MediaStop, "Stop", twipsRect(2850, 3510, 400, 300)},
+        {2, "Button_2", QStyle::SP_MediaPlay, "Play"},
+        {3, "Button_3", QStyle::SP_MediaPause, "Pause"},
+        {4, "Button_4", QStyle::SP_MediaStop, "Stop"},
     }};
     for (const auto &t : transport) {
-        auto *b = qtkit::place<QToolButton>(frame, t.name, t.geometry);
+        auto *b = qtkit::make<QToolButton>(frame, t.name);
         b->setIcon(style()->standardIcon(t.icon));
         b->setToolTip(QLatin1String(t.tip));
         b->setFocusPolicy(Qt::StrongFocus);
@@ -421,13 +462,12 @@ void Form1::createPlayerControls(QWidget *frame)
 void Form1::createVerseText()
 {
     captions_[kSurahHeading] =
-        makeLabel(this, "Label1_0", QStringLiteral("English translation by M. Pickthall"),
-                  twipsRect(5700, 0, 4275, 195));
+        makeLabel(this, "Label1_0", QStringLiteral("English translation by M. Pickthall"));
     captions_[kSurahHeading]->setFont(qtkit::formFont(8.25, true));
     qtkit::setTextColor(captions_[kSurahHeading], 128, 0, 128);
     captions_[kSurahHeading]->hide();
 
-    display_ = qtkit::place<QTextEdit>(this, "Text3", twipsRect(5670, 210, 4305, 4725));
+    display_ = qtkit::make<QTextEdit>(this, "Text3");
     display_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     display_->setLineWrapMode(QTextEdit::WidgetWidth);
     display_->setReadOnly(true);
@@ -459,15 +499,14 @@ void Form1::createDisplayControls()
 {
     createVerseText();
 
-    auto *b0 = qtkit::place<QToolButton>(this, "Button_0", twipsRect(5160, 4320, 264, 228));
+    auto *b0 = qtkit::make<QToolButton>(this, "Button_0");
     b0->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
     b0->setIconSize(QSize(10, 10));
     b0->setFocusPolicy(Qt::StrongFocus);
     transportButtons_[0] = b0;
     connect(b0, &QToolButton::clicked, this, [this] { buttonClick(0); });
 
-    loadingBanner_ = makeButton(this, "Command3", QStringLiteral("Loading. Please wait...."),
-                                twipsRect(6780, 2250, 2205, 495));
+    loadingBanner_ = makeButton(this, "Command3", QStringLiteral("Loading. Please wait...."));
     loadingBanner_->hide();
 
     createFormatBox();
@@ -475,11 +514,10 @@ void Form1::createDisplayControls()
 
 void Form1::createFormatBox()
 {
-    auto *frame2 = qtkit::place<QGroupBox>(this, "Frame2", twipsRect(5670, 5010, 4335, 885));
-    searchButton_ =
-        makeButton(frame2, "Command1", QStringLiteral("Search ..."), twipsRect(120, 330, 1425, 375));
+    auto *frame2 = qtkit::make<QGroupBox>(this, "Frame2");
+    searchButton_ = makeButton(frame2, "Command1", QStringLiteral("Search ..."));
     connect(searchButton_, &QPushButton::clicked, this, &Form1::showSearchWindow);
-    fontList_ = makeCombo(frame2, "Combo5", twipsRect(1800, 375, 1875, 315));
+    fontList_ = makeCombo(frame2, "Combo5");
     connect(fontList_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
             combo5Click();
@@ -490,19 +528,16 @@ void Form1::createFormatBox()
         const char *caption;
         QFont font;
         const char *tip;
-        QRect geometry;
     };
     const std::array<Format, 4> formats = {{
-        {"A", qtkit::formFont(13.5), "Increase font size", twipsRect(3960, 180, 195, 360)},
-        {"A", qtkit::formFont(8.25), "Decrease font size", twipsRect(3735, 330, 105, 195)},
-        {"I", qtkit::designFont(QStringLiteral("Courier"), 12, false, true), "Toggle italic/non-italic",
-         twipsRect(3960, 570, 240, 240)},
-        {"B", qtkit::formFont(9.75, true), "Toggle bold/regular", twipsRect(3720, 510, 165, 240)},
+        {"A", qtkit::formFont(13.5), "Increase font size"},
+        {"A", qtkit::formFont(8.25), "Decrease font size"},
+        {"I", qtkit::designFont(QStringLiteral("Courier"), 12, false, true), "Toggle italic/non-italic"},
+        {"B", qtkit::formFont(9.75, true), "Toggle bold/regular"},
     }};
     for (std::size_t i = 0; i < formats.size(); ++i) {
         const std::string name = "Label3_" + std::to_string(i);
-        formatLinks_[i] =
-            makeLabel(frame2, name.c_str(), QLatin1String(formats[i].caption), formats[i].geometry);
+        formatLinks_[i] = makeLabel(frame2, name.c_str(), QLatin1String(formats[i].caption));
         formatLinks_[i]->setFont(formats[i].font);
         formatLinks_[i]->setToolTip(QLatin1String(formats[i].tip));
         qtkit::setTextColor(formatLinks_[i], 0, 0, 192);

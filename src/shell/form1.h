@@ -128,13 +128,12 @@ private:
     void createCommandButtons(QWidget *frame);
     void createPlayerControls(QWidget *frame);
     // A caption of the reciting options, kept as captions_[index].
-    QLabel *optionLabel(QWidget *frame, std::size_t index, const char *name, const char *caption,
-                        QRect geometry);
+    QLabel *optionLabel(QWidget *frame, std::size_t index, const char *name, const char *caption);
     void createDisplayControls();
     void createVerseText();
     void createFormatBox();
     void setTabOrderOfControls();
-    QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, QRect geometry);
+    QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption);
 
     // Start-up and end
     void readPreferences();

@@ -19,8 +19,7 @@ namespace velmora {
 
 void Form1::createImportLink()
 {
-    importLink_ = makeLabel(this, "ImportLink", QStringLiteral("Import texts..."),
-                            qtkit::twipsRect(3900, 15, 1605, 195));
+    importLink_ = makeLabel(this, "ImportLink", QStringLiteral("Import texts..."));
     importLink_->setAlignment(Qt::AlignRight | Qt::AlignTop);
     qtkit::setTextColor(importLink_, 0, 0, 255);
     importLink_->setToolTip(QStringLiteral("Bring in texts and recordings downloaded from their publishers"));

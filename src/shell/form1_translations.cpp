@@ -35,8 +35,7 @@ QString captionOf(const TanzilDescription &d)
 
 void Form1::createTranslationsLink(QWidget *frame)
 {
-    translationsLink_ = makeLabel(frame, "TranslationsLink", QStringLiteral("Languages..."),
-                                  qtkit::twipsRect(870, 2160, 945, 195));
+    translationsLink_ = makeLabel(frame, "TranslationsLink", QStringLiteral("Languages..."));
     translationsLink_->setFont(qtkit::formFont(8.25));
     qtkit::setTextColor(translationsLink_, 0, 0, 255);
     translationsLink_->setToolTip(QStringLiteral("Translations in other languages, from tanzil.net"));

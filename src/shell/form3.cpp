@@ -35,9 +35,42 @@ namespace velmora {
 using qtkit::fromAnsi;
 using qtkit::px;
 using qtkit::toAnsi;
-using qtkit::twipsRect;
 
 namespace {
+
+// Where each control stands, in twips within its parent, as the form was designed.
+// clang-format off
+constexpr qtkit::Placement kLayout[] = {
+    {"Combo1",           2910,   330,  2265,   315},
+    {"Command1",         5220,   330,   495,   315},
+    {"Labelxyz",         4260,    60,   900,   195},
+    {"Label7_0",         5880,   240,   465,   195},
+    {"Label7_1",         6540,   240,   465,   195},
+    {"Label3",           7500,    60,  1185,   195},
+    {"Label1",           2910,   750,  1005,   195},
+    {"List1",            2880,  1020,  2865,  4545},
+    {"Label2",           9780,   350,   960,   195},
+    {"Text1",            5850,   570,  4905,  4995},
+    {"Frame1",             30,   210,  2715,  5325},
+    {"Option1_2",          90,   450,  2535,   315},
+    {"Option1_0",         270,  1380,  2300,   285},
+    {"Option1_1",         270,  1710,  2300,   285},
+    {"Option1_3",         270,  2070,  2300,   285},
+    {"Option1_5",         270,  3000,  1095,   285},
+    {"Option1_6",         270,  3420,   975,   285},
+    {"Option1_7",         270,  3810,  1335,   285},
+    {"Option1_8",         270,  4200,  1155,   285},
+    {"Option1_4",          90,  4800,  1815,   285},
+    {"Option1_9",          90,  4680,  2535,   315},
+    {"Label4_1",           90,   990,  1740,   270},
+    {"Label4_0",           90,  2700,   765,   270},
+    {"Label5_0",         1410,  3030,   780,   270},
+    {"Label5_1",         1410,  3420,   660,   270},
+    {"Label5_2",         1650,  3810,   660,   270},
+    {"Label5_3",         1410,  4200,   630,   270},
+    {"TranslationList",   270,  2370,  2300,   300},
+};
+// clang-format on
 
 constexpr int kWidth = 10875;
 constexpr int kHeight = 5685;
@@ -66,9 +99,9 @@ bool isHadithSource(int source)
     return source >= 5 && source < kSourceCount;
 }
 
-QLabel *makeLink(QWidget *parent, const char *name, const QString &caption, QRect geometry)
+QLabel *makeLink(QWidget *parent, const char *name, const QString &caption)
 {
-    auto *label = qtkit::place<QLabel>(parent, name, geometry, caption);
+    auto *label = qtkit::make<QLabel>(parent, name, caption);
     label->setFont(qtkit::formFont(8.25, false, false, true));
     label->setCursor(qtkit::handCursor());
     qtkit::setTextColor(label, 0, 0, 192);
@@ -125,6 +158,9 @@ void Form3::createControls()
     createQueryControls();
     createResultControls();
     QGroupBox *sources = createSourceBox();
+    qtkit::placeControls(this, kLayout);
+    countLabel_->adjustSize();
+    heading_->adjustSize();
     setTabOrder(queryBox_, searchButton_);
     setTabOrder(searchButton_, hitList_);
     setTabOrder(hitList_, recordView_);
@@ -170,7 +206,6 @@ void Form3::createQueryControls()
     queryBox_->setModel(new QStringListModel(queryBox_));
     queryBox_->setInsertPolicy(QComboBox::NoInsert);
     queryBox_->setCompleter(nullptr); // the query is searched as typed, letter case included
-    queryBox_->setGeometry(twipsRect(2910, 330, 2265, 315));
     // The box would choose the entry equal to its text whenever an edit finishes (Enter, or the
     // focus moving away) and report it as activated; only a choice from its list, with the mouse or
     // the arrow keys, is a choice here, and Enter presses "Go !" as the window's default button.
@@ -182,16 +217,14 @@ void Form3::createQueryControls()
         searchButton_->click();
     });
 
-    searchButton_ =
-        qtkit::place<QPushButton>(this, "Command1", twipsRect(5220, 330, 495, 315), QStringLiteral("Go !"));
+    searchButton_ = qtkit::make<QPushButton>(this, "Command1", QStringLiteral("Go !"));
     searchButton_->setDefault(true);
     connect(searchButton_, &QPushButton::clicked, this, &Form3::searchCommand);
 
-    resetLink_ = makeLink(this, "Labelxyz", QStringLiteral("Reset usage"), twipsRect(4260, 60, 900, 195));
-    stepLinks_[0] = makeLink(this, "Label7_0", QStringLiteral("< Prev"), twipsRect(5880, 240, 465, 195));
-    stepLinks_[1] = makeLink(this, "Label7_1", QStringLiteral("Next >"), twipsRect(6540, 240, 465, 195));
-    reciteLink_ =
-        makeLink(this, "Label3", QStringLiteral("Recite this verse"), twipsRect(7500, 60, 1185, 195));
+    resetLink_ = makeLink(this, "Labelxyz", QStringLiteral("Reset usage"));
+    stepLinks_[0] = makeLink(this, "Label7_0", QStringLiteral("< Prev"));
+    stepLinks_[1] = makeLink(this, "Label7_1", QStringLiteral("Next >"));
+    reciteLink_ = makeLink(this, "Label3", QStringLiteral("Recite this verse"));
     for (QLabel *hidden : {stepLinks_[0], stepLinks_[1], reciteLink_})
         hidden->hide();
     for (QLabel *link : {resetLink_, stepLinks_[0], stepLinks_[1], reciteLink_})
@@ -201,13 +234,11 @@ void Form3::createQueryControls()
 // The result list with its count, and the complete text of the hit chosen.
 void Form3::createResultControls()
 {
-    countLabel_ = qtkit::place<QLabel>(this, "Label1", twipsRect(2910, 750, 1005, 195),
-                                       QStringLiteral("Search results"));
+    countLabel_ = qtkit::make<QLabel>(this, "Label1", QStringLiteral("Search results"));
     qtkit::setTextColor(countLabel_, 128, 0, 128);
-    countLabel_->adjustSize();
     countLabel_->installEventFilter(this);
 
-    hitList_ = qtkit::place<QListWidget>(this, "List1", twipsRect(2880, 1020, 2865, 4545));
+    hitList_ = qtkit::make<QListWidget>(this, "List1");
     hitList_->setUniformItemSizes(true);
     hitList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(hitList_, &QListWidget::itemSelectionChanged, this, [this] {
@@ -215,12 +246,10 @@ void Form3::createResultControls()
             hitClick();
     });
 
-    heading_ =
-        qtkit::place<QLabel>(this, "Label2", twipsRect(9780, 350, 960, 195), QStringLiteral("Complete text"));
+    heading_ = qtkit::make<QLabel>(this, "Label2", QStringLiteral("Complete text"));
     qtkit::setTextColor(heading_, 128, 0, 128);
-    heading_->adjustSize();
 
-    recordView_ = qtkit::place<QPlainTextEdit>(this, "Text1", twipsRect(5850, 570, 4905, 4995));
+    recordView_ = qtkit::make<QPlainTextEdit>(this, "Text1");
     recordView_->setReadOnly(true);
     recordView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette pal = recordView_->palette();
@@ -231,8 +260,7 @@ void Form3::createResultControls()
 // The sources: one option button a source, grouped by kind under coloured captions.
 QGroupBox *Form3::createSourceBox()
 {
-    auto *frame1 =
-        qtkit::place<QGroupBox>(this, "Frame1", twipsRect(30, 210, 2715, 5325), QStringLiteral("Source"));
+    auto *frame1 = qtkit::make<QGroupBox>(this, "Frame1", QStringLiteral("Source"));
     frame1->setFont(qtkit::formFont(8.25, true));
     const QFont comic = qtkit::designFont(QStringLiteral("Comic Sans MS"), 9.75);
 
@@ -240,28 +268,26 @@ QGroupBox *Form3::createSourceBox()
     {
         int index;
         const char *caption;
-        QRect geometry;
         QColor colour;
     };
     const QColor purple(128, 0, 128);
     const QColor darkRed(192, 0, 0);
     const QColor green(0, 128, 0);
     const std::array<Row, 10> options = {{
-        {2, "English Transliteration", twipsRect(90, 450, 2535, 315), purple},
-        {0, "M. Pickthall", twipsRect(270, 1380, 2300, 285), darkRed},
-        {1, "Abdullah Yousuf Ali", twipsRect(270, 1710, 2300, 285), darkRed},
-        {3, "Shakir", twipsRect(270, 2070, 2300, 285), darkRed},
-        {5, "Bukhari", twipsRect(270, 3000, 1095, 285), green},
-        {6, "Muslim", twipsRect(270, 3420, 975, 285), green},
-        {7, "AbuDawud", twipsRect(270, 3810, 1335, 285), green},
-        {8, "Malik", twipsRect(270, 4200, 1155, 285), green},
-        {4, "Urdu word list", twipsRect(90, 4800, 1815, 285), QColor(0, 0, 128)},
-        {kArabicSource, "Arabic (Quran)", twipsRect(90, 4680, 2535, 315), QColor(0, 96, 96)},
+        {2, "English Transliteration", purple},
+        {0, "M. Pickthall", darkRed},
+        {1, "Abdullah Yousuf Ali", darkRed},
+        {3, "Shakir", darkRed},
+        {5, "Bukhari", green},
+        {6, "Muslim", green},
+        {7, "AbuDawud", green},
+        {8, "Malik", green},
+        {4, "Urdu word list", QColor(0, 0, 128)},
+        {kArabicSource, "Arabic (Quran)", QColor(0, 96, 96)},
     }};
     for (const auto &row : options) {
         auto *option = new qtkit::OptionButton(QLatin1String(row.caption), frame1);
         option->setObjectName(QStringLiteral("Option1_%1").arg(row.index));
-        option->setGeometry(row.geometry);
         option->setFont(comic);
         qtkit::setTextColor(option, row.colour.red(), row.colour.green(), row.colour.blue());
         sourceButtons_[static_cast<std::size_t>(row.index)] = option;
@@ -280,19 +306,18 @@ QGroupBox *Form3::createSourceBox()
     {
         const char *name;
         const char *text;
-        QRect geometry;
         QColor colour;
     };
     const std::array<Caption, 6> captions = {{
-        {"Label4_1", "English Translation", twipsRect(90, 990, 1740, 270), darkRed},
-        {"Label4_0", "Hadeeth", twipsRect(90, 2700, 765, 270), green},
-        {"Label5_0", "(7,125)", twipsRect(1410, 3030, 780, 270), green},
-        {"Label5_1", "(7,190)", twipsRect(1410, 3420, 660, 270), green},
-        {"Label5_2", "(2,517)", twipsRect(1650, 3810, 660, 270), green},
-        {"Label5_3", "(1,917)", twipsRect(1410, 4200, 630, 270), green},
+        {"Label4_1", "English Translation", darkRed},
+        {"Label4_0", "Hadeeth", green},
+        {"Label5_0", "(7,125)", green},
+        {"Label5_1", "(7,190)", green},
+        {"Label5_2", "(2,517)", green},
+        {"Label5_3", "(1,917)", green},
     }};
     for (const auto &c : captions) {
-        auto *label = qtkit::place<QLabel>(frame1, c.name, c.geometry, QLatin1String(c.text));
+        auto *label = qtkit::make<QLabel>(frame1, c.name, QLatin1String(c.text));
         label->setFont(comic);
         qtkit::setTextColor(label, c.colour.red(), c.colour.green(), c.colour.blue());
     }

@@ -39,8 +39,7 @@ QString capitals(QString word, const std::string &language)
 void Form3::createTranslationList(QWidget *frame)
 {
     installed_ = installedTranslations(state_.programFolder);
-    translationList_ =
-        qtkit::place<QComboBox>(frame, "TranslationList", qtkit::twipsRect(270, 2370, 2300, 300));
+    translationList_ = qtkit::make<QComboBox>(frame, "TranslationList");
     translationList_->setFont(qtkit::formFont(8.25));
     translationList_->addItem(installed_.empty() ? QStringLiteral("No other language installed")
                                                  : QStringLiteral("Other languages..."));

@@ -14,12 +14,23 @@
 namespace velmora {
 
 using qtkit::px;
-using qtkit::twipsRect;
 
 namespace {
 
 constexpr int kWidth = 4680;
 constexpr int kHeight = 3150;
+
+// Where each control stands, in twips within its parent, as the form was designed.
+// clang-format off
+constexpr qtkit::Placement kLayout[] = {
+    {"Label1_0",   210,   240,  2370,   195},
+    {"Text1",     3210,   180,  1245,   315},
+    {"List1",      180,   630,  4305,  1815},
+    {"Label1_1",   180,  2580,  1950,   375},
+    {"Command1",  2430,  2670,   900,   375},
+    {"Command2",  3480,  2670,  1000,   375},
+};
+// clang-format on
 
 } // namespace
 
@@ -35,23 +46,22 @@ Form4::Form4(QComboBox *surahList, QSize mainSize, GoTo goTo)
     setFont(qtkit::formFont(8.25));
     setFixedSize(px(kWidth), px(kHeight));
 
-    auto *label0 = qtkit::place<QLabel>(this, "Label1_0", twipsRect(210, 240, 2370, 195),
-                                        QStringLiteral("Enter partial name of surah to find"));
+    auto *label0 =
+        qtkit::make<QLabel>(this, "Label1_0", QStringLiteral("Enter partial name of surah to find"));
     qtkit::setTextColor(label0, 192, 64, 0);
-    nameBox_ = qtkit::place<QLineEdit>(this, "Text1", twipsRect(3210, 180, 1245, 315));
-    matchList_ = qtkit::place<QListWidget>(this, "List1", twipsRect(180, 630, 4305, 1815));
-    auto *label1 = qtkit::place<QLabel>(this, "Label1_1", twipsRect(180, 2580, 1950, 375),
-                                        QStringLiteral("Double-click in the list to open that surah"));
+    nameBox_ = qtkit::make<QLineEdit>(this, "Text1");
+    matchList_ = qtkit::make<QListWidget>(this, "List1");
+    auto *label1 =
+        qtkit::make<QLabel>(this, "Label1_1", QStringLiteral("Double-click in the list to open that surah"));
     label1->setWordWrap(true);
     label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     qtkit::setTextColor(label1, 0, 0, 255);
-    closeButton_ =
-        qtkit::place<QPushButton>(this, "Command1", twipsRect(2430, 2670, 900, 375), QStringLiteral("Close"));
+    closeButton_ = qtkit::make<QPushButton>(this, "Command1", QStringLiteral("Close"));
     closeButton_->setAutoDefault(false);
-    findButton_ =
-        qtkit::place<QPushButton>(this, "Command2", twipsRect(3480, 2670, 1000, 375), QStringLiteral("Find"));
+    findButton_ = qtkit::make<QPushButton>(this, "Command2", QStringLiteral("Find"));
     findButton_->setDefault(true);
 
+    qtkit::placeControls(this, kLayout);
     setTabOrder(nameBox_, matchList_);
     setTabOrder(matchList_, findButton_);
     setTabOrder(findButton_, closeButton_);
