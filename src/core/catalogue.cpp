@@ -17,7 +17,7 @@ constexpr std::array<int, kSurahCount> kVerses = {
 
 std::string ThreeDigits(int n)
 {
-    const std::string digits = std::to_string(n);
+    std::string digits = std::to_string(n);
     if (n >= 0 && n < 10)
         return "00" + digits;
     if (n >= 10 && n < 100)

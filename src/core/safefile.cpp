@@ -447,7 +447,7 @@ std::filesystem::path keepCopyAside(const std::filesystem::path &file, std::stri
     const std::string extension = utf8Of(file.extension());
     for (int n = 1; n < 10000; ++n) {
         const auto aside =
-            file.parent_path() / pathFromUtf8(stem + "-unread-" + std::to_string(n) + extension);
+            file.parent_path() / pathFromUtf8(stem + "-unread-" + std::to_string(n) += extension);
         std::error_code ec;
         if (std::filesystem::exists(std::filesystem::symlink_status(aside, ec)))
             continue;

@@ -38,7 +38,7 @@ TanzilDescription readTanzilDescription(std::string_view text)
         {"Name", &out.name}, {"Translator", &out.translator},  {"Language", &out.language},
         {"ID", &out.id},     {"Last Update", &out.lastUpdate}, {"Source", &out.source}};
     // The block stands at the end: the lines are read from the last "sura|aya|text" line on.
-    const auto lastVerse = text.rfind("|");
+    const auto lastVerse = text.rfind('|');
     std::string_view rest =
         text.substr(lastVerse == std::string_view::npos ? 0 : text.rfind('\n', lastVerse) + 1);
     while (!rest.empty()) {

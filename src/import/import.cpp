@@ -527,10 +527,10 @@ std::string recoverInterruptedImport(const fs::path &folder)
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeEc;
-        if (it->is_regular_file(typeEc) && !it->is_symlink(typeEc) && isWorkFile(utf8NameOf(it->path())))
+        // A file of the import's own, or a kept link to an old data file.
+        const bool removable = it->is_symlink(typeEc) || it->is_regular_file(typeEc);
+        if (removable && isWorkFile(utf8NameOf(it->path())))
             fs::remove(it->path(), typeEc);
-        else if (it->is_symlink(typeEc) && isWorkFile(utf8NameOf(it->path())))
-            fs::remove(it->path(), typeEc); // a kept link to an old data file
     }
     return {};
 }

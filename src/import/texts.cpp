@@ -68,7 +68,7 @@ std::size_t lineCount(std::string_view text)
 }
 
 // One input checked: its files added to the plan, or the plan's error set.
-void planHadiths(const fs::path &path, std::string text, TextPlan &plan)
+void planHadiths(const fs::path &path, const std::string &text, TextPlan &plan)
 {
     std::string title = lowerName(path) + " " + ansi::lower(text.substr(0, 4096));
     const auto collection = std::find_if(kCollections.begin(), kCollections.end(), [&](const Collection &c) {
@@ -168,7 +168,7 @@ void planFile(const fs::path &path, TextPlan &plan)
                       (first != std::string::npos && (input.text[first] == '[' || input.text[first] == '{'));
     const auto corpus = std::find(kCorpusFiles.begin(), kCorpusFiles.end(), name);
     if (json)
-        planHadiths(path, std::move(input.text), plan);
+        planHadiths(path, input.text, plan);
     else if (corpus != kCorpusFiles.end())
         planCorpusFile(path, *corpus, std::move(input.text), plan);
     else if (input.text.find("Tanzil Quran Text (") != std::string::npos)

@@ -83,6 +83,7 @@ ReadArguments readOptions(const std::vector<std::string> &args, const std::vecto
     std::vector<std::string> copies{"program"};
     copies.insert(copies.end(), args.begin(), args.end());
     std::vector<char *> argv;
+    argv.reserve(copies.size() + 1);
     for (auto &copy : copies)
         argv.push_back(copy.data());
     argv.push_back(nullptr);

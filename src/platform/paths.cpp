@@ -472,7 +472,6 @@ std::vector<std::string> argumentsInUtf8(int argc, char **argv)
 }
 
 Utf8Output::Utf8Output() = default;
-Utf8Output::~Utf8Output() = default;
 #endif
 
 bool isRegularFile(const fs::path &path)

@@ -123,11 +123,18 @@ class Utf8Output
 {
 public:
     Utf8Output();
+#ifdef _WIN32
     ~Utf8Output();
+#else
+    ~Utf8Output() = default; // nothing to set back
+#endif
     Utf8Output(const Utf8Output &) = delete;
     Utf8Output &operator=(const Utf8Output &) = delete;
     // Whether a terminal on standard output shows colour escapes as colours.
-    bool showsColour() const { return colour_; }
+    bool showsColour() const
+    {
+        return colour_;
+    }
 
 private:
     bool colour_ = true;

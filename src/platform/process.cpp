@@ -199,6 +199,7 @@ std::optional<std::string> runFilter(const std::vector<std::string> &argv, std::
     posix_spawn_file_actions_adddup2(&actions, in[0], 0);
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     std::vector<char *> args;
+    args.reserve(argv.size() + 1);
     for (const auto &a : argv)
         args.push_back(const_cast<char *>(a.c_str()));
     args.push_back(nullptr);
@@ -284,6 +285,7 @@ bool startDetached(const std::vector<std::string> &argv, WindowStyle, long *pid)
             _exit(grandchild < 0 ? 127 : 0);
         }
         std::vector<char *> args;
+        args.reserve(argv.size() + 1);
         for (const auto &a : argv)
             args.push_back(const_cast<char *>(a.c_str()));
         args.push_back(nullptr);

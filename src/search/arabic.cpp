@@ -297,12 +297,11 @@ constexpr FoldTable foldTable(bool keepSmallAlef, Seats seats)
             table[i] = 0;
         else if (seats == Seats::Kept && (cp == 0x0624 || cp == 0x0626))
             table[i] = cp == 0x0624 ? 0x0648 : 0x064A;
-        else if (seats == Seats::Kept && (cp == 0x0654 || cp == 0x0655))
-            table[i] = kDropped;
+        else if ((seats == Seats::Kept && (cp == 0x0654 || cp == 0x0655)) ||
+                 (foldedLetter(cp) == cp && isLeftOut(cp)))
+            table[i] = kDropped; // a seat's hamza mark, or a mark the search leaves out
         else if (foldedLetter(cp) != cp)
             table[i] = static_cast<char16_t>(foldedLetter(cp));
-        else if (isLeftOut(cp))
-            table[i] = kDropped;
     }
     return table;
 }
@@ -911,6 +910,7 @@ ArabicOutcome runArabicQuery(const ArabicIndex &index, std::string_view query, S
             std::copy(needles.begin(), needles.end(), words.words.begin());
     }
     std::vector<std::string> spelt;
+    spelt.reserve(static_cast<std::size_t>(words.count));
     for (int k = 0; k < words.count; ++k)
         spelt.push_back(foldedReadingQuery(words.words[static_cast<std::size_t>(k)]));
     if (!needles.front().empty()) {

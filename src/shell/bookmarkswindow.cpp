@@ -133,7 +133,8 @@ void BookmarksWindow::renameChosen()
     const std::string name = name_->text().trimmed().toStdString();
     if (!at || (name.empty() && at->second < 0))
         return;
-    const auto [c, m] = *at;
+    const int c = at->first;  // the collection
+    const int m = at->second; // its mark, -1 for the collection itself
     const Collection was = shown_.collections[static_cast<std::size_t>(c)];
     hooks_.change([&](Bookmarks &b) {
         // Found again by what it was: the file may have been read anew since it was shown.

@@ -24,7 +24,7 @@ int headingSurah(std::string_view record)
 
 std::string dataFileProblem(std::string_view text, DataKind kind, int surah)
 {
-    constexpr std::size_t kLookedAt = 64 * 1024;
+    constexpr std::size_t kLookedAt = std::size_t{64} * 1024;
     const std::string_view head = text.substr(0, kLookedAt);
     if (text.find_first_not_of(" \t\r\n") == std::string_view::npos)
         return "holds no records";

@@ -147,6 +147,7 @@ std::vector<DisplayVerse> arabicDisplay(const QuranText *quran, const std::strin
                                         const std::vector<const QuranText *> &more)
 {
     std::vector<std::vector<std::string>> translations;
+    translations.reserve(fileNames.size());
     for (const auto &file : fileNames)
         translations.push_back(ExtractVerses(folder, file, surah, fromVerse, toVerse, hooks));
     std::vector<DisplayVerse> out;
