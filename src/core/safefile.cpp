@@ -301,7 +301,7 @@ std::optional<std::string> readRegularFile(const fs::path &path, Links links)
     return data;
 }
 
-std::optional<MappedFile> MappedFile::open(const fs::path &path, Use use, Links links)
+std::optional<MappedFile> MappedFile::open(const fs::path &path, [[maybe_unused]] Use use, Links links)
 {
     MappedFile file;
 #ifndef _WIN32
@@ -316,7 +316,6 @@ std::optional<MappedFile> MappedFile::open(const fs::path &path, Use use, Links 
     const int flags = MAP_PRIVATE | (use == Use::Whole ? MAP_POPULATE : 0);
 #else
     const int flags = MAP_PRIVATE;
-    (void)use;
 #endif
     void *at = ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, flags, fd.get(), 0);
     if (at != MAP_FAILED) {

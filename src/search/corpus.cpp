@@ -321,8 +321,8 @@ std::string wordIndexKey(const std::filesystem::path &morphology, const std::fil
         const auto changed = std::filesystem::last_write_time(file, ec);
         if (ec)
             return {};
-        key.append(" " + utf8Of(file) + " " + std::to_string(size) + " " +
-                   std::to_string(changed.time_since_epoch().count()));
+        key.append(" ").append(utf8Of(file)).append(" ").append(std::to_string(size)).append(" ");
+        key.append(std::to_string(changed.time_since_epoch().count()));
     }
     return key + "\n";
 }
@@ -423,7 +423,8 @@ std::vector<WordPlace> WordIndex::corpusPlaces() const
 std::vector<WordPlace> WordIndex::placesOnLine(std::string_view name) const
 {
     std::vector<WordPlace> places;
-    const std::string wanted = "\n" + std::string(name) + "\t";
+    std::string wanted = "\n";
+    wanted.append(name).append("\t");
     const std::size_t at = lines_.find(wanted);
     if (at == std::string_view::npos)
         return places;
