@@ -241,6 +241,21 @@ int collateWithKeys(std::string_view keyA, std::string_view a, std::string_view 
     return breakTie(a, b);
 }
 
+std::vector<std::size_t> listOrder(const std::vector<std::string> &texts)
+{
+    std::vector<std::string> keys;
+    keys.reserve(texts.size());
+    for (const auto &text : texts)
+        keys.push_back(collationKey(text));
+    std::vector<std::size_t> order(texts.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return collateWithKeys(keys[a], texts[a], keys[b], texts[b]) < 0;
+    });
+    return order;
+}
+
 bool equalsNoCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())

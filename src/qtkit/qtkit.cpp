@@ -375,25 +375,14 @@ template <typename TextAt> int sortedPosition(int count, const QString &text, Te
 
 QStringList sortedCopy(const QStringList &items)
 {
-    struct Keyed
-    {
-        std::string key;
-        std::string text;
-        qsizetype index;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(static_cast<std::size_t>(items.size()));
-    for (qsizetype i = 0; i < items.size(); ++i) {
-        std::string text = toAnsi(items[i]);
-        keyed.push_back({ansi::collationKey(text), std::move(text), i});
-    }
-    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
-        return ansi::collateWithKeys(a.key, a.text, b.key, b.text) < 0;
-    });
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<std::size_t>(items.size()));
+    for (const QString &item : items)
+        texts.push_back(toAnsi(item));
     QStringList out;
     out.reserve(items.size());
-    for (const auto &k : keyed)
-        out.push_back(items[k.index]);
+    for (const std::size_t i : ansi::listOrder(texts))
+        out.push_back(items[static_cast<qsizetype>(i)]);
     return out;
 }
 

@@ -94,26 +94,13 @@ std::string listKey(const std::string &utf8)
 
 SearchHistory::SearchHistory(std::vector<std::string> entries)
 {
-    // Sorted as a whole, each entry's key made once, so that a history of a million queries opens
-    // at once.
-    struct Keyed
-    {
-        std::string key;
-        std::string text;
-        std::string entry;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(entries.size());
-    for (auto &entry : entries) {
-        std::string text = listKey(entry);
-        keyed.push_back({ansi::collationKey(text), std::move(text), std::move(entry)});
-    }
-    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
-        return ansi::collateWithKeys(a.key, a.text, b.key, b.text) < 0;
-    });
-    entries_.reserve(keyed.size());
-    for (auto &k : keyed)
-        entries_.push_back(std::move(k.entry));
+    std::vector<std::string> texts;
+    texts.reserve(entries.size());
+    for (const auto &entry : entries)
+        texts.push_back(listKey(entry));
+    entries_.reserve(entries.size());
+    for (const std::size_t i : ansi::listOrder(texts))
+        entries_.push_back(std::move(entries[i]));
 }
 
 SearchHistory SearchHistory::read(const std::string &folder)
