@@ -120,12 +120,13 @@ SearchHistory SearchHistory::read(const std::string &folder)
 
 std::optional<std::size_t> SearchHistory::add(const std::string &query)
 {
+    // An entry's Windows-1252 form is asked whether it is whole only when it matches: a search
+    // does not convert a long history twice over.
     const std::optional<std::string> single = inAnsi(query);
     const bool held = std::any_of(entries_.begin(), entries_.end(), [&](const std::string &entry) {
         if (!single)
             return entry == query;
-        const std::optional<std::string> ansiEntry = inAnsi(entry);
-        return ansiEntry && ansi::equalsNoCase(*ansiEntry, *single);
+        return ansi::equalsNoCase(listKey(entry), *single) && inAnsi(entry);
     });
     if (held)
         return std::nullopt;
