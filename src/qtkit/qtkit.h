@@ -90,17 +90,6 @@ QFont designFont(const QString &family, double points, bool bold = false, bool i
 inline constexpr const char *kFormFamily = "MS Sans Serif";
 QFont formFont(double points, bool bold = false, bool italic = false, bool underline = false);
 
-// A control of a form, made with its own arguments and the parent last: named, and placed at a
-// rectangle from twipsRect.
-template <typename Control, typename... Args>
-Control *place(QWidget *parent, const char *name, QRect geometry, Args &&...args)
-{
-    auto *control = new Control(std::forward<Args>(args)..., parent);
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(geometry);
-    return control;
-}
-
 // A control of a form, made with its own arguments and the parent last, and named: the form's
 // layout table places it (placeControls).
 template <typename Control, typename... Args> Control *make(QWidget *parent, const char *name, Args &&...args)

@@ -251,8 +251,7 @@ void Form1::createSurahControls()
     captions_[kVerseListCaption]->setFont(qtkit::formFont(8.25, true));
     qtkit::setTextColor(captions_[kVerseListCaption], 0, 128, 0);
 
-    verseList_ = new qtkit::PressReleaseList(this);
-    verseList_->setObjectName(QStringLiteral("List1"));
+    verseList_ = qtkit::make<qtkit::PressReleaseList>(this, "List1");
     verseList_->setFont(qtkit::formFont(9.75));
     verseList_->setSelectionMode(QAbstractItemView::SingleSelection);
     qtkit::setTextColor(verseList_, 0, 64, 0);
@@ -383,8 +382,7 @@ void Form1::createDisplayBoxes(QWidget *frame)
         {"Check2_5", "Word by word"},
     }};
     for (std::size_t i = 0; i < boxes.size(); ++i) {
-        auto *box = new QCheckBox(QLatin1String(boxes[i].caption), frame);
-        box->setObjectName(QLatin1String(boxes[i].name));
+        auto *box = qtkit::make<QCheckBox>(frame, boxes[i].name, QLatin1String(boxes[i].caption));
         box->setFont(qtkit::formFont(8.25));
         qtkit::setTextColor(box, 0, 0, 128);
         textBoxes_[i] = box;

@@ -199,8 +199,7 @@ void Form3::nameControls()
 // The query box, "Go !", and the links above the lists.
 void Form3::createQueryControls()
 {
-    queryBox_ = new QComboBox(this);
-    queryBox_->setObjectName(QStringLiteral("Combo1"));
+    queryBox_ = qtkit::make<QComboBox>(this, "Combo1");
     queryBox_->setEditable(true);
     // The history may hold many thousands of queries: a plain list of texts keeps it light.
     queryBox_->setModel(new QStringListModel(queryBox_));
